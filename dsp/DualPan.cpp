@@ -1,0 +1,44 @@
+#include "dsp/DualPan.h"
+
+#include <cmath>
+
+namespace Stereo {
+
+void DualPan::update()
+{
+    const double b = lawBlend(law);
+    const double gL = (1.0 / (std::cos(angleL) * kSqrt2) - 1.0) * b + 1.0;
+    const double gR = (1.0 / (std::cos(angleR) * kSqrt2) - 1.0) * b + 1.0;
+    lr.m00 = std::cos(kQuarterPi - angleL) * gL;
+    lr.m01 = std::sin(kQuarterPi - angleL) * gL;
+    lr.m10 = std::cos(kQuarterPi - angleR) * gR;
+    lr.m11 = std::sin(kQuarterPi - angleR) * gR;
+    deriveMsFromLr();
+}
+
+void DualPan::setAngleL(double value)
+{
+    angleL = value;
+    update();
+}
+
+void DualPan::setAngleR(double value)
+{
+    angleR = value;
+    update();
+}
+
+void DualPan::setAngles(double left, double right)
+{
+    angleL = left;
+    angleR = right;
+    update();
+}
+
+void DualPan::setLaw(double value)
+{
+    law = value;
+    update();
+}
+
+} // namespace Stereo

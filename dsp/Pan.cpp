@@ -1,0 +1,59 @@
+#include "dsp/Pan.h"
+
+#include <cmath>
+
+namespace Stereo {
+
+void Pan::setAngle(double value)
+{
+    angle = value;
+    update();
+}
+
+void Pan::setLaw(double value)
+{
+    law = value;
+    update();
+}
+
+void Pan::setCrush(double value)
+{
+    crush = value;
+    update();
+}
+
+void Balance::update()
+{
+    const double b = lawBlend(law);
+    const double g = (b * (1.0 / std::cos(angle) - 1.0) + 1.0) * kSqrt2;
+    lr.m00 = std::cos(kQuarterPi - angle) * g;
+    lr.m11 = std::sin(kQuarterPi - angle) * g;
+    deriveMsFromLr();
+}
+
+void ShearBalance::update()
+{
+    const double s = angle / kQuarterPi; // -1..1
+    ms = StereoMatrix(1.0, 0.0, s, 1.0 - std::fabs(s) * crush);
+    deriveLrFromMs();
+}
+
+void HybridPan::update()
+{
+    const double b = lawBlend(law);
+    const double u = std::cos(angle);
+    const double g = (1.0 / u - 1.0) * b + 1.0;
+    // side weight: 1 at the centre, 0 at either hard position, for every law
+    const double sinAbs = std::sin(std::fabs(angle));
+    const double r = (u - sinAbs) / ((1.0 - b) * sinAbs + u);
+    const double k = (1.0 - r) * crush;
+    const double h = (1.0 - k) * g;
+    const double sinAngle = std::sin(angle);
+    ms.m00 = u * g;
+    ms.m01 = sinAngle * g;
+    ms.m10 = -(sinAngle * h * (1.0 - b));
+    ms.m11 = u * h;
+    deriveLrFromMs();
+}
+
+} // namespace Stereo

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "dsp/Crossover.h"
+#include "dsp/DualPan.h"
+#include "dsp/Gain.h"
+#include "dsp/Pan.h"
+#include "dsp/StereoMatrix.h"
+
+#include <cstdint>
+
+// Everything a parameter value can set: the nine operators in signal order,
+// the switches and the crossover. The processor owns one and applies every
+// parameter through it.
+class SignalPath
+{
+public:
+    Stereo::GainLR inputGain;
+    Stereo::DualPan inputPans;
+    Stereo::Balance balance;
+    Stereo::ShearBalance asymmetry;
+    Stereo::GainMS highWidth;
+    Stereo::HybridPan highPan;
+    Stereo::GainMS lowWidth;
+    Stereo::HybridPan lowPan;
+    Stereo::GainMS output;
+    bool bypass = false, scopeOn = false, crossoverOn = false, inputMS = false, outputMS = false;
+    uint32_t solo = 0; // 0 none, 1 high band only, 2 low band only
+    Dsp::Crossover crossover;
+
+    // Applies one normalised value (IDs 1..28; anything else is ignored). Values
+    // outside 0..1 are clamped, non-finite ones ignored. Neither stores the value
+    // nor rebuilds the band matrices: callers do both.
+    void applyParameter(uint32_t id, double v);
+
+    // The high-band and low-band matrices of the current settings.
+    void buildBandMatrices(StereoMatrix& high, StereoMatrix& low) const;
+};

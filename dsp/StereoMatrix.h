@@ -1,0 +1,71 @@
+#pragma once
+
+// A 2x2 map of a stereo sample pair, applied to the pair as a row vector:
+// [outL outR] = [inL inR] * M, so outL = inL*m00 + inR*m10 and outR = inL*m01 + inR*m11.
+// In a product A * B the map A acts first. Rows are 16-byte aligned so that
+// each can be loaded as one pair of doubles.
+struct alignas(16) StereoMatrix
+{
+    double m00 = 0.0, m01 = 0.0;
+    double m10 = 0.0, m11 = 0.0;
+
+    constexpr StereoMatrix() = default;
+    constexpr StereoMatrix(double a00, double a01, double a10, double a11)
+        : m00(a00), m01(a01), m10(a10), m11(a11)
+    {
+    }
+
+    static const StereoMatrix& identity();
+    static const StereoMatrix& zero();
+    // Left/right to mid/side: M = (L + R) / 2, S = (L - R) / 2.
+    static const StereoMatrix& toMS();
+    // Mid/side to left/right: L = M + S, R = M - S.
+    static const StereoMatrix& toLR();
+
+    friend StereoMatrix operator+(const StereoMatrix& a, const StereoMatrix& b)
+    {
+        return {a.m00 + b.m00, a.m01 + b.m01, a.m10 + b.m10, a.m11 + b.m11};
+    }
+    friend StereoMatrix operator-(const StereoMatrix& a, const StereoMatrix& b)
+    {
+        return {a.m00 - b.m00, a.m01 - b.m01, a.m10 - b.m10, a.m11 - b.m11};
+    }
+    friend StereoMatrix operator/(const StereoMatrix& a, double d)
+    {
+        return {a.m00 / d, a.m01 / d, a.m10 / d, a.m11 / d};
+    }
+    friend StereoMatrix operator*(const StereoMatrix& a, const StereoMatrix& b)
+    {
+        return {a.m00 * b.m00 + a.m01 * b.m10, a.m00 * b.m01 + a.m01 * b.m11,
+                a.m10 * b.m00 + a.m11 * b.m10, a.m10 * b.m01 + a.m11 * b.m11};
+    }
+    friend bool operator==(const StereoMatrix& a, const StereoMatrix& b)
+    {
+        return a.m00 == b.m00 && a.m01 == b.m01 && a.m10 == b.m10 && a.m11 == b.m11;
+    }
+    friend bool operator!=(const StereoMatrix& a, const StereoMatrix& b) { return !(a == b); }
+};
+
+inline const StereoMatrix& StereoMatrix::identity()
+{
+    static const StereoMatrix m(1.0, 0.0, 0.0, 1.0);
+    return m;
+}
+
+inline const StereoMatrix& StereoMatrix::zero()
+{
+    static const StereoMatrix m;
+    return m;
+}
+
+inline const StereoMatrix& StereoMatrix::toMS()
+{
+    static const StereoMatrix m(0.5, 0.5, 0.5, -0.5);
+    return m;
+}
+
+inline const StereoMatrix& StereoMatrix::toLR()
+{
+    static const StereoMatrix m(1.0, 1.0, 1.0, -1.0);
+    return m;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "dsp/StereoMatrix.h"
+
+namespace Stereo {
+
+// sqrt(2.0), computed once when the module loads; every pan formula uses this value.
+extern const double kSqrt2;
+constexpr double kQuarterPi = 0.7853981633974483; // radians: hard left
+
+// One stereo control as a linear map of the sample pair. Setters store their
+// fields and recompute both forms, so the chain only ever multiplies matrices.
+class StereoOp
+{
+public:
+    // Recomputes lr and ms from the fields; afterwards ms == toLR * lr * toMS.
+    virtual void update() = 0;
+    virtual ~StereoOp() = default;
+
+    StereoMatrix lr = StereoMatrix::identity(); // left/right form, the one the chain multiplies
+    StereoMatrix ms = StereoMatrix::identity(); // the same map on mid/side samples
+
+protected:
+    // Completes ms from lr, or lr from ms, for operators that define one form.
+    void deriveMsFromLr() { ms = StereoMatrix::toLR() * lr * StereoMatrix::toMS(); }
+    void deriveLrFromMs() { lr = StereoMatrix::toMS() * ms * StereoMatrix::toLR(); }
+};
+
+// Blend between the constant-power (0, at 3 dB) and constant-sum (1, at 3 + 20 log10 sqrt 2 dB) laws.
+double lawBlend(double law); // law in dB
+
+} // namespace Stereo

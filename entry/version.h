@@ -1,0 +1,21 @@
+#pragma once
+
+// The product's identity as hosts and users see it.
+
+namespace KalviorVersion {
+
+constexpr const char* kProductName = "Kalvior";
+constexpr const char* kControllerName = "KalviorController";
+constexpr const char* kVendor = "Tarnwick Audio";
+constexpr const char* kVendorUrl = "https://www.tarnwick.audio";
+constexpr const char* kVendorEmail = "mailto:support@tarnwick.audio";
+constexpr const char* kVersion = "1.0.0.1";      // major.minor.revision.build
+constexpr const char* kSdkVersion = "VST 3.5.0"; // the SDK interface level the classes declare
+constexpr const char* kSubCategories = "Fx|Spatial";
+
+constexpr int kVersionMajor = 1;
+constexpr int kVersionMinor = 0;
+constexpr int kVersionRevision = 0;
+constexpr int kVersionBuild = 1;
+
+} // namespace KalviorVersion

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "dsp/SignalPath.h"
+#include "dsp/StereoMatrix.h"
+#include "params/FactoryPresets.h"
+#include "params/ParamId.h"
+#include "params/ParameterTable.h"
+#include "processor/OutputChangeQueue.h"
+#include "sdk/AudioEffect.h"
+
+#include <boost/thread/mutex.hpp>
+
+#include <atomic>
+#include <cstdint>
+
+// Which sample sizes the module may process, set once per module load from the
+// environment (Kalvior_FORCE_SAMPLESIZE).
+enum SampleSizeOverride : int32_t
+{
+    kAnySampleSize = 0,
+    kOnly32Bit = 1,
+    kOnly64Bit = 2,
+};
+extern std::atomic<int32_t> sampleSizeOverride;
+
+// The audio half of the plug-in: buses, setup, activation, state and the
+// signal state it hands to the processing chain.
+class KVProcessor : public Steinberg::Vst::AudioEffect
+{
+public:
+    using tresult = Steinberg::tresult;
+    using uint32 = Steinberg::uint32;
+    using int32 = Steinberg::int32;
+    using TBool = Steinberg::TBool;
+
+    KVProcessor();
+    ~KVProcessor() override;
+
+    // IPluginBase
+    tresult PLUGIN_API initialize(Steinberg::FUnknown* context) SMTG_OVERRIDE;
+    tresult PLUGIN_API terminate() SMTG_OVERRIDE;
+
+    // IConnectionPoint
+    tresult PLUGIN_API connect(Steinberg::Vst::IConnectionPoint* other) SMTG_OVERRIDE;
+    tresult PLUGIN_API disconnect(Steinberg::Vst::IConnectionPoint* other) SMTG_OVERRIDE;
+
+    // IComponent
+    tresult PLUGIN_API setActive(TBool state) SMTG_OVERRIDE;
+    tresult PLUGIN_API setState(Steinberg::IBStream* state) SMTG_OVERRIDE;
+    tresult PLUGIN_API getState(Steinberg::IBStream* state) SMTG_OVERRIDE;
+
+    // IAudioProcessor
+    tresult PLUGIN_API setBusArrangements(Steinberg::Vst::SpeakerArrangement* inputs, int32 numIns,
+                                          Steinberg::Vst::SpeakerArrangement* outputs,
+                                          int32 numOuts) SMTG_OVERRIDE;
+    tresult PLUGIN_API canProcessSampleSize(int32 symbolicSampleSize) SMTG_OVERRIDE;
+    tresult PLUGIN_API setupProcessing(Steinberg::Vst::ProcessSetup& setup) SMTG_OVERRIDE;
+    tresult PLUGIN_API setProcessing(TBool state) SMTG_OVERRIDE;
+    tresult PLUGIN_API process(Steinberg::Vst::ProcessData& data) SMTG_OVERRIDE;
+
+    // Applies one normalised value to the signal path; does not store it in
+    // `values` nor rebuild the band matrices.
+    virtual void applyParameter(uint32 id, double normalized);
+
+    // Room for eight program changes' worth of reports before any is coalesced.
+    static constexpr size_t kOutputQueueCapacity = 8 * kNumParams;
+
+protected:
+    // Applies every current value in ascending ID order, then rebuilds the band matrices.
+    void applyAllParameters();
+    // Runs a factory program: resets the program parameters, sets the program's
+    // own values, queues all of them for the host and applies everything.
+    void applyProgram(uint32 programParamId, double value);
+    void rebuildBandMatrices();
+
+    ParameterTable table;
+    boost::mutex connectionMutex; // guards the peer connection
+    SignalPath signal;            // operators, switches and crossover
+    OutputChangeQueue<kOutputQueueCapacity> pendingOutputChanges;
+    uint32 ids[kNumParams] = {};      // 0 .. kNumParams-1, ascending
+    double values[kNumParams] = {};   // current normalised value per ID
+    ParameterRecord records[kNumParams];
+    StereoMatrix highMatrix = StereoMatrix::identity(); // also the full-band matrix when the crossover is off
+    StereoMatrix lowMatrix;
+    int32 inputChannels[2] = {0, 1};  // left, right within input bus 0
+    int32 outputChannels[2] = {0, 1}; // left, right within output bus 0
+    Steinberg::uint64 inputSilenceMask = 3;
+    Steinberg::uint64 outputSilenceMask = 3;
+};

@@ -1,0 +1,117 @@
+#include "controller/KVController.h"
+
+#include "params/ScopeBlock.h"
+#include "params/createParameters.h"
+#include "params/curves.h"
+
+#include "base/source/fstreamer.h"
+#include "pluginterfaces/vst/ivstmessage.h"
+
+#include <boost/thread/lock_guard.hpp>
+
+namespace Steinberg {
+namespace Vst {
+
+KVController::KVController ()
+{
+	hostKnobMode = kLinearMode;
+}
+
+KVController::~KVController () = default;
+
+FUnknown* KVController::createInstance (void* /*context*/)
+{
+	return static_cast<IEditController*> (new KVController);
+}
+
+tresult PLUGIN_API KVController::initialize (FUnknown* context)
+{
+	// A host that initialises twice without a context must not get the
+	// parameters twice.
+	if (parameters.getParameterCount () > 0)
+		return kResultFalse;
+	const tresult result = EditController::initialize (context);
+	if (result != kResultOk)
+		return result;
+
+	ParameterList created = createParameters ();
+	for (IPtr<MyParameter>& parameter : created)
+	{
+		parameter->setNormalized (parameter->getInfo ().defaultNormalizedValue);
+		parameters.addParameter (parameter.take ()); // the container takes the reference
+	}
+	return kResultOk;
+}
+
+tresult PLUGIN_API KVController::setComponentState (IBStream* state)
+{
+	if (!state)
+		return kInvalidArgument;
+
+	// Headerless 12-byte records {ID, uint32; normalised value, double}, big-endian.
+	IBStreamer streamer (state, kBigEndian);
+	uint32 id = 0;
+	double value = 0.0;
+	while (streamer.readInt32u (id) && streamer.readDouble (value))
+	{
+		if (!table.contains (id))
+			continue;
+		// a non-finite value leaves the parameter as it is
+		setParamNormalized (id, Curves::clampNormalized (value, getParamNormalized (id)));
+	}
+	return kResultOk;
+}
+
+tresult PLUGIN_API KVController::setState (IBStream* /*state*/)
+{
+	return kNotImplemented;
+}
+
+tresult PLUGIN_API KVController::getState (IBStream* /*state*/)
+{
+	return kNotImplemented;
+}
+
+IPlugView* PLUGIN_API KVController::createView (FIDString /*name*/)
+{
+	return nullptr;
+}
+
+tresult PLUGIN_API KVController::setKnobMode (KnobMode mode)
+{
+	if (mode != kLinearMode)
+		return kResultFalse;
+	hostKnobMode = mode;
+	return kResultOk;
+}
+
+tresult PLUGIN_API KVController::notify (IMessage* message)
+{
+	if (!message)
+		return kInvalidArgument;
+	if (!FIDStringsEqual (message->getMessageID (), ScopeBlock::kMessageId))
+		return kResultFalse;
+
+	IAttributeList* attributes = message->getAttributes ();
+	const void* data = nullptr;
+	uint32 size = 0;
+	if (!attributes || attributes->getBinary (ScopeBlock::kDataAttribute, data, size) != kResultOk)
+		return kResultFalse;
+	// only a whole block is drawn; anything else would be read past its end
+	if (!data || size != ScopeBlock::kBytes)
+		return kResultFalse;
+
+	boost::lock_guard<boost::mutex> lock (scopeMutex);
+	if (scopeView && editorOpen)
+		deliverScopeBlock (static_cast<const uint8*> (data));
+	return kResultOk; // also when no editor is open to take it
+}
+
+void KVController::deliverScopeBlock (const uint8* /*block*/)
+{
+	// The scope view and its block buffer belong to the editor; until it
+	// provides them no view can be set, so there is nothing to copy into.
+}
+
+} // namespace Vst
+} // namespace Steinberg

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "params/ParameterTable.h"
+
+#include "public.sdk/source/vst/vsteditcontroller.h"
+#include "pluginterfaces/vst/ivstunits.h"
+
+#include <boost/thread/mutex.hpp>
+
+class ScopeView;
+
+namespace Steinberg {
+namespace Vst {
+
+// The edit controller: owns the 29 parameter objects, describes the root unit
+// with its program list, follows the processor's state and receives the
+// processor's scope blocks. It keeps no state of its own.
+class KVController : public EditController, public IUnitInfo
+{
+public:
+	KVController ();
+	~KVController () override;
+
+	// Creation function for the plug-in factory.
+	static FUnknown* createInstance (void* context);
+
+	// IPluginBase
+	tresult PLUGIN_API initialize (FUnknown* context) SMTG_OVERRIDE;
+
+	// IConnectionPoint
+	tresult PLUGIN_API notify (IMessage* message) SMTG_OVERRIDE;
+
+	// IEditController
+	tresult PLUGIN_API setComponentState (IBStream* state) SMTG_OVERRIDE;
+	tresult PLUGIN_API setState (IBStream* state) SMTG_OVERRIDE;
+	tresult PLUGIN_API getState (IBStream* state) SMTG_OVERRIDE;
+	IPlugView* PLUGIN_API createView (FIDString name) SMTG_OVERRIDE;
+
+	// IEditController2
+	tresult PLUGIN_API setKnobMode (KnobMode mode) SMTG_OVERRIDE;
+
+	// IUnitInfo
+	int32 PLUGIN_API getUnitCount () SMTG_OVERRIDE;
+	tresult PLUGIN_API getUnitInfo (int32 unitIndex, UnitInfo& info) SMTG_OVERRIDE;
+	int32 PLUGIN_API getProgramListCount () SMTG_OVERRIDE;
+	tresult PLUGIN_API getProgramListInfo (int32 listIndex, ProgramListInfo& info) SMTG_OVERRIDE;
+	tresult PLUGIN_API getProgramName (ProgramListID listId, int32 programIndex,
+	                                   String128 name) SMTG_OVERRIDE;
+	tresult PLUGIN_API getProgramInfo (ProgramListID listId, int32 programIndex,
+	                                   CString attributeId, String128 attributeValue) SMTG_OVERRIDE;
+	tresult PLUGIN_API hasProgramPitchNames (ProgramListID listId, int32 programIndex) SMTG_OVERRIDE;
+	tresult PLUGIN_API getProgramPitchName (ProgramListID listId, int32 programIndex,
+	                                        int16 midiPitch, String128 name) SMTG_OVERRIDE;
+	UnitID PLUGIN_API getSelectedUnit () SMTG_OVERRIDE;
+	tresult PLUGIN_API selectUnit (UnitID unitId) SMTG_OVERRIDE;
+	tresult PLUGIN_API getUnitByBus (MediaType type, BusDirection dir, int32 busIndex,
+	                                 int32 channel, UnitID& unitId) SMTG_OVERRIDE;
+	tresult PLUGIN_API setUnitProgramData (int32 listOrUnitId, int32 programIndex,
+	                                       IBStream* data) SMTG_OVERRIDE;
+
+	DEFINE_INTERFACES
+		DEF_INTERFACE (IUnitInfo)
+	END_DEFINE_INTERFACES (EditController)
+	REFCOUNT_METHODS (EditController)
+
+protected:
+	ParameterTable table;         // its IDs filter the processor's state
+	ScopeView* scopeView = nullptr; // the open editor's scope view, or null
+	bool editorOpen = false;      // between the editor's open and close
+	boost::mutex scopeMutex;      // guards scopeView, editorOpen and the copy into the view
+
+private:
+	// Copies one complete scope block into scopeView. Called with scopeMutex
+	// held, only while scopeView is set and the editor is open.
+	void deliverScopeBlock (const uint8* block);
+};
+
+} // namespace Vst
+} // namespace Steinberg

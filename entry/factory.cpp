@@ -1,5 +1,6 @@
 // GetPluginFactory: the factory with the vendor record and the two classes.
 
+#include "controller/KVController.h"
 #include "entry/ids.h"
 #include "entry/version.h"
 #include "processor/KVProcessor.h"
@@ -28,8 +29,7 @@ FUnknown* createProcessor(void* /*context*/)
 
 FUnknown* createController(void* /*context*/)
 {
-    // The edit controller joins the module with the controller library.
-    return nullptr;
+    return static_cast<Vst::IEditController*>(new Vst::KVController());
 }
 
 std::mutex factoryMutex;

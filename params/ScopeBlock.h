@@ -2,12 +2,14 @@
 
 #include <cstdint>
 
-// The "Scope" message the processor's scope worker sends to the controller:
-// one binary attribute holding 512 (mid, side) pairs of signed 8-bit values,
-// oldest first, mid at even and side at odd byte offsets.
+// The "Scope" message from the processor to the controller: one binary
+// attribute holding 512 frames, oldest first, each a signed 8-bit mid value
+// followed by a signed 8-bit side value.
 namespace ScopeBlock {
+
 constexpr const char* kMessageId = "Scope";
 constexpr const char* kDataAttribute = "Data";
-constexpr uint32_t kPairs = 512;
-constexpr uint32_t kBytes = 2 * kPairs; // 1024
+constexpr uint32_t kFrames = 512;
+constexpr uint32_t kBytes = kFrames * 2;
+
 } // namespace ScopeBlock

@@ -1,0 +1,218 @@
+#include "dsp/Breakpoints.h"
+
+#include "params/curves.h"
+
+#include <algorithm>
+#include <new>
+
+// ---------------------------------------------------------------------------
+// SplitOffsets
+
+bool SplitOffsets::reserve(uint32_t maxCuts)
+{
+    if (maxCuts <= cap)
+        return true;
+    std::unique_ptr<uint32_t[]> a(new (std::nothrow) uint32_t[maxCuts]);
+    std::unique_ptr<uint32_t[]> b(new (std::nothrow) uint32_t[maxCuts]);
+    if (!a || !b)
+        return false;
+    storage[0] = std::move(a);
+    storage[1] = std::move(b);
+    cuts = storage[0].get();
+    spare = storage[1].get();
+    cap = maxCuts;
+    count = 0;
+    return true;
+}
+
+void SplitOffsets::reset(uint32_t numSamples)
+{
+    count = 0;
+    if (cap < 2)
+        return;
+    cuts[0] = 0;
+    cuts[1] = numSamples;
+    count = 2;
+}
+
+void SplitOffsets::mergeAscending(const Breakpoint* points, uint32_t numPoints)
+{
+    if (count < 2)
+        return;
+    const uint32_t end = cuts[count - 1];
+    const uint32_t innerRoom = cap - 2; // the first and last cut are fixed
+
+    uint32_t out = 0;
+    spare[out++] = 0;
+    uint32_t a = 1;             // next inner cut
+    const uint32_t aEnd = count - 1;
+    uint32_t b = 0;             // next point
+    uint32_t last = 0;          // last value written
+    while (out - 1 < innerRoom) {
+        // the smallest remaining inner offset of either list
+        while (b < numPoints && (points[b].offset == 0 || points[b].offset >= end))
+            ++b;
+        uint32_t next;
+        if (a < aEnd && (b >= numPoints || cuts[a] <= points[b].offset))
+            next = cuts[a++];
+        else if (b < numPoints)
+            next = points[b++].offset;
+        else
+            break;
+        if (next != last)
+            spare[out++] = last = next;
+    }
+    spare[out++] = end;
+    std::swap(cuts, spare);
+    count = out;
+}
+
+// ---------------------------------------------------------------------------
+// BreakpointList
+
+void BreakpointList::attach(Breakpoint* storage, uint32_t capacity)
+{
+    points = storage;
+    cap = capacity;
+    count = 0;
+}
+
+void BreakpointList::append(const Breakpoint& point)
+{
+    if (count < cap)
+        points[count++] = point;
+    else if (cap > 1)
+        points[count - 1] = point; // full (overlong block): thin out the inner points
+}
+
+void BreakpointList::begin(double previousValue, uint32_t numSamples)
+{
+    count = 0;
+    blockLength = numSamples;
+    lastPointOffset = 0;
+    append({0, previousValue, Breakpoint::kNoJump});
+}
+
+void BreakpointList::addPoint(uint32_t offset, double value)
+{
+    if (count == 0)
+        return;
+    Breakpoint& last = points[count - 1];
+    const double reached = last.effective();
+    // Points past the block or going backwards would cut segments outside it.
+    const uint32_t lastSample = blockLength > 0 ? blockLength - 1 : 0;
+    offset = std::max(std::min(offset, lastSample), lastPointOffset);
+    value = Curves::clampNormalized(value, reached);
+
+    if (offset == lastPointOffset) {
+        if (value != reached)
+            last.jump = value;
+    } else {
+        append({offset, value, Breakpoint::kNoJump});
+    }
+    lastPointOffset = offset;
+}
+
+void BreakpointList::finish()
+{
+    if (count != 1)
+        return;
+    const double reached = points[0].effective();
+    points[0].jump = Breakpoint::kNoJump;
+    append({blockLength, reached, Breakpoint::kNoJump});
+}
+
+void BreakpointList::resample(const SplitOffsets& cuts, Breakpoint* scratch)
+{
+    if (count == 0)
+        return;
+    uint32_t previous = 0; // P
+    uint32_t target = 0;   // T
+    bool atEnd = false;    // E
+    const uint32_t numCuts = std::min(cuts.size(), cap);
+    for (uint32_t k = 0; k < numCuts; ++k) {
+        const uint32_t s = cuts[k];
+        // Only a thinned cut list can step over a point; move on past it.
+        while (!atEnd && s > points[target].offset) {
+            if (target + 1 < count) {
+                previous = target;
+                ++target;
+            } else {
+                atEnd = true;
+            }
+        }
+        const Breakpoint& t = points[target];
+        if (atEnd) {
+            scratch[k] = {s, t.effective(), Breakpoint::kNoJump};
+        } else if (s != t.offset) {
+            const Breakpoint& p = points[previous];
+            const double b = p.effective();
+            const double v = b + (t.value - b) * double(s - p.offset) / double(t.offset - p.offset);
+            scratch[k] = {s, v, Breakpoint::kNoJump};
+        } else {
+            scratch[k] = t;
+            if (target + 1 < count) {
+                previous = target;
+                ++target;
+            } else {
+                atEnd = true;
+            }
+        }
+    }
+    std::copy(scratch, scratch + numCuts, points);
+    count = numCuts;
+}
+
+// ---------------------------------------------------------------------------
+// BlockAutomation
+
+bool BlockAutomation::reserve(uint32_t maxSamples)
+{
+    if (maxSamples <= samples && samples > 0)
+        return true;
+    maxSamples = std::max(maxSamples, samples);
+    // A path has at most one breakpoint per sample offset, plus the block end.
+    const uint32_t perList = maxSamples + 2;
+    const size_t total = size_t(perList) * (kMaxIds + 1);
+    // Left uninitialised: pages of lists that are never automated stay untouched.
+    std::unique_ptr<Breakpoint[]> block(new (std::nothrow) Breakpoint[total]);
+    if (!block || !cuts.reserve(perList))
+        return false;
+    storage = std::move(block);
+    listCapacity = perList;
+    samples = maxSamples;
+    for (uint32_t id = 0; id < kMaxIds; ++id)
+        lists[id].attach(storage.get() + size_t(id) * perList, perList);
+    numAutomated = 0;
+    return true;
+}
+
+void BlockAutomation::reset(uint32_t blockSamples)
+{
+    numAutomated = 0;
+    numSamples = blockSamples;
+    cuts.reset(blockSamples);
+}
+
+BreakpointList& BlockAutomation::beginList(uint32_t id, double previousValue)
+{
+    if (std::find(automated, automated + numAutomated, id) == automated + numAutomated)
+        automated[numAutomated++] = id;
+    BreakpointList& path = lists[id];
+    path.begin(previousValue, numSamples);
+    return path;
+}
+
+void BlockAutomation::endList(uint32_t id)
+{
+    BreakpointList& path = lists[id];
+    path.finish();
+    cuts.mergeAscending(path.data(), path.size());
+}
+
+void BlockAutomation::resample()
+{
+    Breakpoint* scratch = storage.get() + size_t(kMaxIds) * listCapacity;
+    for (uint32_t k = 0; k < numAutomated; ++k)
+        lists[automated[k]].resample(cuts, scratch);
+}

@@ -1,0 +1,70 @@
+#include "processor/VectorScope.h"
+
+VectorScope::VectorScope(ScopeSender& sender) : owner(sender) {}
+
+VectorScope::~VectorScope()
+{
+    stop();
+}
+
+bool VectorScope::start()
+{
+    stop();
+    {
+        boost::lock_guard<boost::mutex> lock(mutex);
+        dataReady = false;
+        stopRequested = false;
+    }
+    try {
+        worker = boost::thread(&VectorScope::run, this);
+    } catch (...) {
+        return false; // no scope messages, processing goes on
+    }
+    return true;
+}
+
+void VectorScope::stop()
+{
+    {
+        boost::lock_guard<boost::mutex> lock(mutex);
+        stopRequested = true;
+    }
+    condition.notify_one();
+    if (worker.joinable() && worker.get_id() != boost::this_thread::get_id())
+        worker.join();
+}
+
+bool VectorScope::tryHandOff(const uint8_t* block)
+{
+    // The worker holds the mutex only to test and clear its flags; rather than
+    // wait for it, the audio thread tries again on its next stretch.
+    if (!mutex.try_lock())
+        return false;
+    pendingBlock = block;
+    dataReady = true;
+    mutex.unlock();
+    condition.notify_one();
+    return true;
+}
+
+void VectorScope::run()
+{
+    for (;;) {
+        boost::unique_lock<boost::mutex> lock(mutex);
+        if (stopRequested)
+            return;
+        while (!dataReady) {
+            condition.wait(lock);
+            if (stopRequested)
+                break;
+        }
+        if (stopRequested)
+            return;
+        if (dataReady) {
+            dataReady = false;
+            const uint8_t* block = pendingBlock;
+            lock.unlock();
+            owner.sendScopeData(block);
+        }
+    }
+}

@@ -59,8 +59,4 @@ private:
     int32 refCount = 1;
 };
 
-// UTF-8 to zero-terminated UTF-16, cut to `capacity` units (terminator included);
-// malformed bytes become U+FFFD.
-void utf8ToUtf16(const char8* source, char16* destination, int32 capacity);
-
 } // namespace Steinberg

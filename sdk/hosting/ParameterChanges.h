@@ -1,0 +1,71 @@
+#pragma once
+
+// Host-side parameter change lists: one queue of (offset, value) points per
+// parameter and block. Storage is fixed at construction; clear() makes them
+// reusable for the next block without allocating.
+
+#include "pluginterfaces/vst/ivstparameterchanges.h"
+
+#include <vector>
+
+namespace Steinberg {
+namespace Hosting {
+
+class ParamValueQueue : public Vst::IParamValueQueue
+{
+public:
+    explicit ParamValueQueue(int32 maxPoints);
+
+    void reset(Vst::ParamID id);
+
+    Vst::ParamID PLUGIN_API getParameterId() SMTG_OVERRIDE { return parameterId; }
+    int32 PLUGIN_API getPointCount() SMTG_OVERRIDE { return pointCount; }
+    tresult PLUGIN_API getPoint(int32 index, int32& sampleOffset, Vst::ParamValue& value) SMTG_OVERRIDE;
+    // Keeps the points ordered by offset; a point at an offset already present
+    // replaces its value. kResultFalse when the queue is full.
+    tresult PLUGIN_API addPoint(int32 sampleOffset, Vst::ParamValue value, int32& index) SMTG_OVERRIDE;
+
+    // Held by their ParameterChanges; plug-ins only borrow them.
+    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) SMTG_OVERRIDE;
+    uint32 PLUGIN_API addRef() SMTG_OVERRIDE { return 1; }
+    uint32 PLUGIN_API release() SMTG_OVERRIDE { return 1; }
+
+private:
+    struct Point
+    {
+        int32 offset;
+        Vst::ParamValue value;
+    };
+    Vst::ParamID parameterId = 0;
+    std::vector<Point> points; // fixed size: the capacity
+    int32 pointCount = 0;
+};
+
+class ParameterChanges : public Vst::IParameterChanges
+{
+public:
+    explicit ParameterChanges(int32 maxParameters = 64, int32 maxPointsPerParameter = 64);
+
+    void clear();
+
+    int32 PLUGIN_API getParameterCount() SMTG_OVERRIDE { return used; }
+    Vst::IParamValueQueue* PLUGIN_API getParameterData(int32 index) SMTG_OVERRIDE;
+    // The queue of `id`, added if new; null when every queue is in use.
+    Vst::IParamValueQueue* PLUGIN_API addParameterData(const Vst::ParamID& id, int32& index) SMTG_OVERRIDE;
+
+    // Convenience for hosts and tests: one point for `id`.
+    bool addChange(Vst::ParamID id, int32 sampleOffset, Vst::ParamValue value);
+    // The queue of `id`, or null if the block holds none.
+    ParamValueQueue* find(Vst::ParamID id);
+
+    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) SMTG_OVERRIDE;
+    uint32 PLUGIN_API addRef() SMTG_OVERRIDE { return 1; }
+    uint32 PLUGIN_API release() SMTG_OVERRIDE { return 1; }
+
+private:
+    std::vector<ParamValueQueue> queues; // fixed size: the capacity
+    int32 used = 0;
+};
+
+} // namespace Hosting
+} // namespace Steinberg

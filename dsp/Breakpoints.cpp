@@ -44,11 +44,12 @@ void SplitOffsets::mergeAscending(const Breakpoint* points, uint32_t numPoints)
 
     uint32_t out = 0;
     spare[out++] = 0;
-    uint32_t a = 1;             // next inner cut
+    uint32_t a = 1; // next inner cut
     const uint32_t aEnd = count - 1;
-    uint32_t b = 0;             // next point
-    uint32_t last = 0;          // last value written
-    while (out - 1 < innerRoom) {
+    uint32_t b = 0;    // next point
+    uint32_t last = 0; // last value written
+    while (out - 1 < innerRoom)
+    {
         // the smallest remaining inner offset of either list
         while (b < numPoints && (points[b].offset == 0 || points[b].offset >= end))
             ++b;
@@ -104,10 +105,13 @@ void BreakpointList::addPoint(uint32_t offset, double value)
     offset = std::max(std::min(offset, lastSample), lastPointOffset);
     value = Curves::clampNormalized(value, reached);
 
-    if (offset == lastPointOffset) {
+    if (offset == lastPointOffset)
+    {
         if (value != reached)
             last.jump = value;
-    } else {
+    }
+    else
+    {
         append({offset, value, Breakpoint::kNoJump});
     }
     lastPointOffset = offset;
@@ -130,31 +134,44 @@ void BreakpointList::resample(const SplitOffsets& cuts, Breakpoint* scratch)
     uint32_t target = 0;   // T
     bool atEnd = false;    // E
     const uint32_t numCuts = std::min(cuts.size(), cap);
-    for (uint32_t k = 0; k < numCuts; ++k) {
+    for (uint32_t k = 0; k < numCuts; ++k)
+    {
         const uint32_t s = cuts[k];
         // Only a thinned cut list can step over a point; move on past it.
-        while (!atEnd && s > points[target].offset) {
-            if (target + 1 < count) {
+        while (!atEnd && s > points[target].offset)
+        {
+            if (target + 1 < count)
+            {
                 previous = target;
                 ++target;
-            } else {
+            }
+            else
+            {
                 atEnd = true;
             }
         }
         const Breakpoint& t = points[target];
-        if (atEnd) {
+        if (atEnd)
+        {
             scratch[k] = {s, t.effective(), Breakpoint::kNoJump};
-        } else if (s != t.offset) {
+        }
+        else if (s != t.offset)
+        {
             const Breakpoint& p = points[previous];
             const double b = p.effective();
             const double v = b + (t.value - b) * double(s - p.offset) / double(t.offset - p.offset);
             scratch[k] = {s, v, Breakpoint::kNoJump};
-        } else {
+        }
+        else
+        {
             scratch[k] = t;
-            if (target + 1 < count) {
+            if (target + 1 < count)
+            {
                 previous = target;
                 ++target;
-            } else {
+            }
+            else
+            {
                 atEnd = true;
             }
         }

@@ -79,7 +79,7 @@ private:
     Breakpoint* points = nullptr;
     uint32_t cap = 0;
     uint32_t count = 0;
-    uint32_t blockLength = 0;    // samples
+    uint32_t blockLength = 0;     // samples
     uint32_t lastPointOffset = 0; // of the previous host point
 };
 

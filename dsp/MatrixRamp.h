@@ -13,14 +13,16 @@
 // arithmetic: loops may be fused and laid out in lanes, never reassociated.
 // When D is zero (steady settings) M + D equals M + D + D, so the running
 // matrix is computed once instead of once per sample.
-namespace MatrixRamp {
+namespace MatrixRamp
+{
 
 inline bool isZero(const StereoMatrix& d)
 {
     return d.m00 == 0.0 && d.m01 == 0.0 && d.m10 == 0.0 && d.m11 == 0.0;
 }
 
-namespace detail {
+namespace detail
+{
 
 // One sample pair times the rows r0 = (m00, m01), r1 = (m10, m11): (outL, outR).
 inline __m128d apply(double l, double r, __m128d r0, __m128d r1)
@@ -52,8 +54,8 @@ inline __m128 loadPairTwice(const float* x)
 } // namespace detail
 
 // 64-bit samples: paired doubles, one sample per step.
-inline void ramp(const StereoMatrix& m, const StereoMatrix& d, uint32_t n, const double* inL,
-                 const double* inR, double* outL, double* outR)
+inline void ramp(const StereoMatrix& m, const StereoMatrix& d, uint32_t n, const double* inL, const double* inR,
+                 double* outL, double* outR)
 {
     if (n == 0)
         return;
@@ -66,14 +68,19 @@ inline void ramp(const StereoMatrix& m, const StereoMatrix& d, uint32_t n, const
     r0 = _mm_add_pd(r0, d0);
     r1 = _mm_add_pd(r1, d1);
     uint32_t i = 1;
-    if (isZero(d)) {
-        for (; i + 2 <= n; i += 2) {
+    if (isZero(d))
+    {
+        for (; i + 2 <= n; i += 2)
+        {
             const __m128d a = detail::apply(inL[i], inR[i], r0, r1);
             const __m128d b = detail::apply(inL[i + 1], inR[i + 1], r0, r1);
             detail::store2(a, b, outL + i, outR + i);
         }
-    } else {
-        for (; i + 2 <= n; i += 2) {
+    }
+    else
+    {
+        for (; i + 2 <= n; i += 2)
+        {
             const __m128d a = detail::apply(inL[i], inR[i], r0, r1);
             r0 = _mm_add_pd(r0, d0);
             r1 = _mm_add_pd(r1, d1);
@@ -91,13 +98,14 @@ inline void ramp(const StereoMatrix& m, const StereoMatrix& d, uint32_t n, const
 // step in four single-precision lanes (m00, m00', m01, m01') and
 // (m10, m10', m11, m11'), where ' is the next sample's matrix; each step adds
 // 2*D rounded to single precision.
-inline void ramp(const StereoMatrix& start, const StereoMatrix& d, uint32_t n, const float* inL,
-                 const float* inR, float* outL, float* outR)
+inline void ramp(const StereoMatrix& start, const StereoMatrix& d, uint32_t n, const float* inL, const float* inR,
+                 float* outL, float* outR)
 {
     if (n == 0)
         return;
     StereoMatrix m = start;
-    if (n & 1) {
+    if (n & 1)
+    {
         const double l = inL[0], r = inR[0];
         outL[0] = float(l * m.m00 + r * m.m10);
         outR[0] = float(l * m.m01 + r * m.m11);
@@ -115,7 +123,8 @@ inline void ramp(const StereoMatrix& start, const StereoMatrix& d, uint32_t n, c
     const __m128 da = _mm_setr_ps(s00, s00, s01, s01);
     const __m128 db = _mm_setr_ps(s10, s10, s11, s11);
 
-    auto step = [&](uint32_t i) {
+    auto step = [&](uint32_t i)
+    {
         const __m128 l = detail::loadPairTwice(inL + i);
         const __m128 r = detail::loadPairTwice(inR + i);
         const __m128 out = _mm_add_ps(_mm_mul_ps(l, a), _mm_mul_ps(r, b));
@@ -125,11 +134,15 @@ inline void ramp(const StereoMatrix& start, const StereoMatrix& d, uint32_t n, c
     step(0);
     a = _mm_add_ps(a, da);
     b = _mm_add_ps(b, db);
-    if (isZero(d)) {
+    if (isZero(d))
+    {
         for (uint32_t i = 2; i < n; i += 2)
             step(i);
-    } else {
-        for (uint32_t i = 2; i < n; i += 2) {
+    }
+    else
+    {
+        for (uint32_t i = 2; i < n; i += 2)
+        {
             step(i);
             a = _mm_add_ps(a, da);
             b = _mm_add_ps(b, db);
@@ -139,11 +152,12 @@ inline void ramp(const StereoMatrix& start, const StereoMatrix& d, uint32_t n, c
 
 // Crossover path: ramps the high and the low band (double buffers) with their
 // own matrices and stores high + low, added in double precision. The band
-// buffers are read only.
+// buffers are read only. hm and lm advance by n steps, so that a ramp can go
+// on in a later call.
 template <typename Sample>
-inline void rampAndSum(const StereoMatrix& hm, const StereoMatrix& hd, const StereoMatrix& lm,
-                       const StereoMatrix& ld, uint32_t n, const double* hiL, const double* hiR,
-                       const double* loL, const double* loR, Sample* outL, Sample* outR)
+inline void rampAndSum(StereoMatrix& hm, const StereoMatrix& hd, StereoMatrix& lm, const StereoMatrix& ld, uint32_t n,
+                       const double* hiL, const double* hiR, const double* loL, const double* loR, Sample* outL,
+                       Sample* outR)
 {
     if (n == 0)
         return;
@@ -152,19 +166,23 @@ inline void rampAndSum(const StereoMatrix& hm, const StereoMatrix& hd, const Ste
     const __m128d hd0 = _mm_load_pd(&hd.m00), hd1 = _mm_load_pd(&hd.m10);
     const __m128d ld0 = _mm_load_pd(&ld.m00), ld1 = _mm_load_pd(&ld.m10);
 
-    auto sum = [&](uint32_t i) {
-        return _mm_add_pd(detail::apply(hiL[i], hiR[i], h0, h1), detail::apply(loL[i], loR[i], l0, l1));
-    };
-    auto put = [&](uint32_t i, __m128d lr) {
-        if constexpr (sizeof(Sample) == sizeof(double)) {
+    auto sum = [&](uint32_t i)
+    { return _mm_add_pd(detail::apply(hiL[i], hiR[i], h0, h1), detail::apply(loL[i], loR[i], l0, l1)); };
+    auto put = [&](uint32_t i, __m128d lr)
+    {
+        if constexpr (sizeof(Sample) == sizeof(double))
+        {
             detail::store(lr, outL + i, outR + i);
-        } else {
+        }
+        else
+        {
             const __m128 f = _mm_cvtpd_ps(lr);
             _mm_store_ss(outL + i, f);
             _mm_store_ss(outR + i, _mm_shuffle_ps(f, f, 1));
         }
     };
-    auto advance = [&] {
+    auto advance = [&]
+    {
         h0 = _mm_add_pd(h0, hd0);
         h1 = _mm_add_pd(h1, hd1);
         l0 = _mm_add_pd(l0, ld0);
@@ -173,25 +191,34 @@ inline void rampAndSum(const StereoMatrix& hm, const StereoMatrix& hd, const Ste
 
     put(0, sum(0));
     advance();
-    if (isZero(hd) && isZero(ld)) {
+    if (isZero(hd) && isZero(ld))
+    {
         for (uint32_t i = 1; i < n; ++i)
             put(i, sum(i));
-    } else {
-        for (uint32_t i = 1; i < n; ++i) {
+    }
+    else
+    {
+        for (uint32_t i = 1; i < n; ++i)
+        {
             put(i, sum(i));
             advance();
         }
     }
+    _mm_store_pd(&hm.m00, h0);
+    _mm_store_pd(&hm.m10, h1);
+    _mm_store_pd(&lm.m00, l0);
+    _mm_store_pd(&lm.m10, l1);
 }
 
 // Bypass: the input copied to the output, converted between left/right and
 // mid/side when only one side is mid/side. 32-bit sums are formed in double
 // precision and rounded once.
 template <typename Sample>
-inline void bypassCopy(bool inputMS, bool outputMS, uint32_t n, const Sample* inL, const Sample* inR,
-                       Sample* outL, Sample* outR)
+inline void bypassCopy(bool inputMS, bool outputMS, uint32_t n, const Sample* inL, const Sample* inR, Sample* outL,
+                       Sample* outR)
 {
-    if (inputMS == outputMS) {
+    if (inputMS == outputMS)
+    {
         if (outL != inL)
             std::memmove(outL, inL, n * sizeof(Sample));
         if (outR != inR)
@@ -199,12 +226,16 @@ inline void bypassCopy(bool inputMS, bool outputMS, uint32_t n, const Sample* in
         return;
     }
     const double scale = inputMS ? 1.0 : 0.5; // mid/side read as left/right, or written as it
-    for (uint32_t i = 0; i < n; ++i) {
+    for (uint32_t i = 0; i < n; ++i)
+    {
         const double l = inL[i], r = inR[i];
-        if (inputMS) {
+        if (inputMS)
+        {
             outL[i] = Sample(l + r);
             outR[i] = Sample(l - r);
-        } else {
+        }
+        else
+        {
             outL[i] = Sample((l + r) * scale);
             outR[i] = Sample((l - r) * scale);
         }

@@ -5,11 +5,16 @@
 
 #include "base/source/fstreamer.h"
 #include "pluginterfaces/base/ibstream.h"
+#include "pluginterfaces/vst/ivstmessage.h"
 #include "pluginterfaces/vst/vstspeaker.h"
 
 #include <boost/thread/lock_guard.hpp>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <iterator>
+#include <limits>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -28,6 +33,9 @@ int32 channelIndexOf(SpeakerArrangement arrangement, Speaker speaker)
     return static_cast<int32>(__builtin_popcountll(arrangement & (speaker - 1)));
 }
 
+// Block size the chain is ready for before the first setupProcessing.
+constexpr uint32_t kChainBlockBeforeSetup = 1024; // samples
+
 // Highest rate a setup may ask for; far above any audio interface, low enough
 // that per-sample filter design stays meaningful.
 constexpr double kMaximumSampleRate = 1536000.0; // Hz
@@ -44,9 +52,16 @@ KVProcessor::KVProcessor()
         records[id] = table.record(id);
         values[id] = records[id].defaultNormalized;
     }
+    // Ready for a host that processes before any setup (buffers grow in setupProcessing).
+    std::fill(std::begin(appliedValues), std::end(appliedValues), std::numeric_limits<double>::quiet_NaN());
+    signal.crossover.prepare(kChainBlockBeforeSetup, signal.crossover.sampleRate);
+    prepareChain(kChainBlockBeforeSetup);
 }
 
-KVProcessor::~KVProcessor() = default;
+KVProcessor::~KVProcessor()
+{
+    scope.stop(); // a host may release us without stopping processing
+}
 
 tresult PLUGIN_API KVProcessor::initialize(FUnknown* context)
 {
@@ -106,11 +121,16 @@ tresult PLUGIN_API KVProcessor::setupProcessing(ProcessSetup& setup)
 {
     if (setup.symbolicSampleSize != kSample32 && setup.symbolicSampleSize != kSample64)
         return kResultFalse;
+    // About ten scope blocks a second at any rate: keep one frame in sampleRate / 5120.
+    const double decimation = std::trunc(setup.sampleRate * 0.0001953125);
+    if (decimation >= 0.0 && decimation <= double(UINT32_MAX))
+        scopeFeed.decimation = static_cast<uint32_t>(decimation);
     // A block size or rate no buffer or filter can be made for.
     if (setup.maxSamplesPerBlock < 1 || !(setup.sampleRate >= 1.0 && setup.sampleRate <= kMaximumSampleRate))
         return kResultFalse;
     const auto wholeHertz = static_cast<uint32_t>(std::trunc(setup.sampleRate));
-    if (!signal.crossover.prepare(static_cast<uint32_t>(setup.maxSamplesPerBlock), wholeHertz))
+    if (!signal.crossover.prepare(static_cast<uint32_t>(setup.maxSamplesPerBlock), wholeHertz) ||
+        !prepareChain(static_cast<uint32_t>(setup.maxSamplesPerBlock)))
         return kResultFalse;
     if (canProcessSampleSize(setup.symbolicSampleSize) != kResultTrue)
         return kResultFalse;
@@ -133,8 +153,12 @@ tresult PLUGIN_API KVProcessor::setActive(TBool state)
     return AudioEffect::setActive(state);
 }
 
-tresult PLUGIN_API KVProcessor::setProcessing(TBool /*state*/)
+tresult PLUGIN_API KVProcessor::setProcessing(TBool state)
 {
+    if (state)
+        scope.start();
+    else
+        scope.stop();
     return kResultOk;
 }
 
@@ -175,6 +199,9 @@ tresult PLUGIN_API KVProcessor::getState(IBStream* state)
 void KVProcessor::applyParameter(uint32 id, double normalized)
 {
     signal.applyParameter(id, normalized);
+    if (id < kNumParams)
+        appliedValues[id] = normalized;
+    bandMatricesCurrent = false;
 }
 
 void KVProcessor::applyAllParameters()
@@ -197,6 +224,21 @@ void KVProcessor::applyProgram(uint32 programParamId, double value)
         pendingOutputChanges.push(change);
     }
     applyAllParameters();
+}
+
+void KVProcessor::sendScopeData(const uint8_t* block)
+{
+    // Held throughout, so terminate cannot take the host context or the peer away mid-send.
+    boost::lock_guard<boost::mutex> lock(connectionMutex);
+    IMessage* message = allocateMessage();
+    if (!message)
+        return; // no host to make messages: the block is dropped
+    message->setMessageID(ScopeBlock::kMessageId);
+    if (IAttributeList* attributes = message->getAttributes())
+        attributes->setBinary(ScopeBlock::kDataAttribute, block, ScopeBlock::kBytes);
+    if (peerConnection)
+        peerConnection->notify(message);
+    message->release();
 }
 
 void KVProcessor::rebuildBandMatrices()

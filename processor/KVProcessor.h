@@ -1,11 +1,14 @@
 #pragma once
 
+#include "dsp/Breakpoints.h"
 #include "dsp/SignalPath.h"
 #include "dsp/StereoMatrix.h"
 #include "params/FactoryPresets.h"
 #include "params/ParamId.h"
 #include "params/ParameterTable.h"
 #include "processor/OutputChangeQueue.h"
+#include "processor/ScopeFeed.h"
+#include "processor/VectorScope.h"
 #include "sdk/AudioEffect.h"
 
 #include <boost/thread/mutex.hpp>
@@ -25,7 +28,7 @@ extern std::atomic<int32_t> sampleSizeOverride;
 
 // The audio half of the plug-in: buses, setup, activation, state and the
 // signal state it hands to the processing chain.
-class KVProcessor : public Steinberg::Vst::AudioEffect
+class KVProcessor : public Steinberg::Vst::AudioEffect, public ScopeSender
 {
 public:
     using tresult = Steinberg::tresult;
@@ -62,6 +65,9 @@ public:
     // `values` nor rebuild the band matrices.
     virtual void applyParameter(uint32 id, double normalized);
 
+    // Scope worker: sends one completed scope block to the connected peer.
+    void sendScopeData(const uint8_t* block) override;
+
     // Room for eight program changes' worth of reports before any is coalesced.
     static constexpr size_t kOutputQueueCapacity = 8 * kNumParams;
 
@@ -73,9 +79,36 @@ protected:
     void applyProgram(uint32 programParamId, double value);
     void rebuildBandMatrices();
 
+    // The processing chain (dsp/ProcessingChain.cpp).
+    template <typename Sample>
+    struct StereoIo;
+    struct BandChunk // the stretch of the block the crossover's band buffers hold
+    {
+        uint32 start = 0, end = 0;
+    };
+    // Sizes the chain's working data for blocks of up to maxSamples; false when memory is short.
+    bool prepareChain(uint32 maxSamples);
+    void takeParameterChanges(Steinberg::Vst::IParameterChanges* changes);
+    void reportPendingChanges(Steinberg::Vst::IParameterChanges* outputChanges);
+    void applyAutomated(uint32 id, double value);
+    void currentBandMatrices(StereoMatrix& high, StereoMatrix& low);
+    bool anyJumpAt(uint32 cut) const;
+    template <typename Sample>
+    bool bindAudio(Steinberg::Vst::ProcessData& data, uint32 numSamples, StereoIo<Sample>& io);
+    template <typename Sample>
+    void runSegments(Steinberg::Vst::ProcessData& data, uint32 numSamples);
+    template <typename Sample>
+    void splitUpTo(BandChunk& chunk, const StereoIo<Sample>& io, uint32 numSamples, uint32 position);
+    template <typename Sample>
+    void rampBands(BandChunk& chunk, const StereoIo<Sample>& io, uint32 numSamples, uint32 s, uint32 e,
+                   StereoMatrix highRamp, const StereoMatrix& highStep, StereoMatrix lowRamp,
+                   const StereoMatrix& lowStep);
+
     ParameterTable table;
     boost::mutex connectionMutex; // guards the peer connection
     SignalPath signal;            // operators, switches and crossover
+    VectorScope scope{*this};     // the scope worker
+    ScopeFeed scopeFeed{scope};   // output frames into scope blocks, on the audio thread
     OutputChangeQueue<kOutputQueueCapacity> pendingOutputChanges;
     uint32 ids[kNumParams] = {};      // 0 .. kNumParams-1, ascending
     double values[kNumParams] = {};   // current normalised value per ID
@@ -86,4 +119,10 @@ protected:
     int32 outputChannels[2] = {0, 1}; // left, right within output bus 0
     Steinberg::uint64 inputSilenceMask = 3;
     Steinberg::uint64 outputSilenceMask = 3;
+
+    // Working data of the processing chain, sized before processing.
+    BlockAutomation automation;
+    double appliedValues[kNumParams] = {}; // last value handed to applyParameter; NaN before the first
+    StereoMatrix builtHigh, builtLow;      // band matrices of the current operator settings...
+    bool bandMatricesCurrent = false;      // ...while this holds
 };

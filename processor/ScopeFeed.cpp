@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 // 127 * 0.707106781: full-scale mid or side maps to 89 out of 127.
 constexpr double kScale = 89.802561187;
@@ -14,8 +15,7 @@ constexpr float kScaleSingle = 89.80256f;
 // trunc(x), limited; `halve` divides the truncated value by two (towards zero).
 // The pre-limit keeps the integer conversion defined for any finite x without
 // changing the limited result.
-template <typename Real>
-int8_t toByte(Real x, bool halve)
+template <typename Real> int8_t toByte(Real x, bool halve)
 {
     const Real limited = std::min(std::max(x, Real(-1024)), Real(1024));
     int value = static_cast<int>(limited);
@@ -24,17 +24,21 @@ int8_t toByte(Real x, bool halve)
     return static_cast<int8_t>(std::min(std::max(value, -128), 127));
 }
 
-template <typename Real>
-void scale(Real channel0, Real channel1, bool outputIsMS, Real k, int8_t& mid, int8_t& side)
+template <typename Real> void scale(Real channel0, Real channel1, bool outputIsMS, Real k, int8_t& mid, int8_t& side)
 {
     const bool finite0 = std::isfinite(channel0), finite1 = std::isfinite(channel1);
-    if (outputIsMS) {
+    if (outputIsMS)
+    {
         mid = finite0 ? toByte(channel0 * k, false) : 0;
         side = finite1 ? toByte(channel1 * k, false) : 0;
-    } else if (finite0 && finite1) {
+    }
+    else if (finite0 && finite1)
+    {
         mid = toByte((channel0 + channel1) * k, true);
         side = toByte((channel0 - channel1) * k, true);
-    } else {
+    }
+    else
+    {
         mid = side = 0;
     }
 }
@@ -70,10 +74,12 @@ void ScopeFeed::feedFrames(const Sample* channel0, const Sample* channel1, uint3
         return;
     offerUnsent();
     uint32_t i = 0;
-    for (;;) {
+    for (;;)
+    {
         // frames still to skip before the next kept one
         const uint32_t skip = counter + 1 < decimation ? decimation - counter - 1 : 0;
-        if (skip >= count - i) {
+        if (skip >= count - i)
+        {
             counter += count - i;
             return;
         }

@@ -15,9 +15,12 @@ bool VectorScope::start()
         dataReady = false;
         stopRequested = false;
     }
-    try {
+    try
+    {
         worker = boost::thread(&VectorScope::run, this);
-    } catch (...) {
+    }
+    catch (...)
+    {
         return false; // no scope messages, processing goes on
     }
     return true;
@@ -49,18 +52,21 @@ bool VectorScope::tryHandOff(const uint8_t* block)
 
 void VectorScope::run()
 {
-    for (;;) {
+    for (;;)
+    {
         boost::unique_lock<boost::mutex> lock(mutex);
         if (stopRequested)
             return;
-        while (!dataReady) {
+        while (!dataReady)
+        {
             condition.wait(lock);
             if (stopRequested)
                 break;
         }
         if (stopRequested)
             return;
-        if (dataReady) {
+        if (dataReady)
+        {
             dataReady = false;
             const uint8_t* block = pendingBlock;
             lock.unlock();

@@ -1,0 +1,322 @@
+// The processor's per-block work: parameter changes cut the block into
+// segments; at every cut the automated parameters take their values there and
+// the band matrices are rebuilt; inside a segment the matrices ramp linearly
+// from one cut to the next while each sample pair is multiplied by them.
+
+#include "processor/KVProcessor.h"
+
+#include "dsp/MatrixRamp.h"
+#include "params/curves.h"
+
+#include "pluginterfaces/vst/ivstparameterchanges.h"
+
+#include <xmmintrin.h>
+
+#include <algorithm>
+#include <cstring>
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+
+namespace {
+
+// Denormal operands cost a hundred cycles each on many x86 cores; flush them
+// to zero while the block runs and give the host back its own mode.
+class DenormalsOff
+{
+public:
+    DenormalsOff() : saved(_mm_getcsr()) { _mm_setcsr(saved | kFlushToZero | kDenormalsAreZero); }
+    ~DenormalsOff() { _mm_setcsr(saved); }
+    DenormalsOff(const DenormalsOff&) = delete;
+    DenormalsOff& operator=(const DenormalsOff&) = delete;
+
+private:
+    static constexpr unsigned kFlushToZero = 0x8000;
+    static constexpr unsigned kDenormalsAreZero = 0x0040;
+    unsigned saved;
+};
+
+template <typename Sample>
+Sample** channelsOf(AudioBusBuffers& bus);
+
+template <>
+Sample32** channelsOf<Sample32>(AudioBusBuffers& bus)
+{
+    return bus.channelBuffers32;
+}
+
+template <>
+Sample64** channelsOf<Sample64>(AudioBusBuffers& bus)
+{
+    return bus.channelBuffers64;
+}
+
+// Channel `index` of a bus, or null when the host's bus cannot provide it.
+template <typename Sample>
+Sample* channelAt(AudioBusBuffers& bus, int32 index)
+{
+    Sample** channels = channelsOf<Sample>(bus);
+    if (!channels || index < 0 || index >= bus.numChannels)
+        return nullptr;
+    return channels[index];
+}
+
+} // namespace
+
+// The four channels a block works on; all null when it has no audio to process.
+template <typename Sample>
+struct KVProcessor::StereoIo
+{
+    const Sample* inL = nullptr;
+    const Sample* inR = nullptr;
+    Sample* outL = nullptr;
+    Sample* outR = nullptr;
+};
+
+bool KVProcessor::prepareChain(uint32 maxSamples)
+{
+    return automation.reserve(maxSamples);
+}
+
+tresult PLUGIN_API KVProcessor::process(ProcessData& data)
+{
+    DenormalsOff denormalsOff;
+    const uint32 numSamples = data.numSamples > 0 ? static_cast<uint32>(data.numSamples) : 0;
+
+    automation.reset(numSamples);
+    takeParameterChanges(data.inputParameterChanges);
+    reportPendingChanges(data.outputParameterChanges);
+    automation.resample();
+
+    if (data.symbolicSampleSize == kSample64)
+        runSegments<Sample64>(data, numSamples);
+    else
+        runSegments<Sample32>(data, numSamples);
+    return kResultOk;
+}
+
+void KVProcessor::takeParameterChanges(IParameterChanges* changes)
+{
+    if (!changes)
+        return;
+    const int32 numQueues = changes->getParameterCount();
+    for (int32 q = 0; q < numQueues; ++q)
+    {
+        IParamValueQueue* queue = changes->getParameterData(q);
+        if (!queue)
+            continue;
+        const int32 numPoints = queue->getPointCount();
+        const uint32 id = queue->getParameterId();
+        if (numPoints <= 0 || id >= kNumParams)
+            continue;
+
+        if ((records[id].flags & ParamFlags::kCanAutomate) && automation.ready())
+        {
+            BreakpointList& path = automation.beginList(id, values[id]);
+            for (int32 j = 0; j < numPoints; ++j)
+            {
+                int32 offset = 0;
+                ParamValue value = 0.0;
+                if (queue->getPoint(j, offset, value) == kResultOk)
+                    path.addPoint(offset > 0 ? static_cast<uint32>(offset) : 0, value);
+            }
+            automation.endList(id);
+            continue;
+        }
+
+        // Taken at once: only the last point counts.
+        int32 offset = 0;
+        ParamValue value = 0.0;
+        if (queue->getPoint(numPoints - 1, offset, value) != kResultOk)
+            continue;
+        values[id] = Curves::clampNormalized(value, values[id]);
+        if (records[id].flags & ParamFlags::kIsProgramChange)
+            applyProgram(id, values[id]);
+        else
+            applyParameter(id, values[id]);
+    }
+}
+
+void KVProcessor::reportPendingChanges(IParameterChanges* outputChanges)
+{
+    if (!outputChanges)
+        return; // they wait for a call that brings a list
+    while (!pendingOutputChanges.empty())
+    {
+        const OutputChange& change = pendingOutputChanges.front();
+        int32 queueIndex = 0;
+        IParamValueQueue* queue = outputChanges->addParameterData(change.id, queueIndex);
+        int32 pointIndex = 0;
+        if (!queue || queue->addPoint(0, change.value, pointIndex) != kResultOk)
+            break; // the host's list is full: keep this change and the rest, in order
+        pendingOutputChanges.pop();
+    }
+}
+
+void KVProcessor::applyAutomated(uint32 id, double value)
+{
+    values[id] = value;
+    // Re-applying an unchanged value would recompute the same operator state;
+    // the crossover frequency is the exception: every call restarts its glide.
+    if (value == appliedValues[id] && id != kCrossoverFreq)
+        return;
+    applyParameter(id, value);
+}
+
+void KVProcessor::currentBandMatrices(StereoMatrix& high, StereoMatrix& low)
+{
+    if (!bandMatricesCurrent)
+    {
+        signal.buildBandMatrices(builtHigh, builtLow);
+        bandMatricesCurrent = true;
+    }
+    high = builtHigh;
+    low = builtLow;
+}
+
+template <typename Sample>
+bool KVProcessor::bindAudio(ProcessData& data, uint32 numSamples, StereoIo<Sample>& io)
+{
+    if (data.numInputs == 0 || data.numOutputs == 0)
+        return false; // a parameter flush
+    if (!data.outputs || data.numOutputs < 0)
+        return false;
+    AudioBusBuffers& output = data.outputs[0];
+    Sample* outL = channelAt<Sample>(output, outputChannels[0]);
+    Sample* outR = channelAt<Sample>(output, outputChannels[1]);
+    if (!outL || !outR)
+        return false;
+    AudioBusBuffers* input = data.inputs && data.numInputs > 0 ? &data.inputs[0] : nullptr;
+    const Sample* inL = input ? channelAt<Sample>(*input, inputChannels[0]) : nullptr;
+    const Sample* inR = input ? channelAt<Sample>(*input, inputChannels[1]) : nullptr;
+
+    const bool silent = !inL || !inR || (input->silenceFlags & inputSilenceMask) == inputSilenceMask;
+    if (silent)
+    {
+        // An input the host flags silent, or cannot give us, makes silence.
+        if (outL != inL)
+            std::memset(outL, 0, numSamples * sizeof(Sample));
+        if (outR != inR)
+            std::memset(outR, 0, numSamples * sizeof(Sample));
+        output.silenceFlags = outputSilenceMask;
+        return false;
+    }
+    output.silenceFlags = 0;
+    io = {inL, inR, outL, outR};
+    return true;
+}
+
+template <typename Sample>
+void KVProcessor::runSegments(ProcessData& data, uint32 numSamples)
+{
+    StereoIo<Sample> io;
+    const bool audio = (data.symbolicSampleSize == kSample32 || data.symbolicSampleSize == kSample64) &&
+                       bindAudio(data, numSamples, io);
+
+    // The crossover splits the block once, with the settings in force before
+    // the segments; blocks longer than its buffers are split a chunk at a time.
+    BandChunk chunk;
+    const bool split = audio && signal.crossoverOn && signal.crossover.capacity > 0;
+    if (split)
+        splitUpTo(chunk, io, numSamples, 0);
+
+    const SplitOffsets& cuts = automation.splitOffsets();
+    for (uint32 k = 0; k + 1 < cuts.size(); ++k)
+    {
+        const uint32 s = cuts[k];
+        const uint32 e = cuts[k + 1];
+
+        StereoMatrix highStart = highMatrix;
+        StereoMatrix lowStart = lowMatrix;
+        if (anyJumpAt(k))
+        {
+            for (uint32 a = 0; a < automation.automatedCount(); ++a)
+            {
+                const uint32 id = automation.automatedId(a);
+                applyAutomated(id, automation.list(id)[k].effective());
+            }
+            currentBandMatrices(highStart, lowStart);
+        }
+        for (uint32 a = 0; a < automation.automatedCount(); ++a)
+        {
+            const uint32 id = automation.automatedId(a);
+            applyAutomated(id, automation.list(id)[k + 1].value);
+        }
+        currentBandMatrices(highMatrix, lowMatrix);
+
+        const uint32 n = e - s;
+        if (n < 1 || !audio)
+            continue;
+
+        StereoMatrix highStep = (highMatrix - highStart) / double(n);
+        if (split && !signal.bypass)
+        {
+            StereoMatrix lowStep = (lowMatrix - lowStart) / double(n);
+            if (signal.solo == 2)
+                highStart = highStep = StereoMatrix::zero();
+            else if (signal.solo == 1)
+                lowStart = lowStep = StereoMatrix::zero();
+            rampBands(chunk, io, numSamples, s, e, highStart, highStep, lowStart, lowStep);
+        }
+        else
+        {
+            if (signal.bypass)
+                MatrixRamp::bypassCopy(signal.inputMS, signal.outputMS, n, io.inL + s, io.inR + s, io.outL + s,
+                                       io.outR + s);
+            else
+                MatrixRamp::ramp(highStart, highStep, n, io.inL + s, io.inR + s, io.outL + s, io.outR + s);
+            if (split)
+                splitUpTo(chunk, io, numSamples, e - 1); // keep the filters running through the block
+        }
+        if (signal.scopeOn)
+            scopeFeed.feed(io.outL + s, io.outR + s, n, signal.outputMS);
+    }
+}
+
+bool KVProcessor::anyJumpAt(uint32 k) const
+{
+    for (uint32 a = 0; a < automation.automatedCount(); ++a)
+        if (automation.list(automation.automatedId(a))[k].hasJump())
+            return true;
+    return false;
+}
+
+template <typename Sample>
+void KVProcessor::splitUpTo(BandChunk& chunk, const StereoIo<Sample>& io, uint32 numSamples, uint32 position)
+{
+    Dsp::Crossover& crossover = signal.crossover;
+    while (position >= chunk.end && chunk.end < numSamples)
+    {
+        const uint32 length = std::min(numSamples - chunk.end, crossover.capacity);
+        const int done = crossover.split(static_cast<int>(length), io.inL + chunk.end, io.inR + chunk.end);
+        if (done <= 0)
+            return;
+        chunk.start = chunk.end;
+        chunk.end += static_cast<uint32>(done);
+    }
+}
+
+template <typename Sample>
+void KVProcessor::rampBands(BandChunk& chunk, const StereoIo<Sample>& io, uint32 numSamples, uint32 s, uint32 e,
+                            StereoMatrix highRamp, const StereoMatrix& highStep, StereoMatrix lowRamp,
+                            const StereoMatrix& lowStep)
+{
+    const Dsp::Crossover& crossover = signal.crossover;
+    for (uint32 position = s; position < e;)
+    {
+        splitUpTo(chunk, io, numSamples, position);
+        if (position < chunk.start || position >= chunk.end)
+        {
+            // No band data (the crossover refused the block): leave it dry.
+            MatrixRamp::bypassCopy(false, false, e - position, io.inL + position, io.inR + position,
+                                   io.outL + position, io.outR + position);
+            return;
+        }
+        const uint32 length = std::min(e, chunk.end) - position;
+        const uint32 at = position - chunk.start;
+        MatrixRamp::rampAndSum(highRamp, highStep, lowRamp, lowStep, length, crossover.highBand[0] + at,
+                               crossover.highBand[1] + at, crossover.lowBand[0] + at, crossover.lowBand[1] + at,
+                               io.outL + position, io.outR + position);
+        position += length;
+    }
+}

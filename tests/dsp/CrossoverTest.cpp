@@ -1,0 +1,379 @@
+#include "dsp/Crossover.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <random>
+#include <vector>
+
+using Dsp::Crossover;
+
+namespace {
+
+const long double kPiL = 3.141592653589793238462643383279502884L;
+
+// Amplitude of the sinusoid at w radians per sample in x, by a least-squares
+// fit of a sin + b cos (exact for a pure tone whatever the window length).
+long double toneAmplitude(const std::vector<double>& x, long double w, long start)
+{
+    // e^{jwn} by rotation, from e^{jw start}
+    const long double stepC = std::cos(w), stepS = std::sin(w);
+    long double c = std::cos(w * start), s = std::sin(w * start);
+    long double ss = 0, sc = 0, cc = 0, xs = 0, xc = 0;
+    for (double v : x)
+    {
+        ss += s * s;
+        sc += s * c;
+        cc += c * c;
+        xs += v * s;
+        xc += v * c;
+        const long double nextC = c * stepC - s * stepS;
+        s = s * stepC + c * stepS;
+        c = nextC;
+    }
+    const long double det = ss * cc - sc * sc;
+    const long double a = (xs * cc - xc * sc) / det;
+    const long double b = (xc * ss - xs * sc) / det;
+    return std::sqrt(a * a + b * b);
+}
+
+long double toDb(long double amplitude)
+{
+    return 20.0L * std::log10(amplitude);
+}
+
+struct Measured
+{
+    long double low, high, sum; // amplitudes of a unit sine
+};
+
+// Runs a unit sine of `hz` through the crossover until its transients have
+// died away, then measures the bands and their sum.
+Measured measure(Crossover& x, uint32_t sampleRate, double hz)
+{
+    const int block = static_cast<int>(x.capacity);
+    const long settle = std::max(2048L, static_cast<long>(0.25 * sampleRate)); // past any glide
+    const long window = static_cast<long>(0.1 * sampleRate + 4.0 * sampleRate / hz);
+    const long double w = 2 * kPiL * hz / sampleRate;
+    std::vector<double> in(block), low, high, sum;
+    low.reserve(window);
+    high.reserve(window);
+    sum.reserve(window);
+    for (long n = 0; n < settle + window; n += block)
+    {
+        const int count = static_cast<int>(std::min<long>(block, settle + window - n));
+        for (int i = 0; i < count; ++i)
+            in[i] = std::sin(static_cast<double>(w * (n + i)));
+        EXPECT_EQ(x.split(count, in.data(), in.data()), count);
+        for (int i = 0; i < count; ++i)
+            if (n + i >= settle)
+            {
+                low.push_back(x.lowBand[1][i]);
+                high.push_back(x.highBand[1][i]);
+                sum.push_back(x.lowBand[1][i] + x.highBand[1][i]);
+            }
+    }
+    return {toneAmplitude(low, w, settle), toneAmplitude(high, w, settle), toneAmplitude(sum, w, settle)};
+}
+
+void configure(Crossover& x, uint32_t sampleRate, uint32_t frequency, int lr4)
+{
+    x.frequency = frequency;
+    x.setSlope(lr4);
+    ASSERT_TRUE(x.prepare(1024, sampleRate));
+    x.retune();
+}
+
+std::vector<double> thirdOctaves()
+{
+    std::vector<double> f;
+    for (int k = -17; k <= 13; ++k) // 20 Hz .. 20 kHz
+        f.push_back(1000.0 * std::pow(2.0, k / 3.0));
+    f.front() = 20.0;
+    f.back() = 20000.0;
+    return f;
+}
+
+void fillNoise(std::vector<double>& v, std::mt19937& rng)
+{
+    std::uniform_real_distribution<double> d(-1.0, 1.0);
+    for (double& s : v)
+        s = d(rng);
+}
+
+bool sameBits(const double* a, const double* b, int n)
+{
+    return std::memcmp(a, b, sizeof(double) * static_cast<size_t>(n)) == 0;
+}
+
+} // namespace
+
+// Sum of the bands is flat and each band is -6 dB at the crossover frequency,
+// measured on sines for both slopes, several frequencies and sample rates.
+class CrossoverResponse : public testing::TestWithParam<std::tuple<uint32_t, uint32_t, int>>
+{
+};
+
+TEST_P(CrossoverResponse, AllPassSumAndHalfAmplitudeAtCrossover)
+{
+    const auto [sampleRate, frequency, lr4] = GetParam();
+    Crossover x;
+    configure(x, sampleRate, frequency, lr4);
+
+    const Measured atCrossover = measure(x, sampleRate, frequency);
+    EXPECT_NEAR(double(toDb(atCrossover.low)), -6.0206, 0.01);
+    EXPECT_NEAR(double(toDb(atCrossover.high)), -6.0206, 0.01);
+
+    const int order = lr4 ? 2 : 1;
+    for (double hz : thirdOctaves())
+    {
+        if (hz >= 0.45 * sampleRate)
+            continue;
+        const Measured m = measure(x, sampleRate, hz);
+        EXPECT_NEAR(double(toDb(m.sum)), 0.0, 0.01) << hz << " Hz";
+        // each band is a squared pre-warped Butterworth magnitude
+        const long double warp = std::tan(kPiL * hz / sampleRate) / std::tan(kPiL * frequency / sampleRate);
+        const long double lowExpected = 1 / (1 + std::pow(warp, 2.0L * order));
+        const long double highExpected = 1 / (1 + std::pow(1 / warp, 2.0L * order));
+        if (lowExpected > 1e-2L)
+        {
+            EXPECT_NEAR(double(toDb(m.low)), double(toDb(lowExpected)), 0.01) << hz << " Hz low";
+        }
+        if (highExpected > 1e-2L)
+        {
+            EXPECT_NEAR(double(toDb(m.high)), double(toDb(highExpected)), 0.01) << hz << " Hz high";
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(RatesFrequenciesSlopes, CrossoverResponse,
+                         testing::Combine(testing::Values(44100u, 48000u, 96000u, 192000u),
+                                          testing::Values(100u, 300u, 800u), testing::Values(0, 1)));
+
+TEST(Crossover, ConstructedTunedWithoutGlide)
+{
+    Crossover x;
+    EXPECT_EQ(x.capacity, 0u);
+    EXPECT_EQ(x.sampleRate, 44100u);
+    EXPECT_EQ(x.frequency, 300u);
+    EXPECT_EQ(x.lr4, 0);
+    for (const Dsp::Filter* f : {static_cast<Dsp::Filter*>(&x.lowA), static_cast<Dsp::Filter*>(&x.lowB),
+                                 static_cast<Dsp::Filter*>(&x.highA), static_cast<Dsp::Filter*>(&x.highB)})
+    {
+        EXPECT_EQ(f->params[0], 44100.0);
+        EXPECT_EQ(f->params[1], 1.0);
+        EXPECT_EQ(f->params[2], 300.0);
+    }
+    EXPECT_EQ(x.lowA.smoothingLeft, 0);
+    EXPECT_EQ(x.highB.smoothingLeft, 0);
+}
+
+TEST(Crossover, GlideBookkeeping)
+{
+    Crossover x;
+    ASSERT_TRUE(x.prepare(512, 44100));
+    EXPECT_EQ(x.lowA.smoothingLeft, 0); // same rate: no retune
+    std::vector<double> in(100, 0.1);
+    x.frequency = 400;
+    x.retune();
+    x.split(100, in.data(), in.data());
+    for (const auto* f : {&x.lowA, &x.lowB})
+        EXPECT_EQ(f->smoothingLeft, 156);
+    for (const auto* f : {&x.highA, &x.highB})
+        EXPECT_EQ(f->smoothingLeft, 156);
+    x.frequency = 500;
+    x.retune();
+    EXPECT_EQ(x.lowA.smoothingLeft, 256);
+    EXPECT_EQ(x.highB.smoothingLeft, 256);
+}
+
+TEST(Crossover, PrepareGrowsOnlyAndRetunesOnlyOnNewRate)
+{
+    Crossover x;
+    ASSERT_TRUE(x.prepare(256, 44100));
+    EXPECT_EQ(x.capacity, 256u);
+    const double* lowLeft = x.lowBand[0];
+    ASSERT_TRUE(x.prepare(128, 44100));
+    EXPECT_EQ(x.capacity, 256u);
+    EXPECT_EQ(x.lowBand[0], lowLeft);
+    EXPECT_EQ(x.lowA.smoothingLeft, 0);
+    ASSERT_TRUE(x.prepare(128, 48000));
+    EXPECT_EQ(x.capacity, 256u);
+    EXPECT_EQ(x.lowA.params[0], 48000.0);
+    EXPECT_EQ(x.highB.smoothingLeft, 256);
+    ASSERT_TRUE(x.prepare(1000, 48000));
+    EXPECT_EQ(x.capacity, 1000u);
+    for (double* band : {x.lowBand[0], x.lowBand[1], x.highBand[0], x.highBand[1]})
+        ASSERT_NE(band, nullptr);
+}
+
+TEST(Crossover, SplitNeverRunsPastItsBuffers)
+{
+    Crossover x;
+    std::vector<double> in(100, 0.5);
+    EXPECT_EQ(x.split(100, in.data(), in.data()), 0); // before prepare there is nowhere to write
+    ASSERT_TRUE(x.prepare(64, 44100));
+    EXPECT_EQ(x.split(100, in.data(), in.data()), 64);
+    EXPECT_EQ(x.split(-3, in.data(), in.data()), 0);
+    EXPECT_EQ(x.split(10, nullptr, in.data()), 0);
+    EXPECT_EQ(x.split(0, in.data(), in.data()), 0);
+    std::vector<float> f(100, 0.5f);
+    EXPECT_EQ(x.split(100, f.data(), f.data()), 64);
+}
+
+TEST(Crossover, SlopeChangeClearsStatesOnlyWhenItChanges)
+{
+    Crossover x;
+    ASSERT_TRUE(x.prepare(64, 44100));
+    std::vector<double> in(64, 0.3);
+    x.split(64, in.data(), in.data());
+    const double w1 = x.highA.channelState[1].w1;
+    ASSERT_NE(w1, 0.0);
+    x.setSlope(0); // unchanged
+    EXPECT_EQ(x.highA.channelState[1].w1, w1);
+    EXPECT_EQ(x.highA.smoothingLeft, 0);
+    const double offset = x.lowB.channelState[0].offset;
+    x.setSlope(1);
+    EXPECT_EQ(x.lr4, 1);
+    EXPECT_EQ(x.lowA.params[1], 2.0);
+    EXPECT_EQ(x.lowA.smoothingLeft, 256);
+    for (const auto* f : {&x.lowA, &x.lowB})
+        for (const auto& s : f->channelState)
+            EXPECT_TRUE(s.w1 == 0.0 && s.w2 == 0.0);
+    for (const auto* f : {&x.highA, &x.highB})
+        for (const auto& s : f->channelState)
+            EXPECT_TRUE(s.w1 == 0.0 && s.w2 == 0.0);
+    EXPECT_EQ(x.lowB.channelState[0].offset, offset); // the offset keeps running
+}
+
+// The per-frame path must give exactly the bits of filtering band by band.
+TEST(Crossover, FusedSplitEqualsStageByStageBitForBit)
+{
+    std::mt19937 rng(7);
+    for (int lr4 : {0, 1})
+    {
+        Crossover fused, layered;
+        ASSERT_TRUE(fused.prepare(4096, 48000));
+        ASSERT_TRUE(layered.prepare(4096, 48000));
+        fused.setSlope(lr4);
+        layered.setSlope(lr4);
+        std::vector<double> left(4096), right(4096);
+        const int sizes[] = {1, 7, 512, 4096, 100, 300, 33};
+        for (int round = 0; round < 3; ++round)
+            for (int n : sizes)
+            {
+                fillNoise(left, rng);
+                fillNoise(right, rng);
+                if (n == 100) // glide mid-stream
+                {
+                    fused.frequency = layered.frequency = 200 + 100 * static_cast<uint32_t>(round);
+                    fused.retune();
+                    layered.retune();
+                }
+                ASSERT_EQ(fused.split(n, left.data(), right.data()), n);
+                ASSERT_EQ(layered.splitStageByStage(n, left.data(), right.data()), n);
+                for (int c = 0; c < 2; ++c)
+                {
+                    EXPECT_TRUE(sameBits(fused.lowBand[c], layered.lowBand[c], n)) << lr4 << " " << n;
+                    EXPECT_TRUE(sameBits(fused.highBand[c], layered.highBand[c], n)) << lr4 << " " << n;
+                }
+            }
+    }
+}
+
+TEST(Crossover, FloatInputIsWidenedExactly)
+{
+    std::mt19937 rng(11);
+    for (int lr4 : {0, 1})
+    {
+        Crossover a, b;
+        ASSERT_TRUE(a.prepare(512, 96000));
+        ASSERT_TRUE(b.prepare(512, 96000));
+        a.setSlope(lr4);
+        b.setSlope(lr4);
+        std::vector<float> lf(512), rf(512);
+        std::vector<double> ld(512), rd(512);
+        for (int round = 0; round < 4; ++round)
+        {
+            std::uniform_real_distribution<float> d(-1.0f, 1.0f);
+            for (int i = 0; i < 512; ++i)
+            {
+                ld[i] = lf[i] = d(rng);
+                rd[i] = rf[i] = d(rng);
+            }
+            a.split(512, lf.data(), rf.data());
+            b.split(512, ld.data(), rd.data());
+            for (int c = 0; c < 2; ++c)
+            {
+                EXPECT_TRUE(sameBits(a.lowBand[c], b.lowBand[c], 512));
+                EXPECT_TRUE(sameBits(a.highBand[c], b.highBand[c], 512));
+            }
+        }
+    }
+}
+
+TEST(Crossover, LeavesInputUntouchedAndSilenceNearlySilent)
+{
+    Crossover x;
+    ASSERT_TRUE(x.prepare(256, 44100));
+    std::vector<double> zeros(256, 0.0);
+    x.split(256, zeros.data(), zeros.data());
+    for (double v : zeros)
+        EXPECT_EQ(v, 0.0);
+    for (int i = 0; i < 256; ++i)
+    {
+        EXPECT_LT(std::fabs(x.highBand[0][i]), 1e-7);
+        EXPECT_LT(std::fabs(x.lowBand[0][i]), 1e-7);
+    }
+}
+
+TEST(Crossover, RecoversFromNonFiniteInput)
+{
+    for (double bad : {std::nan(""), HUGE_VAL})
+        for (int lr4 : {0, 1})
+        {
+            Crossover x;
+            ASSERT_TRUE(x.prepare(512, 44100));
+            x.setSlope(lr4);
+            std::vector<double> left(512, 0.2), right(512, 0.2);
+            left[17] = bad;
+            x.split(512, left.data(), right.data());
+            const long double w = 2 * kPiL * 1000 / 44100;
+            std::vector<double> tail;
+            for (int block = 0; block < 8; ++block)
+            {
+                for (int i = 0; i < 512; ++i)
+                    left[i] = right[i] = static_cast<double>(std::sin(w * (block * 512 + i)));
+                x.split(512, left.data(), right.data());
+                for (int i = 0; i < 512; ++i)
+                {
+                    ASSERT_TRUE(std::isfinite(x.lowBand[0][i]) && std::isfinite(x.highBand[0][i]))
+                        << "block " << block << " sample " << i;
+                    if (block >= 4)
+                        tail.push_back(x.lowBand[0][i] + x.highBand[0][i]);
+                }
+            }
+            // the split works as before: the sum of the bands is the unit sine again
+            EXPECT_NEAR(double(toDb(toneAmplitude(tail, w, 4 * 512))), 0.0, 0.01);
+        }
+}
+
+TEST(Crossover, StaysStableWhenTheCutoffWouldPassNyquist)
+{
+    // 800 Hz at a 1 kHz sample rate: the sections are kept below Nyquist, stable and complementary
+    for (int lr4 : {0, 1})
+    {
+        Crossover x;
+        x.frequency = 800;
+        x.setSlope(lr4);
+        ASSERT_TRUE(x.prepare(1024, 1000));
+        for (double hz : {30.0, 200.0, 420.0})
+        {
+            const Measured m = measure(x, 1000, hz);
+            EXPECT_NEAR(double(toDb(m.sum)), 0.0, 0.01) << hz;
+            EXPECT_LE(m.low, 1.0001L);
+            EXPECT_LE(m.high, 1.0001L);
+        }
+    }
+}

@@ -1,0 +1,373 @@
+#include "dsp/filters/Butterworth.h"
+#include "dsp/filters/DirectFormII.h"
+#include "dsp/filters/SmoothedFilterDesign.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <stdexcept>
+#include <string>
+
+using namespace Dsp;
+
+namespace {
+
+using LowPass = SmoothedFilterDesign<Butterworth::Design::LowPass<2>, 2, DirectFormII>;
+using HighPass = SmoothedFilterDesign<Butterworth::Design::HighPass<2>, 2, DirectFormII>;
+
+const long double kPiL = 3.141592653589793238462643383279502884L;
+const long double kSqrt2L = 1.414213562373095048801688724209698079L;
+
+void assign(Filter& f, double sampleRate, double order, double cutoff)
+{
+    const double params[Filter::kMaxParams] = {sampleRate, order, cutoff};
+    f.assignParams(params);
+}
+
+struct Coefficients
+{
+    long double a1, a2, b0, b1, b2;
+};
+
+// Bilinear-transform Butterworth sections in closed form, K = tan(pi fc / fs).
+Coefficients closedForm(bool highPass, int order, long double fs, long double fc)
+{
+    const long double k = std::tan(kPiL * fc / fs);
+    if (order == 1)
+    {
+        const long double a1 = (k - 1) / (k + 1);
+        if (highPass) // this form of the order-1 high-pass has gain -1 at Nyquist
+            return {a1, 0, -1 / (1 + k), 1 / (1 + k), 0};
+        return {a1, 0, k / (1 + k), k / (1 + k), 0};
+    }
+    const long double norm = 1 / (1 + kSqrt2L * k + k * k);
+    const long double a1 = 2 * (k * k - 1) * norm;
+    const long double a2 = (1 - kSqrt2L * k + k * k) * norm;
+    if (highPass)
+        return {a1, a2, norm, -2 * norm, norm};
+    return {a1, a2, k * k * norm, 2 * k * k * norm, k * k * norm};
+}
+
+void expectSection(const SecondOrderSection& s, const Coefficients& c, double tolerance)
+{
+    EXPECT_EQ(s.a0, 1.0);
+    EXPECT_NEAR(s.a1, double(c.a1), tolerance);
+    EXPECT_NEAR(s.a2, double(c.a2), tolerance);
+    EXPECT_NEAR(s.b0, double(c.b0), tolerance);
+    EXPECT_NEAR(s.b1, double(c.b1), tolerance);
+    EXPECT_NEAR(s.b2, double(c.b2), tolerance);
+}
+
+// Squared magnitude of a pre-warped analog Butterworth response at w radians per sample.
+long double analogPower(bool highPass, int order, long double r, long double w)
+{
+    long double ratio = std::tan(w / 2) / std::tan(kPiL * r);
+    if (highPass)
+        ratio = 1 / ratio;
+    return 1 / (1 + std::pow(ratio, 2.0L * order));
+}
+
+} // namespace
+
+TEST(ButterworthPrototype, PolesAndRebuildOnlyOnOrderChange)
+{
+    AnalogRootSet analog;
+    EXPECT_EQ(analog.builtOrder, -1);
+    Butterworth::buildAnalogPrototype(analog, 1);
+    ASSERT_EQ(analog.numPoles, 1);
+    EXPECT_EQ(analog.pairs[0].poles[0], Complex(-1.0, 0.0));
+    EXPECT_TRUE(isInfinite(analog.pairs[0].zeros[0]));
+    EXPECT_TRUE(analog.pairs[0].isSingle());
+
+    Butterworth::buildAnalogPrototype(analog, 2);
+    ASSERT_EQ(analog.numPoles, 2);
+    const double h = double(1 / kSqrt2L);
+    EXPECT_NEAR(analog.pairs[0].poles[0].real(), -h, 2e-16);
+    EXPECT_NEAR(std::fabs(analog.pairs[0].poles[0].imag()), h, 2e-16);
+    EXPECT_EQ(analog.pairs[0].poles[1], std::conj(analog.pairs[0].poles[0]));
+    EXPECT_EQ(analog.normalW, 0.0);
+    EXPECT_EQ(analog.normalGain, 1.0);
+
+    analog.pairs[0].poles[0] = Complex(7.0, 0.0); // marks the set: an unchanged order keeps it
+    Butterworth::buildAnalogPrototype(analog, 2);
+    EXPECT_EQ(analog.pairs[0].poles[0], Complex(7.0, 0.0));
+}
+
+TEST(ButterworthDesign, CoefficientsAt44100And300Hz)
+{
+    LowPass low;
+    HighPass high;
+    // LR-2: order-1 sections
+    assign(low, 44100, 1, 300);
+    assign(high, 44100, 1, 300);
+    const SecondOrderSection& l1 = low.design.chain.sections[0];
+    const SecondOrderSection& h1 = high.design.chain.sections[0];
+    EXPECT_NEAR(l1.a1, -0.958145, 5e-7);
+    EXPECT_NEAR(l1.b0, 0.020927, 5e-7);
+    EXPECT_NEAR(l1.b1, 0.020927, 5e-7);
+    EXPECT_NEAR(h1.a1, -0.958145, 5e-7);
+    EXPECT_NEAR(h1.b0, -0.979073, 5e-7);
+    EXPECT_NEAR(h1.b1, 0.979073, 5e-7);
+    expectSection(l1, closedForm(false, 1, 44100, 300), 1e-15);
+    expectSection(h1, closedForm(true, 1, 44100, 300), 1e-15);
+
+    // LR-4: order-2 sections
+    assign(low, 44100, 2, 300);
+    assign(high, 44100, 2, 300);
+    const SecondOrderSection& l2 = low.design.chain.sections[0];
+    const SecondOrderSection& h2 = high.design.chain.sections[0];
+    EXPECT_NEAR(l2.a1, -1.939570, 5e-7);
+    EXPECT_NEAR(l2.a2, 0.941343, 5e-7);
+    EXPECT_NEAR(l2.b0, 0.000443, 5e-7);
+    EXPECT_NEAR(l2.b1, 0.000887, 5e-7);
+    EXPECT_NEAR(l2.b2, 0.000443, 5e-7);
+    EXPECT_NEAR(h2.a1, -1.939570, 5e-7);
+    EXPECT_NEAR(h2.a2, 0.941343, 5e-7);
+    EXPECT_NEAR(h2.b0, 0.970228, 5e-7);
+    EXPECT_NEAR(h2.b1, -1.940457, 5e-7);
+    EXPECT_NEAR(h2.b2, 0.970228, 5e-7);
+    expectSection(l2, closedForm(false, 2, 44100, 300), 1e-14);
+    expectSection(h2, closedForm(true, 2, 44100, 300), 1e-14);
+}
+
+TEST(ButterworthDesign, SectionsMatchClosedFormsAcrossRates)
+{
+    for (double fs : {44100.0, 48000.0, 96000.0, 192000.0})
+        for (double fc : {100.0, 151.0, 300.0, 799.0, 800.0})
+            for (int order : {1, 2})
+            {
+                LowPass low;
+                HighPass high;
+                assign(low, fs, order, fc);
+                assign(high, fs, order, fc);
+                SCOPED_TRACE(testing::Message() << fs << " Hz, " << fc << " Hz, order " << order);
+                expectSection(low.design.chain.sections[0], closedForm(false, order, fs, fc), 1e-13);
+                expectSection(high.design.chain.sections[0], closedForm(true, order, fs, fc), 1e-13);
+            }
+}
+
+TEST(ButterworthDesign, ResponseFollowsAnalogMagnitude)
+{
+    for (int order : {1, 2})
+        for (double fs : {44100.0, 96000.0})
+        {
+            const double fc = 300.0;
+            LowPass low;
+            HighPass high;
+            assign(low, fs, order, fc);
+            assign(high, fs, order, fc);
+            for (double f : {20.0, 150.0, 300.0, 600.0, 5000.0, 20000.0})
+            {
+                const long double w = 2 * kPiL * f / fs;
+                const double lowPower = std::norm(low.frequencyResponse(f / fs));
+                const double highPower = std::norm(high.frequencyResponse(f / fs));
+                EXPECT_NEAR(lowPower, double(analogPower(false, order, fc / fs, w)), 1e-12) << f;
+                EXPECT_NEAR(highPower, double(analogPower(true, order, fc / fs, w)), 1e-12) << f;
+            }
+            EXPECT_NEAR(std::abs(low.frequencyResponse(0.0)), 1.0, 1e-15);
+            EXPECT_NEAR(std::abs(high.frequencyResponse(0.5)), 1.0, 1e-13);
+        }
+    HighPass high;
+    assign(high, 44100, 1, 300);
+    EXPECT_NEAR(high.frequencyResponse(0.5).real(), -1.0, 1e-13); // the inverted order-1 form
+}
+
+TEST(ButterworthDesign, CutoffStaysBelowNyquist)
+{
+    // 800 Hz at 1 kHz would put the cutoff above Nyquist: the design is kept
+    // at a safe fraction of the sample rate and stays stable
+    for (double fs : {1000.0, 1500.0, 0.0, -44100.0})
+        for (int order : {1, 2})
+        {
+            LowPass low;
+            HighPass high;
+            assign(low, fs, order, 800.0);
+            assign(high, fs, order, 800.0);
+            for (const Filter* f : {static_cast<Filter*>(&low), static_cast<Filter*>(&high)})
+                for (const RootPair& pair : f->poleZeroList())
+                    for (const Complex& pole : pair.poles)
+                    {
+                        EXPECT_TRUE(std::isfinite(pole.real()) && std::isfinite(pole.imag())) << fs;
+                        EXPECT_LT(std::abs(pole), 1.0) << fs << " order " << order;
+                    }
+            EXPECT_TRUE(std::isfinite(low.design.chain.sections[0].b0)) << fs;
+            EXPECT_TRUE(std::isfinite(high.design.chain.sections[0].b0)) << fs;
+        }
+    // nothing changes where the cutoff is far below Nyquist
+    EXPECT_EQ(Butterworth::cutoffRatio(44100.0, 800.0), 800.0 / 44100.0);
+    EXPECT_EQ(Butterworth::cutoffRatio(1000.0, 800.0), Butterworth::kMaxCutoffRatio);
+}
+
+TEST(DirectFormII, RecurrenceWithAlternatingOffset)
+{
+    // y = H(x + o) with o = -1e-8, +1e-8, ...; H evaluated in direct form I, long double
+    SectionChain chain;
+    chain.numSections = 1;
+    chain.sections[0] = SecondOrderSection{1.0, -0.5, 0.25, 0.3, 0.6, 0.3};
+    DirectFormII state;
+    long double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
+    for (int n = 0; n < 40; ++n)
+    {
+        const double input = n == 0 ? 1.0 : (n % 7 == 3 ? -0.5 : 0.0);
+        const long double offset = (n % 2 == 0) ? -1e-8L : 1e-8L;
+        const long double x = input + offset;
+        const long double y = 0.3L * x + 0.6L * x1 + 0.3L * x2 + 0.5L * y1 - 0.25L * y2;
+        x2 = x1;
+        x1 = x;
+        y2 = y1;
+        y1 = y;
+        EXPECT_NEAR(state.process(input, chain), double(y), 1e-15) << n;
+        EXPECT_EQ(state.offset, n % 2 == 0 ? -1e-8 : 1e-8);
+    }
+}
+
+TEST(DirectFormII, SilenceIsNotExactlySilentThroughAHighPass)
+{
+    HighPass high;
+    assign(high, 44100, 2, 300);
+    double left[64] = {}, right[64] = {};
+    double* channels[2] = {left, right};
+    high.processBlock(64, channels);
+    double energy = 0;
+    for (double v : left)
+        energy += v * v;
+    EXPECT_GT(energy, 0.0);
+    EXPECT_LT(energy, 1e-12);
+}
+
+TEST(SmoothedFilterDesign, GlideBookkeeping)
+{
+    LowPass low;
+    EXPECT_EQ(low.smoothingLeft, -1);
+    assign(low, 44100, 1, 300);
+    EXPECT_EQ(low.smoothingLeft, 0); // the first parameters apply at once
+    EXPECT_EQ(low.smoothedParams[2], 300.0);
+
+    double left[100] = {}, right[100] = {};
+    double* channels[2] = {left, right};
+    assign(low, 44100, 1, 500);
+    EXPECT_EQ(low.smoothingLeft, 256);
+    low.processBlock(100, channels);
+    EXPECT_EQ(low.smoothingLeft, 156);
+    EXPECT_DOUBLE_EQ(low.smoothedParams[2], 300.0 + 100.0 * 200.0 / 256.0);
+    assign(low, 44100, 1, 400);
+    EXPECT_EQ(low.smoothingLeft, 256); // restarts from where the glide had got to
+    low.processBlock(100, channels);
+    low.processBlock(100, channels);
+    low.processBlock(100, channels);
+    EXPECT_EQ(low.smoothingLeft, 0);
+    EXPECT_EQ(low.smoothedParams[2], 400.0);
+}
+
+TEST(SmoothedFilterDesign, GlideEndsOnTheNewDesign)
+{
+    // after a glide from 300 to 600 Hz the filter behaves exactly as one set to 600 Hz with the same state
+    LowPass gliding, settled;
+    assign(gliding, 48000, 2, 300);
+    assign(gliding, 48000, 2, 600);
+    assign(settled, 48000, 2, 600);
+    double buffer[300] = {};
+    double* channels[2] = {buffer, buffer};
+    gliding.processBlock(256, channels); // the two channel pointers alias: only states matter here
+    EXPECT_EQ(gliding.smoothingLeft, 0);
+    settled.channelState[0] = gliding.channelState[0];
+    settled.channelState[1] = gliding.channelState[1];
+    double a[8] = {1, 0.5, -0.25, 0, 0, 0.1, 0, 0}, b[8];
+    std::copy(a, a + 8, b);
+    double spareA[8] = {}, spareB[8] = {};
+    double* ca[2] = {a, spareA};
+    double* cb[2] = {b, spareB};
+    gliding.processBlock(8, ca);
+    settled.processBlock(8, cb);
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(a[i], b[i]) << i;
+}
+
+TEST(SmoothedFilterDesign, OrderGlidesByTruncation)
+{
+    LowPass low;
+    assign(low, 44100, 1, 300);
+    assign(low, 44100, 2, 300);
+    double left[256] = {}, right[256] = {};
+    double* channels[2] = {left, right};
+    low.processBlock(255, channels);
+    EXPECT_EQ(low.transitionDesign.analog.builtOrder, 1); // 1 + 255/256 truncates to 1
+    low.processBlock(1, channels);
+    EXPECT_EQ(low.transitionDesign.analog.builtOrder, 2); // exactly 2 on the last glide sample
+
+    assign(low, 44100, 1, 300);
+    low.processBlock(1, channels);
+    EXPECT_EQ(low.transitionDesign.analog.builtOrder, 1); // 2 - 1/256 truncates to 1 at once
+}
+
+TEST(FilterInterface, DescriptionsAndFloatBlocks)
+{
+    LowPass low;
+    HighPass high;
+    EXPECT_EQ(low.filterKind(), 0);
+    EXPECT_EQ(high.filterKind(), 1);
+    EXPECT_EQ(low.filterName(), "Butterworth Low Pass");
+    EXPECT_EQ(high.filterName(), "Butterworth High Pass");
+    EXPECT_EQ(low.paramCount(), 3);
+    EXPECT_EQ(low.channelCount(), 2);
+    EXPECT_STREQ(low.describeParam(0).shortName, "Fs");
+    EXPECT_EQ(low.describeParam(0).maximum, 192000.0);
+    EXPECT_EQ(low.describeParam(1).id, 7);
+    EXPECT_EQ(low.describeParam(2).defaultValue, 2000.0);
+    try
+    {
+        low.describeParam(3);
+        ADD_FAILURE() << "no error for index 3";
+    }
+    catch (const std::logic_error& e)
+    {
+        EXPECT_EQ(std::string(e.what()), "invalid usage of ParamInfo");
+    }
+
+    // float blocks run in double and are narrowed at the end
+    LowPass a, b;
+    assign(a, 44100, 2, 300);
+    assign(b, 44100, 2, 300);
+    float f[32];
+    double d[32];
+    for (int i = 0; i < 32; ++i)
+        d[i] = f[i] = static_cast<float>(std::sin(i * 0.3));
+    float* fc[2] = {f, f};
+    double dl[32], dr[32];
+    std::copy(d, d + 32, dl);
+    std::copy(d, d + 32, dr);
+    double* dc[2] = {dl, dr};
+    a.processBlock(32, dc);
+    float fl[32], fr[32];
+    std::copy(f, f + 32, fl);
+    std::copy(f, f + 32, fr);
+    fc[0] = fl;
+    fc[1] = fr;
+    b.processBlock(32, fc);
+    for (int i = 0; i < 32; ++i)
+        EXPECT_EQ(fl[i], static_cast<float>(dl[i])) << i;
+}
+
+TEST(FilterState, NonFiniteInputDoesNotPoisonLaterBlocks)
+{
+    for (double bad : {std::nan(""), HUGE_VAL, -HUGE_VAL})
+    {
+        HighPass high;
+        assign(high, 44100, 2, 300);
+        double left[16], right[16];
+        for (int i = 0; i < 16; ++i)
+            left[i] = right[i] = 0.25;
+        left[5] = bad;
+        double* channels[2] = {left, right};
+        high.processBlock(16, channels);
+        EXPECT_TRUE(high.channelState[0].isFinite());
+        for (int i = 0; i < 16; ++i)
+            left[i] = right[i] = std::sin(i * 0.2);
+        high.processBlock(16, channels);
+        for (int i = 0; i < 16; ++i)
+        {
+            EXPECT_TRUE(std::isfinite(left[i])) << i;
+            EXPECT_LT(std::fabs(left[i]), 2.0) << i;
+        }
+    }
+}

@@ -1,0 +1,232 @@
+#pragma once
+
+// A VST 3 processor and controller seen by a VST 2 host as one AEffect.
+//
+// The wrapper is the components' host: it initialises both with itself as the
+// host context (which also answers IVst3ToVst2Wrapper), connects them, and is
+// the controller's component handler. Host parameter changes reach the
+// processor in the next process call and the controller at the next idle;
+// the processor's output changes and the editor's edits reach the controller
+// and the host (audioMasterAutomate). Parameters flagged kIsBypass or
+// kIsProgramChange are not VST 2 parameters: bypass goes through effSetBypass
+// and the program change parameter through the VST 2 programs.
+//
+// Chunks keep the layout projects expect: the component state size and the
+// controller state size as little-endian 64-bit integers, then both states.
+
+#include "vst2/AudioEffectX.h"
+#include "vst2/FixedParameterChanges.h"
+#include "vst2/ParameterTransfer.h"
+#include "vst2/ProcessGuard.h"
+#include "vst2/RunLoop.h"
+
+#include "pluginterfaces/base/funknown.h"
+#include "pluginterfaces/base/ipluginbase.h"
+#include "pluginterfaces/base/smartpointer.h"
+#include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/vst/ivstaudioprocessor.h"
+#include "pluginterfaces/vst/ivstcomponent.h"
+#include "pluginterfaces/vst/ivsteditcontroller.h"
+#include "pluginterfaces/vst/ivsthostapplication.h"
+#include "pluginterfaces/vst/ivstprocesscontext.h"
+#include "pluginterfaces/vst/ivstunits.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace Steinberg {
+namespace Vst {
+
+class Vst2Wrapper : public ::AudioEffectX,
+                    public IHostApplication,
+                    public IComponentHandler,
+                    public IUnitHandler,
+                    public Linux::ITimerHandler,
+                    public IVst3ToVst2Wrapper
+{
+public:
+    // Takes over one reference each to processor, controller and factory (any may be null but the processor).
+    Vst2Wrapper(IAudioProcessor* processor, IEditController* controller, audioMasterCallback audioMaster,
+                const TUID componentClassId, VstInt32 vst2UniqueId, IPluginFactory* factory);
+    ~Vst2Wrapper() override;
+
+    // Initialises and connects the components and sets up parameters, programs,
+    // buses and processing. False: the wrapper is unusable and must be deleted.
+    virtual bool init();
+
+    // Identity, as the factory describes the component class.
+    void setVendorName(const char* name);
+    void setEffectName(const char* name);
+    void setSubCategories(const char* categories);
+    void setEffectVersion(const char* version);
+
+    // AudioEffect
+    void suspend() override;
+    void resume() override;
+    void setSampleRate(float newSampleRate) override;
+    void setBlockSize(VstInt32 newBlockSize) override;
+    void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
+    void processDoubleReplacing(double** inputs, double** outputs, VstInt32 sampleFrames) override;
+    void processAccumulating(float** inputs, float** outputs, VstInt32 sampleFrames) override;
+    void setParameter(VstInt32 index, float value) override;
+    float getParameter(VstInt32 index) override;
+    void setProgram(VstInt32 program) override;
+    void getProgramName(char* name) override;
+    void getParameterLabel(VstInt32 index, char* label) override;
+    void getParameterDisplay(VstInt32 index, char* text) override;
+    void getParameterName(VstInt32 index, char* text) override;
+    VstInt32 getChunk(void** data, bool isPreset) override;
+    VstInt32 setChunk(void* data, VstInt32 byteSize, bool isPreset) override;
+
+    // AudioEffectX
+    bool canParameterBeAutomated(VstInt32 index) override;
+    bool string2parameter(VstInt32 index, char* text) override;
+    bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
+    bool getParameterProperties(VstInt32 index, Vst2Abi::ParameterProperties* properties) override;
+    bool getInputProperties(VstInt32 index, VstPinProperties* properties) override;
+    bool getOutputProperties(VstInt32 index, VstPinProperties* properties) override;
+    bool setSpeakerArrangement(VstSpeakerArrangement* input, VstSpeakerArrangement* output) override;
+    bool getSpeakerArrangement(VstSpeakerArrangement** input, VstSpeakerArrangement** output) override;
+    VstInt32 getPlugCategory() override;
+    bool setBypass(bool onOff) override;
+    bool setProcessPrecision(VstInt32 precision) override;
+    VstInt32 getGetTailSize() override;
+    void idle() override;
+    bool getEffectName(char* name) override;
+    bool getVendorString(char* text) override;
+    bool getProductString(char* text) override;
+    VstInt32 getVendorVersion() override;
+    VstInt32 canDo(char* text) override;
+
+    // IHostApplication
+    tresult PLUGIN_API getName(String128 name) override;
+    tresult PLUGIN_API createInstance(TUID cid, TUID iid, void** obj) override;
+
+    // IComponentHandler
+    tresult PLUGIN_API beginEdit(ParamID id) override;
+    tresult PLUGIN_API performEdit(ParamID id, ParamValue valueNormalized) override;
+    tresult PLUGIN_API endEdit(ParamID id) override;
+    tresult PLUGIN_API restartComponent(int32 flags) override;
+
+    // IUnitHandler
+    tresult PLUGIN_API notifyUnitSelection(UnitID unitId) override;
+    tresult PLUGIN_API notifyProgramListChange(ProgramListID listId, int32 programIndex) override;
+
+    // ITimerHandler: the idle-time work on the host's editor thread.
+    void PLUGIN_API onTimer() override;
+
+    // FUnknown: the wrapper lives until the host closes the effect.
+    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override;
+    uint32 PLUGIN_API addRef() override { return 1; }
+    uint32 PLUGIN_API release() override { return 1; }
+
+    static constexpr ParamID kNoParamId = 0xFFFFFFFF;
+    static constexpr uint32 kIdleIntervalMs = 50;
+
+protected:
+    // Parameter lookup for subclasses: the ParameterInfo of VST 2 parameter
+    // index; false when the index is out of range or the controller fails.
+    bool getParameterInfo(VstInt32 index, ParameterInfo& info);
+    IEditController* getController() const { return controller.get(); }
+    // The value the host last set or saw for VST 2 parameter index.
+    double currentValue(VstInt32 index) const;
+
+private:
+    struct ParameterMapEntry
+    {
+        ParamID id;
+        int32 vst3Index;
+    };
+
+    template <typename HostSample>
+    void processHostBlock(HostSample** inputs, HostSample** outputs, int32 frames, bool accumulate);
+    template <typename HostSample, typename ProcessorSample>
+    void processConverted(HostSample** inputs, HostSample** outputs, int32 offset, int32 frames, bool accumulate,
+                          bool firstSlice, std::vector<ProcessorSample>* scratch, ProcessorSample** pointers);
+    template <typename Sample>
+    void processDirect(Sample** inputs, Sample** outputs, int32 offset, int32 frames, bool firstSlice,
+                       Sample** pointers);
+    void callProcessor(int32 frames, bool firstSlice);
+    void collectOutputChanges();
+    void updateProcessContext();
+    template <typename HostSample>
+    void clearOutputs(HostSample** outputs, int32 frames);
+
+    void setupParameters();
+    void setupPrograms();
+    bool setupBuses();
+    bool setupProcessing();
+    // Runs change with processing stopped and the audio thread kept out.
+    template <typename Change>
+    void reconfigure(Change&& change);
+    void activate();
+    void deactivate();
+    // Hands pending host changes to the processor outside process, so a saved
+    // chunk contains them even when the host is not processing.
+    void flushPendingChanges();
+    void transferToController();
+    void readValuesFromController();
+    int32 slotOf(ParamID id) const;
+    int32 programOfValue(double normalized) const;
+    void queueChange(int32 slot, double value);
+    bool getPinProperties(BusDirection direction, VstInt32 index, VstPinProperties* properties);
+
+    IPtr<IAudioProcessor> processor;
+    IPtr<IComponent> component;
+    IPtr<IEditController> controller;
+    IPtr<IUnitInfo> unitInfo;
+    IPtr<IPluginFactory> factory;
+    TUID componentClassId{};
+    bool componentInitialized = false;
+    bool controllerInitialized = false;
+    bool componentsConnected = false;
+
+    char effectName[64] = {};
+    char vendorName[64] = {};
+    char subCategories[128] = {};
+    VstInt32 vendorVersion = 0;
+
+    // Parameters: slots are the controller's parameter indices.
+    std::vector<ParameterMapEntry> parameterMap;         // by VST 2 index
+    std::vector<std::pair<ParamID, int32>> slotsById;    // sorted by ID
+    std::vector<ParamID> idBySlot;
+    std::vector<int32> vst2IndexBySlot;                  // -1: not a VST 2 parameter
+    std::unique_ptr<std::atomic<double>[]> currentValues; // by slot
+    ParamID bypassParameterId = kNoParamId;
+    ParamID programParameterId = kNoParamId;
+    int32 programParameterSteps = 0;
+    ProgramListID programListId = kNoProgramListId;
+    ParameterTransfer toProcessor;   // drained by process
+    ParameterTransfer toController;  // host changes, drained at idle
+    ParameterTransfer fromProcessor; // output changes, drained at idle
+
+    // Processing.
+    ProcessGuard guard;
+    FixedParameterChanges inputChanges;
+    FixedParameterChanges outputChanges;
+    ProcessData processData;
+    ProcessContext processContext{};
+    AudioBusBuffers inputBus{};
+    AudioBusBuffers outputBus{};
+    int32 inputChannels = 0;
+    int32 outputChannels = 0;
+    std::vector<float*> pointers32;   // input channels, then output channels
+    std::vector<double*> pointers64;
+    std::vector<float> scratch32[2];  // per direction, channels one after another
+    std::vector<double> scratch64[2];
+    int32 scratchFrames = 0;
+    int32 vst3SampleSize = kSample32;
+    bool active = false;
+    bool setupValid = false;
+
+    Vst2Abi::SpeakerArrangement8 inputArrangement{};
+    Vst2Abi::SpeakerArrangement8 outputArrangement{};
+
+    RunLoop runLoop;
+    std::vector<uint8_t> chunk;
+};
+
+} // namespace Vst
+} // namespace Steinberg

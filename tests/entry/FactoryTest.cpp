@@ -1,0 +1,245 @@
+// The factory as a host reads it, through GetPluginFactory of the built bundle.
+
+#include "tests/support/KalviorBundle.h"
+
+#include "pluginterfaces/base/ipluginbase.h"
+#include "pluginterfaces/vst/ivstaudioprocessor.h"
+#include "pluginterfaces/vst/ivstcomponent.h"
+#include "pluginterfaces/vst/ivsteditcontroller.h"
+
+#include <array>
+#include <cstring>
+#include <string>
+
+using namespace Steinberg;
+using KalviorTest::BundleTest;
+
+namespace {
+
+using Uid = std::array<uint8_t, 16>;
+
+// A registry-format GUID in the COM memory layout: the first word and the two
+// half-words little-endian, the last eight bytes as written.
+Uid comBytesOf(const std::string& guid)
+{
+    std::string hex;
+    for (char c : guid)
+        if (std::isxdigit(static_cast<unsigned char>(c)))
+            hex += c;
+    Uid written{};
+    for (size_t i = 0; i < 16; ++i)
+        written[i] = static_cast<uint8_t>(std::stoul(hex.substr(2 * i, 2), nullptr, 16));
+    return {written[3], written[2], written[1], written[0], written[5], written[4], written[7], written[6],
+            written[8], written[9], written[10], written[11], written[12], written[13], written[14], written[15]};
+}
+
+Uid bytesOf(const TUID cid)
+{
+    Uid bytes{};
+    std::memcpy(bytes.data(), cid, 16);
+    return bytes;
+}
+
+std::u16string wide(const char16* text)
+{
+    return std::u16string(reinterpret_cast<const char16_t*>(text));
+}
+
+struct ClassExpectation
+{
+    Uid memoryOrder;
+    const char* guid;
+    const char* category;
+    const char* name;
+    uint32 classFlags;
+    const char* subCategories;
+};
+
+const ClassExpectation kClasses[] = {
+    {{0x13, 0x53, 0x35, 0xF4, 0x24, 0x8C, 0x44, 0x4A, 0xBB, 0xAC, 0xE6, 0xFF, 0xD1, 0x0A, 0x4C, 0x8A},
+     "{F4355313-8C24-4A44-BBAC-E6FFD10A4C8A}", "Audio Module Class", "Kalvior", 1, "Fx|Spatial"},
+    {{0x5F, 0x94, 0x63, 0xE3, 0x58, 0x87, 0x00, 0x44, 0x9B, 0x3E, 0x9C, 0x04, 0x52, 0xEF, 0xF4, 0x17},
+     "{E363945F-8758-4400-9B3E-9C0452EFF417}", "Component Controller Class", "KalviorController", 0, ""},
+};
+
+} // namespace
+
+TEST(ClassIdLayout, GuidStringsGiveTheListedMemoryOrder)
+{
+    for (const ClassExpectation& expected : kClasses)
+        EXPECT_EQ(comBytesOf(expected.guid), expected.memoryOrder) << expected.guid;
+}
+
+TEST_F(BundleTest, FactoryInfoNamesTheVendorAndOffersUnicode)
+{
+    PFactoryInfo info;
+    ASSERT_EQ(factory()->getFactoryInfo(&info), kResultOk);
+    EXPECT_STREQ(info.vendor, "Tarnwick Audio");
+    EXPECT_EQ(info.flags, PFactoryInfo::kUnicode);
+    EXPECT_EQ(info.flags, 16);
+    EXPECT_EQ(std::string(info.email).rfind("mailto:", 0), 0u) << info.email;
+    EXPECT_GT(std::strlen(info.email), std::strlen("mailto:"));
+    EXPECT_GT(std::strlen(info.url), 0u);
+    EXPECT_EQ(factory()->getFactoryInfo(nullptr), kInvalidArgument);
+}
+
+TEST_F(BundleTest, ClassInfosInRegistrationOrder)
+{
+    ASSERT_EQ(factory()->countClasses(), 2);
+    for (int32 index = 0; index < 2; ++index)
+    {
+        SCOPED_TRACE(index);
+        const ClassExpectation& expected = kClasses[index];
+
+        PClassInfo info;
+        ASSERT_EQ(factory()->getClassInfo(index, &info), kResultOk);
+        EXPECT_EQ(bytesOf(info.cid), expected.memoryOrder);
+        EXPECT_EQ(info.cardinality, 0x7FFFFFFF);
+        EXPECT_STREQ(info.category, expected.category);
+        EXPECT_STREQ(info.name, expected.name);
+    }
+}
+
+TEST_F(BundleTest, ClassInfo2CarriesFlagsVersionsAndSubCategories)
+{
+    IPtr<IPluginFactory2> factory2 = KalviorTest::query<IPluginFactory2>(factory());
+    ASSERT_TRUE(factory2);
+    for (int32 index = 0; index < 2; ++index)
+    {
+        SCOPED_TRACE(index);
+        const ClassExpectation& expected = kClasses[index];
+        PClassInfo2 info;
+        ASSERT_EQ(factory2->getClassInfo2(index, &info), kResultOk);
+        EXPECT_EQ(bytesOf(info.cid), expected.memoryOrder);
+        EXPECT_EQ(info.cardinality, 0x7FFFFFFF);
+        EXPECT_STREQ(info.category, expected.category);
+        EXPECT_STREQ(info.name, expected.name);
+        EXPECT_EQ(info.classFlags, expected.classFlags);
+        EXPECT_STREQ(info.subCategories, expected.subCategories);
+        EXPECT_STREQ(info.vendor, "");
+        EXPECT_STREQ(info.version, "1.0.0.1");
+        EXPECT_STREQ(info.sdkVersion, "VST 3.5.0");
+    }
+}
+
+TEST_F(BundleTest, UnicodeClassInfoMatchesTheEightBitOne)
+{
+    IPtr<IPluginFactory3> factory3 = KalviorTest::query<IPluginFactory3>(factory());
+    ASSERT_TRUE(factory3);
+    for (int32 index = 0; index < 2; ++index)
+    {
+        SCOPED_TRACE(index);
+        const ClassExpectation& expected = kClasses[index];
+        PClassInfoW info;
+        ASSERT_EQ(factory3->getClassInfoUnicode(index, &info), kResultOk);
+        EXPECT_EQ(bytesOf(info.cid), expected.memoryOrder);
+        EXPECT_EQ(info.cardinality, 0x7FFFFFFF);
+        EXPECT_STREQ(info.category, expected.category);
+        EXPECT_EQ(wide(info.name), std::u16string(expected.name, expected.name + std::strlen(expected.name)));
+        EXPECT_EQ(info.classFlags, expected.classFlags);
+        EXPECT_STREQ(info.subCategories, expected.subCategories);
+        EXPECT_EQ(wide(info.vendor), u"");
+        EXPECT_EQ(wide(info.version), u"1.0.0.1");
+        EXPECT_EQ(wide(info.sdkVersion), u"VST 3.5.0");
+    }
+}
+
+TEST_F(BundleTest, ClassIndicesOutsideTheListAreRefused)
+{
+    IPtr<IPluginFactory3> factory3 = KalviorTest::query<IPluginFactory3>(factory());
+    ASSERT_TRUE(factory3);
+    PClassInfo info;
+    PClassInfo2 info2;
+    PClassInfoW infoW;
+    for (int32 index : {-1, 2, 1000})
+    {
+        SCOPED_TRACE(index);
+        EXPECT_NE(factory3->getClassInfo(index, &info), kResultOk);
+        EXPECT_NE(factory3->getClassInfo2(index, &info2), kResultOk);
+        EXPECT_NE(factory3->getClassInfoUnicode(index, &infoW), kResultOk);
+    }
+}
+
+TEST_F(BundleTest, GetPluginFactoryHandsOutOneObjectAndCountsReferences)
+{
+    auto getFactory = reinterpret_cast<IPluginFactory* (*)()>(module->symbol("GetPluginFactory"));
+    ASSERT_NE(getFactory, nullptr);
+
+    IPluginFactory* first = getFactory();
+    const uint32 afterFirst = first->addRef();
+    first->release();
+
+    IPluginFactory* second = getFactory();
+    EXPECT_EQ(second, first);
+    EXPECT_EQ(second, factory());
+    const uint32 afterSecond = second->addRef();
+    second->release();
+    EXPECT_EQ(afterSecond, afterFirst + 1);
+
+    second->release();
+    first->release();
+}
+
+TEST_F(BundleTest, CreatesTheProcessorWithTheRequestedInterface)
+{
+    PClassInfo info;
+    ASSERT_EQ(factory()->getClassInfo(0, &info), kResultOk);
+
+    Vst::IAudioProcessor* processor = nullptr;
+    ASSERT_EQ(factory()->createInstance(info.cid, Vst::IAudioProcessor::iid, reinterpret_cast<void**>(&processor)),
+              kResultOk);
+    ASSERT_NE(processor, nullptr);
+    // The caller holds the only reference.
+    EXPECT_EQ(processor->addRef(), 2u);
+    EXPECT_EQ(processor->release(), 1u);
+
+    Vst::IComponent* component = nullptr;
+    ASSERT_EQ(processor->queryInterface(Vst::IComponent::iid, reinterpret_cast<void**>(&component)), kResultOk);
+    TUID controllerClass = {};
+    EXPECT_EQ(component->getControllerClassId(controllerClass), kResultOk);
+    EXPECT_EQ(bytesOf(controllerClass), kClasses[1].memoryOrder);
+    component->release();
+    EXPECT_EQ(processor->release(), 0u);
+}
+
+TEST_F(BundleTest, CreatesTheControllerClassItLists)
+{
+    PClassInfo info;
+    ASSERT_EQ(factory()->getClassInfo(1, &info), kResultOk);
+    Vst::IEditController* controller = nullptr;
+    const tresult result =
+        factory()->createInstance(info.cid, Vst::IEditController::iid, reinterpret_cast<void**>(&controller));
+    ASSERT_EQ(result, kResultOk);
+    ASSERT_NE(controller, nullptr);
+    EXPECT_EQ(controller->release(), 0u);
+}
+
+TEST_F(BundleTest, UnknownClassesInterfacesAndNullArgumentsAreRefused)
+{
+    PClassInfo info;
+    ASSERT_EQ(factory()->getClassInfo(0, &info), kResultOk);
+    void* object = reinterpret_cast<void*>(1);
+
+    TUID unknown = {};
+    EXPECT_EQ(factory()->createInstance(unknown, Vst::IAudioProcessor::iid, &object), kNoInterface);
+    EXPECT_EQ(object, nullptr);
+
+    // The processor is no edit controller.
+    object = reinterpret_cast<void*>(1);
+    EXPECT_EQ(factory()->createInstance(info.cid, Vst::IEditController::iid, &object), kNoInterface);
+    EXPECT_EQ(object, nullptr);
+
+    EXPECT_EQ(factory()->createInstance(nullptr, Vst::IAudioProcessor::iid, &object), kInvalidArgument);
+    EXPECT_EQ(factory()->createInstance(info.cid, nullptr, &object), kInvalidArgument);
+    EXPECT_EQ(factory()->createInstance(info.cid, Vst::IAudioProcessor::iid, nullptr), kInvalidArgument);
+}
+
+TEST_F(BundleTest, ExportsOnlyTheEntryPoints)
+{
+    for (const char* name : {"GetPluginFactory", "InitDll", "ExitDll", "ModuleEntry", "ModuleExit"})
+        EXPECT_NE(module->symbol(name), nullptr) << name;
+    // Internals stay inside the module.
+    for (const char* name : {"InitModule", "DeinitModule", "sampleSizeOverride", "_Z10InitModulev", "_Z12DeinitModulev",
+                             "sampleSizeOverride", "_ZN9Steinberg7FObject7addRefEv"})
+        EXPECT_EQ(module->symbol(name), nullptr) << name;
+}

@@ -1,0 +1,119 @@
+// Module initialisation and the sample-size override, each case in a fresh
+// process: the override is read once per load of the module.
+
+#include "tests/support/KalviorBundle.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+struct ProbeCase
+{
+    const char* name;
+    const char* environment; // value of Kalvior_FORCE_SAMPLESIZE at start; null: unset
+    std::vector<std::string> steps;
+    const char* expected;
+};
+
+// Runs the probe with a clean environment plus the variable, returns its output line.
+std::string runProbe(const ProbeCase& probe)
+{
+    std::vector<std::string> arguments = {KV_MODULE_PROBE, KalviorTest::bundlePath()};
+    arguments.insert(arguments.end(), probe.steps.begin(), probe.steps.end());
+    std::vector<std::string> environment;
+    for (char** variable = environ; *variable; ++variable)
+        if (std::strncmp(*variable, "Kalvior_FORCE_SAMPLESIZE=", 25) != 0)
+            environment.emplace_back(*variable);
+    if (probe.environment)
+        environment.push_back(std::string("Kalvior_FORCE_SAMPLESIZE=") + probe.environment);
+
+    std::vector<char*> argv, envp;
+    for (std::string& a : arguments)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    for (std::string& e : environment)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0)
+        return "pipe failed";
+    const pid_t child = fork();
+    if (child == 0)
+    {
+        dup2(pipeEnds[1], STDOUT_FILENO);
+        close(pipeEnds[0]);
+        close(pipeEnds[1]);
+        execve(argv[0], argv.data(), envp.data());
+        _exit(127);
+    }
+    close(pipeEnds[1]);
+    std::string output;
+    char buffer[256];
+    ssize_t got;
+    while ((got = read(pipeEnds[0], buffer, sizeof buffer)) > 0)
+        output.append(buffer, static_cast<size_t>(got));
+    close(pipeEnds[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return "probe failed: " + output;
+    while (!output.empty() && output.back() == '\n')
+        output.pop_back();
+    return output;
+}
+
+const ProbeCase kCases[] = {
+    {"no variable", nullptr, {"load", "init", "sizes"}, "init=1 32=1 64=1"},
+    {"32BIT", "32BIT", {"load", "init", "sizes"}, "init=1 32=1 64=0"},
+    {"64BIT", "64BIT", {"load", "init", "sizes"}, "init=1 32=0 64=1"},
+    {"lower-case 32bit", "32bit", {"load", "init", "sizes"}, "init=1 32=1 64=1"},
+    {"lower-case 64bit", "64bit", {"load", "init", "sizes"}, "init=1 32=1 64=1"},
+    {"trailing space", "32BIT ", {"load", "init", "sizes"}, "init=1 32=1 64=1"},
+    {"empty", "", {"load", "init", "sizes"}, "init=1 32=1 64=1"},
+    {"digits only", "32", {"load", "init", "sizes"}, "init=1 32=1 64=1"},
+    {"through ModuleEntry", "64BIT", {"load", "entry", "sizes", "exit"}, "entry=1 32=0 64=1 exit=1"},
+    // Only the first initialisation reads the environment ...
+    {"second InitDll ignores a new value", "32BIT",
+     {"load", "init", "setenv:64BIT", "init", "sizes"}, "init=1 init=1 32=1 64=0"},
+    {"set after the first InitDll", nullptr, {"load", "init", "setenv:32BIT", "init", "sizes"},
+     "init=1 init=1 32=1 64=1"},
+    // ... also when the counter drops back to zero without an unload.
+    {"counter back to zero", "32BIT",
+     {"load", "init", "release", "setenv:64BIT", "init", "sizes"}, "init=1 release=1 init=1 32=1 64=0"},
+    // A new load reads it again.
+    {"unload and load again", "32BIT",
+     {"load", "entry", "exit", "unload", "setenv:64BIT", "load", "entry", "sizes", "exit"},
+     "entry=1 exit=1 entry=1 32=0 64=1 exit=1"},
+    // InitDll twice and ExitDll once leave one initialisation; a release beyond it is refused.
+    {"counting", nullptr, {"load", "init", "init", "release", "release", "release"},
+     "init=1 init=1 release=1 release=1 release=0"},
+    {"ModuleEntry and InitDll share the counter", nullptr, {"load", "entry", "init", "exit", "release", "release"},
+     "entry=1 init=1 exit=1 release=1 release=0"},
+};
+
+} // namespace
+
+class ModuleProbeTest : public ::testing::TestWithParam<ProbeCase>
+{
+};
+
+TEST_P(ModuleProbeTest, AnswersAsExpected)
+{
+    EXPECT_EQ(runProbe(GetParam()), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ModuleProbeTest, ::testing::ValuesIn(kCases),
+                         [](const ::testing::TestParamInfo<ProbeCase>& info) {
+                             std::string name;
+                             for (const char* c = info.param.name; *c; ++c)
+                                 name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+                             return name;
+                         });

@@ -1,0 +1,219 @@
+// The component state as a host stores it: 29 big-endian records of ID and
+// normalised value, read back tolerantly.
+
+#include "tests/support/KalviorBundle.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+using namespace Steinberg;
+using KalviorTest::Bytes;
+using KalviorTest::PluginTest;
+
+namespace {
+
+constexpr uint32_t kParams = 29;
+
+// The default normalised value of every parameter, ID order.
+const double kDefaults[kParams] = {
+    0.0,  0.0, 1.0, 0.75, 0.75, 0.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.5, 0.5, 0.3, 0.75,
+    0.5,  0.5, 0.5, 0.3,  0.5,  0.75, 0.5, 0.5, 0.0, 0.528320833573719, 0.0, 0.0, 0.0, 0.0,
+};
+
+Bytes defaultState()
+{
+    Bytes bytes;
+    for (uint32_t id = 0; id < kParams; ++id)
+        KalviorTest::appendRecord(bytes, id, kDefaults[id]);
+    return bytes;
+}
+
+// A state in which every value differs from its default.
+Bytes otherState()
+{
+    Bytes bytes;
+    for (uint32_t id = 0; id < kParams; ++id)
+        KalviorTest::appendRecord(bytes, id, kDefaults[id] > 0.5 ? 0.125 : 0.875);
+    return bytes;
+}
+
+double valueOf(const Bytes& state, uint32_t wanted)
+{
+    uint32_t id = 0;
+    double value = 0.0;
+    for (size_t i = 0; KalviorTest::readRecord(state, i, id, value); ++i)
+        if (id == wanted)
+            return value;
+    return std::numeric_limits<double>::quiet_NaN();
+}
+
+} // namespace
+
+TEST_F(PluginTest, DefaultStateIs348BytesOfTheTableDefaults)
+{
+    tresult result = kResultFalse;
+    const Bytes state = KalviorTest::getStateBytes(component(), &result);
+    EXPECT_EQ(result, kResultOk);
+    ASSERT_EQ(state.size(), 348u);
+    EXPECT_EQ(state, defaultState());
+
+    // The first four records spelled out byte by byte.
+    const Bytes head = {
+        0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+        0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+        0x00, 0x00, 0x00, 0x02, 0x3F, 0xF0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+        0x00, 0x00, 0x00, 0x03, 0x3F, 0xE8, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+    };
+    EXPECT_EQ(Bytes(state.begin(), state.begin() + 48), head);
+}
+
+TEST_F(PluginTest, DefaultStateFedBackChangesNothing)
+{
+    const Bytes before = KalviorTest::getStateBytes(component());
+    EXPECT_EQ(KalviorTest::setStateBytes(component(), before), kResultOk);
+    EXPECT_EQ(KalviorTest::getStateBytes(component()), before);
+}
+
+TEST_F(PluginTest, StateRoundTripKeepsEveryValueExactly)
+{
+    Bytes state;
+    for (uint32_t id = 0; id < kParams; ++id)
+        KalviorTest::appendRecord(state, id, std::nextafter(0.1 + id / 40.0, 1.0)); // values no decimal text keeps
+    ASSERT_EQ(KalviorTest::setStateBytes(component(), state), kResultOk);
+    EXPECT_EQ(KalviorTest::getStateBytes(component()), state);
+}
+
+TEST_F(PluginTest, RecordsApplyInAnyOrderAndTheLastOneWins)
+{
+    Bytes state;
+    KalviorTest::appendRecord(state, 24, 0.9);
+    KalviorTest::appendRecord(state, 3, 0.1);
+    KalviorTest::appendRecord(state, 24, 0.2);
+    ASSERT_EQ(KalviorTest::setStateBytes(component(), state), kResultOk);
+    const Bytes after = KalviorTest::getStateBytes(component());
+    EXPECT_EQ(valueOf(after, 24), 0.2);
+    EXPECT_EQ(valueOf(after, 3), 0.1);
+}
+
+TEST_F(PluginTest, SingleRecordChangesOnlyItsParameter)
+{
+    ASSERT_EQ(KalviorTest::setStateBytes(component(), KalviorTest::stateRecord(24, 0.2)), kResultOk);
+    Bytes expected = defaultState();
+    Bytes record = KalviorTest::stateRecord(24, 0.2);
+    std::copy(record.begin(), record.end(), expected.begin() + 24 * 12);
+    EXPECT_EQ(KalviorTest::getStateBytes(component()), expected);
+}
+
+TEST_F(PluginTest, TruncatedStreamsApplyTheWholeRecordsBeforeTheCut)
+{
+    // Cut inside an ID, right after an ID, inside a value, at a record boundary.
+    for (size_t length : {0u, 2u, 4u, 12u, 17u, 60u, 64u, 71u, 347u})
+    {
+        SCOPED_TRACE(length);
+        ASSERT_EQ(KalviorTest::setStateBytes(component(), otherState()), kResultOk);
+        const Bytes defaults = defaultState();
+        ASSERT_EQ(KalviorTest::setStateBytes(component(), Bytes(defaults.begin(), defaults.begin() + length)),
+                  kResultOk);
+        const size_t whole = length / 12;
+        const Bytes after = KalviorTest::getStateBytes(component());
+        const Bytes other = otherState();
+        for (uint32_t id = 0; id < kParams; ++id)
+            EXPECT_EQ(valueOf(after, id), id < whole ? kDefaults[id] : valueOf(other, id)) << "ID " << id;
+    }
+}
+
+TEST_F(PluginTest, OversizedStreamAppliesAll29RecordsAndIgnoresTheRest)
+{
+    Bytes state = otherState();
+    for (uint8_t extra : {0x00, 0x00, 0x00, 0x03, 0x3F})
+        state.push_back(extra);
+    ASSERT_EQ(state.size(), 353u);
+    ASSERT_EQ(KalviorTest::setStateBytes(component(), state), kResultOk);
+    EXPECT_EQ(KalviorTest::getStateBytes(component()), otherState());
+}
+
+TEST_F(PluginTest, UnknownIdsAreSkippedAndLaterRecordsStillApply)
+{
+    Bytes state;
+    KalviorTest::appendRecord(state, 29, 0.25);
+    KalviorTest::appendRecord(state, 3, 0.5);
+    KalviorTest::appendRecord(state, 0xFFFFFFFFu, 0.25);
+    KalviorTest::appendRecord(state, 1000, 0.25);
+    KalviorTest::appendRecord(state, 4, 0.5);
+    ASSERT_EQ(KalviorTest::setStateBytes(component(), state), kResultOk);
+    const Bytes after = KalviorTest::getStateBytes(component());
+    ASSERT_EQ(after.size(), 348u);
+    EXPECT_EQ(valueOf(after, 3), 0.5);
+    EXPECT_EQ(valueOf(after, 4), 0.5);
+    for (uint32_t id = 0; id < kParams; ++id)
+    {
+        if (id != 3 && id != 4)
+        {
+            EXPECT_EQ(valueOf(after, id), kDefaults[id]) << "ID " << id;
+        }
+    }
+}
+
+struct BadValue
+{
+    double stored;
+    double expected; // NaN: the previous value stays
+};
+
+TEST_F(PluginTest, ValuesOutsideTheRangeAreClampedAndNonFiniteOnesSkipped)
+{
+    const double keep = std::numeric_limits<double>::quiet_NaN();
+    const BadValue cases[] = {
+        {1.5, 1.0},
+        {-0.5, 0.0},
+        {1e300, 1.0},
+        {-1e-300, 0.0},
+        {std::nextafter(1.0, 2.0), 1.0},
+        {std::numeric_limits<double>::quiet_NaN(), keep},
+        {std::numeric_limits<double>::infinity(), keep},
+        {-std::numeric_limits<double>::infinity(), keep},
+        {std::numeric_limits<double>::denorm_min(), std::numeric_limits<double>::denorm_min()},
+    };
+    for (const BadValue& bad : cases)
+    {
+        SCOPED_TRACE(bad.stored);
+        ASSERT_EQ(KalviorTest::setStateBytes(component(), defaultState()), kResultOk);
+        Bytes state = KalviorTest::stateRecord(3, bad.stored);
+        KalviorTest::appendRecord(state, 4, 0.25); // reading goes on after a skipped value
+        ASSERT_EQ(KalviorTest::setStateBytes(component(), state), kResultOk);
+        const Bytes after = KalviorTest::getStateBytes(component());
+        EXPECT_EQ(valueOf(after, 3), std::isnan(bad.expected) ? kDefaults[3] : bad.expected);
+        EXPECT_EQ(valueOf(after, 4), 0.25);
+    }
+}
+
+TEST_F(PluginTest, GetStateReportsAStreamThatRefusesData)
+{
+    for (size_t limit : {0u, 4u, 11u, 100u, 347u})
+    {
+        SCOPED_TRACE(limit);
+        KalviorTest::LimitedStream stream(limit);
+        EXPECT_EQ(component()->getState(&stream), kResultFalse);
+    }
+    KalviorTest::LimitedStream roomy(348);
+    EXPECT_EQ(component()->getState(&roomy), kResultOk);
+    EXPECT_EQ(roomy.written, defaultState());
+}
+
+TEST_F(PluginTest, NullStreamsAreRefused)
+{
+    EXPECT_EQ(component()->getState(nullptr), kInvalidArgument);
+    EXPECT_EQ(component()->setState(nullptr), kInvalidArgument);
+}
+
+TEST_F(PluginTest, ControllerFollowsTheProcessorState)
+{
+    if (!controller())
+        GTEST_SKIP() << "the bundle has no edit controller";
+    ASSERT_EQ(KalviorTest::setStateBytes(component(), otherState()), kResultOk);
+    ASSERT_EQ(instance->transferState(), kResultOk);
+    const Bytes other = otherState();
+    for (uint32_t id = 0; id < kParams; ++id)
+        EXPECT_EQ(controller()->getParamNormalized(id), valueOf(other, id)) << "ID " << id;
+}

@@ -1,0 +1,92 @@
+#include "tools/ScopeTap.h"
+
+#include <chrono>
+#include <cstring>
+
+using namespace Steinberg;
+
+ScopeTap::ScopeTap(Vst::IConnectionPoint* controllerConnection) : controller(controllerConnection) {}
+
+std::vector<ScopeTap::Block> ScopeTap::takeBlocks()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    std::vector<Block> taken;
+    taken.swap(blocks);
+    return taken;
+}
+
+uint64_t ScopeTap::received() const
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    return receivedCount;
+}
+
+bool ScopeTap::waitFor(uint64_t count, int timeoutMs)
+{
+    std::unique_lock<std::mutex> lock(mutex);
+    return arrived.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                            [&] { return receivedCount >= count; });
+}
+
+tresult PLUGIN_API ScopeTap::connect(Vst::IConnectionPoint* other)
+{
+    return other ? kResultOk : kInvalidArgument;
+}
+
+tresult PLUGIN_API ScopeTap::disconnect(Vst::IConnectionPoint*)
+{
+    return kResultOk;
+}
+
+tresult PLUGIN_API ScopeTap::notify(Vst::IMessage* message)
+{
+    if (!message)
+        return kInvalidArgument;
+    const char* id = message->getMessageID();
+    if (id && std::strcmp(id, ScopeBlock::kMessageId) == 0) {
+        const void* data = nullptr;
+        uint32 size = 0;
+        Vst::IAttributeList* attributes = message->getAttributes();
+        if (attributes && attributes->getBinary(ScopeBlock::kDataAttribute, data, size) == kResultOk &&
+            data && size == ScopeBlock::kBytes) {
+            Block block;
+            std::memcpy(block.data(), data, block.size());
+            {
+                std::lock_guard<std::mutex> lock(mutex);
+                blocks.push_back(block);
+                ++receivedCount;
+            }
+            arrived.notify_all();
+        } else {
+            ++malformedCount;
+        }
+    }
+    return controller ? controller->notify(message) : kResultOk;
+}
+
+tresult PLUGIN_API ScopeTap::queryInterface(const TUID iid, void** obj)
+{
+    if (!obj)
+        return kInvalidArgument;
+    if (FUnknownPrivate::iidEqual(iid, FUnknown::iid) ||
+        FUnknownPrivate::iidEqual(iid, Vst::IConnectionPoint::iid)) {
+        addRef();
+        *obj = static_cast<Vst::IConnectionPoint*>(this);
+        return kResultOk;
+    }
+    *obj = nullptr;
+    return kNoInterface;
+}
+
+uint32 PLUGIN_API ScopeTap::addRef()
+{
+    return ++references;
+}
+
+uint32 PLUGIN_API ScopeTap::release()
+{
+    const uint32 left = --references;
+    if (left == 0)
+        delete this;
+    return left;
+}

@@ -10,6 +10,8 @@
 #include <array>
 #include <cstring>
 #include <string>
+#include <thread>
+#include <vector>
 
 using namespace Steinberg;
 using KalviorTest::BundleTest;
@@ -178,6 +180,32 @@ TEST_F(BundleTest, GetPluginFactoryHandsOutOneObjectAndCountsReferences)
 
     second->release();
     first->release();
+}
+
+TEST_F(BundleTest, ConcurrentCallersShareOneFactory)
+{
+    auto getFactory = reinterpret_cast<IPluginFactory* (*)()>(module->symbol("GetPluginFactory"));
+    ASSERT_NE(getFactory, nullptr);
+    const uint32 before = factory()->addRef();
+    factory()->release();
+
+    constexpr int kCallers = 8;
+    std::vector<IPluginFactory*> got(kCallers, nullptr);
+    std::vector<std::thread> callers;
+    for (int i = 0; i < kCallers; ++i)
+        callers.emplace_back([&got, getFactory, i] { got[static_cast<size_t>(i)] = getFactory(); });
+    for (std::thread& caller : callers)
+        caller.join();
+
+    for (IPluginFactory* f : got)
+        EXPECT_EQ(f, factory());
+    // Each caller holds exactly one more reference.
+    const uint32 after = factory()->addRef();
+    factory()->release();
+    EXPECT_EQ(after, before + kCallers);
+    for (IPluginFactory* f : got)
+        if (f)
+            f->release();
 }
 
 TEST_F(BundleTest, CreatesTheProcessorWithTheRequestedInterface)

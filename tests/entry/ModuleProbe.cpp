@@ -2,7 +2,8 @@
 // load of the module. Usage: kv_module_probe <bundle> <step>...
 // Steps: load, unload, entry (ModuleEntry), exit (ModuleExit), init (InitDll),
 // release (ExitDll), setenv:<value>, unsetenv, sizes (canProcessSampleSize of
-// 32 and 64 bits on a new processor). Prints one token per step that answers.
+// 32 and 64 bits on a new processor), cycle (release the factory completely,
+// then ask for it again). Prints one token per step that answers.
 
 #include "sdk/hosting/PluginModule.h"
 
@@ -46,6 +47,24 @@ std::string sampleSizes(void* handle)
     if (factory)
         factory->release();
     return answer;
+}
+
+// The factory goes when its last reference does; the next request builds a new one.
+std::string factoryCycle(void* handle)
+{
+    auto getFactory = function<IPluginFactory* (*)()>(handle, "GetPluginFactory");
+    if (!getFactory)
+        return "cycle=nofactory";
+    IPluginFactory* first = getFactory();
+    const uint32 left = first ? first->release() : 99;
+    IPluginFactory* second = getFactory();
+    if (!second)
+        return "cycle=null";
+    const int32 classes = second->countClasses();
+    const uint32 references = second->addRef();
+    second->release();
+    second->release();
+    return "cycle=" + std::to_string(left) + "," + std::to_string(classes) + "," + std::to_string(references);
 }
 
 } // namespace
@@ -98,6 +117,8 @@ int main(int argc, char** argv)
             unsetenv(kVariable);
         else if (step == "sizes")
             say(sampleSizes(handle));
+        else if (step == "cycle")
+            say(factoryCycle(handle));
         else
         {
             std::fprintf(stderr, "unknown step %s\n", step.c_str());

@@ -95,6 +95,9 @@ const ProbeCase kCases[] = {
     // InitDll twice and ExitDll once leave one initialisation; a release beyond it is refused.
     {"counting", nullptr, {"load", "init", "init", "release", "release", "release"},
      "init=1 init=1 release=1 release=1 release=0"},
+    // Releasing the last reference destroys the factory; the next call builds a working one.
+    {"factory rebuilt after its last release", nullptr, {"load", "entry", "cycle", "cycle", "exit"},
+     "entry=1 cycle=0,2,2 cycle=0,2,2 exit=1"},
     {"ModuleEntry and InitDll share the counter", nullptr, {"load", "entry", "init", "exit", "release", "release"},
      "entry=1 init=1 exit=1 release=1 release=0"},
 };

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "gui/CColor.h"
+#include "gui/CRect.h"
+
+#include <cairo.h>
+
+#include <string>
+
+namespace VSTGUI {
+
+class CDrawContext;
+
+// A picture in memory (cairo ARGB32, premultiplied). Strips of equal frames
+// stacked vertically serve multi-frame controls.
+class CBitmap : public CBaseObject
+{
+public:
+    // Loads a PNG file; isLoaded() tells whether that worked.
+    explicit CBitmap(const std::string& pngPath);
+    // A transparent bitmap of the given size.
+    CBitmap(CCoord width, CCoord height);
+    ~CBitmap() override;
+    CBitmap(const CBitmap&) = delete;
+    CBitmap& operator=(const CBitmap&) = delete;
+
+    bool isLoaded() const { return surface != nullptr; }
+    CCoord getWidth() const { return width; }
+    CCoord getHeight() const { return height; }
+    const std::string& getPath() const { return path; }
+
+    // Draws the part that starts at offset into rect.
+    void draw(CDrawContext* context, const CRect& rect, const CPoint& offset = CPoint(), float alpha = 1.f);
+
+    cairo_surface_t* getSurface() const { return surface; }
+
+private:
+    void adopt(cairo_surface_t* image);
+
+    std::string path;
+    cairo_surface_t* surface = nullptr;
+    int width = 0;
+    int height = 0;
+};
+
+// Direct access to a bitmap's pixels as straight-alpha colours. Changes reach
+// the bitmap when the access is released (destroyed).
+class CBitmapPixelAccess : public CBaseObject
+{
+public:
+    // Null when the bitmap has no pixels.
+    static CBitmapPixelAccess* create(CBitmap* bitmap, bool alwaysReturnsFullAlpha = false);
+
+    // Also usable on the stack (no allocation); check isValid().
+    explicit CBitmapPixelAccess(CBitmap* bitmap, bool alwaysReturnsFullAlpha = false);
+    ~CBitmapPixelAccess() override;
+    CBitmapPixelAccess(const CBitmapPixelAccess&) = delete;
+    CBitmapPixelAccess& operator=(const CBitmapPixelAccess&) = delete;
+
+    bool isValid() const { return data != nullptr; }
+    // False (position unchanged) outside the bitmap.
+    bool setPosition(uint32 x, uint32 y);
+    // Moves to the next pixel in rows; false after the last one.
+    bool operator++();
+    uint32 getX() const { return x; }
+    uint32 getY() const { return y; }
+    uint32 getBitmapWidth() const { return width; }
+    uint32 getBitmapHeight() const { return height; }
+
+    void getColor(CColor& color) const;
+    void setColor(const CColor& color);
+
+private:
+    uint32_t* pixel() const { return reinterpret_cast<uint32_t*>(data + y * stride) + x; }
+
+    CBitmap* bitmap = nullptr;
+    unsigned char* data = nullptr;
+    uint32 width = 0;
+    uint32 height = 0;
+    uint32 stride = 0;
+    uint32 x = 0;
+    uint32 y = 0;
+    bool fullAlpha = false;
+};
+
+} // namespace VSTGUI

@@ -1,0 +1,147 @@
+#include "gui/CFrame.h"
+
+#include "gui/CDrawContext.h"
+#include "gui/x11/X11Frame.h"
+
+namespace VSTGUI {
+
+CFrame::CFrame(const CRect& size) : CViewContainer(size)
+{
+    setParentFrame(this);
+}
+
+CFrame::~CFrame()
+{
+    close();
+}
+
+bool CFrame::open(unsigned long parentWindow)
+{
+    auto window = X11::X11Frame::create(this, parentWindow);
+    if (!window)
+        return false;
+    return open(std::move(window));
+}
+
+bool CFrame::open(std::unique_ptr<IPlatformFrame> platform)
+{
+    if (platformFrame || !platform)
+        return false;
+    platformFrame = std::move(platform);
+    attachChildren();
+    return true;
+}
+
+void CFrame::attachChildren()
+{
+    attachedFlag = true;
+    for (CView* child : children)
+        child->attached(this);
+    invalid();
+}
+
+void CFrame::close()
+{
+    if (animator)
+        animator->removeAll();
+    setModalView(nullptr);
+    removeAll();
+    animator.reset();
+    attachedFlag = false;
+    platformFrame.reset();
+}
+
+bool CFrame::setModalView(CView* view)
+{
+    if (view && modalView)
+        return false;
+    if (modalView)
+    {
+        CView* previous = modalView;
+        modalView = nullptr;
+        CViewContainer::removeView(previous, false);
+        previous->forget();
+    }
+    if (!view)
+        return true;
+    if (!addView(view))
+        return false;
+    view->remember();
+    modalView = view;
+    mouseDownView = nullptr;
+    return true;
+}
+
+bool CFrame::removeView(CView* view, bool withForget)
+{
+    // The container's and the modal slot's hold is one reference, released here.
+    if (view && view == modalView)
+        modalView = nullptr;
+    return CViewContainer::removeView(view, withForget);
+}
+
+Animation::Animator* CFrame::getAnimator()
+{
+    if (!animator)
+        animator = owned(new Animation::Animator);
+    return animator;
+}
+
+void CFrame::invalidRect(const CRect& rect)
+{
+    CRect r = rect;
+    r.bound(size);
+    if (platformFrame && !r.isEmpty())
+        platformFrame->invalidRect(r);
+}
+
+void CFrame::platformDrawRect(CDrawContext* context, const CRect& rect)
+{
+    drawRect(context, rect);
+}
+
+CMouseEventResult CFrame::onMouseDown(CPoint& where, const CButtonState& buttons)
+{
+    if (!modalView)
+        return CViewContainer::onMouseDown(where, buttons);
+    mouseDownView = nullptr;
+    if (!modalView->isVisible() || !modalView->getMouseEnabled())
+        return kMouseEventNotHandled;
+    CView* view = modalView;
+    view->remember();
+    CPoint p = where;
+    const CMouseEventResult result = view->onMouseDown(p, buttons);
+    if (result == kMouseEventHandled && modalView == view)
+        mouseDownView = view;
+    view->forget();
+    return result;
+}
+
+bool CFrame::onWheel(const CPoint& where, const float& distance, const CButtonState& buttons)
+{
+    if (modalView)
+        return modalView->isVisible() && modalView->getMouseEnabled() && modalView->onWheel(where, distance, buttons);
+    return CViewContainer::onWheel(where, distance, buttons);
+}
+
+CMouseEventResult CFrame::platformOnMouseDown(CPoint& where, const CButtonState& buttons)
+{
+    return onMouseDown(where, buttons);
+}
+
+CMouseEventResult CFrame::platformOnMouseMoved(CPoint& where, const CButtonState& buttons)
+{
+    return onMouseMoved(where, buttons);
+}
+
+CMouseEventResult CFrame::platformOnMouseUp(CPoint& where, const CButtonState& buttons)
+{
+    return onMouseUp(where, buttons);
+}
+
+bool CFrame::platformOnMouseWheel(const CPoint& where, float distance, const CButtonState& buttons)
+{
+    return onWheel(where, distance, buttons);
+}
+
+} // namespace VSTGUI

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "gui/Animator.h"
+#include "gui/CViewContainer.h"
+#include "gui/IPlatformFrame.h"
+
+#include <memory>
+
+namespace VSTGUI {
+
+// The root of a view tree: owns the window (through its platform frame),
+// turns window events into view events, holds the modal view and animator.
+class CFrame : public CViewContainer
+{
+public:
+    explicit CFrame(const CRect& size);
+    ~CFrame() override;
+    CFrame(const CFrame&) = delete;
+    CFrame& operator=(const CFrame&) = delete;
+
+    // Embeds a window in the X11 window parentWindow; the host's run loop must
+    // be in use (X11::RunLoop). False if the window could not be made.
+    bool open(unsigned long parentWindow);
+    // Uses platform instead of a window of its own (drawing without a display).
+    bool open(std::unique_ptr<IPlatformFrame> platform);
+    // Cancels animations, removes every view and destroys the window.
+    void close();
+    bool isOpen() const { return static_cast<bool>(platformFrame); }
+    IPlatformFrame* getPlatformFrame() const { return platformFrame.get(); }
+
+    // While a modal view is set it alone receives the mouse. It is added as
+    // the topmost child; the frame keeps a reference until it is cleared.
+    bool setModalView(CView* view);
+    CView* getModalView() const { return modalView; }
+
+    Animation::Animator* getAnimator();
+
+    void setFocusDrawingEnabled(bool state) { focusDrawing = state; }
+    bool focusDrawingEnabled() const { return focusDrawing; }
+    void setFocusWidth(CCoord width) { focusWidth = width; }
+    CCoord getFocusWidth() const { return focusWidth; }
+
+    void invalidRect(const CRect& rect) override;
+    bool removeView(CView* view, bool withForget = true) override;
+
+    // Entry points for the platform frame; points in frame coordinates.
+    void platformDrawRect(CDrawContext* context, const CRect& rect);
+    CMouseEventResult platformOnMouseDown(CPoint& where, const CButtonState& buttons);
+    CMouseEventResult platformOnMouseMoved(CPoint& where, const CButtonState& buttons);
+    CMouseEventResult platformOnMouseUp(CPoint& where, const CButtonState& buttons);
+    bool platformOnMouseWheel(const CPoint& where, float distance, const CButtonState& buttons);
+
+    CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
+    bool onWheel(const CPoint& where, const float& distance, const CButtonState& buttons) override;
+
+    CLASS_METHODS_NOCOPY(CFrame, CViewContainer)
+
+private:
+    void attachChildren();
+
+    std::unique_ptr<IPlatformFrame> platformFrame;
+    SharedPointer<Animation::Animator> animator;
+    CView* modalView = nullptr;
+    bool focusDrawing = false;
+    CCoord focusWidth = 1;
+};
+
+} // namespace VSTGUI

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "gui/CColor.h"
+#include "gui/CFontDesc.h"
+#include "gui/CRect.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace VSTGUI {
+
+// A list the window system shows over everything until the user picks an
+// entry or dismisses it.
+struct PopupMenuDescription
+{
+    std::vector<std::string> entries;
+    int32 checkedIndex = -1; // ticked entry, -1 for none
+    CRect anchor;            // frame coordinates; the list opens below it
+    CFontDesc font{"Arial", 12};
+    std::function<void(int32 index)> onSelect; // not called when dismissed
+};
+
+// The window-system side of a frame.
+class IPlatformFrame
+{
+public:
+    virtual ~IPlatformFrame() = default;
+
+    // rect in frame coordinates; drawn on the next paint.
+    virtual void invalidRect(const CRect& rect) = 0;
+    // The frame's top left corner on the screen.
+    virtual bool getGlobalPosition(CPoint& position) const = 0;
+    virtual bool showPopupMenu(const PopupMenuDescription& menu) = 0;
+};
+
+} // namespace VSTGUI

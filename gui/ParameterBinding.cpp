@@ -1,0 +1,181 @@
+#include "gui/ParameterBinding.h"
+
+#include "gui/controls/COptionMenu.h"
+#include "gui/controls/CTextLabel.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace VSTGUI {
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+
+std::string toUtf8(const TChar* text)
+{
+    std::string out;
+    if (!text)
+        return out;
+    for (size_t i = 0; text[i] && i < 128; ++i)
+    {
+        uint32_t c = static_cast<uint16_t>(text[i]);
+        if (c >= 0xD800 && c < 0xDC00 && text[i + 1])
+        {
+            const uint32_t low = static_cast<uint16_t>(text[i + 1]);
+            if (low >= 0xDC00 && low < 0xE000)
+            {
+                c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+                ++i;
+            }
+        }
+        if (c >= 0xD800 && c < 0xE000)
+            c = 0xFFFD; // a lone surrogate
+        if (c < 0x80)
+        {
+            out += static_cast<char>(c);
+        }
+        else if (c < 0x800)
+        {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+        else if (c < 0x10000)
+        {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+        else
+        {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+ParameterBinding::ParameterBinding(EditController* controller, const ParameterInfo& info, bool isPrivate)
+    : controller(controller), info(info), isPrivate(isPrivate)
+{
+}
+
+ParameterBinding::~ParameterBinding()
+{
+    while (edits > 0)
+        endEdit();
+    for (CControl* control : controls)
+        control->forget();
+}
+
+std::string ParameterBinding::textFor(double normalized) const
+{
+    String128 text{};
+    if (controller->getParamStringByValue(info.id, normalized, text) != kResultOk)
+        return {};
+    return toUtf8(text);
+}
+
+void ParameterBinding::addControl(CControl* control)
+{
+    if (!control || std::find(controls.begin(), controls.end(), control) != controls.end())
+        return;
+    control->remember();
+    controls.push_back(control);
+
+    if (auto* menu = dynamic_cast<COptionMenu*>(control))
+    {
+        if (info.stepCount > 0)
+        {
+            menu->removeAllEntry();
+            for (int32 i = 0; i <= info.stepCount; ++i)
+                menu->addEntry(textFor(static_cast<double>(i) / info.stepCount));
+            menu->setMin(0.f);
+            menu->setMax(static_cast<float>(info.stepCount));
+        }
+    }
+    else if (auto* display = dynamic_cast<CParamDisplay*>(control); display && !dynamic_cast<CTextLabel*>(control))
+    {
+        display->setValueToStringFunction([this](float value, std::string& result, CParamDisplay* d) {
+            const float range = d->getMax() - d->getMin();
+            const double normalized = range == 0.f ? 0. : (value - d->getMin()) / range;
+            result = textFor(std::clamp(normalized, 0., 1.));
+            return true;
+        });
+    }
+    control->setValueNormalized(static_cast<float>(controller->getParamNormalized(info.id)));
+    control->invalid();
+}
+
+bool ParameterBinding::hasControl(const CControl* control) const
+{
+    return std::find(controls.begin(), controls.end(), control) != controls.end();
+}
+
+void ParameterBinding::removeControl(CControl* control)
+{
+    auto it = std::find(controls.begin(), controls.end(), control);
+    if (it == controls.end())
+        return;
+    controls.erase(it);
+    control->forget();
+}
+
+void ParameterBinding::beginEdit()
+{
+    if (edits++ == 0 && !isPrivate)
+        controller->beginEdit(info.id);
+}
+
+void ParameterBinding::endEdit()
+{
+    if (edits == 0)
+        return;
+    if (--edits == 0 && !isPrivate)
+        controller->endEdit(info.id);
+}
+
+void ParameterBinding::controlChanged(CControl* source)
+{
+    double normalized = source->getValueNormalized();
+    // A list parameter takes whole steps only.
+    if (info.stepCount > 0)
+        normalized = std::round(normalized * info.stepCount) / info.stepCount;
+    controller->setParamNormalized(info.id, normalized);
+    const bool editing = edits > 0;
+    if (!isPrivate)
+    {
+        // Hosts record automation only inside a begin/end pair.
+        if (!editing)
+            controller->beginEdit(info.id);
+        controller->performEdit(info.id, normalized);
+        if (!editing)
+            controller->endEdit(info.id);
+    }
+    show(controller->getParamNormalized(info.id), source);
+}
+
+bool ParameterBinding::update()
+{
+    const double current = controller->getParamNormalized(info.id);
+    if (current == shown)
+        return false;
+    show(current, nullptr);
+    return true;
+}
+
+void ParameterBinding::show(double normalized, CControl* except)
+{
+    shown = normalized;
+    for (CControl* control : controls)
+    {
+        if (control == except)
+            continue;
+        control->setValueNormalized(static_cast<float>(normalized));
+        // Value displays also change when the text does but the value does not.
+        control->invalid();
+    }
+}
+
+} // namespace VSTGUI

@@ -1,0 +1,303 @@
+#include "gui/UIDescription.h"
+
+#include "gui/CViewContainer.h"
+#include "gui/IController.h"
+#include "gui/ViewFactory.h"
+
+#include <expat.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace VSTGUI {
+
+namespace {
+
+constexpr const char* kRootElement = "vstgui-ui-description";
+
+// Builds the element tree while expat reads; text between elements is ignored.
+struct TreeBuilder
+{
+    std::unique_ptr<UIDescription::Node> root;
+    std::vector<UIDescription::Node*> open;
+
+    static void XMLCALL start(void* data, const XML_Char* name, const XML_Char** attributes)
+    {
+        auto* self = static_cast<TreeBuilder*>(data);
+        auto node = std::make_unique<UIDescription::Node>();
+        node->element = name;
+        for (int i = 0; attributes[i]; i += 2)
+            node->attributes.setAttribute(attributes[i], attributes[i + 1]);
+        UIDescription::Node* raw = node.get();
+        if (self->open.empty())
+            self->root = std::move(node);
+        else
+            self->open.back()->children.push_back(std::move(node));
+        self->open.push_back(raw);
+    }
+
+    static void XMLCALL end(void* data, const XML_Char*)
+    {
+        static_cast<TreeBuilder*>(data)->open.pop_back();
+    }
+};
+
+std::string directoryOf(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+} // namespace
+
+UIDescription::UIDescription(const std::string& xmlPath, const ViewFactory* factory)
+    : path(xmlPath), directory(directoryOf(xmlPath)), factory(factory ? factory : &ViewFactory::standard())
+{
+}
+
+UIDescription::~UIDescription() = default;
+
+bool UIDescription::parse()
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return false;
+    std::stringstream text;
+    text << file.rdbuf();
+    return parseText(text.str(), directory);
+}
+
+bool UIDescription::parseText(const std::string& xml, const std::string& resourceDirectory)
+{
+    directory = resourceDirectory;
+    TreeBuilder builder;
+    XML_Parser parser = XML_ParserCreate("UTF-8");
+    if (!parser)
+        return false;
+    XML_SetUserData(parser, &builder);
+    XML_SetElementHandler(parser, &TreeBuilder::start, &TreeBuilder::end);
+    const bool wellFormed =
+        XML_Parse(parser, xml.data(), static_cast<int>(xml.size()), XML_TRUE) == XML_STATUS_OK;
+    XML_ParserFree(parser);
+    if (!wellFormed || !builder.root || builder.root->element != kRootElement)
+        return false;
+    const std::string* version = builder.root->attributes.getAttributeValue("version");
+    if (!version || *version != "1")
+        return false;
+    root = std::move(builder.root);
+    return collect(*root);
+}
+
+bool UIDescription::collect(const Node& description)
+{
+    for (const auto& section : description.children)
+    {
+        for (const auto& item : section->children)
+        {
+            const UIAttributes& a = item->attributes;
+            const std::string* name = a.getAttributeValue("name");
+            if (!name)
+                continue;
+            if (section->element == "bitmaps" && item->element == "bitmap")
+            {
+                if (const std::string* file = a.getAttributeValue("path"))
+                    bitmapPaths[*name] = *file;
+            }
+            else if (section->element == "fonts" && item->element == "font")
+            {
+                const std::string* family = a.getAttributeValue("font-name");
+                double size = 12;
+                a.getDoubleAttribute("size", size);
+                int32 style = kNormalFace;
+                auto flag = [&](const char* attribute, int32 bit) {
+                    bool on = false;
+                    if (a.getBooleanAttribute(attribute, on) && on)
+                        style |= bit;
+                };
+                flag("bold", kBoldFace);
+                flag("italic", kItalicFace);
+                flag("underline", kUnderlineFace);
+                flag("strike-through", kStrikethroughFace);
+                fonts[*name] = owned(new CFontDesc(family ? *family : "Arial", size, style));
+            }
+            else if (section->element == "colors" && item->element == "color")
+            {
+                CColor color;
+                const std::string* rgba = a.getAttributeValue("rgba");
+                if (rgba && parseColorString(*rgba, color))
+                    colors[*name] = color;
+            }
+            else if (section->element == "control-tags" && item->element == "control-tag")
+            {
+                int32 tag = 0;
+                if (a.getIntegerAttribute("tag", tag))
+                    controlTags[*name] = tag;
+            }
+            else if (section->element == "custom" && item->element == "attributes")
+            {
+                customAttributes[*name] = a;
+            }
+        }
+    }
+    return true;
+}
+
+const UIDescription::Node* UIDescription::findTemplate(const std::string& name) const
+{
+    if (!root)
+        return nullptr;
+    for (const auto& child : root->children)
+    {
+        const std::string* templateName = child->attributes.getAttributeValue("name");
+        if (child->element == "template" && templateName && *templateName == name)
+            return child.get();
+    }
+    return nullptr;
+}
+
+std::vector<std::string> UIDescription::getTemplateNames() const
+{
+    std::vector<std::string> names;
+    if (!root)
+        return names;
+    for (const auto& child : root->children)
+    {
+        const std::string* name = child->attributes.getAttributeValue("name");
+        if (child->element == "template" && name)
+            names.push_back(*name);
+    }
+    return names;
+}
+
+const UIAttributes* UIDescription::getViewAttributes(UTF8StringPtr templateName) const
+{
+    const Node* node = templateName ? findTemplate(templateName) : nullptr;
+    return node ? &node->attributes : nullptr;
+}
+
+CView* UIDescription::createView(UTF8StringPtr templateName, IController* viewController)
+{
+    const Node* node = templateName ? findTemplate(templateName) : nullptr;
+    if (!node)
+        return nullptr;
+    IController* previous = controller;
+    controller = viewController;
+    CView* view = createViewFromNode(*node);
+    controller = previous;
+    return view;
+}
+
+CView* UIDescription::createViewFromNode(const Node& node)
+{
+    const UIAttributes& attributes = node.attributes;
+    IController* previous = controller;
+    IController* subController = nullptr;
+    const std::string* subControllerName = attributes.getAttributeValue("sub-controller");
+    if (subControllerName && controller)
+    {
+        subController = controller->createSubController(subControllerName->c_str(), this);
+        if (subController)
+            controller = subController;
+    }
+
+    CView* view = nullptr;
+    const std::string* className = attributes.getAttributeValue("class");
+    if (attributes.hasAttribute("custom-view-name") && controller)
+    {
+        view = controller->createView(attributes, this);
+        if (view && className)
+            factory->applyAttributes(view, *className, attributes, this);
+    }
+    if (!view)
+        view = factory->createView(attributes, this);
+
+    if (view)
+    {
+        if (auto* container = dynamic_cast<CViewContainer*>(view))
+        {
+            for (const auto& child : node.children)
+            {
+                if (child->element != "view")
+                    continue;
+                if (CView* childView = createViewFromNode(*child))
+                    container->addView(childView);
+            }
+        }
+        if (controller)
+            view = controller->verifyView(view, attributes, this);
+    }
+    if (subController)
+    {
+        if (view)
+            view->setAttachedController(subController);
+        else
+            delete subController;
+    }
+    controller = previous;
+    return view;
+}
+
+CBitmap* UIDescription::getBitmap(UTF8StringPtr name) const
+{
+    if (!name)
+        return nullptr;
+    auto loaded = bitmaps.find(name);
+    if (loaded != bitmaps.end())
+        return loaded->second;
+    auto file = bitmapPaths.find(name);
+    if (file == bitmapPaths.end())
+        return nullptr;
+    if (file->second.empty())
+        return nullptr;
+    const std::string fullPath = file->second.front() == '/' ? file->second : directory + "/" + file->second;
+    SharedPointer<CBitmap> bitmap = owned(new CBitmap(fullPath));
+    if (!bitmap->isLoaded())
+        bitmap.reset();
+    bitmaps[name] = bitmap;
+    return bitmap;
+}
+
+CFontRef UIDescription::getFont(UTF8StringPtr name) const
+{
+    if (!name)
+        return nullptr;
+    auto it = fonts.find(name);
+    if (it != fonts.end())
+        return it->second;
+    return getStandardFont(name);
+}
+
+bool UIDescription::getColor(UTF8StringPtr name, CColor& color) const
+{
+    if (!name)
+        return false;
+    auto it = colors.find(name);
+    if (it != colors.end())
+    {
+        color = it->second;
+        return true;
+    }
+    return getStandardColor(name, color) || parseColorString(name, color);
+}
+
+int32 UIDescription::getTagForName(UTF8StringPtr name) const
+{
+    if (!name)
+        return -1;
+    auto it = controlTags.find(name);
+    const int32 registered = it == controlTags.end() ? -1 : it->second;
+    return controller ? controller->getTagForName(name, registered) : registered;
+}
+
+IControlListener* UIDescription::getControlListener(UTF8StringPtr name) const
+{
+    return controller ? controller->getControlListener(name) : nullptr;
+}
+
+const UIAttributes* UIDescription::getCustomAttributes(UTF8StringPtr name) const
+{
+    auto it = name ? customAttributes.find(name) : customAttributes.end();
+    return it == customAttributes.end() ? nullptr : &it->second;
+}
+
+} // namespace VSTGUI

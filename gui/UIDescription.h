@@ -1,0 +1,72 @@
+#pragma once
+
+#include "gui/CBitmap.h"
+#include "gui/IUIDescription.h"
+#include "gui/UIAttributes.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace VSTGUI {
+
+class CView;
+class ViewFactory;
+
+// An editor description (XML, root "vstgui-ui-description"): bitmaps, fonts,
+// colours, control tags, custom attributes and view templates. Bitmap paths
+// are relative to the description file.
+class UIDescription : public CBaseObject, public IUIDescription
+{
+public:
+    explicit UIDescription(const std::string& xmlPath, const ViewFactory* factory = nullptr);
+    ~UIDescription() override;
+    UIDescription(const UIDescription&) = delete;
+    UIDescription& operator=(const UIDescription&) = delete;
+
+    // Reads the file; false if it is missing or not a valid description.
+    bool parse();
+    // Parses XML text directly (directory for bitmap paths given separately).
+    bool parseText(const std::string& xml, const std::string& resourceDirectory);
+
+    // A new view tree for the template, or null. The caller owns the reference.
+    CView* createView(UTF8StringPtr templateName, IController* controller);
+    const UIAttributes* getViewAttributes(UTF8StringPtr templateName) const;
+    std::vector<std::string> getTemplateNames() const;
+    const std::map<std::string, int32>& getControlTags() const { return controlTags; }
+
+    CBitmap* getBitmap(UTF8StringPtr name) const override;
+    CFontRef getFont(UTF8StringPtr name) const override;
+    bool getColor(UTF8StringPtr name, CColor& color) const override;
+    int32 getTagForName(UTF8StringPtr name) const override;
+    IControlListener* getControlListener(UTF8StringPtr name) const override;
+    IController* getController() const override { return controller; }
+    const UIAttributes* getCustomAttributes(UTF8StringPtr name) const override;
+
+    struct Node
+    {
+        std::string element;
+        UIAttributes attributes;
+        std::vector<std::unique_ptr<Node>> children;
+    };
+
+private:
+    bool collect(const Node& root);
+    CView* createViewFromNode(const Node& node);
+    const Node* findTemplate(const std::string& name) const;
+
+    std::string path;
+    std::string directory;
+    const ViewFactory* factory;
+    std::unique_ptr<Node> root;
+    std::map<std::string, std::string> bitmapPaths;
+    mutable std::map<std::string, SharedPointer<CBitmap>> bitmaps; // loaded on first use
+    std::map<std::string, SharedPointer<CFontDesc>> fonts;
+    std::map<std::string, CColor> colors;
+    std::map<std::string, int32> controlTags;
+    std::map<std::string, UIAttributes> customAttributes;
+    IController* controller = nullptr; // the one views are being created for
+};
+
+} // namespace VSTGUI

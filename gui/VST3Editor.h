@@ -1,0 +1,79 @@
+#pragma once
+
+#include "gui/CFrame.h"
+#include "gui/IController.h"
+#include "gui/ParameterBinding.h"
+#include "gui/UIDescription.h"
+#include "gui/VST3EditorDelegate.h"
+
+#include "public.sdk/source/vst/vsteditcontroller.h"
+
+#include <map>
+#include <memory>
+#include <string>
+
+namespace VSTGUI {
+
+class CVSTGUITimer;
+class HostRunLoop;
+
+// The plug-in view built from an editor description. Embeds into a host's
+// X11 window and runs on the host's run loop (found through the IPlugFrame).
+// Tagged controls are bound to the controller's parameters by tag; the
+// controller, when it is a VST3EditorDelegate, takes part through its hooks.
+class VST3Editor : public Steinberg::Vst::EditorView, public IController
+{
+public:
+    VST3Editor(Steinberg::Vst::EditController* controller, UTF8StringPtr templateName, UTF8StringPtr xmlFile);
+    ~VST3Editor() override;
+
+    // IPlugView
+    Steinberg::tresult PLUGIN_API isPlatformTypeSupported(Steinberg::FIDString type) override;
+    Steinberg::tresult PLUGIN_API attached(void* parent, Steinberg::FIDString type) override;
+    Steinberg::tresult PLUGIN_API removed() override;
+    Steinberg::tresult PLUGIN_API onSize(Steinberg::ViewRect* newSize) override;
+    Steinberg::tresult PLUGIN_API checkSizeConstraint(Steinberg::ViewRect* rect) override;
+
+    CFrame* getFrame() const { return frame; }
+    UIDescription* getUIDescription() const { return description; }
+    // The X window of the open editor, 0 while closed.
+    unsigned long getWindow() const;
+
+    // IControlListener
+    void valueChanged(CControl* control) override;
+    void controlBeginEdit(CControl* control) override;
+    void controlEndEdit(CControl* control) override;
+    void controlTagWillChange(CControl* control) override;
+    void controlTagDidChange(CControl* control) override;
+
+    // IController
+    int32 getTagForName(UTF8StringPtr name, int32 registeredTag) const override;
+    IControlListener* getControlListener(UTF8StringPtr /*name*/) override { return this; }
+    CView* createView(const UIAttributes& attributes, const IUIDescription* description) override;
+    CView* verifyView(CView* view, const UIAttributes& attributes, const IUIDescription* description) override;
+    IController* createSubController(UTF8StringPtr name, const IUIDescription* description) override;
+
+    // How often host-side parameter changes reach the controls.
+    static constexpr uint32 kParameterSyncInterval = 16; // milliseconds
+
+private:
+    Steinberg::Linux::IRunLoop* findHostRunLoop() const;
+    bool open(void* parent, Steinberg::Linux::IRunLoop* hostLoop);
+    void close();
+    ParameterBinding* bindingFor(int32 tag);
+    void bind(CControl* control);
+    bool unbind(CControl* control);
+    void syncParameters();
+
+    SharedPointer<UIDescription> description;
+    std::string templateName;
+    VST3EditorDelegate* delegate;
+    SharedPointer<CFrame> frame;
+    SharedPointer<HostRunLoop> runLoop;
+    SharedPointer<CVSTGUITimer> syncTimer;
+    std::map<Steinberg::Vst::ParamID, Steinberg::Vst::ParameterInfo> parameters;
+    std::map<Steinberg::Vst::ParamID, std::unique_ptr<ParameterBinding>> bindings;
+    CControl* retagging = nullptr;
+};
+
+} // namespace VSTGUI

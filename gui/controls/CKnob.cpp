@@ -1,0 +1,138 @@
+#include "gui/controls/CKnob.h"
+
+#include "gui/CDrawContext.h"
+
+#include <cmath>
+
+namespace VSTGUI {
+
+namespace {
+
+constexpr double kRadToDeg = 180. / M_PI;
+
+} // namespace
+
+CKnob::CKnob(const CRect& size, IControlListener* listener, int32 tag, CBitmap* background)
+    : CControl(size, listener, tag, background),
+      startAngle(static_cast<float>(3. * M_PI / 4.)),
+      rangeAngle(static_cast<float>(3. * M_PI / 2.))
+{
+}
+
+void CKnob::draw(CDrawContext* context)
+{
+    if (getBackground())
+        context->drawBitmap(getBackground(), size);
+    const float normalized = getValueNormalized();
+    const CPoint centre = size.getCenter();
+    context->saveGlobalState();
+    context->setDrawMode(kAntiAliasing);
+    if (drawStyle & kCoronaDrawing)
+    {
+        CRect corona = size;
+        corona.inset(coronaInset, coronaInset);
+        float from = (drawStyle & kCoronaFromCenter) ? valueToAngle(0.5f) : startAngle;
+        float to = valueToAngle((drawStyle & kCoronaInverted) ? 1.f - normalized : normalized);
+        if (to < from)
+            std::swap(from, to);
+        context->setLineWidth(handleLineWidth + 1);
+        context->setLineStyle((drawStyle & kCoronaLineDashDot) ? kLineOnOffDash : kLineSolid);
+        context->setFrameColor(coronaColor);
+        context->drawArc(corona, from * kRadToDeg, to * kRadToDeg, kDrawStroked);
+        if (drawStyle & kCoronaOutline)
+        {
+            context->setLineWidth(1);
+            context->setFrameColor(colorShadowHandle);
+            context->drawArc(corona, startAngle * kRadToDeg, (startAngle + rangeAngle) * kRadToDeg, kDrawStroked);
+        }
+    }
+    if (!(drawStyle & kSkipHandleDrawing))
+    {
+        const CCoord radius = std::min(size.getWidth(), size.getHeight()) / 2. - insetValue;
+        const float angle = valueToAngle(normalized);
+        const CPoint tip(centre.x + std::cos(angle) * radius, centre.y + std::sin(angle) * radius);
+        context->setLineStyle(kLineSolid);
+        context->setLineWidth(handleLineWidth);
+        if (drawStyle & kHandleCircleDrawing)
+        {
+            const CCoord r = handleLineWidth + 1.5;
+            context->setFillColor(colorHandle);
+            context->setFrameColor(colorShadowHandle);
+            context->drawEllipse(CRect(tip.x - r, tip.y - r, tip.x + r, tip.y + r), kDrawFilledAndStroked);
+        }
+        else
+        {
+            context->setFrameColor(colorShadowHandle);
+            context->drawLine(CPoint(centre.x + 1, centre.y + 1), CPoint(tip.x + 1, tip.y + 1));
+            context->setFrameColor(colorHandle);
+            context->drawLine(centre, tip);
+        }
+    }
+    context->restoreGlobalState();
+    setDirty(false);
+}
+
+void CKnob::startDrag(const CPoint& where, const CButtonState& buttons)
+{
+    dragStart = where;
+    dragStartValue = value;
+    dragModifiers = buttons.getModifierState();
+    CCoord range = kDragRange;
+    if (buttons & kShift)
+        range *= zoomFactor;
+    dragCoefficient = static_cast<float>(getRange() / range);
+}
+
+CMouseEventResult CKnob::onMouseDown(CPoint& where, const CButtonState& buttons)
+{
+    if (!buttons.isLeftButton())
+        return kMouseEventNotHandled;
+    if (checkDefaultValue(buttons))
+        return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
+    beginEdit();
+    startDrag(where, buttons);
+    return kMouseEventHandled;
+}
+
+CMouseEventResult CKnob::onMouseMoved(CPoint& where, const CButtonState& buttons)
+{
+    if (!isEditing() || !buttons.isLeftButton())
+        return kMouseEventNotHandled;
+    // Pressing or releasing Shift mid-drag continues from where the knob is.
+    if (buttons.getModifierState() != dragModifiers)
+        startDrag(where, buttons);
+    const float old = value;
+    value = dragStartValue + static_cast<float>(dragStart.y - where.y) * dragCoefficient;
+    bounceValue();
+    if (value != old)
+    {
+        invalid();
+        valueChanged();
+    }
+    return kMouseEventHandled;
+}
+
+CMouseEventResult CKnob::onMouseUp(CPoint&, const CButtonState&)
+{
+    if (isEditing())
+        endEdit();
+    return kMouseEventHandled;
+}
+
+bool CKnob::onWheel(const CPoint&, const float& distance, const CButtonState& buttons)
+{
+    float step = distance * wheelInc;
+    if (buttons & kShift)
+        step *= 0.1f;
+    const float old = value;
+    setValueNormalized(getValueNormalized() + step);
+    if (value != old)
+    {
+        beginEdit();
+        valueChanged();
+        endEdit();
+    }
+    return true;
+}
+
+} // namespace VSTGUI

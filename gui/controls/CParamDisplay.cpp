@@ -1,0 +1,125 @@
+#include "gui/controls/CParamDisplay.h"
+
+#include <cstdio>
+
+namespace VSTGUI {
+
+CParamDisplay::CParamDisplay(const CRect& size, CBitmap* background, int32 style)
+    : CControl(size, nullptr, 0, background), font(kSystemFont), style(style)
+{
+    font->remember();
+}
+
+CParamDisplay::CParamDisplay(const CParamDisplay& other)
+    : CControl(other),
+      font(other.font),
+      fontColor(other.fontColor),
+      backColor(other.backColor),
+      frameColor(other.frameColor),
+      shadowColor(other.shadowColor),
+      horiTxtAlign(other.horiTxtAlign),
+      style(other.style),
+      roundRectRadius(other.roundRectRadius),
+      frameWidth(other.frameWidth),
+      textInset(other.textInset),
+      antialias(other.antialias),
+      valuePrecision(other.valuePrecision),
+      valueToString(other.valueToString)
+{
+    font->remember();
+}
+
+CParamDisplay::~CParamDisplay()
+{
+    font->forget();
+}
+
+void CParamDisplay::setFont(CFontRef newFont)
+{
+    if (!newFont)
+        return;
+    newFont->remember();
+    font->forget();
+    font = newFont;
+    invalid();
+}
+
+std::string CParamDisplay::getDisplayedText()
+{
+    std::string text;
+    if (valueToString && valueToString(value, text, this))
+        return text;
+    char number[64];
+    std::snprintf(number, sizeof number, "%.*f", static_cast<int>(valuePrecision), static_cast<double>(value));
+    return number;
+}
+
+void CParamDisplay::draw(CDrawContext* context)
+{
+    if (style & kNoDrawStyle)
+        return;
+    drawBack(context);
+    if (!(style & kNoTextStyle))
+        drawText(context, getDisplayedText());
+    setDirty(false);
+}
+
+void CParamDisplay::drawBack(CDrawContext* context)
+{
+    if (getBackground())
+    {
+        context->drawBitmap(getBackground(), size);
+        return;
+    }
+    if (getTransparency())
+        return;
+    const bool round = (style & kRoundRectStyle) != 0;
+    context->setFillColor(backColor);
+    if (round)
+        context->drawRoundRect(size, roundRectRadius, kDrawFilled);
+    else
+        context->drawRect(size, kDrawFilled);
+    if (style & (k3DIn | k3DOut))
+    {
+        // Bevel: light top-left and dark bottom-right edges, swapped when sunken.
+        const CColor light(255, 255, 255, 120);
+        const CColor dark(0, 0, 0, 160);
+        const bool sunken = (style & k3DIn) != 0;
+        context->setLineWidth(1);
+        context->setFrameColor(sunken ? dark : light);
+        context->drawLine(CPoint(size.left, size.top), CPoint(size.right - 1, size.top));
+        context->drawLine(CPoint(size.left, size.top), CPoint(size.left, size.bottom - 1));
+        context->setFrameColor(sunken ? light : dark);
+        context->drawLine(CPoint(size.left, size.bottom - 1), CPoint(size.right - 1, size.bottom - 1));
+        context->drawLine(CPoint(size.right - 1, size.top), CPoint(size.right - 1, size.bottom - 1));
+    }
+    else if (!(style & kNoFrame))
+    {
+        context->setLineWidth(frameWidth);
+        context->setFrameColor(frameColor);
+        if (round)
+            context->drawRoundRect(size, roundRectRadius, kDrawStroked);
+        else
+            context->drawRect(size, kDrawStroked);
+    }
+}
+
+void CParamDisplay::drawText(CDrawContext* context, const std::string& text)
+{
+    if (text.empty())
+        return;
+    CRect textRect = size;
+    textRect.inset(textInset.x, textInset.y);
+    context->setFont(font);
+    if (style & kShadowText)
+    {
+        CRect shadowRect = textRect;
+        shadowRect.offset(1, 1);
+        context->setFontColor(shadowColor);
+        context->drawString(text.c_str(), shadowRect, horiTxtAlign, antialias);
+    }
+    context->setFontColor(fontColor);
+    context->drawString(text.c_str(), textRect, horiTxtAlign, antialias);
+}
+
+} // namespace VSTGUI

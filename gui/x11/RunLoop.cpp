@@ -1,0 +1,41 @@
+#include "gui/x11/RunLoop.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace VSTGUI {
+namespace X11 {
+
+namespace {
+
+// Only the UI thread touches the loops.
+std::vector<SharedPointer<IRunLoop>>& lentLoops()
+{
+    static std::vector<SharedPointer<IRunLoop>> loops;
+    return loops;
+}
+
+} // namespace
+
+void RunLoop::init(IRunLoop* loop)
+{
+    if (loop)
+        lentLoops().emplace_back(loop);
+}
+
+void RunLoop::exit(IRunLoop* loop)
+{
+    auto& loops = lentLoops();
+    auto it = std::find_if(loops.rbegin(), loops.rend(), [loop](const auto& p) { return p.get() == loop; });
+    if (it != loops.rend())
+        loops.erase(std::next(it).base());
+}
+
+IRunLoop* RunLoop::get()
+{
+    auto& loops = lentLoops();
+    return loops.empty() ? nullptr : loops.back().get();
+}
+
+} // namespace X11
+} // namespace VSTGUI

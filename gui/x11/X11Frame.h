@@ -1,0 +1,76 @@
+#pragma once
+
+#include "gui/IPlatformFrame.h"
+#include "gui/x11/RunLoop.h"
+
+#include <X11/Xlib.h>
+#include <cairo.h>
+
+#include <memory>
+#include <vector>
+
+namespace VSTGUI {
+
+class CFrame;
+
+namespace X11 {
+
+class X11PopupMenu;
+
+// A frame's X11 window embedded in a host window. It has its own X
+// connection, whose file descriptor and a repaint timer it registers with the
+// run loop in use; drawing goes to a back buffer from which changed areas are
+// copied to the window.
+class X11Frame : public IPlatformFrame, private IEventHandler, private ITimerHandler
+{
+public:
+    // Null when there is no run loop, no display or the parent is not a window.
+    static std::unique_ptr<X11Frame> create(CFrame* frame, unsigned long parentWindow);
+    ~X11Frame() override;
+    X11Frame(const X11Frame&) = delete;
+    X11Frame& operator=(const X11Frame&) = delete;
+
+    void invalidRect(const CRect& rect) override;
+    bool getGlobalPosition(CPoint& position) const override;
+    bool showPopupMenu(const PopupMenuDescription& menu) override;
+
+    Window getWindow() const { return window; }
+    // Draws what is invalid and copies it to the window now.
+    void paint();
+
+    static constexpr uint64_t kRepaintInterval = 16; // milliseconds, about 60 Hz
+
+private:
+    explicit X11Frame(CFrame* frame);
+    bool init(Window parent);
+    void onEvent() override;
+    void onTimer() override;
+    void processEvents();
+    void handleEvent(XEvent& event);
+    void closePopup(bool deliver);
+    int32 buttonsFromState(unsigned int state) const;
+
+    CFrame* frame;
+    Display* display = nullptr;
+    Window window = 0;
+    cairo_surface_t* windowSurface = nullptr;
+    cairo_surface_t* backBuffer = nullptr;
+    int width = 0;
+    int height = 0;
+    SharedPointer<IRunLoop> loop;
+    bool eventHandlerRegistered = false;
+    bool timerRegistered = false;
+
+    std::vector<CRect> dirtyRects; // need drawing and copying
+    CRect exposedRect;             // needs copying only
+
+    std::unique_ptr<X11PopupMenu> popup;
+    PopupMenuDescription popupDescription;
+
+    Time lastClickTime = 0;
+    CPoint lastClickPosition;
+    unsigned int lastClickButton = 0;
+};
+
+} // namespace X11
+} // namespace VSTGUI

@@ -9,6 +9,8 @@
 
 #include <boost/thread/lock_guard.hpp>
 
+#include <cmath>
+
 namespace Steinberg {
 namespace Vst {
 
@@ -70,6 +72,22 @@ tresult PLUGIN_API KVController::setState (IBStream* /*state*/)
 tresult PLUGIN_API KVController::getState (IBStream* /*state*/)
 {
 	return kNotImplemented;
+}
+
+tresult PLUGIN_API KVController::getParameterInfo (int32 paramIndex, ParameterInfo& info)
+{
+	// the container's index lookup throws for an index out of range
+	if (paramIndex < 0 || paramIndex >= parameters.getParameterCount ())
+		return kResultFalse;
+	return EditController::getParameterInfo (paramIndex, info);
+}
+
+tresult PLUGIN_API KVController::setParamNormalized (ParamID tag, ParamValue value)
+{
+	// NaN would slip past the parameter's 0..1 limits and stick; infinity is no value either
+	if (!std::isfinite (value))
+		return kInvalidArgument;
+	return EditController::setParamNormalized (tag, value);
 }
 
 IPlugView* PLUGIN_API KVController::createView (FIDString /*name*/)

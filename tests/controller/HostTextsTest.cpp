@@ -1,0 +1,225 @@
+// What a host's generic editor shows and accepts, through the built bundle.
+#include "ControllerFixture.h"
+
+#include <cmath>
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+using namespace KalviorTest;
+using TestText::narrow;
+
+namespace {
+
+struct InfoRow
+{
+	const char* title;
+	const char* shortTitle;
+	const char* units;
+	int32 stepCount;
+	double defaultNormalized;
+	int32 flags;
+};
+
+const InfoRow kInfo[29] = {
+    {"ProgSel", "ProgSel", "", 5, 0, 0x8000},
+    {"Bypass", "Bypass", "", 1, 0, 0x10001},
+    {"Scope", "Scope", "", 1, 1, 0},
+    {"Left Gain", "L Gain", "dB", 0, 0.75, 1},
+    {"Right Gain", "R Gain", "dB", 0, 0.75, 1},
+    {"Mute Left", "L Mute", "", 1, 0, 1},
+    {"Mute Right", "R Mute", "", 1, 0, 1},
+    {"Invert Left", "L Phase", "", 1, 0, 1},
+    {"Invert Right", "R Phase", "", 1, 0, 1},
+    {"Left Pan", "L Pan", "degs", 0, 0, 1},
+    {"Right Pan", "R Pan", "degs", 0, 1, 1},
+    {"Balance", "Balance", "degs", 0, 0.5, 1},
+    {"Asymmetry", "Asymm", "degs", 0, 0.5, 1},
+    {"Asymm Crush", "ACrush", "%", 0, 0.3, 1},
+    {"HP Gain", "HPGain", "dB", 0, 0.75, 1},
+    {"HP Width", "HPWidth", "", 0, 0.5, 1},
+    {"HP Pan", "HPPan", "degs", 0, 0.5, 1},
+    {"Pan Law", "PanLaw", "", 0, 0.5, 1},
+    {"Pan Crush", "PCrush", "%", 0, 0.3, 1},
+    {"Gain Trim", "O Trim", "", 0, 0.5, 1},
+    {"LP Gain", "LPGain", "dB", 0, 0.75, 1},
+    {"LP Width", "LPWidth", "", 0, 0.5, 1},
+    {"LP Pan", "LPPan", "degs", 0, 0.5, 1},
+    {"Crossover", "Xover", "", 2, 0, 0},
+    {"Crossover Freq", "XFreq", "", 0, 0, 1},
+    {"Input Format", "InFormat", "", 1, 0, 0},
+    {"Output Format", "OutFormat", "", 1, 0, 0},
+    {"Solo", "Solo", "", 2, 0, 0},
+    {"Mono", "Mono", "", 1, 0, 0},
+};
+
+TEST_F (ControllerTest, HostSeesEveryParameterInfo)
+{
+	initialize ();
+	ASSERT_EQ (29, controller->getParameterCount ());
+	for (int32 index = 0; index < 29; ++index)
+	{
+		const InfoRow& row = kInfo[index];
+		SCOPED_TRACE (row.title);
+		ParameterInfo info {};
+		ASSERT_EQ (kResultTrue, controller->getParameterInfo (index, info));
+		EXPECT_EQ (static_cast<ParamID> (index), info.id);
+		EXPECT_EQ (row.title, narrow (info.title));
+		EXPECT_EQ (row.shortTitle, narrow (info.shortTitle));
+		EXPECT_EQ (row.units, narrow (info.units));
+		EXPECT_EQ (row.stepCount, info.stepCount);
+		EXPECT_NEAR (row.defaultNormalized, info.defaultNormalizedValue, 1e-15);
+		EXPECT_EQ (row.flags, info.flags);
+		EXPECT_EQ (kRootUnitId, info.unitId);
+	}
+}
+
+struct TextCase
+{
+	ParamID id;
+	double normalized;
+	const char* text; // printf "%.*f" of the closed-form plain value, or the entry
+};
+
+// Plain values: fader (v - 0.5) * 48 - 12 dB from 0.5 up, 27.2394 ln(v + 0.0675)
+// + 3.4321 dB below; pans v * 90 - 45; crush v * 100; width v * 2; law v * 3 + 3;
+// trim v * 12 - 6; frequency 100 * 8^v Hz; lists entry trunc(v * n).
+const TextCase kTexts[] = {
+    {kProgSel, 0.0, "Default"},
+    {kProgSel, 0.2, "Bass Squeeze"},
+    {kProgSel, 0.4, "Top and Bottom Pan"},
+    {kProgSel, 0.6, "Mono Compat Pan"},
+    {kProgSel, 0.8, "Stereo Rotation"},
+    {kProgSel, 0.99, "Stereosonic Shuffle"},
+    {kProgSel, 1.0, "Stereosonic Shuffle"},
+    {kBypass, 0.5, "Off"},
+    {kBypass, 0.500001, "On"},
+    {kScope, 1.0, "On"},
+    {kLeftGain, 0.0, "-inf"},
+    {kLeftGain, 0.75, "0.0"},
+    {kRightGain, 0.5, "-12.0"},
+    {kHpGain, 1.0, "12.0"},
+    {kLpGain, 0.25, "-27.8"},
+    {kLpGain, 0.001, "-69.6"},
+    {kMuteLeft, 1.0, "On"},
+    {kInvertRight, 0.0, "Off"},
+    {kLeftPan, 0.0, "-45"},
+    {kRightPan, 1.0, "45"},
+    {kBalance, 0.5, "0"},
+    {kAsymmetry, 0.25, "-22"}, // -22.5: ties round to even
+    {kAsymmCrush, 0.3, "30"},
+    {kHpWidth, 0.5, "1.00"},
+    {kHpWidth, 0.35, "0.70"},
+    {kHpPan, 0.1, "-36"},
+    {kPanLaw, 0.5, "4.5"},
+    {kPanLaw, 1.0, "6.0"},
+    {kPanCrush, 1.0, "100"},
+    {kGainTrim, 0.5, "0.0"},
+    {kGainTrim, 0.0, "-6.0"},
+    {kLpWidth, 0.0, "0.00"},
+    {kLpPan, 0.75, "22"},
+    {kCrossover, 0.33, "OFF"},
+    {kCrossover, 0.34, "LR-2"},
+    {kCrossover, 0.5, "LR-2"},
+    {kCrossover, 1.0, "LR-4"},
+    {kCrossoverFreq, 0.0, "100"},
+    {kCrossoverFreq, 0.5, "283"},
+    {kCrossoverFreq, 0.528320833573719, "300"},
+    {kCrossoverFreq, 0.935785, "700"},
+    {kCrossoverFreq, 1.0, "800"},
+    {kInputFormat, 0.5, "M/S"},
+    {kOutputFormat, 0.0, "L/R"},
+    {kSolo, 0.5, "HIPASS"},
+    {kSolo, 1.0, "LOPASS"},
+    {kMono, 0.75, "On"},
+};
+
+class HostTexts : public ControllerTest, public testing::WithParamInterface<const char*>
+{
+};
+
+TEST_P (HostTexts, TextsAtTheListedValues)
+{
+	TestText::ScopedLocale locale (GetParam ());
+	if (!locale.isAvailable ())
+		GTEST_SKIP () << "locale " << GetParam () << " is not installed";
+	initialize ();
+	for (const TextCase& c : kTexts)
+		EXPECT_EQ (c.text, text (c.id, c.normalized)) << "ID " << c.id << " at " << c.normalized;
+	EXPECT_EQ ("<refused>", text (29, 0.5));
+}
+
+struct ParseCase
+{
+	ParamID id;
+	const char16_t* text;
+	bool accepted;
+	double normalized; // when accepted
+};
+
+const ParseCase kParses[] = {
+    {kPanLaw, u"4,5", true, 0.5},                // comma as decimal point
+    {kPanLaw, u"4.5", true, 0.5},
+    {kLeftPan, u"L 30", true, 75.0 / 90.0},      // leading letter skipped
+    {kLeftPan, u"left", false, 0},               // letters only
+    {kLeftPan, u"60", true, 1.0},                // clamped
+    {kLeftGain, u"-inf", false, 0},
+    {kLeftGain, u"-12,0 dB", true, 0.5},
+    {kLeftGain, u"20", true, 1.0},
+    {kLeftGain, u"-100", true, 0.0},
+    {kCrossoverFreq, u"300 Hz", true, 0.528320833573719},
+    {kCrossoverFreq, u"50", true, 0.0},
+    {kHpWidth, u"0,7", true, 0.35},
+    {kMuteLeft, u"1", true, 1.0},
+    {kMuteLeft, u"On", false, 0},
+    {kProgSel, u"Mono Compat Pan", true, 0.6},
+    {kProgSel, u"mono compat pan", false, 0},   // case-sensitive
+    {kProgSel, u"Mono", false, 0},              // whole entries only
+    {kCrossover, u"LR-4", true, 1.0},
+    {kCrossover, u"lr-4", false, 0},
+    {kSolo, u"HIPASS", true, 0.5},
+    {kOutputFormat, u"M/S", true, 1.0},
+    {kInputFormat, u"m/s", false, 0},
+};
+
+TEST_P (HostTexts, TypedTextsAreParsed)
+{
+	TestText::ScopedLocale locale (GetParam ());
+	if (!locale.isAvailable ())
+		GTEST_SKIP () << "locale " << GetParam () << " is not installed";
+	initialize ();
+	for (const ParseCase& c : kParses)
+	{
+		std::u16string typed = c.text;
+		ParamValue value = -1;
+		const tresult result = controller->getParamValueByString (c.id, typed.data (), value);
+		SCOPED_TRACE (narrow (c.text));
+		if (c.accepted)
+		{
+			ASSERT_EQ (kResultTrue, result);
+			EXPECT_NEAR (c.normalized, value, 1e-14);
+		}
+		else
+		{
+			EXPECT_EQ (kResultFalse, result);
+		}
+	}
+}
+
+INSTANTIATE_TEST_SUITE_P (Locales, HostTexts, testing::Values ("C", "de_DE.UTF-8"));
+
+TEST_F (ControllerTest, PlainValuesFollowTheCurves)
+{
+	initialize ();
+	EXPECT_NEAR (-70.0, controller->normalizedParamToPlain (kLeftGain, 0.0), 1e-12);
+	EXPECT_NEAR (0.0, controller->normalizedParamToPlain (kLeftGain, 0.75), 1e-12);
+	EXPECT_NEAR (0.75, controller->plainParamToNormalized (kLeftGain, 0.0), 1e-15);
+	EXPECT_NEAR (100.0 * std::pow (8.0, 0.2), controller->normalizedParamToPlain (kCrossoverFreq, 0.2), 1e-10);
+	EXPECT_NEAR (1.0, controller->plainParamToNormalized (kCrossoverFreq, 1000.0), 0);
+	EXPECT_NEAR (22.5, controller->normalizedParamToPlain (kLeftPan, 0.75), 1e-12);
+	EXPECT_EQ (1.0, controller->plainParamToNormalized (kRightPan, 60.0));
+	EXPECT_EQ (3.0, controller->normalizedParamToPlain (kProgSel, 0.6));
+	EXPECT_NEAR (0.6, controller->plainParamToNormalized (kProgSel, 3.0), 1e-15);
+	EXPECT_EQ (0.3, controller->normalizedParamToPlain (kMono, 0.3)); // switches: plain is normalised
+}
+
+} // namespace

@@ -1169,6 +1169,20 @@ VstInt32 Vst2Wrapper::canDo(char* text)
     return 0;
 }
 
+VstIntPtr Vst2Wrapper::vendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt)
+{
+    const bool classIdQuery = (index == CCONST('s', 't', 'C', 'A') || index == CCONST('s', 't', 'C', 'a')) &&
+                              value == CCONST('F', 'U', 'I', 'D');
+    if (classIdQuery)
+    {
+        if (!ptr)
+            return 0;
+        std::memcpy(ptr, componentClassId, sizeof(TUID));
+        return 1;
+    }
+    return AudioEffectX::vendorSpecific(index, value, ptr, opt);
+}
+
 VstInt32 Vst2Wrapper::getGetTailSize()
 {
     return static_cast<VstInt32>(std::min<uint32>(processor->getTailSamples(), 0x7FFFFFFF));

@@ -99,6 +99,8 @@ public:
     bool getProductString(char* text) override;
     VstInt32 getVendorVersion() override;
     VstInt32 canDo(char* text) override;
+    // Answers the query for the wrapped component's class ID ('stCA'/'stCa', 'FUID').
+    VstIntPtr vendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt) override;
 
     // IHostApplication
     tresult PLUGIN_API getName(String128 name) override;

@@ -90,11 +90,6 @@ tresult PLUGIN_API KVController::setParamNormalized (ParamID tag, ParamValue val
 	return EditController::setParamNormalized (tag, value);
 }
 
-IPlugView* PLUGIN_API KVController::createView (FIDString /*name*/)
-{
-	return nullptr;
-}
-
 tresult PLUGIN_API KVController::setKnobMode (KnobMode mode)
 {
 	if (mode != kLinearMode)
@@ -123,12 +118,6 @@ tresult PLUGIN_API KVController::notify (IMessage* message)
 	if (scopeView && editorOpen)
 		deliverScopeBlock (static_cast<const uint8*> (data));
 	return kResultOk; // also when no editor is open to take it
-}
-
-void KVController::deliverScopeBlock (const uint8* /*block*/)
-{
-	// The scope view and its block buffer belong to the editor; until it
-	// provides them no view can be set, so there is nothing to copy into.
 }
 
 } // namespace Vst

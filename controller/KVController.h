@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/VST3EditorDelegate.h"
 #include "params/ParameterTable.h"
 
 #include "public.sdk/source/vst/vsteditcontroller.h"
@@ -15,7 +16,7 @@ namespace Vst {
 // The edit controller: owns the 29 parameter objects, describes the root unit
 // with its program list, follows the processor's state and receives the
 // processor's scope blocks. It keeps no state of its own.
-class KVController : public EditController, public IUnitInfo
+class KVController : public EditController, public VSTGUI::VST3EditorDelegate, public IUnitInfo
 {
 public:
 	KVController ();
@@ -40,6 +41,16 @@ public:
 
 	// IEditController2
 	tresult PLUGIN_API setKnobMode (KnobMode mode) SMTG_OVERRIDE;
+
+	// VST3EditorDelegate (editor/EditorHooks.cpp)
+	VSTGUI::CView* createCustomView (VSTGUI::UTF8StringPtr name, const VSTGUI::UIAttributes& attributes,
+	                                 const VSTGUI::IUIDescription* description,
+	                                 VSTGUI::VST3Editor* editor) override;
+	void didOpen (VSTGUI::VST3Editor* editor) override;
+	void willClose (VSTGUI::VST3Editor* editor) override;
+	VSTGUI::IController* createSubController (VSTGUI::UTF8StringPtr name,
+	                                          const VSTGUI::IUIDescription* description,
+	                                          VSTGUI::VST3Editor* editor) override;
 
 	// IUnitInfo
 	int32 PLUGIN_API getUnitCount () SMTG_OVERRIDE;

@@ -64,9 +64,19 @@ bool CViewContainer::removeAll(bool withForget)
     return true;
 }
 
-bool CViewContainer::isChild(const CView* view) const
+bool CViewContainer::isChild(const CView* view, bool deep) const
 {
-    return std::find(children.begin(), children.end(), view) != children.end();
+    for (CView* child : children)
+    {
+        if (child == view)
+            return true;
+        if (deep)
+        {
+            if (auto* container = dynamic_cast<CViewContainer*>(child); container && container->isChild(view, true))
+                return true;
+        }
+    }
+    return false;
 }
 
 CView* CViewContainer::getView(int32 index) const

@@ -21,7 +21,8 @@ public:
     // withForget releases the container's reference.
     virtual bool removeView(CView* view, bool withForget = true);
     virtual bool removeAll(bool withForget = true);
-    bool isChild(const CView* view) const;
+    // deep: also within child containers.
+    bool isChild(const CView* view, bool deep = false) const;
     int32 getNbViews() const { return static_cast<int32>(children.size()); }
     CView* getView(int32 index) const;
 

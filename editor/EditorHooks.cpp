@@ -1,0 +1,85 @@
+// The controller's side of the editor: creating it from the description in
+// the bundle's resources, and the delegate hooks that make the custom views
+// and follow the editor's opening and closing.
+
+#include "controller/KVController.h"
+#include "editor/ScopeView.h"
+#include "gui/VST3Editor.h"
+
+#include "sdk/moduleentry.h"
+
+#include <boost/thread/lock_guard.hpp>
+
+#include <cstring>
+#include <string>
+
+namespace Steinberg {
+namespace Vst {
+
+namespace {
+
+constexpr const char* kEditorTemplate = "view";
+constexpr const char* kEditorDescription = "myEditor.uidesc";
+constexpr const char* kScopeViewName = "ScopeView";
+
+} // namespace
+
+IPlugView* PLUGIN_API KVController::createView (FIDString name)
+{
+	if (!name || std::strcmp (name, ViewType::kEditor) != 0)
+		return nullptr;
+	const std::string resources = getModuleResourcesPath ();
+	if (resources.empty ())
+		return nullptr;
+	const std::string description = resources + "/" + kEditorDescription;
+	return new VSTGUI::VST3Editor (this, kEditorTemplate, description.c_str ());
+}
+
+VSTGUI::CView* KVController::createCustomView (VSTGUI::UTF8StringPtr name,
+                                               const VSTGUI::UIAttributes& /*attributes*/,
+                                               const VSTGUI::IUIDescription* /*description*/,
+                                               VSTGUI::VST3Editor* /*editor*/)
+{
+	if (name && std::strcmp (name, kScopeViewName) == 0)
+	{
+		boost::lock_guard<boost::mutex> lock (scopeMutex);
+		// the description gives it its size; draw takes new blocks under scopeMutex
+		scopeView = new ScopeView (VSTGUI::CRect (), &scopeMutex);
+		return scopeView;
+	}
+	return nullptr;
+}
+
+VSTGUI::IController* KVController::createSubController (VSTGUI::UTF8StringPtr /*name*/,
+                                                        const VSTGUI::IUIDescription* /*description*/,
+                                                        VSTGUI::VST3Editor* /*editor*/)
+{
+	return nullptr;
+}
+
+void KVController::didOpen (VSTGUI::VST3Editor* /*editor*/)
+{
+	boost::lock_guard<boost::mutex> lock (scopeMutex);
+	editorOpen = true;
+}
+
+void KVController::willClose (VSTGUI::VST3Editor* editor)
+{
+	boost::lock_guard<boost::mutex> lock (scopeMutex);
+	// The scope view dies with this editor's views: forget it so no block is
+	// ever copied into freed memory. A scope view of another, still open
+	// editor of this controller stays.
+	VSTGUI::CFrame* frame = editor ? editor->getFrame () : nullptr;
+	if (scopeView && frame && !frame->isChild (scopeView, true))
+		return;
+	scopeView = nullptr;
+	editorOpen = false;
+}
+
+void KVController::deliverScopeBlock (const uint8* block)
+{
+	scopeView->setScopeData (block);
+}
+
+} // namespace Vst
+} // namespace Steinberg

@@ -146,10 +146,19 @@ void queuePointsForBlock(const AutomationCurve& curve, int64_t blockStart, int32
         previous = frame;
     };
 
-    // A point at offset 0 followed by others makes the processor jump there,
-    // so the block starts on the curve whatever the previous block ended on.
-    points.push_back({0, curve.valueAt(blockStart)});
+    if (length == 1) {
+        // A lone point ramps from the previous value over the block, so the
+        // frame keeps the previous block's value, which was this frame's;
+        // the point carries the next frame's value.
+        points.push_back({0, curve.valueAt(blockStart + 1)});
+    } else {
+        // A point at offset 0 followed by others makes the processor jump
+        // there, so the block starts on the curve whatever came before.
+        points.push_back({0, curve.valueAt(blockStart)});
+    }
     for (const AutomationCurve::Point& point : curve.points()) {
+        if (length == 1)
+            break;
         if (point.frame <= blockStart || point.frame > lastFrame)
             continue;
         if (curve.valueBefore(point.frame) != curve.valueAt(point.frame))

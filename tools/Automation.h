@@ -71,10 +71,10 @@ struct QueuePoint
 // the processor follow `curve` over the block of `length` frames starting at
 // `blockStart`: the value at the block's first frame, at every breakpoint
 // inside (and the frame before a step) and at its last frame, so that every
-// frame of a block of two or more frames gets the curve's own value (the
-// processor interpolates linearly between points; a one-frame block can only
-// ramp, so it lags by a frame). `current` is the processor's value of the
-// parameter before the block; it is updated. Nothing is added when the
-// parameter stays where it is for the whole block.
+// frame gets the curve's own value (the processor interpolates linearly
+// between points). A one-frame block can only ramp, so it carries the next
+// frame's value; that is exact when the blocks before it were one frame long
+// too. `current` is the processor's value of the parameter before the block;
+// it is updated. Nothing is added while the parameter stays where it is.
 void queuePointsForBlock(const AutomationCurve& curve, int64_t blockStart, int32_t length,
                          double& current, std::vector<QueuePoint>& points);

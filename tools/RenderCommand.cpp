@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -15,7 +16,8 @@
 
 namespace {
 
-// Frames read, processed and written at a time (not the plug-in's block size).
+// Frames read, processed and written at a time, rounded to whole blocks so the
+// plug-in sees the same blocks whatever the file's length.
 constexpr size_t kChunkFrames = 16384;
 
 int fail(int code, const std::string& message)
@@ -32,10 +34,11 @@ std::string baseName(const std::string& path)
 
 // Reads, renders and writes the whole file in chunks of one sample type.
 template <typename Sample>
-bool renderFile(AudioFileReader& reader, Renderer& renderer, AudioFileWriter& writer, StereoStats& inputStats,
-                StereoStats& outputStats, std::string& error)
+bool renderFile(AudioFileReader& reader, Renderer& renderer, size_t blockSize, AudioFileWriter& writer,
+                StereoStats& inputStats, StereoStats& outputStats, std::string& error)
 {
-    std::vector<Sample> inLeft(kChunkFrames), inRight(kChunkFrames), outLeft(kChunkFrames), outRight(kChunkFrames);
+    const size_t chunk = std::max<size_t>(1, kChunkFrames / blockSize) * blockSize;
+    std::vector<Sample> inLeft(chunk), inRight(chunk), outLeft(chunk), outRight(chunk);
     ProgressBar progress("rendering", static_cast<uint64_t>(reader.info().frames));
     uint64_t done = 0;
     for (;;) {
@@ -43,7 +46,7 @@ bool renderFile(AudioFileReader& reader, Renderer& renderer, AudioFileWriter& wr
             error = "interrupted; no output written";
             return false;
         }
-        const size_t frames = reader.readStereo(inLeft.data(), inRight.data(), kChunkFrames);
+        const size_t frames = reader.readStereo(inLeft.data(), inRight.data(), chunk);
         if (frames == 0)
             break;
         renderer.process(inLeft.data(), inRight.data(), outLeft.data(), outRight.data(),
@@ -118,8 +121,10 @@ int runRender(const CommandLine& commandLine)
     installInterruptHandler();
     StereoStats inputStats, outputStats;
     const bool rendered = request.precision == 64
-                              ? renderFile<double>(reader, renderer, writer, inputStats, outputStats, error)
-                              : renderFile<float>(reader, renderer, writer, inputStats, outputStats, error);
+                              ? renderFile<double>(reader, renderer, request.blockSize, writer, inputStats,
+                                                   outputStats, error)
+                              : renderFile<float>(reader, renderer, request.blockSize, writer, inputStats,
+                                                  outputStats, error);
     renderer.stop();
     if (!rendered)
         return fail(interruptRequested() ? kExitInterrupted : kExitFailure, error);

@@ -1,0 +1,243 @@
+// Bad input gets a clear message and a non-zero exit, and loses nothing: each
+// case runs the real executable in a folder of its own and checks the exit
+// code, the words of the message, and that every file there is unchanged and
+// nothing (not even a temporary file) was added.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+
+#include <sndfile.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "tests/tools/CliRunner.h"
+
+using namespace KalviorCli;
+
+namespace {
+
+constexpr int kFailure = 1;
+constexpr int kUsage = 2;
+
+struct ErrorCase
+{
+    const char* name;
+    std::function<void(const ScratchDir&)> setup;
+    // "@name" stands for a file in the case's folder, "{bundle}" for the built bundle.
+    std::vector<std::string> arguments;
+    int exitCode;
+    std::vector<std::string> messageParts;
+};
+
+void stereoInput(const ScratchDir& dir)
+{
+    ASSERT_TRUE(writeAudio(dir.path("in.wav"), testSignal(48000, 4800, SF_FORMAT_WAV | SF_FORMAT_PCM_16)));
+}
+
+void audioWithChannels(const ScratchDir& dir, int channels)
+{
+    Audio audio;
+    audio.sampleRate = 48000;
+    audio.channels = channels;
+    audio.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+    audio.samples.assign(static_cast<size_t>(480 * channels), 0.25);
+    ASSERT_TRUE(writeAudio(dir.path("in.wav"), audio));
+}
+
+void textFile(const std::string& path, const std::string& text)
+{
+    FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(std::fwrite(text.data(), 1, text.size(), file), text.size());
+    std::fclose(file);
+}
+
+std::vector<ErrorCase> cases()
+{
+    const auto withExisting = [](const ScratchDir& dir) {
+        stereoInput(dir);
+        textFile(dir.path("out.wav"), "an earlier result that must survive");
+    };
+    const auto fakeBundle = [](const ScratchDir& dir, const std::string& library) {
+        const std::string binary = dir.path("Fake.vst3/Contents/x86_64-linux");
+        ::mkdir(dir.path("Fake.vst3").c_str(), 0777);
+        ::mkdir(dir.path("Fake.vst3/Contents").c_str(), 0777);
+        ::mkdir(binary.c_str(), 0777);
+        if (library.empty())
+            textFile(binary + "/Fake.so", "not a shared object");
+        else
+            textFile(binary + "/Fake.so", fileBytes(library));
+    };
+    return {
+        {"MissingInput", stereoInput, {"render", "@nothere.wav", "@out.wav", "--bundle", "{bundle}"}, kFailure,
+         {"cannot open", "nothere.wav", "No such file"}},
+        {"InputNotAudio", [](const ScratchDir& d) { textFile(d.path("in.wav"), "hello, not audio\n"); },
+         {"render", "@in.wav", "@out.wav", "--bundle", "{bundle}"}, kFailure, {"cannot read", "in.wav"}},
+        {"InputIsDirectory", [](const ScratchDir& d) { ::mkdir(d.path("in.wav").c_str(), 0777); },
+         {"render", "@in.wav", "@out.wav", "--bundle", "{bundle}"}, kFailure, {"is a directory"}},
+        {"MonoWithoutFlag", [](const ScratchDir& d) { audioWithChannels(d, 1); },
+         {"render", "@in.wav", "@out.wav", "--bundle", "{bundle}"}, kFailure, {"mono", "--mono-to-stereo"}},
+        {"ThreeChannels", [](const ScratchDir& d) { audioWithChannels(d, 3); },
+         {"render", "@in.wav", "@out.wav", "--bundle", "{bundle}", "--mono-to-stereo"}, kFailure,
+         {"3 channels", "stereo"}},
+        {"OutputIsInput", stereoInput, {"render", "@in.wav", "@in.wav", "--bundle", "{bundle}", "--force"},
+         kFailure, {"is the input"}},
+        {"OutputIsInputSpelledOtherwise",
+         [](const ScratchDir& d) {
+             stereoInput(d);
+             ::mkdir(d.path("sub").c_str(), 0777);
+         },
+         {"render", "@in.wav", "@sub/../in.wav", "--bundle", "{bundle}", "--force"}, kFailure, {"is the input"}},
+        {"OutputIsInputThroughSymlink",
+         [](const ScratchDir& d) {
+             stereoInput(d);
+             ASSERT_EQ(::symlink("in.wav", d.path("link.wav").c_str()), 0);
+         },
+         {"render", "@in.wav", "@link.wav", "--bundle", "{bundle}", "--force"}, kFailure, {"is the input"}},
+        {"OutputIsInputThroughHardLink",
+         [](const ScratchDir& d) {
+             stereoInput(d);
+             ASSERT_EQ(::link(d.path("in.wav").c_str(), d.path("hard.wav").c_str()), 0);
+         },
+         {"render", "@in.wav", "@hard.wav", "--bundle", "{bundle}", "--force"}, kFailure, {"is the input"}},
+        {"ScopePictureIsInput", stereoInput,
+         {"render", "@in.wav", "@out.wav", "--bundle", "{bundle}", "--scope", "@in.wav", "--force"}, kFailure,
+         {"is the input"}},
+        {"ExistingOutput", withExisting, {"render", "@in.wav", "@out.wav", "--bundle", "{bundle}"}, kFailure,
+         {"exists", "--force"}},
+        {"MissingOutputDirectory", stereoInput,
+         {"render", "@in.wav", "@no/such/dir/out.wav", "--bundle", "{bundle}"}, kFailure, {"does not exist"}},
+        {"UnsupportedOutputType", stereoInput, {"render", "@in.wav", "@out.mp3", "--bundle", "{bundle}"}, kUsage,
+         {".wav", ".flac", ".aiff"}},
+        {"FloatIntoFlac", stereoInput,
+         {"render", "@in.wav", "@out.flac", "--bundle", "{bundle}", "--sample-format", "float"}, kUsage,
+         {"FLAC", "integer"}},
+        {"UnknownParameter", stereoInput,
+         {"render", "@in.wav", "@out.wav", "--bundle", "{bundle}", "--set", "Left Gian=-6"}, kUsage,
+         {"Left Gian", "did you mean 'Left Gain'"}},
+        {"UnknownProgram", stereoInput,
+         {"render", "@in.wav", "@out.wav", "--bundle", "{bundle}", "--program", "Stereo Rotaton"}, kUsage,
+         {"Stereo Rotaton", "did you mean 'Stereo Rotation'"}},
+        {"UnparsableNumber", stereoInput,
+         {"render", "@in.wav", "@out.wav", "--bundle", "{bundle}", "--set", "Left Gain=loud"}, kUsage,
+         {"'loud' is not a value of Left Gain", "norm(x)"}},
+        {"MisspeltListEntry", stereoInput,
+         {"render", "@in.wav", "@out.wav", "--bundle", "{bundle}", "--set", "Crossover=LR4"}, kUsage,
+         {"did you mean 'LR-4'"}},
+        {"NormalisedOutOfRange", stereoInput,
+         {"render", "@in.wav", "@out.wav", "--bundle", "{bundle}", "--set", "Balance=norm(1.5)"}, kUsage,
+         {"norm(1.5)", "0 <= x <= 1"}},
+        {"AutomatingAListParameter", stereoInput,
+         {"render", "@in.wav", "@out.wav", "--bundle", "{bundle}", "--automate", "Mono=0:Off,1:On"}, kUsage,
+         {"Mono cannot be automated", "--set"}},
+        {"SetAndAutomated", stereoInput,
+         {"render", "@in.wav", "@out.wav", "--bundle", "{bundle}", "--set", "Balance=10", "--automate",
+          "Balance=0:-10,0.05:10"},
+         kUsage, {"both set and automated"}},
+        {"AutomationBadTime", stereoInput,
+         {"render", "@in.wav", "@out.wav", "--bundle", "{bundle}", "--automate", "Balance=0:-45,soon:45"}, kUsage,
+         {"soon:45", "seconds"}},
+        {"AutomationTimesGoBack", stereoInput,
+         {"render", "@in.wav", "@out.wav", "--bundle", "{bundle}", "--automate", "Balance=1:-45,0.5:45"}, kUsage,
+         {"must not decrease"}},
+        {"ProgramThroughSet", stereoInput,
+         {"render", "@in.wav", "@out.wav", "--bundle", "{bundle}", "--set", "ProgSel=Bass Squeeze"}, kUsage,
+         {"--program"}},
+        {"ScopeNeedsScopeOn", stereoInput,
+         {"render", "@in.wav", "@out.wav", "--bundle", "{bundle}", "--scope", "@s.png", "--set", "Scope=Off"},
+         kUsage, {"Scope on"}},
+        {"UnknownOption", stereoInput, {"render", "@in.wav", "@out.wav", "--blok", "64"}, kUsage,
+         {"--blok", "did you mean --block"}},
+        {"BlockOutOfRange", stereoInput, {"render", "@in.wav", "@out.wav", "--block", "0"}, kUsage, {"--block"}},
+        {"PrecisionNot32Or64", stereoInput, {"render", "@in.wav", "@out.wav", "--precision", "16"}, kUsage,
+         {"--precision", "32 or 64"}},
+        {"OneFileOnly", stereoInput, {"render", "@in.wav"}, kUsage, {"input and an output"}},
+        {"UnknownCommand", stereoInput, {"rendr", "@in.wav", "@out.wav"}, kUsage, {"did you mean render"}},
+        {"MissingBundle", stereoInput, {"render", "@in.wav", "@out.wav", "--bundle", "@Nothing.vst3"}, kFailure,
+         {"no plug-in bundle", "Nothing.vst3"}},
+        {"BundleNotASharedObject",
+         [=](const ScratchDir& d) {
+             stereoInput(d);
+             fakeBundle(d, "");
+         },
+         {"render", "@in.wav", "@out.wav", "--bundle", "@Fake.vst3"}, kFailure, {"failed to load", "Fake.so"}},
+        {"BundleWithoutEntryPoints",
+         [=](const ScratchDir& d) {
+             stereoInput(d);
+             fakeBundle(d, SNDFILE_LIBRARY);
+         },
+         {"render", "@in.wav", "@out.wav", "--bundle", "@Fake.vst3"}, kFailure, {"failed to load", "ModuleEntry"}},
+        {"InfoWithMissingBundle", stereoInput, {"info", "--bundle", "@Nothing.vst3"}, kFailure,
+         {"no plug-in bundle"}},
+        {"DemoIntoAFile", [](const ScratchDir& d) { textFile(d.path("demo"), "a file, not a folder"); },
+         {"demo", "@demo", "--bundle", "{bundle}"}, kFailure, {"not a directory"}},
+    };
+}
+
+// Every file in the folder with its bytes (folders and links by their kind).
+std::map<std::string, std::string> snapshot(const ScratchDir& dir)
+{
+    std::map<std::string, std::string> files;
+    for (const std::string& name : dir.list()) {
+        struct stat status {};
+        ::lstat(dir.path(name).c_str(), &status);
+        files[name] = S_ISDIR(status.st_mode) ? "<dir>" : S_ISLNK(status.st_mode) ? "<link>" : fileBytes(dir.path(name));
+    }
+    return files;
+}
+
+class CliErrors : public ::testing::TestWithParam<ErrorCase>
+{
+};
+
+TEST_P(CliErrors, ClearMessageNonZeroExitNothingLost)
+{
+    const ErrorCase& c = GetParam();
+    ScratchDir dir(std::string("error-") + c.name);
+    c.setup(dir);
+    const auto before = snapshot(dir);
+
+    std::vector<std::string> arguments;
+    for (const std::string& argument : c.arguments)
+        arguments.push_back(argument == "{bundle}" ? bundle() : argument[0] == '@' ? dir.path(argument.substr(1)) : argument);
+    const RunResult result = run(arguments);
+
+    EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
+    ASSERT_FALSE(result.err.empty());
+    EXPECT_EQ(result.err.rfind("kalvior: ", 0), 0u) << result.err;
+    for (const std::string& part : c.messageParts)
+        EXPECT_NE(result.err.find(part), std::string::npos) << "'" << part << "' missing from: " << result.err;
+    EXPECT_TRUE(result.out.empty()) << result.out;
+    EXPECT_EQ(snapshot(dir), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CliErrors, ::testing::ValuesIn(cases()),
+                         [](const ::testing::TestParamInfo<ErrorCase>& info) { return info.param.name; });
+
+TEST(CliErrors, NotInstalledNamesWhereItLookedAndHowToFixIt)
+{
+    for (const char* system : {"/usr/local/lib/vst3/Kalvior.vst3", "/usr/lib/vst3/Kalvior.vst3"})
+        if (::access(system, F_OK) == 0)
+            GTEST_SKIP() << "Kalvior is installed system-wide at " << system;
+    ScratchDir home("error-home");
+    const RunResult result = run({"info"}, {"HOME=" + home.dir()});
+    EXPECT_EQ(result.exitCode, kFailure);
+    EXPECT_NE(result.err.find("not installed"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find(home.dir() + "/.vst3/Kalvior.vst3"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("--bundle"), std::string::npos) << result.err;
+}
+
+TEST(CliErrors, ForceReplacesAnExistingOutputAndLeavesNoTemporaryFile)
+{
+    ScratchDir dir("error-force");
+    stereoInput(dir);
+    textFile(dir.path("out.wav"), "old");
+    const RunResult result = run({"render", dir.path("in.wav"), dir.path("out.wav"), "--bundle", bundle(), "--force"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    Audio out;
+    EXPECT_TRUE(readAudio(dir.path("out.wav"), out));
+    EXPECT_EQ(dir.list(), (std::vector<std::string> {"in.wav", "out.wav"}));
+}
+
+} // namespace

@@ -1,0 +1,315 @@
+// What the command line prints and writes when all goes well: help, info from
+// the controller, the demo's files and table, file types, lossless round
+// trips, clipping, and the vector-scope picture drawn from the plug-in's own
+// scope data.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+
+#include <cairo.h>
+#include <sndfile.h>
+
+#include "tests/tools/CliRunner.h"
+
+using namespace KalviorCli;
+
+namespace {
+
+bool contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+// The line of `text` that starts with `start` (after leading blanks).
+std::string lineStarting(const std::string& text, const std::string& start)
+{
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        const size_t first = line.find_first_not_of(' ');
+        if (first != std::string::npos && line.compare(first, start.size(), start) == 0)
+            return line;
+    }
+    return {};
+}
+
+TEST(CliOutput, HelpAndVersion)
+{
+    for (const char* flag : {"--help", "help", "-h"}) {
+        const RunResult help = run({flag});
+        EXPECT_EQ(help.exitCode, 0);
+        EXPECT_TRUE(contains(help.out, "kalvior render IN OUT"));
+        EXPECT_TRUE(contains(help.out, "--automate"));
+        EXPECT_TRUE(contains(help.out, "norm(x)"));
+    }
+    const RunResult bare = run({});
+    EXPECT_EQ(bare.exitCode, 0);
+    EXPECT_TRUE(contains(bare.out, "Usage:"));
+    const RunResult version = run({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "kalvior 1.0.0.1\n");
+}
+
+// The rows expected from the published parameter table: title, short title,
+// units, default text, range text and flags.
+struct InfoRow
+{
+    const char* id;
+    std::vector<std::string> parts;
+};
+
+TEST(CliOutput, InfoListsParametersAndProgramsFromTheController)
+{
+    const RunResult info = run({"info", "--bundle", bundle()});
+    ASSERT_EQ(info.exitCode, 0) << info.err;
+    EXPECT_TRUE(contains(info.out, "Kalvior 1.0.0.1 by Tarnwick Audio"));
+    const std::vector<InfoRow> rows = {
+        {"0 ", {"ProgSel", "Default", "program-change"}},
+        {"1 ", {"Bypass", "Off | On", "automatable,bypass"}},
+        {"2 ", {"Scope", "On", "Off | On"}},
+        {"3 ", {"Left Gain", "L Gain", "dB", "0.0", "-inf .. 12.0", "automatable"}},
+        {"9 ", {"Left Pan", "L Pan", "degs", "-45", "-45 .. 45"}},
+        {"13 ", {"Asymm Crush", "ACrush", "%", "30", "0 .. 100"}},
+        {"15 ", {"HP Width", "HPWidth", "1.00", "0.00 .. 2.00"}},
+        {"17 ", {"Pan Law", "PanLaw", "4.5", "3.0 .. 6.0"}},
+        {"19 ", {"Gain Trim", "O Trim", "0.0", "-6.0 .. 6.0"}},
+        {"23 ", {"Crossover", "Xover", "OFF", "OFF | LR-2 | LR-4"}},
+        {"24 ", {"Crossover Freq", "XFreq", "100", "100 .. 800", "automatable"}},
+        {"26 ", {"Output Format", "OutFormat", "L/R", "L/R | M/S"}},
+        {"27 ", {"Solo", "OFF | HIPASS | LOPASS"}},
+        {"28 ", {"Mono", "Off", "Off | On"}},
+    };
+    for (const InfoRow& row : rows) {
+        const std::string line = lineStarting(info.out, row.id);
+        ASSERT_FALSE(line.empty()) << "no row for ID " << row.id;
+        for (const std::string& part : row.parts)
+            EXPECT_TRUE(contains(line, part)) << "'" << part << "' missing from: " << line;
+    }
+    // The list parameters and the scope switch carry no automation flag.
+    for (const char* id : {"2 ", "23 ", "25 ", "26 ", "27 ", "28 "})
+        EXPECT_FALSE(contains(lineStarting(info.out, id), "automatable")) << id;
+    EXPECT_TRUE(contains(info.out, "Factory Presets"));
+    const char* programs[] = {"Default", "Bass Squeeze", "Top and Bottom Pan", "Mono Compat Pan", "Stereo Rotation",
+                              "Stereosonic Shuffle"};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_TRUE(contains(info.out, std::to_string(i) + "  " + programs[i])) << programs[i];
+}
+
+double decibels(double linear)
+{
+    return 20.0 * std::log10(linear);
+}
+
+TEST(CliOutput, DemoWritesEveryProgramAndATableOfItsSignals)
+{
+    ScratchDir dir("demo");
+    const std::string target = dir.path("out");
+    const RunResult demo = run({"demo", target, "--bundle", bundle()});
+    ASSERT_EQ(demo.exitCode, 0) << demo.err;
+
+    const std::vector<std::string> stems = {"0-default", "1-bass-squeeze", "2-top-and-bottom-pan",
+                                            "3-mono-compat-pan", "4-stereo-rotation", "5-stereosonic-shuffle"};
+    Audio input;
+    ASSERT_TRUE(readAudio(target + "/input.wav", input));
+    EXPECT_EQ(input.channels, 2);
+    EXPECT_EQ(input.sampleRate, 48000);
+    EXPECT_EQ(input.frames(), 4u * 48000u);
+    for (const std::string& stem : stems) {
+        Audio rendered;
+        ASSERT_TRUE(readAudio(target + "/" + stem + ".wav", rendered)) << stem;
+        EXPECT_EQ(rendered.frames(), input.frames());
+        EXPECT_EQ(fileBytes(target + "/" + stem + ".png").substr(0, 8), "\x89PNG\r\n\x1a\n") << stem;
+    }
+    // "Default" leaves every control at its neutral setting: the output is the input.
+    Audio neutral;
+    ASSERT_TRUE(readAudio(target + "/0-default.wav", neutral));
+    EXPECT_EQ(neutral.samples, input.samples);
+
+    // The table's input row, against the input file's own peak, RMS and correlation.
+    double peak[2] = {0, 0}, energy[2] = {0, 0}, cross = 0;
+    for (size_t i = 0; i < input.frames(); ++i) {
+        for (int c = 0; c < 2; ++c) {
+            peak[c] = std::max(peak[c], std::fabs(input.at(i, c)));
+            energy[c] += input.at(i, c) * input.at(i, c);
+        }
+        cross += input.at(i, 0) * input.at(i, 1);
+    }
+    const double rms0 = std::sqrt(energy[0] / input.frames()), rms1 = std::sqrt(energy[1] / input.frames());
+    char expected[128];
+    std::snprintf(expected, sizeof expected, "%.1f %.1f %.1f %.1f %+.3f", decibels(peak[0]), decibels(peak[1]),
+                  decibels(rms0), decibels(rms1), cross / std::sqrt(energy[0] * energy[1]));
+    std::istringstream row(lineStarting(demo.out, "(input)"));
+    std::string name, cells[6];
+    row >> name >> cells[0] >> cells[1] >> cells[2] >> cells[3] >> cells[4] >> cells[5];
+    EXPECT_EQ(cells[0] + " " + cells[1] + " " + cells[2] + " " + cells[3] + " " + cells[4], expected);
+    for (const char* program : {"Default", "Bass Squeeze", "Top and Bottom Pan", "Mono Compat Pan",
+                                "Stereo Rotation", "Stereosonic Shuffle"})
+        EXPECT_FALSE(lineStarting(demo.out, program).empty()) << program;
+
+    // A second run does not overwrite without --force.
+    const RunResult again = run({"demo", target, "--bundle", bundle()});
+    EXPECT_EQ(again.exitCode, 1);
+    EXPECT_TRUE(contains(again.err, "--force"));
+    EXPECT_EQ(run({"demo", target, "--bundle", bundle(), "--force"}).exitCode, 0);
+}
+
+struct RoundTrip
+{
+    const char* name;
+    int inputFormat;
+    const char* output;
+    std::vector<std::string> arguments;
+    int outputFormat;
+    double tolerance; // 0: every sample exact
+};
+
+class LosslessFormats : public ::testing::TestWithParam<RoundTrip>
+{
+};
+
+// With every control neutral the plug-in passes samples through untouched, so
+// the output must hold exactly the input's samples in the chosen type. In
+// 64-bit processing the neutral matrix is the identity only to within the
+// rounding of its cos and sin terms (about 2^-53), which shows in doubles.
+TEST_P(LosslessFormats, NeutralRenderKeepsEverySample)
+{
+    const RoundTrip& c = GetParam();
+    ScratchDir dir(std::string("format-") + c.name);
+    const std::string extension = (c.inputFormat & SF_FORMAT_TYPEMASK) == SF_FORMAT_FLAC   ? ".flac"
+                                  : (c.inputFormat & SF_FORMAT_TYPEMASK) == SF_FORMAT_AIFF ? ".aiff"
+                                                                                            : ".wav";
+    ASSERT_TRUE(writeAudio(dir.path("in" + extension), testSignal(44100, 10000, c.inputFormat)));
+    Audio input;
+    ASSERT_TRUE(readAudio(dir.path("in" + extension), input));
+    std::vector<std::string> arguments {"render", dir.path("in" + extension), dir.path(c.output), "--bundle",
+                                        bundle()};
+    arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+    const RunResult result = run(arguments);
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_TRUE(result.err.empty()) << result.err; // no progress bar without a terminal
+    Audio output;
+    ASSERT_TRUE(readAudio(dir.path(c.output), output));
+    EXPECT_EQ(output.format, c.outputFormat);
+    EXPECT_EQ(output.sampleRate, 44100);
+    ASSERT_EQ(output.samples.size(), input.samples.size());
+    if (c.tolerance == 0.0) {
+        EXPECT_EQ(output.samples, input.samples);
+    } else {
+        double worst = 0.0;
+        for (size_t i = 0; i < input.samples.size(); ++i)
+            worst = std::max(worst, std::fabs(output.samples[i] - input.samples[i]));
+        EXPECT_LE(worst, c.tolerance);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LosslessFormats,
+    ::testing::Values(
+        RoundTrip {"Pcm16ToFlac", SF_FORMAT_WAV | SF_FORMAT_PCM_16, "out.flac", {}, SF_FORMAT_FLAC | SF_FORMAT_PCM_16,
+                   0.0},
+        RoundTrip {"Pcm24KeepsItsType", SF_FORMAT_WAV | SF_FORMAT_PCM_24, "out.wav", {"--sample-format", "input"},
+                   SF_FORMAT_WAV | SF_FORMAT_PCM_24, 0.0},
+        RoundTrip {"FlacToFloatAiff", SF_FORMAT_FLAC | SF_FORMAT_PCM_24, "out.aiff", {},
+                   SF_FORMAT_AIFF | SF_FORMAT_FLOAT, 0.0},
+        RoundTrip {"AiffToFloatWav", SF_FORMAT_AIFF | SF_FORMAT_PCM_16, "out.wav", {}, SF_FORMAT_WAV | SF_FORMAT_FLOAT,
+                   0.0},
+        RoundTrip {"Pcm16To64BitDouble", SF_FORMAT_WAV | SF_FORMAT_PCM_16, "out.wav",
+                   {"--precision", "64", "--sample-format", "double"}, SF_FORMAT_WAV | SF_FORMAT_DOUBLE, 4.5e-16}),
+    [](const ::testing::TestParamInfo<RoundTrip>& info) { return info.param.name; });
+
+TEST(CliOutput, IntegerOutputClipsAndSaysSo)
+{
+    ScratchDir dir("clip");
+    Audio loud;
+    loud.sampleRate = 48000;
+    loud.channels = 2;
+    loud.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+    for (int i = 0; i < 100; ++i)
+        loud.samples.insert(loud.samples.end(), {0.9, -0.9});
+    ASSERT_TRUE(writeAudio(dir.path("in.wav"), loud));
+    // +12 dB on the left: 0.9 becomes 3.58, beyond what 16 bits can hold.
+    const RunResult result = run({"render", dir.path("in.wav"), dir.path("out.wav"), "--bundle", bundle(),
+                                  "--set", "Left Gain=12", "--sample-format", "pcm16"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_TRUE(contains(result.err, "100 samples beyond full scale were clipped")) << result.err;
+    Audio output;
+    ASSERT_TRUE(readAudio(dir.path("out.wav"), output));
+    for (size_t i = 0; i < output.frames(); ++i) {
+        EXPECT_EQ(output.at(i, 0), 32767.0 / 32768.0);
+        EXPECT_EQ(output.at(i, 1), std::nearbyint(-0.9 * 32768.0) / 32768.0);
+    }
+}
+
+// Pixels of the scope trace (green, unlike the grey graticule and labels),
+// as offsets from the picture's centre.
+std::vector<std::pair<int, int>> tracePixels(const std::string& png)
+{
+    std::vector<std::pair<int, int>> pixels;
+    cairo_surface_t* surface = cairo_image_surface_create_from_png(png.c_str());
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(surface);
+        return pixels;
+    }
+    const int width = cairo_image_surface_get_width(surface), height = cairo_image_surface_get_height(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    for (int y = 0; y < height - 20; ++y) // the caption lives in the bottom rows
+        for (int x = 0; x < width; ++x) {
+            const uint32_t pixel = *reinterpret_cast<const uint32_t*>(data + y * stride + 4 * x);
+            const int r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF;
+            if (g > 90 && r < g * 6 / 10)
+                pixels.emplace_back(x - width / 2, y - height / 2);
+        }
+    cairo_surface_destroy(surface);
+    return pixels;
+}
+
+struct ScopeCase
+{
+    const char* name;
+    double left, right;  // gains of one sine on each channel
+    int expectedDx;      // the trace lies along dx = expectedDx * dy (0: vertical)
+};
+
+class ScopePicture : public ::testing::TestWithParam<ScopeCase>
+{
+};
+
+// A mono signal draws a vertical line (all mid), a left-only one the upper-left
+// diagonal (mid = side), as on a goniometer.
+TEST_P(ScopePicture, DrawsThePluginsScopeDataTheRightWayUp)
+{
+    const ScopeCase& c = GetParam();
+    ScratchDir dir(std::string("scope-") + c.name);
+    Audio signal;
+    signal.sampleRate = 48000;
+    signal.channels = 2;
+    signal.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+    for (int i = 0; i < 48000; ++i) {
+        const double s = 0.8 * std::sin(2.0 * M_PI * 110.0 * i / 48000.0);
+        signal.samples.insert(signal.samples.end(), {c.left * s, c.right * s});
+    }
+    ASSERT_TRUE(writeAudio(dir.path("in.wav"), signal));
+    const RunResult result = run({"render", dir.path("in.wav"), dir.path("out.wav"), "--bundle", bundle(),
+                                  "--scope", dir.path("scope.png")});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_TRUE(result.err.empty()) << result.err; // every scope block arrived
+    const auto pixels = tracePixels(dir.path("scope.png"));
+    // 1 s at 48 kHz keeps 5333 frames (one in nine): ten full blocks of 512.
+    ASSERT_GT(pixels.size(), 50u);
+    int above = 0, below = 0;
+    for (const auto& [dx, dy] : pixels) {
+        EXPECT_LE(std::abs(dx - c.expectedDx * dy), 6) << "pixel at " << dx << "," << dy;
+        (dy < 0 ? above : below)++;
+    }
+    EXPECT_GT(above, 10);
+    EXPECT_GT(below, 10);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ScopePicture,
+                         ::testing::Values(ScopeCase {"Mono", 1.0, 1.0, 0}, ScopeCase {"LeftOnly", 1.0, 0.0, 1},
+                                           ScopeCase {"RightOnly", 0.0, 1.0, -1}),
+                         [](const ::testing::TestParamInfo<ScopeCase>& info) { return info.param.name; });
+
+} // namespace

@@ -4,7 +4,7 @@ using namespace Steinberg;
 
 namespace ChainTestSupport {
 
-ChainHost::ChainHost(Hosting::PluginModule& module, const Setup& chosen, std::string& error) : setup(chosen)
+ChainHost::ChainHost(Hosting::PluginModule& module, const HostSetup& chosen, std::string& error) : setup(chosen)
 {
     const int32 processorClass = module.findClass(KalviorTest::kAudioModuleClass);
     if (processorClass < 0)

@@ -93,7 +93,7 @@ private:
     std::vector<std::unique_ptr<RawQueue>> queues;
 };
 
-struct Setup
+struct HostSetup
 {
     int32 sampleSize = Steinberg::Vst::kSample64;
     int32 maxBlock = 512;        // maxSamplesPerBlock of the setup
@@ -106,7 +106,7 @@ class ChainHost
 {
 public:
     // Empty `error` when the instance is processing.
-    ChainHost(Steinberg::Hosting::PluginModule& module, const Setup& setup, std::string& error);
+    ChainHost(Steinberg::Hosting::PluginModule& module, const HostSetup& setup, std::string& error);
     ~ChainHost();
 
     Steinberg::Vst::IComponent* component() const { return instance->component(); }
@@ -128,7 +128,7 @@ public:
     double in(int32 channel, int32 frame) const { return buffers.input(channel, frame); }
     double out(int32 channel, int32 frame) const { return buffers.output(channel, frame); }
 
-    Setup setup;
+    HostSetup setup;
     Steinberg::Hosting::HostContext host{"Kalvior Chain Test Host"};
     Steinberg::Hosting::ProcessBuffers buffers;
     std::unique_ptr<Steinberg::Hosting::PluginInstance> instance;

@@ -48,7 +48,7 @@ Values with(Values v, std::initializer_list<std::pair<uint32_t, double>> changes
 class ChainTest : public KalviorTest::BundleTest
 {
 protected:
-    std::unique_ptr<ChainHost> makeHost(const Setup& setup)
+    std::unique_ptr<ChainHost> makeHost(const HostSetup& setup)
     {
         std::string error;
         auto host = std::make_unique<ChainHost>(*module, setup, error);
@@ -88,7 +88,7 @@ class ChainBySampleSize : public ChainTest, public ::testing::WithParamInterface
 protected:
     std::unique_ptr<ChainHost> makeHost(int32 maxBlock = 512)
     {
-        Setup setup;
+        HostSetup setup;
         setup.sampleSize = GetParam();
         setup.maxBlock = maxBlock;
         return ChainTest::makeHost(setup);
@@ -117,7 +117,7 @@ TEST_F(ChainTest, SteadySettingsMultiplyEveryFrameByOneMatrix)
             {
                 SCOPED_TRACE(testing::Message() << sizeName(size) << ", " << frames << " frames, formats "
                                                 << formats.first << "/" << formats.second);
-                Setup setup;
+                HostSetup setup;
                 setup.sampleSize = size;
                 setup.maxBlock = frames;
                 auto host = makeHost(setup);
@@ -213,8 +213,9 @@ TEST_P(ChainBySampleSize, LowBandMatrixRampsLikeTheHighBand)
     RawChanges changes;
     changes.add(kLpWidth, {{0, 1.0}}).add(kLpPan, {{256, 0.1}});
     host->process(512, &changes);
+    // LP Width ramps over the whole block (a lone point at 0), LP Pan reaches 0.1 at 256.
     const Matrix start = ChainReference::low(v);
-    const Matrix middle = ChainReference::low(with(v, {{kLpWidth, 1.0}, {kLpPan, 0.5 + (0.1 - 0.5) * 0.5}}));
+    const Matrix middle = ChainReference::low(with(v, {{kLpWidth, 0.75}, {kLpPan, 0.1}}));
     const Matrix end = ChainReference::low(with(v, {{kLpWidth, 1.0}, {kLpPan, 0.1}}));
     // The low band of a settled DC input equals the input (within the filter's denormal guard).
     const double tol = GetParam() == kSample64 ? 1e-6 : 1e-4;
@@ -284,10 +285,12 @@ TEST_P(ChainBySampleSize, DecreasingOffsetsNeverRunBackwards)
     changes.add(kBalance, {{300, 0.8}, {100, 0.2}}).add(kRightGain, {{-5, 0.6}});
     host->fillNoise(512, 10);
     host->process(512, &changes);
-    // The late point lands on 300 and becomes a jump there; a negative offset counts as 0.
+    // The late point lands on 300 and becomes a jump there; a negative offset
+    // counts as 0, so that point ramps over the whole block.
     auto at = [&](double balance, double right)
     { return ChainReference::high(with(v, {{kBalance, balance}, {kRightGain, right}})); };
-    expectRamps(*host, {{0, 300, at(0.5, 0.75), at(0.8, 0.6)}, {300, 512, at(0.2, 0.6), at(0.2, 0.6)}});
+    const double rightAt300 = 0.75 + (0.6 - 0.75) * 300 / 512;
+    expectRamps(*host, {{0, 300, at(0.5, 0.75), at(0.8, rightAt300)}, {300, 512, at(0.2, rightAt300), at(0.2, 0.6)}});
 }
 
 // ---------------------------------------------------------------------------
@@ -441,7 +444,7 @@ TEST_F(ChainTest, SoloKeepsOneBandWithItsOwnMatrix)
             for (int bin : {11, 53, 446}) // 59 Hz, 285 Hz and 2401 Hz
             {
                 SCOPED_TRACE(testing::Message() << sizeName(size) << ", " << c.name << ", bin " << bin);
-                Setup setup;
+                HostSetup setup;
                 setup.sampleSize = size;
                 setup.maxBlock = kFrames;
                 auto host = makeHost(setup);
@@ -483,24 +486,27 @@ TEST_F(ChainTest, OverlongBlocksAreProcessedInChunksThatFit)
     for (int32 size : {kSample32, kSample64})
     {
         SCOPED_TRACE(sizeName(size));
-        Setup small;
+        constexpr int32 kLong = 3000; // beyond every buffer the setup sized
+        HostSetup small;
         small.sampleSize = size;
         small.maxBlock = 256;
-        small.bufferFrames = 1000;
+        small.bufferFrames = kLong;
         auto overlong = makeHost(small);
         small.bufferFrames = 0;
         auto reference = makeHost(small);
+        // LR-2 is the slope a new crossover already has: no glide, so both
+        // instances' filters see the same coefficients however the block is cut.
         const std::initializer_list<std::pair<uint32_t, double>> settings = {
-            {kCrossover, 1.0}, {kHpWidth, 0.9}, {kLpWidth, 0.1}, {kLpGain, 0.6}, {kBalance, 0.4}};
+            {kCrossover, 0.5}, {kHpWidth, 0.9}, {kLpWidth, 0.1}, {kLpGain, 0.6}, {kBalance, 0.4}};
         overlong->setValues(settings);
         reference->setValues(settings);
-        overlong->fillNoise(1000, 16);
-        overlong->process(1000); // four times the setup's block size, minus a bit
+        overlong->fillNoise(kLong, 16);
+        overlong->process(kLong);
 
         int32 done = 0;
-        while (done < 1000)
+        while (done < kLong)
         {
-            const int32 n = std::min<int32>(256, 1000 - done);
+            const int32 n = std::min<int32>(256, kLong - done);
             for (int32 c = 0; c < 2; ++c)
                 for (int32 i = 0; i < n; ++i)
                     reference->buffers.setInput(c, i, overlong->in(c, done + i));
@@ -515,7 +521,7 @@ TEST_F(ChainTest, OverlongBlocksAreProcessedInChunksThatFit)
 
 TEST_F(ChainTest, OverlongBlocksWithDenseAutomationStayInTheirBuffers)
 {
-    Setup small;
+    HostSetup small;
     small.maxBlock = 64;
     small.bufferFrames = 4096;
     auto host = makeHost(small);
@@ -599,7 +605,7 @@ TEST_P(ChainBySampleSize, ProgramChangeReportsWaitWhenTheListIsFull)
 
 TEST_F(ChainTest, TheHostsFloatingPointModeIsRestored)
 {
-    auto host = makeHost(Setup{});
+    auto host = makeHost(HostSetup{});
     const unsigned original = _mm_getcsr();
     for (unsigned mode : {original & ~0x8040u, original | 0x8040u})
     {

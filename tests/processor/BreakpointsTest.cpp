@@ -1,0 +1,234 @@
+// Breakpoint lists, cut points and resampling of one block's automation.
+
+#include "dsp/Breakpoints.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace {
+
+struct HostPoint
+{
+    uint32_t offset;
+    double value;
+};
+
+struct Expected
+{
+    double value;
+    double jump; // Breakpoint::kNoJump for none
+};
+
+void addQueue(BlockAutomation& automation, uint32_t id, double previous, const std::vector<HostPoint>& points)
+{
+    BreakpointList& path = automation.beginList(id, previous);
+    for (const HostPoint& p : points)
+        path.addPoint(p.offset, p.value);
+    automation.endList(id);
+}
+
+std::vector<uint32_t> cutsOf(const BlockAutomation& automation)
+{
+    const SplitOffsets& cuts = automation.splitOffsets();
+    return std::vector<uint32_t>(cuts.data(), cuts.data() + cuts.size());
+}
+
+void expectList(const BlockAutomation& automation, uint32_t id, const std::vector<Expected>& expected)
+{
+    const BreakpointList& list = automation.list(id);
+    ASSERT_EQ(list.size(), expected.size()) << "ID " << id;
+    const std::vector<uint32_t> cuts = cutsOf(automation);
+    for (uint32_t k = 0; k < list.size(); ++k)
+    {
+        EXPECT_EQ(list[k].offset, cuts[k]) << "breakpoint " << k;
+        EXPECT_NEAR(list[k].value, expected[k].value, 1e-15) << "breakpoint " << k;
+        EXPECT_EQ(list[k].jump, expected[k].jump) << "breakpoint " << k;
+    }
+}
+
+constexpr double kNone = Breakpoint::kNoJump;
+
+class BreakpointsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(automation.reserve(512)); }
+    BlockAutomation automation;
+};
+
+} // namespace
+
+TEST_F(BreakpointsTest, WorkedExampleCutsAndResamples)
+{
+    automation.reset(512);
+    addQueue(automation, kLeftGain, 0.75, {{0, 0.8}, {256, 0.9}});
+    addQueue(automation, kBalance, 0.5, {{128, 0.6}});
+    automation.resample();
+    EXPECT_EQ(cutsOf(automation), (std::vector<uint32_t>{0, 128, 256, 512}));
+    ASSERT_EQ(automation.automatedCount(), 2u);
+    EXPECT_EQ(automation.automatedId(0), uint32_t(kLeftGain));
+    EXPECT_EQ(automation.automatedId(1), uint32_t(kBalance));
+    // 0.85 lies halfway on the line from 0.8 (offset 0) to 0.9 (offset 256).
+    expectList(automation, kLeftGain, {{0.75, 0.8}, {0.85, kNone}, {0.9, kNone}, {0.9, kNone}});
+    expectList(automation, kBalance, {{0.5, kNone}, {0.6, kNone}, {0.6, kNone}, {0.6, kNone}});
+}
+
+TEST_F(BreakpointsTest, PointsOnlyAtOffsetZeroRampOverTheBlock)
+{
+    automation.reset(512);
+    addQueue(automation, kLeftGain, 0.75, {{0, 1.0}});
+    addQueue(automation, kRightGain, 0.75, {{0, 0.2}, {0, 0.4}}); // the last one that differs wins
+    automation.resample();
+    EXPECT_EQ(cutsOf(automation), (std::vector<uint32_t>{0, 512}));
+    expectList(automation, kLeftGain, {{0.75, kNone}, {1.0, kNone}});
+    expectList(automation, kRightGain, {{0.75, kNone}, {0.4, kNone}});
+}
+
+TEST_F(BreakpointsTest, SeveralPointsAtOneOffsetMakeAJump)
+{
+    struct Case
+    {
+        const char* name;
+        std::vector<HostPoint> points;
+        std::vector<Expected> expected; // on the cuts 0, 200, 512
+    };
+    const Case cases[] = {
+        {"two values", {{200, 0.25}, {200, 0.75}}, {{0.5, kNone}, {0.25, 0.75}, {0.75, kNone}}},
+        {"repeat", {{200, 0.25}, {200, 0.25}}, {{0.5, kNone}, {0.25, kNone}, {0.25, kNone}}},
+        {"three values", {{200, 0.25}, {200, 0.75}, {200, 0.1}}, {{0.5, kNone}, {0.25, 0.1}, {0.1, kNone}}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        automation.reset(512);
+        addQueue(automation, kBalance, 0.5, c.points);
+        automation.resample();
+        EXPECT_EQ(cutsOf(automation), (std::vector<uint32_t>{0, 200, 512}));
+        expectList(automation, kBalance, c.expected);
+    }
+}
+
+TEST_F(BreakpointsTest, EveryListGetsABreakpointOnEveryCut)
+{
+    automation.reset(400);
+    addQueue(automation, kLeftPan, 0.0, {{100, 1.0}, {300, 0.5}});
+    addQueue(automation, kHpWidth, 0.5, {{50, 0.3}, {100, 0.3}, {350, 0.9}});
+    automation.resample();
+    EXPECT_EQ(cutsOf(automation), (std::vector<uint32_t>{0, 50, 100, 300, 350, 400}));
+    // Straight lines between points, the last value held afterwards.
+    expectList(automation, kLeftPan, {{0.0, kNone}, {0.5, kNone}, {1.0, kNone}, {0.5, kNone}, {0.5, kNone},
+                                      {0.5, kNone}});
+    expectList(automation, kHpWidth, {{0.5, kNone}, {0.3, kNone}, {0.3, kNone}, {0.3 + 0.6 * 200.0 / 250.0, kNone},
+                                      {0.9, kNone}, {0.9, kNone}});
+}
+
+TEST_F(BreakpointsTest, ABlockOfNoSamplesIsOneEmptySegment)
+{
+    automation.reset(0);
+    addQueue(automation, kLeftGain, 0.75, {{0, 0.5}, {10, 0.6}});
+    automation.resample();
+    EXPECT_EQ(cutsOf(automation), (std::vector<uint32_t>{0, 0}));
+    expectList(automation, kLeftGain, {{0.75, kNone}, {0.6, kNone}});
+}
+
+TEST_F(BreakpointsTest, OffsetsAreClampedIntoTheBlockAndNeverDecrease)
+{
+    automation.reset(512);
+    addQueue(automation, kLeftGain, 0.75, {{700, 1.0}});
+    addQueue(automation, kBalance, 0.5, {{300, 0.8}, {100, 0.2}, {400, 0.3}});
+    automation.resample();
+    EXPECT_EQ(cutsOf(automation), (std::vector<uint32_t>{0, 300, 400, 511, 512}));
+    for (uint32_t id : {uint32_t(kLeftGain), uint32_t(kBalance)})
+    {
+        const BreakpointList& list = automation.list(id);
+        for (uint32_t k = 0; k < list.size(); ++k)
+            EXPECT_LE(list[k].offset, 512u);
+    }
+    expectList(automation, kBalance, {{0.5, kNone}, {0.8, 0.2}, {0.3, kNone}, {0.3, kNone}, {0.3, kNone}});
+    EXPECT_NEAR(automation.list(kLeftGain)[3].value, 1.0, 1e-15);
+}
+
+TEST_F(BreakpointsTest, ValuesOutsideTheRangeAreClampedAndGarbageIgnored)
+{
+    automation.reset(512);
+    addQueue(automation, kLeftGain, 0.75,
+             {{10, 1.5}, {20, -0.5}, {30, std::numeric_limits<double>::quiet_NaN()},
+              {40, std::numeric_limits<double>::infinity()}});
+    automation.resample();
+    const BreakpointList& list = automation.list(kLeftGain);
+    ASSERT_EQ(list.size(), 6u);
+    EXPECT_EQ(list[1].value, 1.0);
+    EXPECT_EQ(list[2].value, 0.0);
+    EXPECT_EQ(list[3].value, 0.0); // a non-finite value keeps what was reached
+    EXPECT_EQ(list[4].value, 0.0);
+}
+
+TEST_F(BreakpointsTest, ALaterQueueOfTheSameIdReplacesItsListButKeepsTheCuts)
+{
+    automation.reset(512);
+    addQueue(automation, kHpPan, 0.5, {{64, 0.1}});
+    addQueue(automation, kHpPan, 0.5, {{256, 0.9}});
+    automation.resample();
+    ASSERT_EQ(automation.automatedCount(), 1u);
+    EXPECT_EQ(cutsOf(automation), (std::vector<uint32_t>{0, 64, 256, 512}));
+    expectList(automation, kHpPan, {{0.5, kNone}, {0.5 + 0.4 * 64 / 256, kNone}, {0.9, kNone}, {0.9, kNone}});
+}
+
+TEST(BreakpointsCapacity, ABlockLongerThanTheCapacityStaysInsideIt)
+{
+    BlockAutomation automation;
+    ASSERT_TRUE(automation.reserve(64));
+    automation.reset(5000);
+    std::vector<HostPoint> dense;
+    for (uint32_t i = 1; i < 5000; i += 2)
+        dense.push_back({i, (i % 10) / 10.0});
+    dense.push_back({4999, 0.25});
+    addQueue(automation, kLeftGain, 0.75, dense);
+    addQueue(automation, kRightGain, 0.75, {{2500, 0.5}});
+    automation.resample();
+
+    const std::vector<uint32_t> cuts = cutsOf(automation);
+    ASSERT_GE(cuts.size(), 2u);
+    EXPECT_LE(cuts.size(), 66u);
+    EXPECT_EQ(cuts.front(), 0u);
+    EXPECT_EQ(cuts.back(), 5000u);
+    for (size_t k = 1; k < cuts.size(); ++k)
+        EXPECT_LT(cuts[k - 1], cuts[k]);
+    for (uint32_t id : {uint32_t(kLeftGain), uint32_t(kRightGain)})
+    {
+        const BreakpointList& list = automation.list(id);
+        ASSERT_EQ(list.size(), cuts.size());
+        for (uint32_t k = 0; k < list.size(); ++k)
+        {
+            EXPECT_GE(list[k].value, 0.0);
+            EXPECT_LE(list[k].value, 1.0);
+        }
+    }
+    // Thinned paths still end on the host's last values.
+    EXPECT_EQ(automation.list(kLeftGain)[cuts.size() - 1].effective(), 0.25);
+    EXPECT_EQ(automation.list(kRightGain)[cuts.size() - 1].effective(), 0.5);
+}
+
+TEST(BreakpointsCapacity, ReserveGrowsAndNeverShrinks)
+{
+    BlockAutomation automation;
+    EXPECT_FALSE(automation.ready());
+    ASSERT_TRUE(automation.reserve(256));
+    ASSERT_TRUE(automation.reserve(128));
+    EXPECT_EQ(automation.sampleCapacity(), 256u);
+    ASSERT_TRUE(automation.reserve(1024));
+    EXPECT_EQ(automation.sampleCapacity(), 1024u);
+
+    // A point at every offset of a full block fits.
+    automation.reset(1024);
+    std::vector<HostPoint> every;
+    for (uint32_t i = 0; i < 1024; ++i)
+        every.push_back({i, (i % 2) ? 1.0 : 0.0});
+    addQueue(automation, kBalance, 0.5, every);
+    automation.resample();
+    EXPECT_EQ(automation.splitOffsets().size(), 1025u);
+    for (uint32_t k = 1; k < 1024; ++k)
+        ASSERT_EQ(automation.list(kBalance)[k].value, (k % 2) ? 1.0 : 0.0) << k;
+}

@@ -1,0 +1,248 @@
+// The ramp kernels keep the bits of the plain sequential arithmetic they are
+// defined by, whatever their lane layout; and they ramp what they should.
+
+#include "dsp/MatrixRamp.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <random>
+#include <vector>
+
+namespace {
+
+bool sameBits(double a, double b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+bool sameBits(float a, float b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+StereoMatrix randomMatrix(std::mt19937& rng, double scale)
+{
+    std::uniform_real_distribution<double> d(-scale, scale);
+    return {d(rng), d(rng), d(rng), d(rng)};
+}
+
+template <typename Sample>
+std::vector<Sample> noise(std::mt19937& rng, size_t n)
+{
+    std::uniform_real_distribution<double> d(-1.0, 1.0);
+    std::vector<Sample> v(n);
+    for (Sample& x : v)
+        x = static_cast<Sample>(d(rng));
+    return v;
+}
+
+// The definition, one sample at a time in double precision.
+void plainRamp(StereoMatrix m, const StereoMatrix& d, uint32_t n, const double* inL, const double* inR, double* outL,
+               double* outR)
+{
+    for (uint32_t i = 0; i < n; ++i)
+    {
+        const double l = inL[i], r = inR[i];
+        outL[i] = l * m.m00 + r * m.m10;
+        outR[i] = l * m.m01 + r * m.m11;
+        m = m + d;
+    }
+}
+
+// The definition for 32-bit samples: an odd first sample in double, then
+// pairs in single precision from lanes M and M + D stepped by 2D.
+void plainRamp(StereoMatrix m, const StereoMatrix& d, uint32_t n, const float* inL, const float* inR, float* outL,
+               float* outR)
+{
+    uint32_t i = 0;
+    if (n % 2 == 1)
+    {
+        const double l = inL[0], r = inR[0];
+        outL[0] = static_cast<float>(l * m.m00 + r * m.m10);
+        outR[0] = static_cast<float>(l * m.m01 + r * m.m11);
+        m = m + d;
+        i = 1;
+    }
+    const StereoMatrix next = m + d;
+    float a[2][4] = {{float(m.m00), float(m.m01), float(m.m10), float(m.m11)},
+                     {float(next.m00), float(next.m01), float(next.m10), float(next.m11)}};
+    const float step[4] = {float(2 * d.m00), float(2 * d.m01), float(2 * d.m10), float(2 * d.m11)};
+    for (; i < n; i += 2)
+    {
+        for (int j = 0; j < 2; ++j)
+        {
+            const float l = inL[i + j], r = inR[i + j];
+            const float pl = l * a[j][0], ql = r * a[j][2];
+            const float pr = l * a[j][1], qr = r * a[j][3];
+            outL[i + j] = pl + ql;
+            outR[i + j] = pr + qr;
+        }
+        for (auto& lane : a)
+            for (int e = 0; e < 4; ++e)
+                lane[e] = lane[e] + step[e];
+    }
+}
+
+const uint32_t kLengths[] = {1, 2, 3, 4, 7, 64, 100, 513};
+
+} // namespace
+
+TEST(MatrixRamp, DoublesKeepTheBitsOfTheSequentialRamp)
+{
+    std::mt19937 rng(1);
+    for (uint32_t n : kLengths)
+        for (bool steady : {false, true})
+        {
+            SCOPED_TRACE(testing::Message() << n << (steady ? " steady" : " ramp"));
+            const StereoMatrix m = randomMatrix(rng, 3.0);
+            // A steady matrix with negative zeros: M + 0 turns them positive after the first sample.
+            const StereoMatrix start = steady ? StereoMatrix(-0.0, m.m01, -0.0, m.m11) : m;
+            const StereoMatrix d = steady ? StereoMatrix() : randomMatrix(rng, 0.01);
+            const auto inL = noise<double>(rng, n), inR = noise<double>(rng, n);
+            std::vector<double> outL(n), outR(n), wantL(n), wantR(n);
+            MatrixRamp::ramp(start, d, n, inL.data(), inR.data(), outL.data(), outR.data());
+            plainRamp(start, d, n, inL.data(), inR.data(), wantL.data(), wantR.data());
+            for (uint32_t i = 0; i < n; ++i)
+            {
+                ASSERT_TRUE(sameBits(outL[i], wantL[i])) << "left " << i;
+                ASSERT_TRUE(sameBits(outR[i], wantR[i])) << "right " << i;
+            }
+        }
+}
+
+TEST(MatrixRamp, SinglesKeepTheBitsOfTheTwoLaneRamp)
+{
+    std::mt19937 rng(2);
+    for (uint32_t n : kLengths)
+        for (bool steady : {false, true})
+        {
+            SCOPED_TRACE(testing::Message() << n << (steady ? " steady" : " ramp"));
+            const StereoMatrix m = randomMatrix(rng, 3.0);
+            const StereoMatrix d = steady ? StereoMatrix() : randomMatrix(rng, 0.01);
+            const auto inL = noise<float>(rng, n), inR = noise<float>(rng, n);
+            std::vector<float> outL(n), outR(n), wantL(n), wantR(n);
+            MatrixRamp::ramp(m, d, n, inL.data(), inR.data(), outL.data(), outR.data());
+            plainRamp(m, d, n, inL.data(), inR.data(), wantL.data(), wantR.data());
+            for (uint32_t i = 0; i < n; ++i)
+            {
+                ASSERT_TRUE(sameBits(outL[i], wantL[i])) << "left " << i;
+                ASSERT_TRUE(sameBits(outR[i], wantR[i])) << "right " << i;
+            }
+        }
+}
+
+TEST(MatrixRamp, RampsReachTheEndMatrixOneStepAfterTheLastSample)
+{
+    // Independent check of the ramp itself: frame i uses A + (B - A) i / n.
+    std::mt19937 rng(3);
+    const uint32_t n = 301;
+    const StereoMatrix a = randomMatrix(rng, 2.0), b = randomMatrix(rng, 2.0);
+    const StereoMatrix d = (b - a) / double(n);
+    const auto inL = noise<double>(rng, n), inR = noise<double>(rng, n);
+    const auto inLf = noise<float>(rng, n), inRf = noise<float>(rng, n);
+    std::vector<double> outL(n), outR(n);
+    std::vector<float> outLf(n), outRf(n);
+    MatrixRamp::ramp(a, d, n, inL.data(), inR.data(), outL.data(), outR.data());
+    MatrixRamp::ramp(a, d, n, inLf.data(), inRf.data(), outLf.data(), outRf.data());
+    for (uint32_t i = 0; i < n; ++i)
+    {
+        const long double t = static_cast<long double>(i) / n;
+        auto at = [&](double x, double y) { return x + (static_cast<long double>(y) - x) * t; };
+        const long double m00 = at(a.m00, b.m00), m01 = at(a.m01, b.m01), m10 = at(a.m10, b.m10),
+                          m11 = at(a.m11, b.m11);
+        EXPECT_NEAR(outL[i], static_cast<double>(inL[i] * m00 + inR[i] * m10), 1e-13) << i;
+        EXPECT_NEAR(outR[i], static_cast<double>(inL[i] * m01 + inR[i] * m11), 1e-13) << i;
+        EXPECT_NEAR(outLf[i], static_cast<double>(inLf[i] * m00 + inRf[i] * m10), 5e-5) << i;
+        EXPECT_NEAR(outRf[i], static_cast<double>(inLf[i] * m01 + inRf[i] * m11), 5e-5) << i;
+    }
+}
+
+TEST(MatrixRamp, RampsWorkInPlace)
+{
+    std::mt19937 rng(4);
+    const uint32_t n = 99;
+    const StereoMatrix m = randomMatrix(rng, 2.0), d = randomMatrix(rng, 0.02);
+    auto l = noise<double>(rng, n), r = noise<double>(rng, n);
+    std::vector<double> wantL(n), wantR(n);
+    plainRamp(m, d, n, l.data(), r.data(), wantL.data(), wantR.data());
+    MatrixRamp::ramp(m, d, n, l.data(), r.data(), l.data(), r.data());
+    EXPECT_EQ(l, wantL);
+    EXPECT_EQ(r, wantR);
+
+    auto lf = noise<float>(rng, n), rf = noise<float>(rng, n);
+    std::vector<float> wantLf(n), wantRf(n);
+    plainRamp(m, d, n, lf.data(), rf.data(), wantLf.data(), wantRf.data());
+    MatrixRamp::ramp(m, d, n, lf.data(), rf.data(), lf.data(), rf.data());
+    EXPECT_EQ(lf, wantLf);
+    EXPECT_EQ(rf, wantRf);
+}
+
+TEST(MatrixRamp, BandSumIsBothDoubleRampsAddedAndRoundedOnce)
+{
+    std::mt19937 rng(5);
+    for (uint32_t n : kLengths)
+        for (bool steady : {false, true})
+        {
+            SCOPED_TRACE(testing::Message() << n << (steady ? " steady" : " ramp"));
+            const StereoMatrix hm = randomMatrix(rng, 2.0), lm = randomMatrix(rng, 2.0);
+            const StereoMatrix hd = steady ? StereoMatrix() : randomMatrix(rng, 0.01);
+            const StereoMatrix ld = steady ? StereoMatrix() : randomMatrix(rng, 0.01);
+            const auto hiL = noise<double>(rng, n), hiR = noise<double>(rng, n);
+            const auto loL = noise<double>(rng, n), loR = noise<double>(rng, n);
+            std::vector<double> hL(n), hR(n), lL(n), lR(n);
+            plainRamp(hm, hd, n, hiL.data(), hiR.data(), hL.data(), hR.data());
+            plainRamp(lm, ld, n, loL.data(), loR.data(), lL.data(), lR.data());
+
+            // In two calls, the second continuing where the first stopped.
+            const uint32_t first = n / 3;
+            std::vector<double> outL(n), outR(n);
+            std::vector<float> outLf(n), outRf(n);
+            StereoMatrix h = hm, l = lm;
+            MatrixRamp::rampAndSum(h, hd, l, ld, first, hiL.data(), hiR.data(), loL.data(), loR.data(), outL.data(),
+                                   outR.data());
+            MatrixRamp::rampAndSum(h, hd, l, ld, n - first, hiL.data() + first, hiR.data() + first,
+                                   loL.data() + first, loR.data() + first, outL.data() + first, outR.data() + first);
+            StereoMatrix hf = hm, lf = lm;
+            MatrixRamp::rampAndSum(hf, hd, lf, ld, n, hiL.data(), hiR.data(), loL.data(), loR.data(), outLf.data(),
+                                   outRf.data());
+            for (uint32_t i = 0; i < n; ++i)
+            {
+                ASSERT_TRUE(sameBits(outL[i], hL[i] + lL[i])) << i;
+                ASSERT_TRUE(sameBits(outR[i], hR[i] + lR[i])) << i;
+                ASSERT_TRUE(sameBits(outLf[i], static_cast<float>(hL[i] + lL[i]))) << i;
+                ASSERT_TRUE(sameBits(outRf[i], static_cast<float>(hR[i] + lR[i]))) << i;
+            }
+        }
+}
+
+TEST(MatrixRamp, BypassConvertsBetweenFormats)
+{
+    const double l[] = {0.5, -0.25, 1e-3, 0.75};
+    const double r[] = {0.25, 0.5, -1e-3, 0.75};
+    const float lf[] = {0.1f, -0.3f, 16777216.0f, 0.7f};
+    const float rf[] = {0.2f, 0.4f, 1.0f, -0.7f};
+    struct Case
+    {
+        bool inputMS, outputMS;
+        long double a, b, c, e; // outL = a l + b r, outR = c l + e r
+    };
+    for (const Case& k : {Case{false, false, 1, 0, 0, 1}, Case{true, true, 1, 0, 0, 1}, Case{true, false, 1, 1, 1, -1},
+                          Case{false, true, 0.5L, 0.5L, 0.5L, -0.5L}})
+    {
+        SCOPED_TRACE(testing::Message() << k.inputMS << k.outputMS);
+        double outL[4], outR[4];
+        float outLf[4], outRf[4];
+        MatrixRamp::bypassCopy(k.inputMS, k.outputMS, 4, l, r, outL, outR);
+        MatrixRamp::bypassCopy(k.inputMS, k.outputMS, 4, lf, rf, outLf, outRf);
+        for (int i = 0; i < 4; ++i)
+        {
+            EXPECT_EQ(outL[i], static_cast<double>(k.a * l[i] + k.b * r[i]));
+            EXPECT_EQ(outR[i], static_cast<double>(k.c * l[i] + k.e * r[i]));
+            // Exact in long double, rounded once: 2^24 + 1 rounds to even, 2^24.
+            EXPECT_EQ(outLf[i], static_cast<float>(k.a * lf[i] + k.b * rf[i]));
+            EXPECT_EQ(outRf[i], static_cast<float>(k.c * lf[i] + k.e * rf[i]));
+        }
+    }
+}

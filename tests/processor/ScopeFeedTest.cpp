@@ -1,0 +1,418 @@
+// The scope feed and its worker, directly and through the built bundle.
+
+#include "processor/ScopeFeed.h"
+#include "processor/VectorScope.h"
+#include "tests/processor/ChainHost.h"
+#include "tests/processor/ScopePeer.h"
+
+#include "pluginterfaces/vst/ivstmessage.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <limits>
+#include <string>
+#include <vector>
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+using namespace ChainTestSupport;
+
+namespace {
+
+// Threads of this process, from the kernel's own count.
+int threadCount()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("Threads:", 0) == 0)
+            return std::stoi(line.substr(8));
+    return -1;
+}
+
+// The bytes of a frame by the scaling rule, from long double arithmetic.
+void expectedBytes(long double c0, long double c1, bool ms, int& mid, int& side)
+{
+    const long double k = 127.0L * 0.707106781L;
+    auto limit = [](long double x) { return static_cast<int>(std::max(-128.0L, std::min(127.0L, x))); };
+    if (ms)
+    {
+        mid = limit(std::trunc(c0 * k));
+        side = limit(std::trunc(c1 * k));
+    }
+    else
+    {
+        mid = limit(std::trunc(std::trunc((c0 + c1) * k) / 2));
+        side = limit(std::trunc(std::trunc((c0 - c1) * k) / 2));
+    }
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Bytes of a frame
+
+TEST(ScopeFeedScaling, FramesBecomeMidAndSideBytes)
+{
+    struct Case
+    {
+        double c0, c1;
+        bool ms;
+        int mid, side;
+    };
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const Case cases[] = {
+        {1.0, 1.0, false, 89, 0},    // full-scale mono
+        {1.0, 0.0, false, 44, 44},   // full scale in the left channel only
+        {1.0, -1.0, false, 0, 89},   // full-scale side
+        {-1.0, 0.0, false, -44, -44},
+        {2.0, 0.0, true, 127, 0},    // limited
+        {-3.0, 0.5, true, -128, 44}, // limited below
+        {5.0, 5.0, false, 127, 0},
+        {1e300, -1e300, false, 0, 127},
+        {nan, 0.5, false, 0, 0}, // non-finite samples give 0
+        {inf, 0.5, false, 0, 0},
+        {0.5, -inf, true, 44, 0},
+        {nan, nan, true, 0, 0},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.c0 << ", " << c.c1 << (c.ms ? " M/S" : " L/R"));
+        int8_t mid = 1, side = 1;
+        ScopeFeed::scaleFrame(c.c0, c.c1, c.ms, mid, side);
+        EXPECT_EQ(mid, c.mid);
+        EXPECT_EQ(side, c.side);
+        if (std::fabs(c.c0) < 1e30 && std::fabs(c.c1) < 1e30) // beyond that a float is already infinite
+        {
+            ScopeFeed::scaleFrame(static_cast<float>(c.c0), static_cast<float>(c.c1), c.ms, mid, side);
+            EXPECT_EQ(mid, c.mid);
+            EXPECT_EQ(side, c.side);
+        }
+    }
+}
+
+TEST(ScopeFeedScaling, EveryFiniteFrameFollowsTheRule)
+{
+    for (int i = -400; i <= 400; ++i)
+        for (bool ms : {false, true})
+        {
+            const double c0 = i / 97.0, c1 = (i * 37 % 101) / 53.0;
+            int mid = 0, side = 0;
+            expectedBytes(c0, c1, ms, mid, side);
+            int8_t m = 0, s = 0;
+            ScopeFeed::scaleFrame(c0, c1, ms, m, s);
+            ASSERT_EQ(m, mid) << c0 << " " << c1;
+            ASSERT_EQ(s, side) << c0 << " " << c1;
+        }
+}
+
+// ---------------------------------------------------------------------------
+// Feeding and hand-off, without a worker
+
+class ScopeFeedTest : public ::testing::Test
+{
+protected:
+    void feedConstant(uint32_t frames, uint32_t chunk, double value = 0.5)
+    {
+        std::vector<double> l(chunk, value), r(chunk, 0.0);
+        while (frames > 0)
+        {
+            const uint32_t n = std::min(frames, chunk);
+            feed.feed(l.data(), r.data(), n, false);
+            frames -= n;
+        }
+    }
+
+    RecordingSender sender;
+    VectorScope scope{sender};
+    ScopeFeed feed{scope};
+};
+
+TEST_F(ScopeFeedTest, ABlockCompletesEvery512KeptFrames)
+{
+    struct Case
+    {
+        uint32_t decimation, frames;
+    };
+    for (const Case& c : {Case{10, 5120}, Case{8, 4096}, Case{9, 4608}, Case{18, 9216}, Case{1, 512}, Case{0, 512}})
+    {
+        SCOPED_TRACE(c.decimation);
+        RecordingSender localSender;
+        VectorScope localScope(localSender);
+        ScopeFeed local(localScope);
+        if (c.decimation != 10)
+            local.decimation = c.decimation; // 10 is the value before any setup
+        std::vector<double> l(c.frames, 0.25), r(c.frames, 0.0);
+        for (uint32_t fed = 0; fed + 1 < c.frames;) // in stretches of 37 frames, one short of a block
+        {
+            const uint32_t n = std::min<uint32_t>(37, c.frames - 1 - fed);
+            local.feed(l.data() + fed, r.data() + fed, n, false);
+            fed += n;
+        }
+        EXPECT_FALSE(localScope.dataReady);
+        local.feed(l.data(), r.data(), 1, false);
+        EXPECT_TRUE(localScope.dataReady);
+        EXPECT_EQ(localScope.pendingBlock, local.bufferA);
+        EXPECT_EQ(local.current, local.bufferB);
+    }
+}
+
+TEST_F(ScopeFeedTest, NothingHappensForAnEmptyStretch)
+{
+    double x = 1.0;
+    feed.feed(&x, &x, 0, false);
+    EXPECT_EQ(feed.counter, 0u);
+    EXPECT_EQ(feed.writePosition, feed.bufferA);
+}
+
+TEST_F(ScopeFeedTest, KeptFramesAreEveryDecimationthInOrder)
+{
+    feed.decimation = 3;
+    std::vector<double> l(1536), r(1536);
+    for (size_t i = 0; i < l.size(); ++i)
+    {
+        const double m = (i % 200) - 100.0; // the mid byte in M/S, a quarter step away from truncating elsewhere
+        l[i] = (m + (m < 0 ? -0.25 : 0.25)) / 89.802561187;
+        r[i] = -l[i];
+    }
+    feed.feed(l.data(), r.data(), 700, true);
+    feed.feed(l.data() + 700, r.data() + 700, 836, true);
+    ASSERT_TRUE(scope.dataReady);
+    const auto* block = reinterpret_cast<const int8_t*>(scope.pendingBlock);
+    for (size_t j = 0; j < ScopeBlock::kFrames; ++j)
+    {
+        const size_t frame = (j + 1) * 3 - 1;
+        ASSERT_EQ(block[2 * j], static_cast<int>(frame % 200) - 100) << j;
+        ASSERT_EQ(block[2 * j + 1], -(static_cast<int>(frame % 200) - 100)) << j;
+    }
+}
+
+TEST_F(ScopeFeedTest, ANewerBlockReplacesAnUnsentOne)
+{
+    feed.decimation = 1;
+    feedConstant(512, 100);
+    EXPECT_EQ(scope.pendingBlock, feed.bufferA);
+    feedConstant(512, 100);
+    EXPECT_TRUE(scope.dataReady);
+    EXPECT_EQ(scope.pendingBlock, feed.bufferB);
+    EXPECT_EQ(feed.current, feed.bufferA);
+}
+
+TEST_F(ScopeFeedTest, AHandOffThatFindsTheLockTakenIsOfferedAgainLater)
+{
+    feed.decimation = 1;
+    scope.mutex.lock(); // the worker is testing its flags
+    feedConstant(512, 512);
+    EXPECT_FALSE(scope.dataReady);
+    EXPECT_EQ(feed.unsentBlock, feed.bufferA);
+    scope.mutex.unlock();
+    feedConstant(1, 1);
+    EXPECT_TRUE(scope.dataReady);
+    EXPECT_EQ(scope.pendingBlock, feed.bufferA);
+    EXPECT_EQ(feed.unsentBlock, nullptr);
+}
+
+// ---------------------------------------------------------------------------
+// The worker
+
+TEST_F(ScopeFeedTest, TheWorkerSendsEachCompletedBlock)
+{
+    ASSERT_TRUE(scope.start());
+    feed.decimation = 1;
+    for (size_t n = 1; n <= 3; ++n)
+    {
+        feedConstant(512, 128, 0.125 * n);
+        ASSERT_TRUE(sender.waitFor(n));
+        int mid = 0, side = 0;
+        expectedBytes(0.125L * n, 0, false, mid, side);
+        const Block block = sender.block(n - 1);
+        for (size_t i = 0; i < ScopeBlock::kFrames; ++i)
+        {
+            ASSERT_EQ(block[2 * i], mid);
+            ASSERT_EQ(block[2 * i + 1], side);
+        }
+    }
+    scope.stop();
+    EXPECT_EQ(sender.count(), 3u);
+}
+
+TEST(VectorScopeLifetime, StoppingWithoutAWorkerReturnsAtOnce)
+{
+    RecordingSender sender;
+    VectorScope scope(sender);
+    scope.stop();
+    EXPECT_TRUE(scope.stopRequested);
+}
+
+TEST(VectorScopeLifetime, StartingTwiceLeavesOneWorker)
+{
+    RecordingSender sender;
+    const int before = threadCount();
+    {
+        VectorScope scope(sender);
+        ASSERT_TRUE(scope.start());
+        EXPECT_EQ(threadCount(), before + 1);
+        ASSERT_TRUE(scope.start());
+        EXPECT_EQ(threadCount(), before + 1);
+        scope.stop();
+        EXPECT_EQ(threadCount(), before);
+        ASSERT_TRUE(scope.start());
+        EXPECT_EQ(threadCount(), before + 1);
+    } // destroyed while running: joined, not left on freed memory
+    EXPECT_EQ(threadCount(), before);
+}
+
+// ---------------------------------------------------------------------------
+// Through the bundle: "Scope" messages to a connected peer
+
+namespace {
+
+// Mid byte m for L = R = x: 2 x k lies a quarter above 2m, so the rule's
+// truncations land on m whatever the rounding of the chain.
+double frameValue(size_t globalFrame)
+{
+    const int m = static_cast<int>(globalFrame % 251) - 125;
+    return (m + (m < 0 ? -0.25 : 0.25)) / (127.0 * 0.707106781);
+}
+
+int frameMid(size_t globalFrame)
+{
+    return static_cast<int>(globalFrame % 251) - 125;
+}
+
+class ScopeMessages : public KalviorTest::BundleTest
+{
+protected:
+    std::unique_ptr<ChainHost> makeHost(int32 sampleSize, double rate)
+    {
+        HostSetup setup;
+        setup.sampleSize = sampleSize;
+        setup.sampleRate = rate;
+        setup.maxBlock = 1000;
+        std::string error;
+        auto host = std::make_unique<ChainHost>(*module, setup, error);
+        EXPECT_TRUE(error.empty()) << error;
+        connection = KalviorTest::query<IConnectionPoint>(host->component());
+        EXPECT_TRUE(connection);
+        EXPECT_EQ(connection->connect(&peer), kResultOk);
+        return host;
+    }
+
+    // Processes `frames` frames of the frame-numbered signal in blocks of up to
+    // 1000; returns the global indices of the frames that reached the scope.
+    void run(ChainHost& host, size_t frames, bool fedToScope = true)
+    {
+        while (frames > 0)
+        {
+            const int32 n = static_cast<int32>(std::min<size_t>(frames, 1000));
+            for (int32 i = 0; i < n; ++i)
+            {
+                host.buffers.setInput(0, i, frameValue(position + i));
+                host.buffers.setInput(1, i, frameValue(position + i));
+            }
+            host.process(n);
+            if (fedToScope)
+                for (int32 i = 0; i < n; ++i)
+                    fed.push_back(position + i);
+            position += static_cast<size_t>(n);
+            frames -= static_cast<size_t>(n);
+        }
+    }
+
+    // The block the feed makes from the fed frames, block `index`.
+    void expectBlock(const Block& block, size_t index, uint32_t decimation)
+    {
+        for (size_t j = 0; j < ScopeBlock::kFrames; ++j)
+        {
+            const size_t kept = (index * ScopeBlock::kFrames + j + 1) * decimation - 1;
+            ASSERT_LT(kept, fed.size());
+            ASSERT_EQ(block[2 * j], frameMid(fed[kept])) << "pair " << j;
+            ASSERT_EQ(block[2 * j + 1], 0) << "pair " << j;
+        }
+    }
+
+    void TearDown() override
+    {
+        if (connection)
+            connection->disconnect(&peer);
+        connection = nullptr;
+        BundleTest::TearDown();
+    }
+
+    ScopePeer peer;
+    IPtr<IConnectionPoint> connection;
+    std::vector<size_t> fed;
+    size_t position = 0;
+};
+
+} // namespace
+
+TEST_F(ScopeMessages, OneMessagePer512KeptFramesAtEverySampleRate)
+{
+    struct Case
+    {
+        double rate;
+        uint32_t decimation;
+    };
+    for (int32 size : {kSample32, kSample64})
+        for (const Case& c : {Case{44100, 8}, Case{48000, 9}, Case{96000, 18}, Case{5120, 1}})
+        {
+            SCOPED_TRACE(testing::Message() << c.rate << " Hz, " << (size == kSample64 ? "64" : "32") << "-bit");
+            fed.clear();
+            position = 0;
+            auto host = makeHost(size, c.rate);
+            const size_t perBlock = size_t(ScopeBlock::kFrames) * c.decimation;
+            const int before = peer.messages;
+            run(*host, perBlock); // blocks of 1000 frames: the scope block spans calls
+            ASSERT_TRUE(peer.waitFor(size_t(before) + 1));
+            run(*host, perBlock - 1);
+            run(*host, 1);
+            ASSERT_TRUE(peer.waitFor(size_t(before) + 2));
+            expectBlock(peer.block(size_t(before)), 0, c.decimation);
+            expectBlock(peer.block(size_t(before) + 1), 1, c.decimation);
+            ASSERT_EQ(host->instance->setProcessing(false), kResultOk); // joins the worker
+            EXPECT_EQ(peer.messages, before + 2);
+            EXPECT_EQ(peer.wrongSizes, 0);
+            connection->disconnect(&peer);
+        }
+}
+
+TEST_F(ScopeMessages, NothingIsFedWhileScopeIsOffOrTheInputSilent)
+{
+    auto host = makeHost(kSample64, 44100); // decimation 8
+    const size_t half = 256 * 8;
+    run(*host, half);
+    host->setValues({{kScope, 0.0}});
+    run(*host, 3 * 4096, false);
+    host->setValues({{kScope, 1.0}});
+    host->buffers.inputBus.silenceFlags = 3;
+    run(*host, 3 * 4096, false);
+    host->buffers.inputBus.silenceFlags = 0;
+    run(*host, half); // the partly filled block resumes and completes here
+    ASSERT_TRUE(peer.waitFor(1));
+    expectBlock(peer.block(0), 0, 8);
+    ASSERT_EQ(host->instance->setProcessing(false), kResultOk);
+    EXPECT_EQ(peer.messages, 1);
+}
+
+TEST_F(ScopeMessages, StoppingProcessingJoinsTheWorkerEveryTime)
+{
+    const int before = threadCount();
+    auto host = makeHost(kSample32, 48000); // processing: one worker
+    EXPECT_EQ(threadCount(), before + 1);
+    ASSERT_EQ(host->instance->setProcessing(true), kResultOk); // again: still one
+    EXPECT_EQ(threadCount(), before + 1);
+    ASSERT_EQ(host->instance->setProcessing(false), kResultOk);
+    EXPECT_EQ(threadCount(), before);
+    ASSERT_EQ(host->instance->setProcessing(false), kResultOk); // nothing to stop
+    // Straight to the processor, so the harness does not stop it before the release.
+    ASSERT_EQ(host->processor()->setProcessing(true), kResultOk);
+    EXPECT_EQ(threadCount(), before + 1);
+    connection->disconnect(&peer);
+    connection = nullptr;
+    host.reset(); // released while processing: the worker is joined with it
+    EXPECT_EQ(threadCount(), before);
+}

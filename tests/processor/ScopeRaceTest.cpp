@@ -1,0 +1,65 @@
+// Two threads connect and disconnect peers while the scope worker sends and
+// the audio thread hands it blocks. Meant for the ThreadSanitizer build
+// (CTest label "tsan"); in a plain build it still checks that nothing breaks.
+
+#include "tests/processor/ChainHost.h"
+#include "tests/processor/ScopePeer.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+using namespace ChainTestSupport;
+
+class ScopeRace : public KalviorTest::BundleTest
+{
+};
+
+TEST_F(ScopeRace, ConnectAndDisconnectWhileTheWorkerSends)
+{
+    HostSetup setup;
+    setup.sampleRate = 5120.0; // decimation 1: every 512-frame block completes a scope block
+    std::string error;
+    ChainHost host(*module, setup, error);
+    ASSERT_TRUE(error.empty()) << error;
+    IPtr<IConnectionPoint> connection = KalviorTest::query<IConnectionPoint>(host.component());
+    ASSERT_TRUE(connection);
+
+    ScopePeer first, second;
+    std::atomic<bool> done{false};
+    auto hammer = [&](ScopePeer& peer)
+    {
+        while (!done)
+        {
+            connection->connect(&peer);
+            std::this_thread::yield();
+            connection->disconnect(&peer);
+        }
+    };
+    std::thread a(hammer, std::ref(first));
+    std::thread b(hammer, std::ref(second));
+    for (int block = 0; block < 400; ++block)
+    {
+        host.fillNoise(512, static_cast<uint32_t>(block));
+        ASSERT_EQ(host.process(512), kResultOk);
+        if (block % 16 == 0)
+            std::this_thread::yield(); // let the worker catch up now and then
+    }
+    done = true;
+    a.join();
+    b.join();
+
+    // Whatever was delivered was whole, and the connection still works.
+    EXPECT_EQ(first.wrongSizes, 0);
+    EXPECT_EQ(second.wrongSizes, 0);
+    ASSERT_EQ(connection->connect(&first), kResultOk);
+    const size_t before = first.count();
+    host.fillNoise(512, 1000);
+    host.process(512);
+    EXPECT_TRUE(first.waitFor(before + 1));
+    ASSERT_EQ(host.instance->setProcessing(false), kResultOk);
+    connection->disconnect(&first);
+}

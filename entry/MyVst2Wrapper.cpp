@@ -139,10 +139,10 @@ VstIntPtr MyVst2Wrapper::vendorSpecific(VstInt32 index, VstIntPtr value, void* p
     }
 }
 
-VstInt32 MyVst2Wrapper::canDo(char* text)
+VstIntPtr MyVst2Wrapper::canDo(char* text)
 {
     if (Vst2Text::equalsIgnoringCase(text, "hasCockosExtensions"))
-        return static_cast<VstInt32>(kCockosExtensionsAnswer);
+        return kCockosExtensionsAnswer;
     return Vst2Wrapper::canDo(text);
 }
 

@@ -39,7 +39,7 @@ public:
     // Title when it fits maxNameLength characters, else the short title; cut to maxNameLength.
     void getParameterName(VstInt32 index, char* text) override;
     VstIntPtr vendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt) override;
-    VstInt32 canDo(char* text) override;
+    VstIntPtr canDo(char* text) override;
 
     // The Cockos parameter queries; kCockosAnswer on success, else 0.
     virtual VstIntPtr getParamDisplayForValue(VstInt32 index, char* text, float value);

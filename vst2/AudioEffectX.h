@@ -173,8 +173,9 @@ public:
     {
         return 0;
     }
-    // 1 can do, -1 cannot, 0 does not know.
-    virtual VstInt32 canDo(char* /*text*/) { return 0; }
+    // 1 can do, -1 cannot, 0 does not know; pointer-sized, as some answers
+    // are 32-bit patterns that must reach the host unsigned.
+    virtual VstIntPtr canDo(char* /*text*/) { return 0; }
     virtual VstInt32 getVstVersion() { return Vst2Abi::kVstVersionNumber; }
 
     // Host queries and notifications.

@@ -124,7 +124,6 @@ Vst2Wrapper::Vst2Wrapper(IAudioProcessor* processor, IEditController* controller
 
 Vst2Wrapper::~Vst2Wrapper()
 {
-    runLoop.unregisterTimer(this);
     setEditor(nullptr); // the view goes before the controller it belongs to
 
     if (active)
@@ -219,7 +218,6 @@ bool Vst2Wrapper::init()
 
     if (controller && EditorWrapper::hasEditor(controller))
         setEditor(new EditorWrapper(this, controller, runLoop));
-    runLoop.registerTimer(this, kIdleIntervalMs);
     return true;
 }
 
@@ -1028,7 +1026,15 @@ void Vst2Wrapper::readValuesFromController()
 
 void Vst2Wrapper::idle()
 {
+    onTimer();
     runLoop.pump();
+}
+
+VstIntPtr Vst2Wrapper::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
+{
+    if (opcode == abi::effEditIdle || opcode == abi::effEditOpen)
+        onTimer(); // the editor shows the values the host and the processor last set
+    return AudioEffectX::dispatcher(opcode, index, value, ptr, opt);
 }
 
 tresult PLUGIN_API Vst2Wrapper::beginEdit(ParamID id)
@@ -1156,7 +1162,7 @@ VstInt32 Vst2Wrapper::getPlugCategory()
     return abi::kPlugCategUnknown;
 }
 
-VstInt32 Vst2Wrapper::canDo(char* text)
+VstIntPtr Vst2Wrapper::canDo(char* text)
 {
     if (Vst2Text::equalsIgnoringCase(text, "receiveVstTimeInfo"))
         return 1;

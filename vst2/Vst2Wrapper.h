@@ -7,7 +7,7 @@
 // the controller's component handler. Host parameter changes reach the
 // processor in the next process call and the controller at the next idle;
 // the processor's output changes and the editor's edits reach the controller
-// and the host (audioMasterAutomate). Parameters flagged kIsBypass or
+// and the host (audioMasterAutomate) at the next idle. Parameters flagged kIsBypass or
 // kIsProgramChange are not VST 2 parameters: bypass goes through effSetBypass
 // and the program change parameter through the VST 2 programs.
 //
@@ -56,6 +56,9 @@ public:
     // buses and processing. False: the wrapper is unusable and must be deleted.
     virtual bool init();
 
+    // Idle calls from the host's editor thread also hand changes over to the controller and the host.
+    VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) override;
+
     // Identity, as the factory describes the component class.
     void setVendorName(const char* name);
     void setEffectName(const char* name);
@@ -98,7 +101,7 @@ public:
     bool getVendorString(char* text) override;
     bool getProductString(char* text) override;
     VstInt32 getVendorVersion() override;
-    VstInt32 canDo(char* text) override;
+    VstIntPtr canDo(char* text) override;
     // Answers the query for the wrapped component's class ID ('stCA'/'stCa', 'FUID').
     VstIntPtr vendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt) override;
 
@@ -116,7 +119,10 @@ public:
     tresult PLUGIN_API notifyUnitSelection(UnitID unitId) override;
     tresult PLUGIN_API notifyProgramListChange(ProgramListID listId, int32 programIndex) override;
 
-    // ITimerHandler: the idle-time work on the host's editor thread.
+    // ITimerHandler: the idle-time work on the host's editor thread, run at
+    // every effIdle and effEditIdle (VST 2 hosts have no timer to offer):
+    // pending host changes go to the controller, the processor's output
+    // changes to the controller and the host.
     void PLUGIN_API onTimer() override;
 
     // FUnknown: the wrapper lives until the host closes the effect.
@@ -125,7 +131,6 @@ public:
     uint32 PLUGIN_API release() override { return 1; }
 
     static constexpr ParamID kNoParamId = 0xFFFFFFFF;
-    static constexpr uint32 kIdleIntervalMs = 50;
 
 protected:
     // Parameter lookup for subclasses: the ParameterInfo of VST 2 parameter

@@ -1,0 +1,274 @@
+// The VST 2 adaptation's host-dependent parts: parameter names by host
+// vendor, the "hasCockosExtensions" capability and the four vendor-specific
+// parameter queries.
+
+#include "tests/vst2/Vst2Reference.h"
+#include "tests/vst2/Vst2TestHost.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+using namespace Vst2Test;
+namespace V2 = Vst2Abi;
+
+namespace {
+
+constexpr VstIntPtr kBeef = 0xBEEF;
+constexpr VstInt32 kRangeQuery = static_cast<VstInt32>(0xDEADBEF0u);
+
+HostAnswers vendor(const char* text, bool answers = true)
+{
+    HostAnswers a;
+    a.vendor = text;
+    a.answersVendor = answers;
+    return a;
+}
+
+// The 8-character rule: the title when it has at most 8 characters, else the
+// short title, cut to 8.
+std::string eightCharacterName(const ParameterFacts& p)
+{
+    const std::string name = std::strlen(p.title) <= 8 ? p.title : p.shortTitle;
+    return name.substr(0, 8);
+}
+
+class CockosExtensions : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(Module::get().handle) << Module::get().error; }
+};
+
+TEST_F(CockosExtensions, CapabilityAnsweredInAnyCaseAndAnyHost)
+{
+    const HostAnswers hosts[] = {vendor("Cockos"), vendor("Ardour Community"), vendor("Cockos", false), vendor("")};
+    const char* spellings[] = {"hasCockosExtensions", "HASCOCKOSEXTENSIONS", "hascockosextensions",
+                               "HaScOcKoSeXtEnSiOnS"};
+    for (const HostAnswers& answers : hosts)
+    {
+        Host host(answers);
+        auto effect = open(host);
+        ASSERT_TRUE(effect);
+        for (const char* spelling : spellings)
+        {
+            char text[64];
+            std::strcpy(text, spelling);
+            EXPECT_EQ(effect->dispatch(V2::effCanDo, 0, 0, text), static_cast<VstIntPtr>(0xBEEF0000))
+                << spelling << " in host " << answers.vendor;
+        }
+        for (const char* other : {"hasCockosExtension", "hasCockosExtensionsX", "Cockos"})
+        {
+            char text[64];
+            std::strcpy(text, other);
+            EXPECT_NE(effect->dispatch(V2::effCanDo, 0, 0, text), static_cast<VstIntPtr>(0xBEEF0000)) << other;
+        }
+    }
+}
+
+TEST_F(CockosExtensions, NamesAreShortElsewhere)
+{
+    // Only the exact, answered vendor text "Cockos" allows long names.
+    const HostAnswers hosts[] = {vendor("Ardour Community"), vendor("cockos"), vendor("Cockos Incorporated"),
+                                 vendor("Cockos", false), vendor("")};
+    for (const HostAnswers& answers : hosts)
+    {
+        Host host(answers);
+        auto effect = open(host);
+        ASSERT_TRUE(effect);
+        EXPECT_GE(host.vendorQueries, 1);
+        for (int32_t index = 0; index < kVst2ParameterCount; ++index)
+        {
+            const std::string name = effect->text(V2::effGetParamName, index);
+            EXPECT_EQ(name, eightCharacterName(kParameters[index])) << "host " << answers.vendor << ", index " << index;
+            EXPECT_LE(name.size(), 8u);
+        }
+    }
+}
+
+TEST_F(CockosExtensions, NamesAreFullTitlesInCockosHosts)
+{
+    Host host(vendor("Cockos"));
+    auto effect = open(host);
+    ASSERT_TRUE(effect);
+    for (int32_t index = 0; index < kVst2ParameterCount; ++index)
+        EXPECT_EQ(effect->text(V2::effGetParamName, index), kParameters[index].title) << index;
+    // "Output Format" has a nine-character short title; only a Cockos host sees the whole title.
+    EXPECT_EQ(effect->text(V2::effGetParamName, indexOf(26)), "Output Format");
+}
+
+TEST_F(CockosExtensions, ShortTitleLongerThanEightIsCut)
+{
+    Host host(vendor("Ardour Community"));
+    auto effect = open(host);
+    ASSERT_TRUE(effect);
+    EXPECT_EQ(effect->text(V2::effGetParamName, indexOf(26)), "OutForma");
+    EXPECT_EQ(effect->text(V2::effGetParamName, indexOf(25)), "InFormat");
+    EXPECT_EQ(effect->text(V2::effGetParamName, indexOf(24)), "XFreq");
+}
+
+// vendorSpecific(7, index, text, v): the display text at v, at most 8 characters.
+TEST_F(CockosExtensions, DisplayForValue)
+{
+    struct Case
+    {
+        uint32_t id;
+        float value;
+        const char* text;
+    };
+    // Plain values from the parameter definitions: fader 0.5 is -12 dB; angles
+    // span -45..45; widths 0..2; pan law 3..6; trim -6..6; frequency 100 * 8^v.
+    const Case cases[] = {
+        {3, 0.5f, "-12.0"},   {3, 0.75f, "0.0"},     {3, 0.f, "-inf"},    {11, 0.5f, "0"},
+        {9, 0.f, "-45"},      {10, 1.f, "45"},       {15, 0.5f, "1.00"},  {17, 0.5f, "4.5"},
+        {19, 0.5f, "0.0"},    {13, 0.5f, "50"},      {24, 0.5f, "283"},   {24, 1.f, "800"},
+        {23, 0.5f, "LR-2"},   {23, 0.f, "OFF"},      {25, 0.5f, "M/S"},   {27, 1.f, "LOPASS"},
+        {5, 0.5f, "Off"},     {2, 1.f, "On"},        {28, 0.75f, "On"},
+    };
+    for (const HostAnswers& answers : {vendor("Cockos"), vendor("Other")})
+    {
+        Host host(answers);
+        auto effect = open(host);
+        ASSERT_TRUE(effect);
+        for (const Case& c : cases)
+        {
+            VstIntPtr result = 0;
+            const std::string text = effect->text(V2::effVendorSpecific, V2::effGetParamDisplay, indexOf(c.id),
+                                                  c.value, &result);
+            EXPECT_EQ(result, kBeef) << "ID " << c.id;
+            EXPECT_EQ(text, c.text) << "ID " << c.id << " at " << c.value;
+            EXPECT_LE(text.size(), 8u);
+        }
+    }
+}
+
+TEST_F(CockosExtensions, DisplayForValueRefusesBadArguments)
+{
+    Host host(vendor("Cockos"));
+    auto effect = open(host);
+    ASSERT_TRUE(effect);
+    for (VstIntPtr index : {VstIntPtr(kVst2ParameterCount), VstIntPtr(-1), VstIntPtr(1) << 40})
+    {
+        char buffer[64];
+        std::memset(buffer, kUntouched, sizeof(buffer));
+        EXPECT_EQ(effect->dispatch(V2::effVendorSpecific, V2::effGetParamDisplay, index, buffer, 0.5f), 0);
+        EXPECT_TRUE(untouched(buffer, sizeof(buffer)));
+    }
+    EXPECT_EQ(effect->dispatch(V2::effVendorSpecific, V2::effGetParamDisplay, 0, nullptr, 0.5f), 0);
+}
+
+// vendorSpecific(27, index, text): the normalised value of the text, written
+// back as "%f" with a decimal point whatever the locale.
+TEST_F(CockosExtensions, ValueForText)
+{
+    struct Case
+    {
+        uint32_t id;
+        const char* input;
+        double normalized;
+    };
+    const Case cases[] = {
+        {17, "4,5", 0.5},                          // (4.5 - 3) / 3, comma read as the decimal point
+        {17, "4.5", 0.5},
+        {11, "L 30", (30.0 + 45.0) / 90.0},        // a leading letter is skipped
+        {3, "-12", 0.5},                           // the fader's knee
+        {3, "12", 1.0},
+        {24, "400", std::log(4.0) / std::log(8.0)}, // 100 * 8^v = 400
+        {23, "LR-4", 1.0},
+        {27, "HIPASS", 0.5},
+        {25, "M/S", 1.0},
+        {13, "250", 1.0},                          // clamped at the top
+    };
+    for (const char* locale : {"C", "de_DE.UTF-8"})
+    {
+        const bool localeSet = std::setlocale(LC_ALL, locale) != nullptr;
+        if (!localeSet)
+        {
+            ADD_FAILURE() << "locale " << locale << " is not installed";
+            continue;
+        }
+        Host host(vendor("Cockos"));
+        auto effect = open(host);
+        ASSERT_TRUE(effect);
+        for (const Case& c : cases)
+        {
+            char text[kTextBufferSize];
+            std::memset(text, kUntouched, sizeof(text));
+            std::strcpy(text, c.input);
+            EXPECT_EQ(effect->dispatch(V2::effVendorSpecific, V2::effString2Parameter, indexOf(c.id), text), kBeef)
+                << c.input;
+            char expected[64];
+            std::setlocale(LC_NUMERIC, "C");
+            std::snprintf(expected, sizeof(expected), "%f", c.normalized);
+            std::setlocale(LC_ALL, locale);
+            EXPECT_STREQ(text, expected) << c.input << " in locale " << locale;
+            EXPECT_TRUE(untouched(text + 9, sizeof(text) - 9)) << "more than 8 characters written";
+        }
+    }
+    std::setlocale(LC_ALL, "C");
+}
+
+TEST_F(CockosExtensions, ValueForUnreadableTextLeavesItAlone)
+{
+    Host host(vendor("Cockos"));
+    auto effect = open(host);
+    ASSERT_TRUE(effect);
+    struct Case
+    {
+        uint32_t id;
+        const char* input;
+    };
+    const Case cases[] = {{23, "xyz"}, {23, "lr-4"}, {11, "abc"}, {3, "-inf"}, {3, ""}, {27, "Solo"}};
+    for (const Case& c : cases)
+    {
+        char text[64];
+        std::memset(text, kUntouched, sizeof(text));
+        std::strcpy(text, c.input);
+        char before[64];
+        std::memcpy(before, text, sizeof(text));
+        EXPECT_EQ(effect->dispatch(V2::effVendorSpecific, V2::effString2Parameter, indexOf(c.id), text), 0)
+            << c.input;
+        EXPECT_EQ(std::memcmp(text, before, sizeof(text)), 0) << c.input;
+    }
+    char text[64] = "0.5";
+    EXPECT_EQ(effect->dispatch(V2::effVendorSpecific, V2::effString2Parameter, kVst2ParameterCount, text), 0);
+    EXPECT_STREQ(text, "0.5");
+    EXPECT_EQ(effect->dispatch(V2::effVendorSpecific, V2::effString2Parameter, 0, nullptr), 0);
+}
+
+// vendorSpecific(8, index): 0xBEEF for switches and lists (step count above 0).
+TEST_F(CockosExtensions, SteppedParameters)
+{
+    Host host(vendor("Cockos"));
+    auto effect = open(host);
+    ASSERT_TRUE(effect);
+    for (int32_t index = 0; index < kVst2ParameterCount; ++index)
+        EXPECT_EQ(effect->dispatch(V2::effVendorSpecific, V2::effGetParamName, index),
+                  kParameters[index].steps > 0 ? kBeef : 0)
+            << kParameters[index].title;
+    EXPECT_EQ(effect->dispatch(V2::effVendorSpecific, V2::effGetParamName, kVst2ParameterCount), 0);
+    EXPECT_EQ(effect->dispatch(V2::effVendorSpecific, V2::effGetParamName, -1), 0);
+}
+
+TEST_F(CockosExtensions, RangeQueryAndUnknownQueriesAnswerZero)
+{
+    Host host(vendor("Cockos"));
+    auto effect = open(host);
+    ASSERT_TRUE(effect);
+    double range[2] = {-1.0, -1.0};
+    for (VstIntPtr index : {VstIntPtr(0), VstIntPtr(5), VstIntPtr(26), VstIntPtr(27), VstIntPtr(-1)})
+    {
+        EXPECT_EQ(effect->dispatch(V2::effVendorSpecific, kRangeQuery, index, range), 0);
+        EXPECT_EQ(effect->dispatch(V2::effVendorSpecific, kRangeQuery, index, nullptr), 0);
+    }
+    EXPECT_EQ(range[0], -1.0);
+    EXPECT_EQ(range[1], -1.0);
+    char text[64] = "x";
+    EXPECT_EQ(effect->dispatch(V2::effVendorSpecific, 12345, 0, text), 0);
+    EXPECT_STREQ(text, "x");
+}
+
+} // namespace

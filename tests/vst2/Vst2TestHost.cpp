@@ -1,0 +1,188 @@
+#include "tests/vst2/Vst2TestHost.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <dlfcn.h>
+
+namespace Vst2Test {
+
+namespace {
+
+Host* currentHost = nullptr;
+
+template <typename T>
+T symbolOf(void* handle, const char* name)
+{
+    return reinterpret_cast<T>(dlsym(handle, name));
+}
+
+void copyAnswer(void* ptr, const std::string& text)
+{
+    // Hosts fill at most 64 bytes, terminator included.
+    const size_t n = std::min<size_t>(text.size(), Vst2Abi::kVendorStringSize - 1);
+    std::memcpy(ptr, text.data(), n);
+    static_cast<char*>(ptr)[n] = 0;
+}
+
+} // namespace
+
+std::string libraryPath()
+{
+    return std::string(KALVIOR_BUNDLE_DIR) + "/Contents/x86_64-linux/Kalvior.so";
+}
+
+const Module& Module::get()
+{
+    static const Module module = [] {
+        Module m;
+        m.handle = dlopen(libraryPath().c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (!m.handle)
+        {
+            const char* reason = dlerror();
+            m.error = reason ? reason : "dlopen failed";
+            return m;
+        }
+        m.vstPluginMain = symbolOf<EntryPoint>(m.handle, "VSTPluginMain");
+        m.main = symbolOf<EntryPoint>(m.handle, "main");
+        m.MAIN = symbolOf<EntryPoint>(m.handle, "MAIN");
+        m.initDll = symbolOf<bool (*)()>(m.handle, "InitDll");
+        m.exitDll = symbolOf<bool (*)()>(m.handle, "ExitDll");
+        return m;
+    }();
+    return module;
+}
+
+Host::Host(HostAnswers answers) : answers(std::move(answers)), previous(currentHost)
+{
+    currentHost = this;
+}
+
+Host::~Host()
+{
+    currentHost = previous;
+}
+
+VstIntPtr Host::callback(AEffect* /*effect*/, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                         float opt)
+{
+    Host* host = currentHost;
+    if (!host)
+        return 0;
+    switch (opcode)
+    {
+    case Vst2Abi::audioMasterVersion:
+        return host->answers.version;
+    case Vst2Abi::audioMasterGetVendorString:
+        ++host->vendorQueries;
+        if (ptr && !host->answers.answersVendor)
+        {
+            copyAnswer(ptr, host->answers.vendor); // written, yet the answer says "none"
+            return 0;
+        }
+        if (ptr)
+            copyAnswer(ptr, host->answers.vendor);
+        return ptr ? 1 : 0;
+    case Vst2Abi::audioMasterGetProductString:
+        if (ptr)
+            copyAnswer(ptr, host->answers.product);
+        return ptr ? 1 : 0;
+    case Vst2Abi::audioMasterGetVendorVersion:
+        return host->answers.vendorVersion;
+    case Vst2Abi::audioMasterAutomate:
+        host->automated.push_back(AutomateCall{index, opt});
+        return 0;
+    case Vst2Abi::audioMasterBeginEdit:
+        host->editsBegun.push_back(index);
+        return 1;
+    case Vst2Abi::audioMasterEndEdit:
+        host->editsEnded.push_back(index);
+        return 1;
+    case Vst2Abi::audioMasterUpdateDisplay:
+        ++host->displayUpdates;
+        return 1;
+    case Vst2Abi::audioMasterSizeWindow:
+        return 1;
+    default:
+        (void)value;
+        return 0;
+    }
+}
+
+Effect::~Effect()
+{
+    if (effect)
+        effect->dispatcher(effect, Vst2Abi::effClose, 0, 0, nullptr, 0.f);
+}
+
+VstIntPtr Effect::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
+{
+    return effect->dispatcher(effect, opcode, index, value, ptr, opt);
+}
+
+bool untouched(const char* buffer, size_t size)
+{
+    for (size_t i = 0; i < size; ++i)
+        if (static_cast<unsigned char>(buffer[i]) != kUntouched)
+            return false;
+    return true;
+}
+
+std::string Effect::text(VstInt32 opcode, VstInt32 index, VstIntPtr value, float opt, VstIntPtr* result)
+{
+    char buffer[kTextBufferSize];
+    std::memset(buffer, kUntouched, sizeof(buffer));
+    const VstIntPtr answer = dispatch(opcode, index, value, buffer, opt);
+    if (result)
+        *result = answer;
+    const void* end = std::memchr(buffer, 0, sizeof(buffer));
+    if (!end)
+    {
+        ADD_FAILURE() << "opcode " << opcode << " left no terminated text";
+        return std::string();
+    }
+    const size_t length = static_cast<const char*>(end) - buffer;
+    EXPECT_TRUE(untouched(buffer + length + 1, sizeof(buffer) - length - 1))
+        << "opcode " << opcode << " wrote past its text";
+    return std::string(buffer, length);
+}
+
+std::vector<uint8_t> Effect::chunk()
+{
+    void* data = nullptr;
+    const VstIntPtr size = dispatch(Vst2Abi::effGetChunk, 0, 0, &data);
+    if (size <= 0 || !data)
+        return {};
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    return std::vector<uint8_t>(bytes, bytes + size);
+}
+
+void Effect::setChunk(const std::vector<uint8_t>& bytes)
+{
+    std::vector<uint8_t> copy = bytes; // the effect may not keep the host's memory
+    dispatch(Vst2Abi::effSetChunk, 0, static_cast<VstIntPtr>(copy.size()), copy.data());
+}
+
+void Effect::start(float sampleRate, VstInt32 blockSize, bool doublePrecision)
+{
+    dispatch(Vst2Abi::effSetSampleRate, 0, 0, nullptr, sampleRate);
+    dispatch(Vst2Abi::effSetBlockSize, 0, blockSize);
+    dispatch(Vst2Abi::effSetProcessPrecision, 0,
+             doublePrecision ? Vst2Abi::kProcessPrecision64 : Vst2Abi::kProcessPrecision32);
+    dispatch(Vst2Abi::effMainsChanged, 0, 1);
+}
+
+std::unique_ptr<Effect> open(Host& /*host*/)
+{
+    const Module& module = Module::get();
+    if (!module.vstPluginMain)
+        return nullptr;
+    AEffect* effect = module.vstPluginMain(Host::callback);
+    if (!effect)
+        return nullptr;
+    auto result = std::make_unique<Effect>(effect);
+    result->dispatch(Vst2Abi::effOpen);
+    return result;
+}
+
+} // namespace Vst2Test

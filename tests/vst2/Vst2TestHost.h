@@ -1,0 +1,110 @@
+#pragma once
+
+// A VST 2 host for tests: loads the built module with dlopen, finds its VST 2
+// entry points and opens effects through them with a host callback whose
+// answers (vendor, version, product) each test chooses. The callback records
+// what the effect tells the host (automation, edits, display updates).
+
+#include "vst2/Vst2Abi.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Vst2Test {
+
+using EntryPoint = AEffect* (*)(audioMasterCallback);
+
+// The module, loaded once per test process and kept loaded.
+struct Module
+{
+    static const Module& get();
+
+    void* handle = nullptr;
+    EntryPoint vstPluginMain = nullptr;
+    EntryPoint main = nullptr;
+    EntryPoint MAIN = nullptr;
+    bool (*initDll)() = nullptr;
+    bool (*exitDll)() = nullptr;
+    std::string error;
+};
+
+std::string libraryPath();
+
+struct HostAnswers
+{
+    VstIntPtr version = 2400;
+    bool answersVendor = true;
+    std::string vendor = "Test Vendor";
+    std::string product = "Test Host";
+    VstInt32 vendorVersion = 1000;
+};
+
+struct AutomateCall
+{
+    VstInt32 index;
+    float value;
+};
+
+// The host side of the callback. One host is current at a time; the callback
+// (which VST 2 gives no user pointer) answers for it.
+class Host
+{
+public:
+    explicit Host(HostAnswers answers = {});
+    ~Host();
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+
+    HostAnswers answers;
+    std::vector<AutomateCall> automated;
+    std::vector<VstInt32> editsBegun;
+    std::vector<VstInt32> editsEnded;
+    int displayUpdates = 0;
+    int vendorQueries = 0;
+
+    static VstIntPtr callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                              float opt);
+
+private:
+    Host* previous;
+};
+
+// One opened effect; closed (effClose) on destruction.
+class Effect
+{
+public:
+    explicit Effect(AEffect* effect) : effect(effect) {}
+    ~Effect();
+    Effect(const Effect&) = delete;
+    Effect& operator=(const Effect&) = delete;
+
+    VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                       float opt = 0.f);
+    // A text opcode into a large buffer pre-filled with a pattern; fails the
+    // test if the effect writes past its terminator. Returns the text.
+    std::string text(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, float opt = 0.f,
+                     VstIntPtr* result = nullptr);
+    float get(VstInt32 index) { return effect->getParameter(effect, index); }
+    void set(VstInt32 index, float value) { effect->setParameter(effect, index, value); }
+    std::vector<uint8_t> chunk();
+    void setChunk(const std::vector<uint8_t>& bytes);
+
+    // effSetSampleRate, effSetBlockSize, effSetProcessPrecision, effMainsChanged(1).
+    void start(float sampleRate, VstInt32 blockSize, bool doublePrecision = false);
+
+    AEffect* effect;
+};
+
+// Opens an effect through VSTPluginMain with host; null if the entry refuses.
+std::unique_ptr<Effect> open(Host& host);
+
+// The bytes the pattern check uses.
+constexpr unsigned char kUntouched = 0xA5;
+constexpr size_t kTextBufferSize = 512;
+
+// True when none of buffer's bytes changed from kUntouched.
+bool untouched(const char* buffer, size_t size);
+
+} // namespace Vst2Test

@@ -80,3 +80,4 @@ cmake --build "$build" --target install-user
 echo
 echo "Kalvior is installed in $HOME/.vst3/Kalvior.vst3"
 echo "Rescan VST 3 plug-ins in your DAW to find it under Tarnwick Audio (Fx|Spatial)."
+echo "VST 2 hosts find it as $HOME/.vst/Kalvior.so."

@@ -1,0 +1,249 @@
+#include "EditorFixture.h"
+
+#include "XvfbServer.h"
+
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+#include <cairo.h>
+#include <dirent.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+using namespace Steinberg;
+
+namespace EditorTest {
+
+RgbaImage loadPng(const std::string& path)
+{
+    RgbaImage image;
+    cairo_surface_t* surface = cairo_image_surface_create_from_png(path.c_str());
+    if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS)
+    {
+        cairo_surface_flush(surface);
+        image.width = cairo_image_surface_get_width(surface);
+        image.height = cairo_image_surface_get_height(surface);
+        const int stride = cairo_image_surface_get_stride(surface);
+        const bool hasAlpha = cairo_image_surface_get_format(surface) == CAIRO_FORMAT_ARGB32;
+        const unsigned char* data = cairo_image_surface_get_data(surface);
+        image.rgba.resize(static_cast<size_t>(4 * image.width * image.height));
+        for (int y = 0; y < image.height; ++y)
+        {
+            for (int x = 0; x < image.width; ++x)
+            {
+                uint32_t p = reinterpret_cast<const uint32_t*>(data + y * stride)[x];
+                const unsigned a = hasAlpha ? p >> 24 : 255;
+                auto straight = [a](unsigned v) { return a == 0 ? 0u : std::min(255u, (v * 255 + a / 2) / a); };
+                uint8_t* out = &image.rgba[static_cast<size_t>(4 * (y * image.width + x))];
+                out[0] = static_cast<uint8_t>(straight((p >> 16) & 0xff));
+                out[1] = static_cast<uint8_t>(straight((p >> 8) & 0xff));
+                out[2] = static_cast<uint8_t>(straight(p & 0xff));
+                out[3] = static_cast<uint8_t>(a);
+            }
+        }
+    }
+    cairo_surface_destroy(surface);
+    return image;
+}
+
+bool savePng(const Image& image, const std::string& path)
+{
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, image.width, image.height);
+    const int stride = cairo_image_surface_get_stride(surface);
+    unsigned char* data = cairo_image_surface_get_data(surface);
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x)
+            reinterpret_cast<uint32_t*>(data + y * stride)[x] = image.at(x, y);
+    cairo_surface_mark_dirty(surface);
+    const bool ok = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(surface);
+    return ok;
+}
+
+int channelDistance(uint32_t a, uint32_t b)
+{
+    int worst = 0;
+    for (int shift = 0; shift <= 16; shift += 8)
+        worst = std::max(worst, std::abs(static_cast<int>((a >> shift) & 0xff) - static_cast<int>((b >> shift) & 0xff)));
+    return worst;
+}
+
+uint32_t rgb(int r, int g, int b)
+{
+    return (static_cast<uint32_t>(r) << 16) | (static_cast<uint32_t>(g) << 8) | static_cast<uint32_t>(b);
+}
+
+void EditorFixture::SetUp()
+{
+    std::string reason;
+    if (!XvfbServer::shared().start(reason))
+        GTEST_SKIP() << "no X server for the editor tests: " << reason;
+    PluginTest::SetUp();
+    if (HasFatalFailure())
+        return;
+    display = XOpenDisplay(nullptr);
+    ASSERT_NE(nullptr, display);
+    int eventBase = 0, errorBase = 0, major = 0, minor = 0;
+    ASSERT_TRUE(XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor)) << "XTest is needed";
+    XSetWindowAttributes attributes{};
+    attributes.background_pixel = BlackPixel(display, DefaultScreen(display));
+    attributes.override_redirect = True;
+    parent = XCreateWindow(display, DefaultRootWindow(display), kParentX, kParentY, kEditorWidth, kEditorHeight, 0,
+                           CopyFromParent, InputOutput, CopyFromParent, CWBackPixel | CWOverrideRedirect, &attributes);
+    XMapRaised(display, parent);
+    XSync(display, False);
+}
+
+void EditorFixture::TearDown()
+{
+    if (display)
+    {
+        XDestroyWindow(display, parent);
+        XCloseDisplay(display);
+        display = nullptr;
+    }
+    PluginTest::TearDown();
+}
+
+IPlugView* EditorFixture::openEditor()
+{
+    IPlugView* view = controller()->createView("editor");
+    if (!view)
+        return nullptr;
+    view->setFrame(&runLoop);
+    if (view->attached(reinterpret_cast<void*>(parent), kPlatformTypeX11EmbedWindowID) != kResultOk)
+    {
+        view->setFrame(nullptr);
+        view->release();
+        return nullptr;
+    }
+    settle(120);
+    return view;
+}
+
+void EditorFixture::closeEditor(IPlugView*& view)
+{
+    if (!view)
+        return;
+    view->removed();
+    view->setFrame(nullptr);
+    view->release();
+    view = nullptr;
+    XSync(display, False);
+}
+
+Window EditorFixture::editorWindow() const
+{
+    Window root = 0, parentOfParent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    XSync(display, False);
+    if (!XQueryTree(display, parent, &root, &parentOfParent, &children, &count))
+        return 0;
+    const Window child = count > 0 ? children[0] : 0;
+    if (children)
+        XFree(children);
+    return child;
+}
+
+int EditorFixture::childWindowCount() const
+{
+    Window root = 0, parentOfParent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    XSync(display, False);
+    XQueryTree(display, parent, &root, &parentOfParent, &children, &count);
+    if (children)
+        XFree(children);
+    return static_cast<int>(count);
+}
+
+void EditorFixture::settle(int milliseconds)
+{
+    XSync(display, False);
+    runLoop.runFor(std::chrono::milliseconds(milliseconds));
+    XSync(display, False);
+}
+
+Image EditorFixture::screenshot() const
+{
+    Image image;
+    XSync(display, False);
+    XImage* x = XGetImage(display, parent, 0, 0, kEditorWidth, kEditorHeight, AllPlanes, ZPixmap);
+    if (!x)
+        return image;
+    image.width = kEditorWidth;
+    image.height = kEditorHeight;
+    image.pixels.resize(static_cast<size_t>(kEditorWidth * kEditorHeight));
+    for (int y = 0; y < kEditorHeight; ++y)
+        for (int px = 0; px < kEditorWidth; ++px)
+            image.pixels[static_cast<size_t>(y * kEditorWidth + px)] =
+                static_cast<uint32_t>(XGetPixel(x, px, y) & 0xffffff);
+    XDestroyImage(x);
+    return image;
+}
+
+std::string EditorFixture::resourcesPath() const
+{
+    return KalviorTest::bundlePath() + "/Contents/Resources";
+}
+
+void EditorFixture::moveTo(int x, int y)
+{
+    XTestFakeMotionEvent(display, DefaultScreen(display), kParentX + x, kParentY + y, CurrentTime);
+    XFlush(display);
+    settle(20);
+}
+
+void EditorFixture::press(unsigned button)
+{
+    XTestFakeButtonEvent(display, button, True, CurrentTime);
+    XFlush(display);
+    settle(30);
+}
+
+void EditorFixture::release(unsigned button)
+{
+    XTestFakeButtonEvent(display, button, False, CurrentTime);
+    XFlush(display);
+    settle(30);
+}
+
+void EditorFixture::click(int x, int y, unsigned button)
+{
+    moveTo(x, y);
+    press(button);
+    release(button);
+}
+
+void EditorFixture::holdKey(unsigned long keysym, bool down)
+{
+    XTestFakeKeyEvent(display, XKeysymToKeycode(display, keysym), down ? True : False, CurrentTime);
+    XFlush(display);
+    settle(20);
+}
+
+void EditorFixture::drag(int x, int y, int dy)
+{
+    moveTo(x, y);
+    press(1);
+    const int steps = std::max(1, std::abs(dy) / 5);
+    for (int i = 1; i <= steps; ++i)
+        moveTo(x, y + dy * i / steps);
+    release(1);
+}
+
+int EditorFixture::openDescriptorCount()
+{
+    int count = 0;
+    if (DIR* dir = opendir("/proc/self/fd"))
+    {
+        while (dirent* entry = readdir(dir))
+            count += entry->d_name[0] != '.';
+        closedir(dir);
+    }
+    return count - 1; // the directory's own descriptor
+}
+
+} // namespace EditorTest

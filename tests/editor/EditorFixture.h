@@ -1,0 +1,88 @@
+#pragma once
+
+// A host that embeds the plug-in's editor: the built bundle loaded as a host
+// does, a top-level X window as the editor's parent on a private Xvfb server,
+// the host run loop, screenshots read back from the server and synthetic
+// input through the XTest extension.
+
+#include "TestRunLoop.h"
+
+#include "tests/support/KalviorBundle.h"
+
+#include <X11/Xlib.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace EditorTest {
+
+// Pixels as 0xRRGGBB.
+struct Image
+{
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels;
+
+    uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y * width + x)]; }
+    bool empty() const { return pixels.empty(); }
+};
+
+// Loads a PNG (straight colours composited over opaque black is not done:
+// alpha is returned separately).
+struct RgbaImage
+{
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> rgba; // straight alpha, 4 bytes a pixel
+
+    const uint8_t* at(int x, int y) const { return &rgba[static_cast<size_t>(4 * (y * width + x))]; }
+};
+RgbaImage loadPng(const std::string& path);
+bool savePng(const Image& image, const std::string& path);
+// Largest difference of one channel.
+int channelDistance(uint32_t a, uint32_t b);
+uint32_t rgb(int r, int g, int b);
+
+class EditorFixture : public KalviorTest::PluginTest
+{
+protected:
+    static constexpr int kParentX = 40; // where the host window sits on the screen
+    static constexpr int kParentY = 30;
+    static constexpr int kEditorWidth = 375;
+    static constexpr int kEditorHeight = 495;
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // createView("editor"), setFrame, attached in the parent window.
+    Steinberg::IPlugView* openEditor();
+    void closeEditor(Steinberg::IPlugView*& view);
+
+    // The window the editor made inside the parent, or 0.
+    Window editorWindow() const;
+    int childWindowCount() const;
+    // Lets the editor handle events and timers for a while (real time).
+    void settle(int milliseconds = 80);
+    Image screenshot() const;
+    // The bundle's resource folder.
+    std::string resourcesPath() const;
+
+    // Synthetic input at editor coordinates.
+    void moveTo(int x, int y);
+    void press(unsigned button = 1);
+    void release(unsigned button = 1);
+    void click(int x, int y, unsigned button = 1);
+    void holdKey(unsigned long keysym, bool down);
+    // Drags from (x, y) by dy pixels (negative is up) in small steps.
+    void drag(int x, int y, int dy);
+
+    // Every open file descriptor of this process.
+    static int openDescriptorCount();
+
+    TestRunLoop runLoop;
+    Display* display = nullptr;
+    Window parent = 0;
+};
+
+} // namespace EditorTest

@@ -1,0 +1,543 @@
+#include "EditorFixture.h"
+
+#include "params/ParamId.h"
+#include "sdk/hosting/ComponentHandler.h"
+
+#include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/vst/ivstmessage.h"
+
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+
+#include <malloc.h>
+
+#include <cmath>
+#include <fstream>
+#include <regex>
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+using namespace EditorTest;
+using Steinberg::Hosting::EditEvent;
+
+namespace {
+
+constexpr int kKnobSize = 36;
+constexpr int kKnobFrames = 40;
+constexpr double kDragPixelsForFullRange = 200; // a knob's whole range is 200 pixels of vertical drag
+
+struct Point
+{
+    int x, y;
+};
+
+// View rectangles of the editor template, read from the description text.
+struct ViewBox
+{
+    int x, y, w, h;
+};
+std::vector<ViewBox> templateViewBoxes(const std::string& descriptionPath)
+{
+    std::ifstream file(descriptionPath);
+    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const auto start = text.find("<template name=\"view\"");
+    const auto end = text.find("</template>", start);
+    std::vector<ViewBox> boxes;
+    const std::regex view(R"re(<view [^>]*origin="(\d+), (\d+)" size="(\d+), (\d+)")re");
+    const std::string body = text.substr(start, end - start);
+    for (std::sregex_iterator it(body.begin(), body.end(), view), last; it != last; ++it)
+        boxes.push_back({std::stoi((*it)[1]), std::stoi((*it)[2]), std::stoi((*it)[3]), std::stoi((*it)[4])});
+    return boxes;
+}
+
+// Straight-alpha source over an opaque background, per channel.
+uint32_t over(const uint8_t* source, uint32_t background)
+{
+    uint32_t out = 0;
+    for (int c = 0; c < 3; ++c)
+    {
+        const int shift = 16 - 8 * c;
+        const double b = (background >> shift) & 0xff;
+        const double v = source[c] * (source[3] / 255.0) + b * (1 - source[3] / 255.0);
+        out |= static_cast<uint32_t>(std::lround(v)) << shift;
+    }
+    return out;
+}
+
+uint32_t skinPixel(const RgbaImage& skin, int x, int y)
+{
+    const uint8_t* p = skin.at(x, y);
+    return rgb(p[0], p[1], p[2]);
+}
+
+class EditorWindowTest : public EditorFixture
+{
+protected:
+    void SetUp() override
+    {
+        EditorFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        skin = loadPng(resourcesPath() + "/skin.png");
+        gainKnob = loadPng(resourcesPath() + "/gain_knob.png");
+        panKnob = loadPng(resourcesPath() + "/pan_knob.png");
+        ASSERT_EQ(375, skin.width);
+        ASSERT_EQ(1440, gainKnob.height);
+        ASSERT_EQ(1440, panKnob.height);
+    }
+
+    // The strip frame whose picture over the skin is closest to what the
+    // screen shows at the knob, compared over its top `rows` rows.
+    int shownKnobFrame(const Image& shot, const RgbaImage& strip, Point origin, int rows = 28) const
+    {
+        int best = -1;
+        double bestError = 1e300;
+        for (int frame = 0; frame < kKnobFrames; ++frame)
+        {
+            double error = 0;
+            for (int y = 0; y < rows; ++y)
+            {
+                for (int x = 0; x < kKnobSize; ++x)
+                {
+                    const uint32_t expected = over(strip.at(x, frame * kKnobSize + y),
+                                                   skinPixel(skin, origin.x + x, origin.y + y));
+                    error += channelDistance(expected, shot.at(origin.x + x, origin.y + y));
+                }
+            }
+            if (error < bestError)
+            {
+                bestError = error;
+                best = frame;
+            }
+        }
+        return best;
+    }
+
+    static int frameFor(double normalized) { return static_cast<int>(std::lround(normalized * (kKnobFrames - 1))); }
+
+    // The edits the host saw for one parameter, in order.
+    std::vector<EditEvent> editsOf(ParamID id) const
+    {
+        std::vector<EditEvent> edits;
+        for (const EditEvent& e : handler.events())
+            if (e.id == id && e.kind != EditEvent::kRestart)
+                edits.push_back(e);
+        return edits;
+    }
+
+    // Every perform lies inside a begin/end pair; returns the last performed value.
+    static double checkGesture(const std::vector<EditEvent>& edits)
+    {
+        EXPECT_GE(edits.size(), 3u);
+        if (edits.size() < 3)
+            return -1;
+        EXPECT_EQ(EditEvent::kBegin, edits.front().kind);
+        EXPECT_EQ(EditEvent::kEnd, edits.back().kind);
+        for (size_t i = 1; i + 1 < edits.size(); ++i)
+            EXPECT_EQ(EditEvent::kPerform, edits[i].kind) << "event " << i;
+        return edits[edits.size() - 2].value;
+    }
+
+    IPtr<IMessage> scopeMessage(const std::vector<uint8_t>& block)
+    {
+        IMessage* message = nullptr;
+        TUID messageIid;
+        IMessage::iid.toTUID(messageIid);
+        EXPECT_EQ(kResultOk, host.createInstance(messageIid, messageIid, reinterpret_cast<void**>(&message)));
+        if (!message)
+            return nullptr;
+        message->setMessageID("Scope");
+        message->getAttributes()->setBinary("Data", block.data(), static_cast<uint32>(block.size()));
+        return owned(message);
+    }
+
+    tresult sendScope(const std::vector<uint8_t>& block)
+    {
+        IPtr<IConnectionPoint> connection = KalviorTest::query<IConnectionPoint>(controller());
+        IPtr<IMessage> message = scopeMessage(block);
+        return connection && message ? connection->notify(message) : kInternalError;
+    }
+
+    // One scope redraw: its 100 ms timer, then the frame's repaint timer.
+    void redrawScope()
+    {
+        runLoop.fireTimers(100);
+        runLoop.fireTimers(16);
+        XSync(display, False);
+    }
+
+    RgbaImage skin;
+    RgbaImage gainKnob;
+    RgbaImage panKnob;
+};
+
+TEST_F(EditorWindowTest, EditorAppearsAt375By495WithTheSkin)
+{
+    IPlugView* view = openEditor();
+    ASSERT_NE(nullptr, view);
+    ViewRect size;
+    ASSERT_EQ(kResultTrue, view->getSize(&size));
+    EXPECT_EQ(375, size.getWidth());
+    EXPECT_EQ(495, size.getHeight());
+
+    const Window window = editorWindow();
+    ASSERT_NE(0u, window) << "the editor makes its window inside the host's";
+    XWindowAttributes attributes{};
+    ASSERT_TRUE(XGetWindowAttributes(display, window, &attributes));
+    EXPECT_EQ(375, attributes.width);
+    EXPECT_EQ(495, attributes.height);
+    EXPECT_EQ(IsViewable, attributes.map_state);
+
+    const Image shot = screenshot();
+    ASSERT_FALSE(shot.empty());
+    ASSERT_TRUE(savePng(shot, std::string(KALVIOR_ARTIFACTS_DIR) + "/editor.png"));
+
+    // Wherever no view lies, the screen shows the skin itself.
+    const std::vector<ViewBox> boxes = templateViewBoxes(resourcesPath() + "/myEditor.uidesc");
+    ASSERT_EQ(17u + 7u + 4u + 17u + 9u + 1u, boxes.size()) << "knobs, buttons, menus, displays, labels, About";
+    int compared = 0;
+    int mismatched = 0;
+    for (int y = 0; y < 495; ++y)
+    {
+        for (int x = 0; x < 375; ++x)
+        {
+            bool covered = false;
+            for (const ViewBox& b : boxes)
+                covered = covered || (x >= b.x - 1 && x < b.x + b.w + 1 && y >= b.y - 1 && y < b.y + b.h + 1);
+            if (covered)
+                continue;
+            ++compared;
+            mismatched += channelDistance(skinPixel(skin, x, y), shot.at(x, y)) > 2;
+        }
+    }
+    EXPECT_GT(compared, 100000);
+    EXPECT_EQ(0, mismatched);
+
+    // Knobs show the frames of their parameters' values (after the processor's state).
+    EXPECT_EQ(frameFor(controller()->getParamNormalized(kLeftGain)), shownKnobFrame(shot, gainKnob, {65, 140}));
+    EXPECT_EQ(frameFor(controller()->getParamNormalized(kRightPan)), shownKnobFrame(shot, panKnob, {110, 185}));
+    EXPECT_EQ(frameFor(controller()->getParamNormalized(kCrossoverFreq)), shownKnobFrame(shot, gainKnob, {80, 370}));
+    closeEditor(view);
+}
+
+TEST_F(EditorWindowTest, OnlyTheX11EmbedPlatformIsSupported)
+{
+    IPlugView* view = controller()->createView("editor");
+    ASSERT_NE(nullptr, view);
+    EXPECT_EQ(kResultTrue, view->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID));
+    EXPECT_EQ(kResultFalse, view->isPlatformTypeSupported(kPlatformTypeHWND));
+    EXPECT_EQ(kResultFalse, view->isPlatformTypeSupported(kPlatformTypeNSView));
+    view->setFrame(&runLoop);
+    EXPECT_NE(kResultOk, view->attached(reinterpret_cast<void*>(parent), kPlatformTypeHWND));
+    EXPECT_EQ(0, childWindowCount());
+    EXPECT_EQ(0u, runLoop.eventHandlerCount());
+    view->setFrame(nullptr);
+    view->release();
+    EXPECT_EQ(nullptr, controller()->createView("Editor"));
+}
+
+TEST_F(EditorWindowTest, WithoutAHostRunLoopTheEditorDoesNotOpen)
+{
+    IPlugView* view = controller()->createView("editor");
+    ASSERT_NE(nullptr, view);
+    EXPECT_NE(kResultOk, view->attached(reinterpret_cast<void*>(parent), kPlatformTypeX11EmbedWindowID));
+    EXPECT_EQ(0, childWindowCount());
+    view->release();
+}
+
+TEST_F(EditorWindowTest, ABadParentWindowFailsCleanly)
+{
+    IPlugView* view = controller()->createView("editor");
+    ASSERT_NE(nullptr, view);
+    view->setFrame(&runLoop);
+    const int descriptors = openDescriptorCount();
+    // An ID no window has: the X error must not end the process.
+    EXPECT_NE(kResultOk, view->attached(reinterpret_cast<void*>(0x7ffffff0ul), kPlatformTypeX11EmbedWindowID));
+    EXPECT_EQ(0u, runLoop.eventHandlerCount());
+    EXPECT_EQ(0u, runLoop.timerCount());
+    EXPECT_EQ(descriptors, openDescriptorCount()) << "the X connection is closed again";
+    view->setFrame(nullptr);
+    view->release();
+}
+
+// Vertical drags, as a table: which knob, its strip, Shift or not, pixels.
+TEST_F(EditorWindowTest, DraggingAKnobEditsItsParameterAndMovesItsFrame)
+{
+    struct Case
+    {
+        ParamID id;
+        Point origin;
+        bool panStrip;
+        double zoom; // the description's zoom-factor: Shift divides the speed by it
+        bool shift;
+        int dy;
+    };
+    const Case cases[] = {
+        {kBalance, {20, 255}, true, 10, false, -40},    // up 40: +0.2
+        {kAsymmCrush, {110, 255}, false, 1.5, false, 30}, // down 30: -0.15
+        {kBalance, {20, 255}, true, 10, true, -60},     // fine: +0.03
+        {kHpGain, {150, 335}, false, 1.5, true, -45},   // fine: +0.15
+    };
+    IPlugView* view = openEditor();
+    ASSERT_NE(nullptr, view);
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << "parameter " << c.id << (c.shift ? " with Shift" : ""));
+        handler.clear();
+        const double before = controller()->getParamNormalized(c.id);
+        const double expected =
+            std::clamp(before - c.dy / (kDragPixelsForFullRange * (c.shift ? c.zoom : 1.0)), 0.0, 1.0);
+        if (c.shift)
+            holdKey(XK_Shift_L, true);
+        drag(c.origin.x + 18, c.origin.y + 18, c.dy);
+        if (c.shift)
+            holdKey(XK_Shift_L, false);
+        settle();
+        const double performed = checkGesture(editsOf(c.id));
+        EXPECT_NEAR(expected, performed, 1e-5);
+        EXPECT_NEAR(expected, controller()->getParamNormalized(c.id), 1e-5);
+        const Image shot = screenshot();
+        EXPECT_EQ(frameFor(expected), shownKnobFrame(shot, c.panStrip ? panKnob : gainKnob, c.origin));
+    }
+    closeEditor(view);
+}
+
+TEST_F(EditorWindowTest, WheelStepsAndControlClickResetsToTheDefault)
+{
+    IPlugView* view = openEditor();
+    ASSERT_NE(nullptr, view);
+    const Point centre{65 + 18, 140 + 18}; // Left Gain: default 0.75, wheel increment 0.1
+    controller()->setParamNormalized(kLeftGain, 0.4);
+    settle();
+
+    handler.clear();
+    click(centre.x, centre.y, 4); // wheel away from the user
+    EXPECT_NEAR(0.5, checkGesture(editsOf(kLeftGain)), 1e-5);
+    handler.clear();
+    click(centre.x, centre.y, 5);
+    click(centre.x, centre.y, 5);
+    EXPECT_NEAR(0.3, controller()->getParamNormalized(kLeftGain), 1e-5);
+
+    handler.clear();
+    holdKey(XK_Control_L, true);
+    click(centre.x, centre.y, 1);
+    holdKey(XK_Control_L, false);
+    settle();
+    EXPECT_NEAR(0.75, checkGesture(editsOf(kLeftGain)), 1e-6);
+    EXPECT_NEAR(0.75, controller()->getParamNormalized(kLeftGain), 1e-6);
+    EXPECT_EQ(frameFor(0.75), shownKnobFrame(screenshot(), gainKnob, {65, 140}));
+    closeEditor(view);
+}
+
+// Override-redirect windows on the root other than the host's own.
+std::vector<Window> popupWindows(Display* display, Window hostWindow)
+{
+    std::vector<Window> found;
+    Window root = 0, up = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    XQueryTree(display, DefaultRootWindow(display), &root, &up, &children, &count);
+    for (unsigned int i = 0; i < count; ++i)
+    {
+        XWindowAttributes a{};
+        if (children[i] != hostWindow && XGetWindowAttributes(display, children[i], &a) && a.override_redirect &&
+            a.map_state == IsViewable)
+            found.push_back(children[i]);
+    }
+    if (children)
+        XFree(children);
+    return found;
+}
+
+TEST_F(EditorWindowTest, AMenuSelectionChangesAListParameter)
+{
+    IPlugView* view = openEditor();
+    ASSERT_NE(nullptr, view);
+    const Image before = screenshot();
+    ASSERT_EQ(0.0, controller()->getParamNormalized(kInputFormat));
+
+    handler.clear();
+    click(40 + 17, 10 + 10); // the Input Format menu
+    const std::vector<Window> popups = popupWindows(display, parent);
+    ASSERT_EQ(1u, popups.size()) << "a click opens the list";
+    XWindowAttributes list{};
+    ASSERT_TRUE(XGetWindowAttributes(display, popups[0], &list));
+    int listX = 0, listY = 0;
+    Window child = 0;
+    XTranslateCoordinates(display, popups[0], DefaultRootWindow(display), 0, 0, &listX, &listY, &child);
+    EXPECT_EQ(kParentX + 40, listX) << "below the menu";
+    EXPECT_EQ(kParentY + 30, listY);
+    const int entryHeight = (list.height - 2) / 2; // two entries inside a one-pixel border
+    ASSERT_GT(entryHeight, 10);
+
+    // The current entry carries the tick: green pixels in the tick column of row 0 only.
+    XImage* picture = XGetImage(display, popups[0], 0, 0, static_cast<unsigned>(list.width),
+                                static_cast<unsigned>(list.height), AllPlanes, ZPixmap);
+    ASSERT_NE(nullptr, picture);
+    auto greenIn = [&](int row) {
+        int green = 0;
+        for (int y = 1 + row * entryHeight; y < 1 + (row + 1) * entryHeight; ++y)
+            for (int x = 2; x < 18; ++x)
+            {
+                const unsigned long p = XGetPixel(picture, x, y);
+                const int r = (p >> 16) & 0xff, g = (p >> 8) & 0xff, b = p & 0xff;
+                green += g > 150 && g > r + 60 && g > b + 60;
+            }
+        return green;
+    };
+    EXPECT_GT(greenIn(0), 5);
+    EXPECT_EQ(0, greenIn(1));
+    XDestroyImage(picture);
+
+    click(40 + 10, 30 + 1 + entryHeight + entryHeight / 2); // "M/S"
+    EXPECT_TRUE(popupWindows(display, parent).empty()) << "the list closes after a pick";
+    EXPECT_DOUBLE_EQ(1.0, checkGesture(editsOf(kInputFormat)));
+    EXPECT_DOUBLE_EQ(1.0, controller()->getParamNormalized(kInputFormat));
+
+    // The menu now shows the other entry; a click elsewhere dismisses without change.
+    const Image after = screenshot();
+    int changed = 0;
+    for (int y = 10; y < 30; ++y)
+        for (int x = 40; x < 75; ++x)
+            changed += channelDistance(before.at(x, y), after.at(x, y)) > 40;
+    EXPECT_GT(changed, 10);
+    handler.clear();
+    click(125 + 17, 10 + 10); // Output Format
+    ASSERT_EQ(1u, popupWindows(display, parent).size());
+    click(300, 480); // outside the list
+    EXPECT_TRUE(popupWindows(display, parent).empty());
+    EXPECT_TRUE(editsOf(kOutputFormat).empty());
+    closeEditor(view);
+}
+
+TEST_F(EditorWindowTest, AHostSideChangeMovesTheControl)
+{
+    IPlugView* view = openEditor();
+    ASSERT_NE(nullptr, view);
+    const Image before = screenshot();
+    handler.clear();
+    controller()->setParamNormalized(kLeftGain, 0.0);
+    controller()->setParamNormalized(kLeftPan, 0.5);
+    controller()->setParamNormalized(kMuteLeft, 1.0);
+    settle();
+    const Image after = screenshot();
+    EXPECT_EQ(0, shownKnobFrame(after, gainKnob, {65, 140}));
+    EXPECT_EQ(frameFor(0.5), shownKnobFrame(after, panKnob, {65, 185}));
+    // The mute button shows its lower (on) frame: its lamp lights up green.
+    int greener = 0;
+    for (int y = 71; y < 99; ++y)
+        for (int x = 68; x < 96; ++x)
+            greener += ((after.at(x, y) >> 8) & 0xff) > ((before.at(x, y) >> 8) & 0xff) + 40;
+    EXPECT_GT(greener, 10);
+    // The value display under the knob shows the new text.
+    int changed = 0;
+    for (int y = 168; y < 188; ++y)
+        for (int x = 55; x < 85; ++x)
+            changed += channelDistance(before.at(x, y), after.at(x, y)) > 60;
+    EXPECT_GT(changed, 5);
+    EXPECT_TRUE(handler.events().empty()) << "a host change is not reported back to the host";
+    closeEditor(view);
+}
+
+TEST_F(EditorWindowTest, ScopeDataLightsItsPixelsAndFadesOverRedraws)
+{
+    constexpr int kScopeLeft = 180, kScopeTop = 55, kScopeCentre = 85;
+    constexpr int mid = 20, side = -30;
+    std::vector<uint8_t> block(1024);
+    for (size_t i = 0; i < 512; ++i)
+    {
+        block[2 * i] = static_cast<uint8_t>(static_cast<int8_t>(mid));
+        block[2 * i + 1] = static_cast<uint8_t>(static_cast<int8_t>(side));
+    }
+    // Up is positive mid, left positive side.
+    const int x = kScopeLeft + kScopeCentre - side;
+    const int y = kScopeTop + kScopeCentre - mid;
+
+    IPlugView* view = openEditor();
+    ASSERT_NE(nullptr, view);
+    ASSERT_EQ(kResultOk, sendScope(block));
+    redrawScope();
+    Image shot = screenshot();
+    EXPECT_EQ(rgb(220, 255, 220), shot.at(x, y)) << "a fresh point has the full plot colour";
+    EXPECT_LE(channelDistance(skinPixel(skin, x + 1, y), shot.at(x + 1, y)), 2) << "only that pixel";
+    EXPECT_LE(channelDistance(skinPixel(skin, x, y - 1), shot.at(x, y - 1)), 2);
+
+    // Each redraw halves red and blue and keeps three quarters of green and
+    // alpha; the faded point lies over the skin.
+    double r = 220, g = 255, b = 220, a = 255;
+    const uint32_t under = skinPixel(skin, x, y);
+    for (int redraw = 1; redraw <= 14; ++redraw)
+    {
+        redrawScope();
+        r = std::floor(r / 2);
+        g = std::floor(g * 6 / 8);
+        b = std::floor(b / 2);
+        a = std::floor(a * 6 / 8);
+        const auto channel = [&](double v, int shift) {
+            return std::lround(v * a / 255 + ((under >> shift) & 0xff) * (1 - a / 255));
+        };
+        const uint32_t expected = rgb(channel(r, 16), channel(g, 8), channel(b, 0));
+        shot = screenshot();
+        EXPECT_LE(channelDistance(expected, shot.at(x, y)), 3) << "redraw " << redraw;
+    }
+    EXPECT_LE(channelDistance(under, shot.at(x, y)), 2) << "gone after 14 redraws";
+    closeEditor(view);
+}
+
+TEST_F(EditorWindowTest, ScopeDataWhileClosedIsDroppedAndAReopenedEditorGetsNewData)
+{
+    std::vector<uint8_t> zeros(1024, 0);
+    IPlugView* view = openEditor();
+    ASSERT_NE(nullptr, view);
+    closeEditor(view);
+    EXPECT_EQ(kResultOk, sendScope(zeros)) << "accepted, though nobody draws it";
+
+    view = openEditor();
+    ASSERT_NE(nullptr, view);
+    redrawScope();
+    const int cx = 180 + 85, cy = 55 + 85;
+    EXPECT_LE(channelDistance(skinPixel(skin, cx, cy), screenshot().at(cx, cy)), 2) << "nothing from before";
+    ASSERT_EQ(kResultOk, sendScope(zeros));
+    redrawScope();
+    EXPECT_EQ(rgb(220, 255, 220), screenshot().at(cx, cy)) << "all zeros light the centre";
+    closeEditor(view);
+}
+
+TEST_F(EditorWindowTest, OpeningAndClosingFiftyTimesLeavesNothingBehind)
+{
+    auto controllerReferences = [this] {
+        controller()->addRef();
+        return controller()->release();
+    };
+    // Once first: caches of fonts and the like are filled on first use.
+    IPlugView* view = openEditor();
+    ASSERT_NE(nullptr, view);
+    closeEditor(view);
+
+    const int descriptors = openDescriptorCount();
+    const uint32 references = controllerReferences();
+    const size_t heap = mallinfo2().uordblks;
+    for (int i = 0; i < 50; ++i)
+    {
+        view = controller()->createView("editor");
+        ASSERT_NE(nullptr, view);
+        view->setFrame(&runLoop);
+        ASSERT_EQ(kResultOk, view->attached(reinterpret_cast<void*>(parent), kPlatformTypeX11EmbedWindowID));
+        EXPECT_EQ(1, childWindowCount());
+        EXPECT_EQ(1u, runLoop.eventHandlerCount()) << "the X connection";
+        EXPECT_GE(runLoop.timerCount(), 3u) << "repaint, parameter sync and scope";
+        runLoop.pumpEvents();
+        runLoop.fireTimers(100);
+        runLoop.fireTimers(16);
+        closeEditor(view);
+        EXPECT_EQ(0, childWindowCount()) << "cycle " << i;
+        EXPECT_EQ(0u, runLoop.eventHandlerCount()) << "cycle " << i;
+        EXPECT_EQ(0u, runLoop.timerCount()) << "cycle " << i;
+    }
+    EXPECT_EQ(descriptors, openDescriptorCount()) << "every X connection is closed";
+    EXPECT_EQ(references, controllerReferences()) << "every editor let go of the controller";
+    const size_t grown = mallinfo2().uordblks - std::min(heap, static_cast<size_t>(mallinfo2().uordblks));
+    EXPECT_LT(grown, 512u * 1024u) << "heap growth over 50 cycles";
+}
+
+} // namespace

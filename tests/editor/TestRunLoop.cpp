@@ -1,0 +1,153 @@
+#include "TestRunLoop.h"
+
+#include <algorithm>
+#include <poll.h>
+
+using namespace Steinberg;
+
+namespace EditorTest {
+
+TestRunLoop::~TestRunLoop()
+{
+    for (Handler& h : handlers)
+        h.handler->release();
+    for (Timer& t : timers)
+        t.handler->release();
+}
+
+tresult PLUGIN_API TestRunLoop::registerEventHandler(Linux::IEventHandler* handler, Linux::FileDescriptor fd)
+{
+    if (!handler || stillHandler(handler))
+        return kInvalidArgument;
+    handler->addRef();
+    handlers.push_back({handler, fd});
+    return kResultTrue;
+}
+
+tresult PLUGIN_API TestRunLoop::unregisterEventHandler(Linux::IEventHandler* handler)
+{
+    auto it = std::find_if(handlers.begin(), handlers.end(), [&](const Handler& h) { return h.handler == handler; });
+    if (it == handlers.end())
+        return kInvalidArgument;
+    handlers.erase(it);
+    handler->release();
+    return kResultTrue;
+}
+
+tresult PLUGIN_API TestRunLoop::registerTimer(Linux::ITimerHandler* handler, Linux::TimerInterval milliseconds)
+{
+    if (!handler || milliseconds == 0 || stillTimer(handler))
+        return kInvalidArgument;
+    handler->addRef();
+    timers.push_back({handler, milliseconds, Clock::now() + std::chrono::milliseconds(milliseconds)});
+    return kResultTrue;
+}
+
+tresult PLUGIN_API TestRunLoop::unregisterTimer(Linux::ITimerHandler* handler)
+{
+    auto it = std::find_if(timers.begin(), timers.end(), [&](const Timer& t) { return t.handler == handler; });
+    if (it == timers.end())
+        return kInvalidArgument;
+    timers.erase(it);
+    handler->release();
+    return kResultTrue;
+}
+
+tresult PLUGIN_API TestRunLoop::resizeView(IPlugView*, ViewRect*)
+{
+    ++resizeRequests;
+    return kResultTrue;
+}
+
+tresult PLUGIN_API TestRunLoop::queryInterface(const TUID iid, void** obj)
+{
+    if (FUnknownPrivate::iidEqual(iid, IPlugFrame::iid) || FUnknownPrivate::iidEqual(iid, FUnknown::iid))
+    {
+        *obj = static_cast<IPlugFrame*>(this);
+        return kResultOk;
+    }
+    if (FUnknownPrivate::iidEqual(iid, Linux::IRunLoop::iid))
+    {
+        *obj = static_cast<Linux::IRunLoop*>(this);
+        return kResultOk;
+    }
+    *obj = nullptr;
+    return kNoInterface;
+}
+
+bool TestRunLoop::stillHandler(const Linux::IEventHandler* handler) const
+{
+    return std::any_of(handlers.begin(), handlers.end(), [&](const Handler& h) { return h.handler == handler; });
+}
+
+bool TestRunLoop::stillTimer(const Linux::ITimerHandler* handler) const
+{
+    return std::any_of(timers.begin(), timers.end(), [&](const Timer& t) { return t.handler == handler; });
+}
+
+std::vector<Linux::TimerInterval> TestRunLoop::timerIntervals() const
+{
+    std::vector<Linux::TimerInterval> intervals;
+    for (const Timer& t : timers)
+        intervals.push_back(t.interval);
+    std::sort(intervals.begin(), intervals.end());
+    return intervals;
+}
+
+void TestRunLoop::dispatchReadable(int timeoutMs)
+{
+    std::vector<pollfd> fds;
+    for (const Handler& h : handlers)
+        fds.push_back({h.fd, POLLIN, 0});
+    const std::vector<Handler> snapshot = handlers;
+    if (poll(fds.data(), fds.size(), timeoutMs) <= 0)
+        return;
+    for (size_t i = 0; i < fds.size(); ++i)
+    {
+        // A callback may unregister others; only those still registered are called.
+        if ((fds[i].revents & (POLLIN | POLLHUP | POLLERR)) && stillHandler(snapshot[i].handler))
+            snapshot[i].handler->onFDIsSet(snapshot[i].fd);
+    }
+}
+
+void TestRunLoop::pumpEvents()
+{
+    dispatchReadable(0);
+}
+
+void TestRunLoop::runFor(std::chrono::milliseconds duration)
+{
+    const Clock::time_point end = Clock::now() + duration;
+    while (true)
+    {
+        const Clock::time_point now = Clock::now();
+        if (now >= end)
+            break;
+        Clock::time_point next = end;
+        for (const Timer& t : timers)
+            next = std::min(next, t.due);
+        const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(next - now).count();
+        dispatchReadable(static_cast<int>(std::max<long long>(0, wait)));
+        const std::vector<Timer> snapshot = timers;
+        for (const Timer& t : snapshot)
+        {
+            auto it = std::find_if(timers.begin(), timers.end(), [&](const Timer& x) { return x.handler == t.handler; });
+            if (it == timers.end() || it->due > Clock::now())
+                continue;
+            it->due = Clock::now() + std::chrono::milliseconds(it->interval);
+            t.handler->onTimer();
+        }
+    }
+}
+
+void TestRunLoop::fireTimers(Linux::TimerInterval milliseconds)
+{
+    const std::vector<Timer> snapshot = timers;
+    for (const Timer& t : snapshot)
+    {
+        if (t.interval == milliseconds && stillTimer(t.handler))
+            t.handler->onTimer();
+    }
+}
+
+} // namespace EditorTest

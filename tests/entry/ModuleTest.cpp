@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,6 +22,11 @@ struct ProbeCase
     std::vector<std::string> steps;
     const char* expected;
 };
+
+void PrintTo(const ProbeCase& probe, std::ostream* out)
+{
+    *out << probe.name;
+}
 
 // Runs the probe with a clean environment plus the variable, returns its output line.
 std::string runProbe(const ProbeCase& probe)

@@ -14,110 +14,110 @@
 namespace Steinberg {
 namespace Vst {
 
-KVController::KVController ()
+KVController::KVController()
 {
-	hostKnobMode = kLinearMode;
+    hostKnobMode = kLinearMode;
 }
 
-KVController::~KVController () = default;
+KVController::~KVController() = default;
 
-FUnknown* KVController::createInstance (void* /*context*/)
+FUnknown* KVController::createInstance(void* /*context*/)
 {
-	return static_cast<IEditController*> (new KVController);
+    return static_cast<IEditController*>(new KVController);
 }
 
-tresult PLUGIN_API KVController::initialize (FUnknown* context)
+tresult PLUGIN_API KVController::initialize(FUnknown* context)
 {
-	// A host that initialises twice without a context must not get the
-	// parameters twice.
-	if (parameters.getParameterCount () > 0)
-		return kResultFalse;
-	const tresult result = EditController::initialize (context);
-	if (result != kResultOk)
-		return result;
+    // A host that initialises twice without a context must not get the
+    // parameters twice.
+    if (parameters.getParameterCount() > 0)
+        return kResultFalse;
+    const tresult result = EditController::initialize(context);
+    if (result != kResultOk)
+        return result;
 
-	ParameterList created = createParameters ();
-	for (IPtr<MyParameter>& parameter : created)
-	{
-		parameter->setNormalized (parameter->getInfo ().defaultNormalizedValue);
-		parameters.addParameter (parameter.take ()); // the container takes the reference
-	}
-	return kResultOk;
+    ParameterList created = createParameters();
+    for (IPtr<MyParameter>& parameter : created)
+    {
+        parameter->setNormalized(parameter->getInfo().defaultNormalizedValue);
+        parameters.addParameter(parameter.take()); // the container takes the reference
+    }
+    return kResultOk;
 }
 
-tresult PLUGIN_API KVController::setComponentState (IBStream* state)
+tresult PLUGIN_API KVController::setComponentState(IBStream* state)
 {
-	if (!state)
-		return kInvalidArgument;
+    if (!state)
+        return kInvalidArgument;
 
-	// Headerless 12-byte records {ID, uint32; normalised value, double}, big-endian.
-	IBStreamer streamer (state, kBigEndian);
-	uint32 id = 0;
-	double value = 0.0;
-	while (streamer.readInt32u (id) && streamer.readDouble (value))
-	{
-		if (!table.contains (id))
-			continue;
-		// a non-finite value leaves the parameter as it is
-		setParamNormalized (id, Curves::clampNormalized (value, getParamNormalized (id)));
-	}
-	return kResultOk;
+    // Headerless 12-byte records {ID, uint32; normalised value, double}, big-endian.
+    IBStreamer streamer(state, kBigEndian);
+    uint32 id = 0;
+    double value = 0.0;
+    while (streamer.readInt32u(id) && streamer.readDouble(value))
+    {
+        if (!table.contains(id))
+            continue;
+        // a non-finite value leaves the parameter as it is
+        setParamNormalized(id, Curves::clampNormalized(value, getParamNormalized(id)));
+    }
+    return kResultOk;
 }
 
-tresult PLUGIN_API KVController::setState (IBStream* /*state*/)
+tresult PLUGIN_API KVController::setState(IBStream* /*state*/)
 {
-	return kNotImplemented;
+    return kNotImplemented;
 }
 
-tresult PLUGIN_API KVController::getState (IBStream* /*state*/)
+tresult PLUGIN_API KVController::getState(IBStream* /*state*/)
 {
-	return kNotImplemented;
+    return kNotImplemented;
 }
 
-tresult PLUGIN_API KVController::getParameterInfo (int32 paramIndex, ParameterInfo& info)
+tresult PLUGIN_API KVController::getParameterInfo(int32 paramIndex, ParameterInfo& info)
 {
-	// the container's index lookup throws for an index out of range
-	if (paramIndex < 0 || paramIndex >= parameters.getParameterCount ())
-		return kResultFalse;
-	return EditController::getParameterInfo (paramIndex, info);
+    // the container's index lookup throws for an index out of range
+    if (paramIndex < 0 || paramIndex >= parameters.getParameterCount())
+        return kResultFalse;
+    return EditController::getParameterInfo(paramIndex, info);
 }
 
-tresult PLUGIN_API KVController::setParamNormalized (ParamID tag, ParamValue value)
+tresult PLUGIN_API KVController::setParamNormalized(ParamID tag, ParamValue value)
 {
-	// NaN would slip past the parameter's 0..1 limits and stick; infinity is no value either
-	if (!std::isfinite (value))
-		return kInvalidArgument;
-	return EditController::setParamNormalized (tag, value);
+    // NaN would slip past the parameter's 0..1 limits and stick; infinity is no value either
+    if (!std::isfinite(value))
+        return kInvalidArgument;
+    return EditController::setParamNormalized(tag, value);
 }
 
-tresult PLUGIN_API KVController::setKnobMode (KnobMode mode)
+tresult PLUGIN_API KVController::setKnobMode(KnobMode mode)
 {
-	if (mode != kLinearMode)
-		return kResultFalse;
-	hostKnobMode = mode;
-	return kResultOk;
+    if (mode != kLinearMode)
+        return kResultFalse;
+    hostKnobMode = mode;
+    return kResultOk;
 }
 
-tresult PLUGIN_API KVController::notify (IMessage* message)
+tresult PLUGIN_API KVController::notify(IMessage* message)
 {
-	if (!message)
-		return kInvalidArgument;
-	if (!FIDStringsEqual (message->getMessageID (), ScopeBlock::kMessageId))
-		return kResultFalse;
+    if (!message)
+        return kInvalidArgument;
+    if (!FIDStringsEqual(message->getMessageID(), ScopeBlock::kMessageId))
+        return kResultFalse;
 
-	IAttributeList* attributes = message->getAttributes ();
-	const void* data = nullptr;
-	uint32 size = 0;
-	if (!attributes || attributes->getBinary (ScopeBlock::kDataAttribute, data, size) != kResultOk)
-		return kResultFalse;
-	// only a whole block is drawn; anything else would be read past its end
-	if (!data || size != ScopeBlock::kBytes)
-		return kResultFalse;
+    IAttributeList* attributes = message->getAttributes();
+    const void* data = nullptr;
+    uint32 size = 0;
+    if (!attributes || attributes->getBinary(ScopeBlock::kDataAttribute, data, size) != kResultOk)
+        return kResultFalse;
+    // only a whole block is drawn; anything else would be read past its end
+    if (!data || size != ScopeBlock::kBytes)
+        return kResultFalse;
 
-	boost::lock_guard<boost::mutex> lock (scopeMutex);
-	if (scopeView && editorOpen)
-		deliverScopeBlock (static_cast<const uint8*> (data));
-	return kResultOk; // also when no editor is open to take it
+    boost::lock_guard<boost::mutex> lock(scopeMutex);
+    if (scopeView && editorOpen)
+        deliverScopeBlock(static_cast<const uint8*>(data));
+    return kResultOk; // also when no editor is open to take it
 }
 
 } // namespace Vst

@@ -19,73 +19,69 @@ namespace Vst {
 class KVController : public EditController, public VSTGUI::VST3EditorDelegate, public IUnitInfo
 {
 public:
-	KVController ();
-	~KVController () override;
+    KVController();
+    ~KVController() override;
 
-	// Creation function for the plug-in factory.
-	static FUnknown* createInstance (void* context);
+    // Creation function for the plug-in factory.
+    static FUnknown* createInstance(void* context);
 
-	// IPluginBase
-	tresult PLUGIN_API initialize (FUnknown* context) SMTG_OVERRIDE;
+    // IPluginBase
+    tresult PLUGIN_API initialize(FUnknown* context) SMTG_OVERRIDE;
 
-	// IConnectionPoint
-	tresult PLUGIN_API notify (IMessage* message) SMTG_OVERRIDE;
+    // IConnectionPoint
+    tresult PLUGIN_API notify(IMessage* message) SMTG_OVERRIDE;
 
-	// IEditController
-	tresult PLUGIN_API setComponentState (IBStream* state) SMTG_OVERRIDE;
-	tresult PLUGIN_API setState (IBStream* state) SMTG_OVERRIDE;
-	tresult PLUGIN_API getState (IBStream* state) SMTG_OVERRIDE;
-	tresult PLUGIN_API getParameterInfo (int32 paramIndex, ParameterInfo& info) SMTG_OVERRIDE;
-	tresult PLUGIN_API setParamNormalized (ParamID tag, ParamValue value) SMTG_OVERRIDE;
-	IPlugView* PLUGIN_API createView (FIDString name) SMTG_OVERRIDE;
+    // IEditController
+    tresult PLUGIN_API setComponentState(IBStream* state) SMTG_OVERRIDE;
+    tresult PLUGIN_API setState(IBStream* state) SMTG_OVERRIDE;
+    tresult PLUGIN_API getState(IBStream* state) SMTG_OVERRIDE;
+    tresult PLUGIN_API getParameterInfo(int32 paramIndex, ParameterInfo& info) SMTG_OVERRIDE;
+    tresult PLUGIN_API setParamNormalized(ParamID tag, ParamValue value) SMTG_OVERRIDE;
+    IPlugView* PLUGIN_API createView(FIDString name) SMTG_OVERRIDE;
 
-	// IEditController2
-	tresult PLUGIN_API setKnobMode (KnobMode mode) SMTG_OVERRIDE;
+    // IEditController2
+    tresult PLUGIN_API setKnobMode(KnobMode mode) SMTG_OVERRIDE;
 
-	// VST3EditorDelegate (editor/EditorHooks.cpp)
-	VSTGUI::CView* createCustomView (VSTGUI::UTF8StringPtr name, const VSTGUI::UIAttributes& attributes,
-	                                 const VSTGUI::IUIDescription* description,
-	                                 VSTGUI::VST3Editor* editor) override;
-	void didOpen (VSTGUI::VST3Editor* editor) override;
-	void willClose (VSTGUI::VST3Editor* editor) override;
-	VSTGUI::IController* createSubController (VSTGUI::UTF8StringPtr name,
-	                                          const VSTGUI::IUIDescription* description,
-	                                          VSTGUI::VST3Editor* editor) override;
+    // VST3EditorDelegate (editor/EditorHooks.cpp)
+    VSTGUI::CView* createCustomView(VSTGUI::UTF8StringPtr name, const VSTGUI::UIAttributes& attributes,
+                                    const VSTGUI::IUIDescription* description, VSTGUI::VST3Editor* editor) override;
+    void didOpen(VSTGUI::VST3Editor* editor) override;
+    void willClose(VSTGUI::VST3Editor* editor) override;
+    VSTGUI::IController* createSubController(VSTGUI::UTF8StringPtr name, const VSTGUI::IUIDescription* description,
+                                             VSTGUI::VST3Editor* editor) override;
 
-	// IUnitInfo
-	int32 PLUGIN_API getUnitCount () SMTG_OVERRIDE;
-	tresult PLUGIN_API getUnitInfo (int32 unitIndex, UnitInfo& info) SMTG_OVERRIDE;
-	int32 PLUGIN_API getProgramListCount () SMTG_OVERRIDE;
-	tresult PLUGIN_API getProgramListInfo (int32 listIndex, ProgramListInfo& info) SMTG_OVERRIDE;
-	tresult PLUGIN_API getProgramName (ProgramListID listId, int32 programIndex,
-	                                   String128 name) SMTG_OVERRIDE;
-	tresult PLUGIN_API getProgramInfo (ProgramListID listId, int32 programIndex,
-	                                   CString attributeId, String128 attributeValue) SMTG_OVERRIDE;
-	tresult PLUGIN_API hasProgramPitchNames (ProgramListID listId, int32 programIndex) SMTG_OVERRIDE;
-	tresult PLUGIN_API getProgramPitchName (ProgramListID listId, int32 programIndex,
-	                                        int16 midiPitch, String128 name) SMTG_OVERRIDE;
-	UnitID PLUGIN_API getSelectedUnit () SMTG_OVERRIDE;
-	tresult PLUGIN_API selectUnit (UnitID unitId) SMTG_OVERRIDE;
-	tresult PLUGIN_API getUnitByBus (MediaType type, BusDirection dir, int32 busIndex,
-	                                 int32 channel, UnitID& unitId) SMTG_OVERRIDE;
-	tresult PLUGIN_API setUnitProgramData (int32 listOrUnitId, int32 programIndex,
-	                                       IBStream* data) SMTG_OVERRIDE;
+    // IUnitInfo
+    int32 PLUGIN_API getUnitCount() SMTG_OVERRIDE;
+    tresult PLUGIN_API getUnitInfo(int32 unitIndex, UnitInfo& info) SMTG_OVERRIDE;
+    int32 PLUGIN_API getProgramListCount() SMTG_OVERRIDE;
+    tresult PLUGIN_API getProgramListInfo(int32 listIndex, ProgramListInfo& info) SMTG_OVERRIDE;
+    tresult PLUGIN_API getProgramName(ProgramListID listId, int32 programIndex, String128 name) SMTG_OVERRIDE;
+    tresult PLUGIN_API getProgramInfo(ProgramListID listId, int32 programIndex, CString attributeId,
+                                      String128 attributeValue) SMTG_OVERRIDE;
+    tresult PLUGIN_API hasProgramPitchNames(ProgramListID listId, int32 programIndex) SMTG_OVERRIDE;
+    tresult PLUGIN_API getProgramPitchName(ProgramListID listId, int32 programIndex, int16 midiPitch,
+                                           String128 name) SMTG_OVERRIDE;
+    UnitID PLUGIN_API getSelectedUnit() SMTG_OVERRIDE;
+    tresult PLUGIN_API selectUnit(UnitID unitId) SMTG_OVERRIDE;
+    tresult PLUGIN_API getUnitByBus(MediaType type, BusDirection dir, int32 busIndex, int32 channel,
+                                    UnitID& unitId) SMTG_OVERRIDE;
+    tresult PLUGIN_API setUnitProgramData(int32 listOrUnitId, int32 programIndex, IBStream* data) SMTG_OVERRIDE;
 
-	DEFINE_INTERFACES
-		DEF_INTERFACE (IUnitInfo)
-	END_DEFINE_INTERFACES (EditController)
-	REFCOUNT_METHODS (EditController)
+    DEFINE_INTERFACES
+    DEF_INTERFACE(IUnitInfo)
+    END_DEFINE_INTERFACES(EditController)
+    REFCOUNT_METHODS(EditController)
 
 protected:
-	ParameterTable table;         // its IDs filter the processor's state
-	ScopeView* scopeView = nullptr; // the open editor's scope view, or null
-	bool editorOpen = false;      // between the editor's open and close
-	boost::mutex scopeMutex;      // guards scopeView, editorOpen and the copy into the view
+    ParameterTable table;           // its IDs filter the processor's state
+    ScopeView* scopeView = nullptr; // the open editor's scope view, or null
+    bool editorOpen = false;        // between the editor's open and close
+    boost::mutex scopeMutex;        // guards scopeView, editorOpen and the copy into the view
 
 private:
-	// Copies one complete scope block into scopeView. Called with scopeMutex
-	// held, only while scopeView is set and the editor is open.
-	void deliverScopeBlock (const uint8* block);
+    // Copies one complete scope block into scopeView. Called with scopeMutex
+    // held, only while scopeView is set and the editor is open.
+    void deliverScopeBlock(const uint8* block);
 };
 
 } // namespace Vst

@@ -17,100 +17,94 @@ const TChar kRootUnitName[] = u"root unit";
 const TChar kFactoryPresetsName[] = u"Factory Presets";
 constexpr ProgramListID kFactoryPresetsListId = 0;
 
-void copyName (String128 destination, const TChar* name)
+void copyName(String128 destination, const TChar* name)
 {
-	UString (destination, str16BufferSize (String128)).assign (name);
+    UString(destination, str16BufferSize(String128)).assign(name);
 }
 
 } // namespace
 
-int32 PLUGIN_API KVController::getUnitCount ()
+int32 PLUGIN_API KVController::getUnitCount()
 {
-	return 1;
+    return 1;
 }
 
-tresult PLUGIN_API KVController::getUnitInfo (int32 unitIndex, UnitInfo& info)
+tresult PLUGIN_API KVController::getUnitInfo(int32 unitIndex, UnitInfo& info)
 {
-	if (unitIndex != 0)
-		return kResultFalse;
-	info.id = kRootUnitId;
-	info.parentUnitId = kNoParentUnitId;
-	copyName (info.name, kRootUnitName);
-	info.programListId = kFactoryPresetsListId;
-	return kResultOk;
+    if (unitIndex != 0)
+        return kResultFalse;
+    info.id = kRootUnitId;
+    info.parentUnitId = kNoParentUnitId;
+    copyName(info.name, kRootUnitName);
+    info.programListId = kFactoryPresetsListId;
+    return kResultOk;
 }
 
-int32 PLUGIN_API KVController::getProgramListCount ()
+int32 PLUGIN_API KVController::getProgramListCount()
 {
-	return 1;
+    return 1;
 }
 
-tresult PLUGIN_API KVController::getProgramListInfo (int32 listIndex, ProgramListInfo& info)
+tresult PLUGIN_API KVController::getProgramListInfo(int32 listIndex, ProgramListInfo& info)
 {
-	if (listIndex != 0)
-		return kResultFalse;
-	info.id = kFactoryPresetsListId;
-	copyName (info.name, kFactoryPresetsName);
-	info.programCount = kNumPrograms;
-	return kResultOk;
+    if (listIndex != 0)
+        return kResultFalse;
+    info.id = kFactoryPresetsListId;
+    copyName(info.name, kFactoryPresetsName);
+    info.programCount = kNumPrograms;
+    return kResultOk;
 }
 
-tresult PLUGIN_API KVController::getProgramName (ProgramListID listId, int32 programIndex,
-                                                 String128 name)
+tresult PLUGIN_API KVController::getProgramName(ProgramListID listId, int32 programIndex, String128 name)
 {
-	if (listId != kFactoryPresetsListId)
-		return kResultFalse;
-	if (!name)
-		return kInvalidArgument;
-	// program i is entry i of the program-change parameter, whose ID the list shares
-	Parameter* programChange = getParameterObject (kProgSel);
-	if (!programChange)
-		return kResultFalse;
-	programChange->toString (programChange->toNormalized (programIndex), name);
-	return kResultOk;
+    if (listId != kFactoryPresetsListId)
+        return kResultFalse;
+    if (!name)
+        return kInvalidArgument;
+    // program i is entry i of the program-change parameter, whose ID the list shares
+    Parameter* programChange = getParameterObject(kProgSel);
+    if (!programChange)
+        return kResultFalse;
+    programChange->toString(programChange->toNormalized(programIndex), name);
+    return kResultOk;
 }
 
-tresult PLUGIN_API KVController::getProgramInfo (ProgramListID /*listId*/, int32 /*programIndex*/,
-                                                 CString /*attributeId*/,
-                                                 String128 /*attributeValue*/)
+tresult PLUGIN_API KVController::getProgramInfo(ProgramListID /*listId*/, int32 /*programIndex*/,
+                                                CString /*attributeId*/, String128 /*attributeValue*/)
 {
-	return kResultFalse;
+    return kResultFalse;
 }
 
-tresult PLUGIN_API KVController::hasProgramPitchNames (ProgramListID /*listId*/,
-                                                       int32 /*programIndex*/)
+tresult PLUGIN_API KVController::hasProgramPitchNames(ProgramListID /*listId*/, int32 /*programIndex*/)
 {
-	return kResultFalse;
+    return kResultFalse;
 }
 
-tresult PLUGIN_API KVController::getProgramPitchName (ProgramListID /*listId*/,
-                                                      int32 /*programIndex*/, int16 /*midiPitch*/,
-                                                      String128 /*name*/)
+tresult PLUGIN_API KVController::getProgramPitchName(ProgramListID /*listId*/, int32 /*programIndex*/,
+                                                     int16 /*midiPitch*/, String128 /*name*/)
 {
-	return kResultFalse;
+    return kResultFalse;
 }
 
-UnitID PLUGIN_API KVController::getSelectedUnit ()
+UnitID PLUGIN_API KVController::getSelectedUnit()
 {
-	return kRootUnitId;
+    return kRootUnitId;
 }
 
-tresult PLUGIN_API KVController::selectUnit (UnitID unitId)
+tresult PLUGIN_API KVController::selectUnit(UnitID unitId)
 {
-	return unitId == kRootUnitId ? kResultOk : kResultFalse;
+    return unitId == kRootUnitId ? kResultOk : kResultFalse;
 }
 
-tresult PLUGIN_API KVController::getUnitByBus (MediaType /*type*/, BusDirection /*dir*/,
-                                               int32 /*busIndex*/, int32 /*channel*/,
-                                               UnitID& /*unitId*/)
+tresult PLUGIN_API KVController::getUnitByBus(MediaType /*type*/, BusDirection /*dir*/, int32 /*busIndex*/,
+                                              int32 /*channel*/, UnitID& /*unitId*/)
 {
-	return kResultFalse;
+    return kResultFalse;
 }
 
-tresult PLUGIN_API KVController::setUnitProgramData (int32 /*listOrUnitId*/,
-                                                     int32 /*programIndex*/, IBStream* /*data*/)
+tresult PLUGIN_API KVController::setUnitProgramData(int32 /*listOrUnitId*/, int32 /*programIndex*/, IBStream* /*data*/)
 {
-	return kResultOk; // programs are applied by the processor, not from data
+    return kResultOk; // programs are applied by the processor, not from data
 }
 
 } // namespace Vst

@@ -9,34 +9,30 @@ namespace {
 const TChar kSilenceText[] = u"-inf";
 } // namespace
 
-FaderParameter::FaderParameter (const TChar* title, ParamID id, const TChar* units)
-: MyParameter (title, id, units, 0.0, 0, ParameterInfo::kCanAutomate),
-  upperSlope (Curves::kFaderUpperSlope),
-  knee (Curves::kFaderKnee),
-  kneeDb (Curves::kFaderKneeDb),
-  curveScale (Curves::kFaderCurveScale),
-  curveOffset (Curves::kFaderCurveOffset),
-  curveBias (Curves::kFaderCurveBias)
+FaderParameter::FaderParameter(const TChar* title, ParamID id, const TChar* units)
+    : MyParameter(title, id, units, 0.0, 0, ParameterInfo::kCanAutomate), upperSlope(Curves::kFaderUpperSlope),
+      knee(Curves::kFaderKnee), kneeDb(Curves::kFaderKneeDb), curveScale(Curves::kFaderCurveScale),
+      curveOffset(Curves::kFaderCurveOffset), curveBias(Curves::kFaderCurveBias)
 {
-	info.defaultNormalizedValue = valueNormalized = toNormalized (0.0); // 0 dB
+    info.defaultNormalizedValue = valueNormalized = toNormalized(0.0); // 0 dB
 }
 
-void FaderParameter::toString (ParamValue valueNormalized, String128 string) const
+void FaderParameter::toString(ParamValue valueNormalized, String128 string) const
 {
-	if (valueNormalized == 0.0)
-		copyText (string, kSilenceText);
-	else
-		MyParameter::toString (valueNormalized, string);
+    if (valueNormalized == 0.0)
+        copyText(string, kSilenceText);
+    else
+        MyParameter::toString(valueNormalized, string);
 }
 
-ParamValue FaderParameter::toPlain (ParamValue valueNormalized) const
+ParamValue FaderParameter::toPlain(ParamValue valueNormalized) const
 {
-	return Curves::faderToDb (valueNormalized);
+    return Curves::faderToDb(valueNormalized);
 }
 
-ParamValue FaderParameter::toNormalized (ParamValue plainValue) const
+ParamValue FaderParameter::toNormalized(ParamValue plainValue) const
 {
-	return Curves::dbToFader (plainValue);
+    return Curves::dbToFader(plainValue);
 }
 
 } // namespace Vst

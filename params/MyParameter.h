@@ -11,26 +11,26 @@ namespace Vst {
 class MyParameter : public Parameter
 {
 public:
-	MyParameter (const TChar* title, ParamID id, const TChar* units, ParamValue defaultNormalized,
-	             int32 stepCount, int32 flags);
+    MyParameter(const TChar* title, ParamID id, const TChar* units, ParamValue defaultNormalized, int32 stepCount,
+                int32 flags);
 
-	// "On"/"Off" for a switch (step count 1), else the plain value with
-	// `precision` decimals.
-	void toString (ParamValue valueNormalized, String128 string) const SMTG_OVERRIDE;
-	// Reads the first number in the text (a comma counts as the decimal point)
-	// as a plain value.
-	bool fromString (const TChar* string, ParamValue& valueNormalized) const SMTG_OVERRIDE;
+    // "On"/"Off" for a switch (step count 1), else the plain value with
+    // `precision` decimals.
+    void toString(ParamValue valueNormalized, String128 string) const SMTG_OVERRIDE;
+    // Reads the first number in the text (a comma counts as the decimal point)
+    // as a plain value.
+    bool fromString(const TChar* string, ParamValue& valueNormalized) const SMTG_OVERRIDE;
 
-	// Copies at most 127 characters, never half a surrogate pair.
-	virtual void setShortTitle (const TChar* text);
+    // Copies at most 127 characters, never half a surrogate pair.
+    virtual void setShortTitle(const TChar* text);
 
-	OBJ_METHODS (MyParameter, Parameter)
+    OBJ_METHODS(MyParameter, Parameter)
 
 protected:
-	// Limits to 0..1; NaN gives 0.
-	static ParamValue clampToUnit (ParamValue v);
-	// Writes a text cut to fit a String128; a null text writes an empty one.
-	static void copyText (String128 destination, const TChar* text);
+    // Limits to 0..1; NaN gives 0.
+    static ParamValue clampToUnit(ParamValue v);
+    // Writes a text cut to fit a String128; a null text writes an empty one.
+    static void copyText(String128 destination, const TChar* text);
 };
 
 } // namespace Vst

@@ -5,59 +5,58 @@
 namespace Steinberg {
 namespace Vst {
 
-MyStringListParameter::MyStringListParameter (const TChar* title, ParamID id, const TChar* units,
-                                              int32 flags)
-: MyParameter (title, id, units, 0.0, -1, flags) // no entries yet: step count -1
+MyStringListParameter::MyStringListParameter(const TChar* title, ParamID id, const TChar* units, int32 flags)
+    : MyParameter(title, id, units, 0.0, -1, flags) // no entries yet: step count -1
 {
 }
 
-MyStringListParameter::~MyStringListParameter () = default;
+MyStringListParameter::~MyStringListParameter() = default;
 
-void MyStringListParameter::toString (ParamValue valueNormalized, String128 string) const
+void MyStringListParameter::toString(ParamValue valueNormalized, String128 string) const
 {
-	const double index = std::trunc (toPlain (valueNormalized));
-	// written so that NaN fails as well
-	if (index >= 0.0 && index < static_cast<double> (entries.size ()))
-		copyText (string, entries[static_cast<size_t> (index)].c_str ());
-	else
-		string[0] = 0;
+    const double index = std::trunc(toPlain(valueNormalized));
+    // written so that NaN fails as well
+    if (index >= 0.0 && index < static_cast<double>(entries.size()))
+        copyText(string, entries[static_cast<size_t>(index)].c_str());
+    else
+        string[0] = 0;
 }
 
-bool MyStringListParameter::fromString (const TChar* string, ParamValue& valueNormalized) const
+bool MyStringListParameter::fromString(const TChar* string, ParamValue& valueNormalized) const
 {
-	if (!string)
-		return false;
-	for (size_t i = 0; i < entries.size (); ++i)
-	{
-		if (entries[i] == string)
-		{
-			valueNormalized = toNormalized (static_cast<double> (i));
-			return true;
-		}
-	}
-	return false;
+    if (!string)
+        return false;
+    for (size_t i = 0; i < entries.size(); ++i)
+    {
+        if (entries[i] == string)
+        {
+            valueNormalized = toNormalized(static_cast<double>(i));
+            return true;
+        }
+    }
+    return false;
 }
 
-ParamValue MyStringListParameter::toPlain (ParamValue valueNormalized) const
+ParamValue MyStringListParameter::toPlain(ParamValue valueNormalized) const
 {
-	const int32 steps = info.stepCount;
-	if (steps <= 0)
-		return 0.0;
-	const double index = std::trunc (valueNormalized * (steps + 1));
-	return index > steps ? static_cast<double> (steps) : index;
+    const int32 steps = info.stepCount;
+    if (steps <= 0)
+        return 0.0;
+    const double index = std::trunc(valueNormalized * (steps + 1));
+    return index > steps ? static_cast<double>(steps) : index;
 }
 
-ParamValue MyStringListParameter::toNormalized (ParamValue plainValue) const
+ParamValue MyStringListParameter::toNormalized(ParamValue plainValue) const
 {
-	if (info.stepCount <= 0)
-		return 0.0;
-	return plainValue / info.stepCount;
+    if (info.stepCount <= 0)
+        return 0.0;
+    return plainValue / info.stepCount;
 }
 
-void MyStringListParameter::appendString (std::u16string entry)
+void MyStringListParameter::appendString(std::u16string entry)
 {
-	entries.push_back (std::move (entry));
-	++info.stepCount;
+    entries.push_back(std::move(entry));
+    ++info.stepCount;
 }
 
 } // namespace Vst

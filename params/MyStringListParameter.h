@@ -14,23 +14,23 @@ namespace Vst {
 class MyStringListParameter : public MyParameter
 {
 public:
-	MyStringListParameter (const TChar* title, ParamID id, const TChar* units, int32 flags);
-	~MyStringListParameter () override;
+    MyStringListParameter(const TChar* title, ParamID id, const TChar* units, int32 flags);
+    ~MyStringListParameter() override;
 
-	// The entry's text, or an empty text when the index is not an entry's.
-	void toString (ParamValue valueNormalized, String128 string) const SMTG_OVERRIDE;
-	// Whole, case-sensitive match against the entries, first match wins.
-	bool fromString (const TChar* string, ParamValue& valueNormalized) const SMTG_OVERRIDE;
-	ParamValue toPlain (ParamValue valueNormalized) const SMTG_OVERRIDE;   // entry index
-	ParamValue toNormalized (ParamValue plainValue) const SMTG_OVERRIDE;   // index / step count
+    // The entry's text, or an empty text when the index is not an entry's.
+    void toString(ParamValue valueNormalized, String128 string) const SMTG_OVERRIDE;
+    // Whole, case-sensitive match against the entries, first match wins.
+    bool fromString(const TChar* string, ParamValue& valueNormalized) const SMTG_OVERRIDE;
+    ParamValue toPlain(ParamValue valueNormalized) const SMTG_OVERRIDE; // entry index
+    ParamValue toNormalized(ParamValue plainValue) const SMTG_OVERRIDE; // index / step count
 
-	// Appends an entry and raises the step count by one: n entries, n - 1 steps.
-	virtual void appendString (std::u16string entry);
+    // Appends an entry and raises the step count by one: n entries, n - 1 steps.
+    virtual void appendString(std::u16string entry);
 
-	const std::vector<std::u16string>& getEntries () const { return entries; }
+    const std::vector<std::u16string>& getEntries() const { return entries; }
 
 private:
-	std::vector<std::u16string> entries;
+    std::vector<std::u16string> entries;
 };
 
 } // namespace Vst

@@ -10,16 +10,16 @@ namespace Vst {
 class ScaledParameter : public MyParameter
 {
 public:
-	ScaledParameter (const TChar* title, ParamID id, const TChar* units, double span,
-	                 double minimum, double plainDefault);
+    ScaledParameter(const TChar* title, ParamID id, const TChar* units, double span, double minimum,
+                    double plainDefault);
 
-	ParamValue toPlain (ParamValue valueNormalized) const SMTG_OVERRIDE;        // not clamped
-	ParamValue toNormalized (ParamValue plainValue) const SMTG_OVERRIDE;        // clamped to 0..1
+    ParamValue toPlain(ParamValue valueNormalized) const SMTG_OVERRIDE; // not clamped
+    ParamValue toNormalized(ParamValue plainValue) const SMTG_OVERRIDE; // clamped to 0..1
 
-	OBJ_METHODS (ScaledParameter, MyParameter)
+    OBJ_METHODS(ScaledParameter, MyParameter)
 
-	const double span;    // maximum minus minimum, in plain units
-	const double minimum; // plain value at normalised 0
+    const double span;    // maximum minus minimum, in plain units
+    const double minimum; // plain value at normalised 0
 };
 
 } // namespace Vst

@@ -85,150 +85,146 @@ const TChar kLowPass[] = u"LOPASS";
 
 enum class Kind
 {
-	Switch, // MyParameter, step count 1
-	Scaled,
-	Fader,
-	Log,
-	List
+    Switch, // MyParameter, step count 1
+    Scaled,
+    Fader,
+    Log,
+    List
 };
 
 struct Row
 {
-	ParamId id;
-	Kind kind;
-	const TChar* title;
-	const TChar* shortTitle;
-	const TChar* units;
-	int32 precision;              // decimals shown
-	int32 flags;                  // switches and lists; the other classes fix their own
-	double defaultNormalized;     // switches
-	double span, minimum, plainDefault; // scaled
-	std::vector<std::u16string> entries; // lists
+    ParamId id;
+    Kind kind;
+    const TChar* title;
+    const TChar* shortTitle;
+    const TChar* units;
+    int32 precision;                     // decimals shown
+    int32 flags;                         // switches and lists; the other classes fix their own
+    double defaultNormalized;            // switches
+    double span, minimum, plainDefault;  // scaled
+    std::vector<std::u16string> entries; // lists
 };
 
-Row switchRow (ParamId id, const TChar* title, const TChar* shortTitle, double defaultNormalized,
-               int32 flags)
+Row switchRow(ParamId id, const TChar* title, const TChar* shortTitle, double defaultNormalized, int32 flags)
 {
-	return {id, Kind::Switch, title, shortTitle, Text::kNoUnits, 0, flags, defaultNormalized, 0, 0, 0, {}};
+    return {id, Kind::Switch, title, shortTitle, Text::kNoUnits, 0, flags, defaultNormalized, 0, 0, 0, {}};
 }
 
-Row scaledRow (ParamId id, const TChar* title, const TChar* shortTitle, const TChar* units,
-               int32 precision, double span, double minimum, double plainDefault)
+Row scaledRow(ParamId id, const TChar* title, const TChar* shortTitle, const TChar* units, int32 precision, double span,
+              double minimum, double plainDefault)
 {
-	return {id, Kind::Scaled, title, shortTitle, units, precision, 0, 0, span, minimum, plainDefault, {}};
+    return {id, Kind::Scaled, title, shortTitle, units, precision, 0, 0, span, minimum, plainDefault, {}};
 }
 
-Row faderRow (ParamId id, const TChar* title, const TChar* shortTitle)
+Row faderRow(ParamId id, const TChar* title, const TChar* shortTitle)
 {
-	return {id, Kind::Fader, title, shortTitle, Text::kDecibels, 1, 0, 0, 0, 0, 0, {}};
+    return {id, Kind::Fader, title, shortTitle, Text::kDecibels, 1, 0, 0, 0, 0, 0, {}};
 }
 
-Row logRow (ParamId id, const TChar* title, const TChar* shortTitle)
+Row logRow(ParamId id, const TChar* title, const TChar* shortTitle)
 {
-	return {id, Kind::Log, title, shortTitle, Text::kNoUnits, 0, 0, 0, 0, 0, 0, {}};
+    return {id, Kind::Log, title, shortTitle, Text::kNoUnits, 0, 0, 0, 0, 0, 0, {}};
 }
 
-Row listRow (ParamId id, const TChar* title, const TChar* shortTitle, int32 flags,
-             std::vector<std::u16string> entries)
+Row listRow(ParamId id, const TChar* title, const TChar* shortTitle, int32 flags, std::vector<std::u16string> entries)
 {
-	return {id, Kind::List, title, shortTitle, Text::kNoUnits, 0, flags, 0, 0, 0, 0, std::move (entries)};
+    return {id, Kind::List, title, shortTitle, Text::kNoUnits, 0, flags, 0, 0, 0, 0, std::move(entries)};
 }
 
 // The program names are plain ASCII.
-std::u16string fromAscii (const char* text)
+std::u16string fromAscii(const char* text)
 {
-	std::u16string result;
-	for (; text && *text; ++text)
-		result.push_back (static_cast<char16_t> (static_cast<unsigned char> (*text)));
-	return result;
+    std::u16string result;
+    for (; text && *text; ++text)
+        result.push_back(static_cast<char16_t>(static_cast<unsigned char>(*text)));
+    return result;
 }
 
-std::vector<std::u16string> programNames ()
+std::vector<std::u16string> programNames()
 {
-	std::vector<std::u16string> names;
-	for (const char* name : kProgramNames)
-		names.push_back (fromAscii (name));
-	return names;
+    std::vector<std::u16string> names;
+    for (const char* name : kProgramNames)
+        names.push_back(fromAscii(name));
+    return names;
 }
 
-std::vector<Row> parameterRows ()
+std::vector<Row> parameterRows()
 {
-	using namespace ParamFlags;
-	const double kPanSpan = 90, kPanMinimum = -45;  // degrees, -45..+45
-	const double kCrushSpan = 100;                 // percent, 0..100
-	const double kWidthSpan = 2;                   // 0..2
-	const double kLawSpan = 3, kLawMinimum = 3;    // dB, 3..6
-	const double kTrimSpan = 12, kTrimMinimum = -6; // dB, -6..+6
-	return {
-	    listRow (kProgSel, Text::kProgSel, Text::kProgSel, kIsProgramChange, programNames ()),
-	    switchRow (kBypass, Text::kBypass, Text::kBypass, 0, kCanAutomate | kIsBypass),
-	    switchRow (kScope, Text::kScope, Text::kScope, 1, 0),
-	    faderRow (kLeftGain, Text::kLeftGain, Text::kLeftGainShort),
-	    faderRow (kRightGain, Text::kRightGain, Text::kRightGainShort),
-	    switchRow (kMuteLeft, Text::kMuteLeft, Text::kMuteLeftShort, 0, kCanAutomate),
-	    switchRow (kMuteRight, Text::kMuteRight, Text::kMuteRightShort, 0, kCanAutomate),
-	    switchRow (kInvertLeft, Text::kInvertLeft, Text::kInvertLeftShort, 0, kCanAutomate),
-	    switchRow (kInvertRight, Text::kInvertRight, Text::kInvertRightShort, 0, kCanAutomate),
-	    scaledRow (kLeftPan, Text::kLeftPan, Text::kLeftPanShort, Text::kDegrees, 0, kPanSpan, kPanMinimum, -45),
-	    scaledRow (kRightPan, Text::kRightPan, Text::kRightPanShort, Text::kDegrees, 0, kPanSpan, kPanMinimum, 45),
-	    scaledRow (kBalance, Text::kBalance, Text::kBalance, Text::kDegrees, 0, kPanSpan, kPanMinimum, 0),
-	    scaledRow (kAsymmetry, Text::kAsymmetry, Text::kAsymmetryShort, Text::kDegrees, 0, kPanSpan, kPanMinimum, 0),
-	    scaledRow (kAsymmCrush, Text::kAsymmCrush, Text::kAsymmCrushShort, Text::kPercent, 0, kCrushSpan, 0, 30),
-	    faderRow (kHpGain, Text::kHpGain, Text::kHpGainShort),
-	    scaledRow (kHpWidth, Text::kHpWidth, Text::kHpWidthShort, Text::kNoUnits, 2, kWidthSpan, 0, 1),
-	    scaledRow (kHpPan, Text::kHpPan, Text::kHpPanShort, Text::kDegrees, 0, kPanSpan, kPanMinimum, 0),
-	    scaledRow (kPanLaw, Text::kPanLaw, Text::kPanLawShort, Text::kNoUnits, 1, kLawSpan, kLawMinimum, 4.5),
-	    scaledRow (kPanCrush, Text::kPanCrush, Text::kPanCrushShort, Text::kPercent, 0, kCrushSpan, 0, 30),
-	    scaledRow (kGainTrim, Text::kGainTrim, Text::kGainTrimShort, Text::kNoUnits, 1, kTrimSpan, kTrimMinimum, 0),
-	    faderRow (kLpGain, Text::kLpGain, Text::kLpGainShort),
-	    scaledRow (kLpWidth, Text::kLpWidth, Text::kLpWidthShort, Text::kNoUnits, 2, kWidthSpan, 0, 1),
-	    scaledRow (kLpPan, Text::kLpPan, Text::kLpPanShort, Text::kDegrees, 0, kPanSpan, kPanMinimum, 0),
-	    listRow (kCrossover, Text::kCrossover, Text::kCrossoverShort, 0, {Text::kOff, Text::kLr2, Text::kLr4}),
-	    logRow (kCrossoverFreq, Text::kCrossoverFreq, Text::kCrossoverFreqShort),
-	    listRow (kInputFormat, Text::kInputFormat, Text::kInputFormatShort, 0, {Text::kLeftRight, Text::kMidSide}),
-	    listRow (kOutputFormat, Text::kOutputFormat, Text::kOutputFormatShort, 0, {Text::kLeftRight, Text::kMidSide}),
-	    listRow (kSolo, Text::kSolo, Text::kSolo, 0, {Text::kOff, Text::kHighPass, Text::kLowPass}),
-	    switchRow (kMono, Text::kMono, Text::kMono, 0, 0),
-	};
+    using namespace ParamFlags;
+    const double kPanSpan = 90, kPanMinimum = -45;  // degrees, -45..+45
+    const double kCrushSpan = 100;                  // percent, 0..100
+    const double kWidthSpan = 2;                    // 0..2
+    const double kLawSpan = 3, kLawMinimum = 3;     // dB, 3..6
+    const double kTrimSpan = 12, kTrimMinimum = -6; // dB, -6..+6
+    return {
+        listRow(kProgSel, Text::kProgSel, Text::kProgSel, kIsProgramChange, programNames()),
+        switchRow(kBypass, Text::kBypass, Text::kBypass, 0, kCanAutomate | kIsBypass),
+        switchRow(kScope, Text::kScope, Text::kScope, 1, 0),
+        faderRow(kLeftGain, Text::kLeftGain, Text::kLeftGainShort),
+        faderRow(kRightGain, Text::kRightGain, Text::kRightGainShort),
+        switchRow(kMuteLeft, Text::kMuteLeft, Text::kMuteLeftShort, 0, kCanAutomate),
+        switchRow(kMuteRight, Text::kMuteRight, Text::kMuteRightShort, 0, kCanAutomate),
+        switchRow(kInvertLeft, Text::kInvertLeft, Text::kInvertLeftShort, 0, kCanAutomate),
+        switchRow(kInvertRight, Text::kInvertRight, Text::kInvertRightShort, 0, kCanAutomate),
+        scaledRow(kLeftPan, Text::kLeftPan, Text::kLeftPanShort, Text::kDegrees, 0, kPanSpan, kPanMinimum, -45),
+        scaledRow(kRightPan, Text::kRightPan, Text::kRightPanShort, Text::kDegrees, 0, kPanSpan, kPanMinimum, 45),
+        scaledRow(kBalance, Text::kBalance, Text::kBalance, Text::kDegrees, 0, kPanSpan, kPanMinimum, 0),
+        scaledRow(kAsymmetry, Text::kAsymmetry, Text::kAsymmetryShort, Text::kDegrees, 0, kPanSpan, kPanMinimum, 0),
+        scaledRow(kAsymmCrush, Text::kAsymmCrush, Text::kAsymmCrushShort, Text::kPercent, 0, kCrushSpan, 0, 30),
+        faderRow(kHpGain, Text::kHpGain, Text::kHpGainShort),
+        scaledRow(kHpWidth, Text::kHpWidth, Text::kHpWidthShort, Text::kNoUnits, 2, kWidthSpan, 0, 1),
+        scaledRow(kHpPan, Text::kHpPan, Text::kHpPanShort, Text::kDegrees, 0, kPanSpan, kPanMinimum, 0),
+        scaledRow(kPanLaw, Text::kPanLaw, Text::kPanLawShort, Text::kNoUnits, 1, kLawSpan, kLawMinimum, 4.5),
+        scaledRow(kPanCrush, Text::kPanCrush, Text::kPanCrushShort, Text::kPercent, 0, kCrushSpan, 0, 30),
+        scaledRow(kGainTrim, Text::kGainTrim, Text::kGainTrimShort, Text::kNoUnits, 1, kTrimSpan, kTrimMinimum, 0),
+        faderRow(kLpGain, Text::kLpGain, Text::kLpGainShort),
+        scaledRow(kLpWidth, Text::kLpWidth, Text::kLpWidthShort, Text::kNoUnits, 2, kWidthSpan, 0, 1),
+        scaledRow(kLpPan, Text::kLpPan, Text::kLpPanShort, Text::kDegrees, 0, kPanSpan, kPanMinimum, 0),
+        listRow(kCrossover, Text::kCrossover, Text::kCrossoverShort, 0, {Text::kOff, Text::kLr2, Text::kLr4}),
+        logRow(kCrossoverFreq, Text::kCrossoverFreq, Text::kCrossoverFreqShort),
+        listRow(kInputFormat, Text::kInputFormat, Text::kInputFormatShort, 0, {Text::kLeftRight, Text::kMidSide}),
+        listRow(kOutputFormat, Text::kOutputFormat, Text::kOutputFormatShort, 0, {Text::kLeftRight, Text::kMidSide}),
+        listRow(kSolo, Text::kSolo, Text::kSolo, 0, {Text::kOff, Text::kHighPass, Text::kLowPass}),
+        switchRow(kMono, Text::kMono, Text::kMono, 0, 0),
+    };
 }
 
-IPtr<MyParameter> createParameter (const Row& row)
+IPtr<MyParameter> createParameter(const Row& row)
 {
-	switch (row.kind)
-	{
-		case Kind::Switch:
-			return owned (new MyParameter (row.title, row.id, row.units, row.defaultNormalized, 1,
-			                               row.flags));
-		case Kind::Scaled:
-			return owned (new ScaledParameter (row.title, row.id, row.units, row.span, row.minimum,
-			                                   row.plainDefault));
-		case Kind::Fader: return owned (new FaderParameter (row.title, row.id, row.units));
-		case Kind::Log: return owned (new LogParameter (row.title, row.id, row.units));
-		case Kind::List:
-		{
-			auto list = owned (new MyStringListParameter (row.title, row.id, row.units, row.flags));
-			for (const std::u16string& entry : row.entries)
-				list->appendString (entry);
-			return list;
-		}
-	}
-	return nullptr;
+    switch (row.kind)
+    {
+        case Kind::Switch:
+            return owned(new MyParameter(row.title, row.id, row.units, row.defaultNormalized, 1, row.flags));
+        case Kind::Scaled:
+            return owned(new ScaledParameter(row.title, row.id, row.units, row.span, row.minimum, row.plainDefault));
+        case Kind::Fader: return owned(new FaderParameter(row.title, row.id, row.units));
+        case Kind::Log: return owned(new LogParameter(row.title, row.id, row.units));
+        case Kind::List:
+        {
+            auto list = owned(new MyStringListParameter(row.title, row.id, row.units, row.flags));
+            for (const std::u16string& entry : row.entries)
+                list->appendString(entry);
+            return list;
+        }
+    }
+    return nullptr;
 }
 
 } // namespace
 
-ParameterList createParameters ()
+ParameterList createParameters()
 {
-	ParameterList parameters;
-	parameters.reserve (kNumParams);
-	for (const Row& row : parameterRows ())
-	{
-		IPtr<MyParameter> parameter = createParameter (row);
-		parameter->setPrecision (row.precision);
-		parameter->setShortTitle (row.shortTitle);
-		parameters.push_back (parameter);
-	}
-	return parameters;
+    ParameterList parameters;
+    parameters.reserve(kNumParams);
+    for (const Row& row : parameterRows())
+    {
+        IPtr<MyParameter> parameter = createParameter(row);
+        parameter->setPrecision(row.precision);
+        parameter->setShortTitle(row.shortTitle);
+        parameters.push_back(parameter);
+    }
+    return parameters;
 }
 
 } // namespace Vst

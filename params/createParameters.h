@@ -13,7 +13,7 @@ using ParameterList = std::vector<IPtr<MyParameter>>;
 // its title, short title, units, range, default, step count, precision, flags
 // and list entries. Each element holds the object's only reference; a caller
 // that keeps an object takes the reference over (IPtr::take).
-ParameterList createParameters ();
+ParameterList createParameters();
 
 } // namespace Vst
 } // namespace Steinberg

@@ -12,8 +12,8 @@ namespace NumberText {
 // point, no grouping, "inf"/"nan" for non-finite values; a negative precision
 // means 6. The text is cut to fit textSize characters, terminator included.
 // Returns the number of characters written before the terminator.
-int32 printFloat (double value, int32 precision, char8* text, int32 textSize);
-int32 printFloat (double value, int32 precision, char16* text, int32 textSize);
+int32 printFloat(double value, int32 precision, char8* text, int32 textSize);
+int32 printFloat(double value, int32 precision, char16* text, int32 textSize);
 
 // Reads a decimal number as String::scanFloat does, without the locale: the
 // first comma counts as the decimal point; when no number starts at the
@@ -21,8 +21,8 @@ int32 printFloat (double value, int32 precision, char16* text, int32 textSize);
 // or the text ends. Only plain decimal numbers with an optional sign, fraction
 // and exponent count, so "inf", "nan" and texts of letters only give false and
 // leave value unchanged. A number too large for a double reads as +-infinity.
-bool scanFloat (const char8* text, double& value);
-bool scanFloat (const char16* text, double& value);
+bool scanFloat(const char8* text, double& value);
+bool scanFloat(const char16* text, double& value);
 
 } // namespace NumberText
 } // namespace Steinberg

@@ -17,68 +17,68 @@ namespace KalviorTest {
 class ControllerTest : public BundleTest
 {
 protected:
-	void SetUp () override
-	{
-		BundleTest::SetUp ();
-		ASSERT_TRUE (module);
-		controller = createController ();
-		ASSERT_TRUE (controller);
-	}
+    void SetUp() override
+    {
+        BundleTest::SetUp();
+        ASSERT_TRUE(module);
+        controller = createController();
+        ASSERT_TRUE(controller);
+    }
 
-	void TearDown () override
-	{
-		if (controller && initialized)
-			controller->terminate ();
-		controller = nullptr;
-		BundleTest::TearDown ();
-	}
+    void TearDown() override
+    {
+        if (controller && initialized)
+            controller->terminate();
+        controller = nullptr;
+        BundleTest::TearDown();
+    }
 
-	Steinberg::IPtr<Steinberg::Vst::IEditController> createController ()
-	{
-		using namespace Steinberg;
-		const int32 index = module->findClass (kControllerClass);
-		PClassInfo info;
-		if (index < 0 || factory ()->getClassInfo (index, &info) != kResultOk)
-			return nullptr;
-		Vst::IEditController* created = nullptr;
-		if (factory ()->createInstance (info.cid, Vst::IEditController::iid,
-		                                reinterpret_cast<void**> (&created)) != kResultOk)
-			return nullptr;
-		return owned (created);
-	}
+    Steinberg::IPtr<Steinberg::Vst::IEditController> createController()
+    {
+        using namespace Steinberg;
+        const int32 index = module->findClass(kControllerClass);
+        PClassInfo info;
+        if (index < 0 || factory()->getClassInfo(index, &info) != kResultOk)
+            return nullptr;
+        Vst::IEditController* created = nullptr;
+        if (factory()->createInstance(info.cid, Vst::IEditController::iid, reinterpret_cast<void**>(&created)) !=
+            kResultOk)
+            return nullptr;
+        return owned(created);
+    }
 
-	void initialize ()
-	{
-		ASSERT_EQ (Steinberg::kResultOk, controller->initialize (&host));
-		initialized = true;
-	}
+    void initialize()
+    {
+        ASSERT_EQ(Steinberg::kResultOk, controller->initialize(&host));
+        initialized = true;
+    }
 
-	// The text a host shows for `id` at `normalized`.
-	std::string text (Steinberg::Vst::ParamID id, double normalized)
-	{
-		Steinberg::Vst::String128 buffer = {};
-		if (controller->getParamStringByValue (id, normalized, buffer) != Steinberg::kResultTrue)
-			return "<refused>";
-		return TestText::narrow (buffer);
-	}
+    // The text a host shows for `id` at `normalized`.
+    std::string text(Steinberg::Vst::ParamID id, double normalized)
+    {
+        Steinberg::Vst::String128 buffer = {};
+        if (controller->getParamStringByValue(id, normalized, buffer) != Steinberg::kResultTrue)
+            return "<refused>";
+        return TestText::narrow(buffer);
+    }
 
-	// A message made by the host, as the processor's worker would make it.
-	Steinberg::IPtr<Steinberg::Vst::IMessage> createMessage (const char* id)
-	{
-		using namespace Steinberg;
-		Vst::IMessage* message = nullptr;
-		TUID messageIid;
-		Vst::IMessage::iid.toTUID (messageIid);
-		host.createInstance (messageIid, messageIid, reinterpret_cast<void**> (&message));
-		if (!message)
-			return nullptr;
-		message->setMessageID (id);
-		return owned (message);
-	}
+    // A message made by the host, as the processor's worker would make it.
+    Steinberg::IPtr<Steinberg::Vst::IMessage> createMessage(const char* id)
+    {
+        using namespace Steinberg;
+        Vst::IMessage* message = nullptr;
+        TUID messageIid;
+        Vst::IMessage::iid.toTUID(messageIid);
+        host.createInstance(messageIid, messageIid, reinterpret_cast<void**>(&message));
+        if (!message)
+            return nullptr;
+        message->setMessageID(id);
+        return owned(message);
+    }
 
-	Steinberg::Hosting::HostContext host {"Kalvior Controller Test"};
-	Steinberg::IPtr<Steinberg::Vst::IEditController> controller;
-	bool initialized = false;
+    Steinberg::Hosting::HostContext host{"Kalvior Controller Test"};
+    Steinberg::IPtr<Steinberg::Vst::IEditController> controller;
+    bool initialized = false;
 };
 
 } // namespace KalviorTest

@@ -15,336 +15,337 @@ namespace {
 
 const double kTableCrossoverFreq = 0.528320833573719; // log8(3): 300 Hz
 
-tresult setComponentState (IEditController* controller, const Bytes& bytes)
+tresult setComponentState(IEditController* controller, const Bytes& bytes)
 {
-	IPtr<MemoryStream> stream = owned (new MemoryStream ());
-	int32 written = 0;
-	if (!bytes.empty ())
-		stream->write (const_cast<uint8_t*> (bytes.data ()), static_cast<int32> (bytes.size ()), &written);
-	stream->seek (0, IBStream::kIBSeekSet, nullptr);
-	return controller->setComponentState (stream);
+    IPtr<MemoryStream> stream = owned(new MemoryStream());
+    int32 written = 0;
+    if (!bytes.empty())
+        stream->write(const_cast<uint8_t*>(bytes.data()), static_cast<int32>(bytes.size()), &written);
+    stream->seek(0, IBStream::kIBSeekSet, nullptr);
+    return controller->setComponentState(stream);
 }
 
-std::vector<double> allValues (IEditController* controller)
+std::vector<double> allValues(IEditController* controller)
 {
-	std::vector<double> values;
-	for (ParamID id = 0; id < 29; ++id)
-		values.push_back (controller->getParamNormalized (id));
-	return values;
+    std::vector<double> values;
+    for (ParamID id = 0; id < 29; ++id)
+        values.push_back(controller->getParamNormalized(id));
+    return values;
 }
 
-TEST_F (ControllerTest, ParametersExistOnlyAfterInitialize)
+TEST_F(ControllerTest, ParametersExistOnlyAfterInitialize)
 {
-	EXPECT_EQ (0, controller->getParameterCount ());
-	initialize ();
-	EXPECT_EQ (29, controller->getParameterCount ());
-	for (int32 index = 0; index < 29; ++index)
-	{
-		ParameterInfo info {};
-		ASSERT_EQ (kResultTrue, controller->getParameterInfo (index, info));
-		EXPECT_EQ (static_cast<ParamID> (index), info.id) << "the host's index is the ID";
-		EXPECT_NEAR (info.defaultNormalizedValue, controller->getParamNormalized (info.id), 1e-15)
-		    << "every parameter starts at its own default";
-	}
-	ParameterInfo info {};
-	EXPECT_EQ (kResultFalse, controller->getParameterInfo (29, info));
-	EXPECT_EQ (kResultFalse, controller->getParameterInfo (-1, info));
+    EXPECT_EQ(0, controller->getParameterCount());
+    initialize();
+    EXPECT_EQ(29, controller->getParameterCount());
+    for (int32 index = 0; index < 29; ++index)
+    {
+        ParameterInfo info{};
+        ASSERT_EQ(kResultTrue, controller->getParameterInfo(index, info));
+        EXPECT_EQ(static_cast<ParamID>(index), info.id) << "the host's index is the ID";
+        EXPECT_NEAR(info.defaultNormalizedValue, controller->getParamNormalized(info.id), 1e-15)
+            << "every parameter starts at its own default";
+    }
+    ParameterInfo info{};
+    EXPECT_EQ(kResultFalse, controller->getParameterInfo(29, info));
+    EXPECT_EQ(kResultFalse, controller->getParameterInfo(-1, info));
 }
 
-TEST_F (ControllerTest, SecondInitializeIsRefusedAndChangesNothing)
+TEST_F(ControllerTest, SecondInitializeIsRefusedAndChangesNothing)
 {
-	initialize ();
-	controller->setParamNormalized (kLeftGain, 0.2);
-	EXPECT_EQ (kResultFalse, controller->initialize (&host));
-	EXPECT_EQ (29, controller->getParameterCount ());
-	EXPECT_EQ (0.2, controller->getParamNormalized (kLeftGain));
+    initialize();
+    controller->setParamNormalized(kLeftGain, 0.2);
+    EXPECT_EQ(kResultFalse, controller->initialize(&host));
+    EXPECT_EQ(29, controller->getParameterCount());
+    EXPECT_EQ(0.2, controller->getParamNormalized(kLeftGain));
 }
 
-TEST_F (ControllerTest, InitializeWithoutContextStillHappensOnce)
+TEST_F(ControllerTest, InitializeWithoutContextStillHappensOnce)
 {
-	ASSERT_EQ (kResultOk, controller->initialize (nullptr));
-	initialized = true;
-	EXPECT_EQ (kResultFalse, controller->initialize (nullptr));
-	EXPECT_EQ (29, controller->getParameterCount ());
+    ASSERT_EQ(kResultOk, controller->initialize(nullptr));
+    initialized = true;
+    EXPECT_EQ(kResultFalse, controller->initialize(nullptr));
+    EXPECT_EQ(29, controller->getParameterCount());
 }
 
-TEST_F (ControllerTest, TerminateRemovesParametersAndAllowsANewInitialize)
+TEST_F(ControllerTest, TerminateRemovesParametersAndAllowsANewInitialize)
 {
-	initialize ();
-	EXPECT_EQ (kResultOk, controller->terminate ());
-	EXPECT_EQ (0, controller->getParameterCount ());
-	String128 name = {};
-	IPtr<IUnitInfo> units = query<IUnitInfo> (controller);
-	ASSERT_TRUE (units);
-	EXPECT_EQ (kResultFalse, units->getProgramName (0, 0, name));
-	EXPECT_EQ (kResultOk, controller->initialize (&host));
-	EXPECT_EQ (29, controller->getParameterCount ());
+    initialize();
+    EXPECT_EQ(kResultOk, controller->terminate());
+    EXPECT_EQ(0, controller->getParameterCount());
+    String128 name = {};
+    IPtr<IUnitInfo> units = query<IUnitInfo>(controller);
+    ASSERT_TRUE(units);
+    EXPECT_EQ(kResultFalse, units->getProgramName(0, 0, name));
+    EXPECT_EQ(kResultOk, controller->initialize(&host));
+    EXPECT_EQ(29, controller->getParameterCount());
 }
 
-TEST_F (ControllerTest, CrossoverFrequencyStartsAtItsObjectDefaultUntilTheStateArrives)
+TEST_F(ControllerTest, CrossoverFrequencyStartsAtItsObjectDefaultUntilTheStateArrives)
 {
-	initialize ();
-	ParameterInfo info {};
-	ASSERT_EQ (kResultTrue, controller->getParameterInfo (kCrossoverFreq, info));
-	EXPECT_EQ (0.0, info.defaultNormalizedValue);
-	EXPECT_EQ (0.0, controller->getParamNormalized (kCrossoverFreq));
-	EXPECT_EQ ("100", text (kCrossoverFreq, controller->getParamNormalized (kCrossoverFreq)));
+    initialize();
+    ParameterInfo info{};
+    ASSERT_EQ(kResultTrue, controller->getParameterInfo(kCrossoverFreq, info));
+    EXPECT_EQ(0.0, info.defaultNormalizedValue);
+    EXPECT_EQ(0.0, controller->getParamNormalized(kCrossoverFreq));
+    EXPECT_EQ("100", text(kCrossoverFreq, controller->getParamNormalized(kCrossoverFreq)));
 
-	// a fresh processor's own state
-	std::string error;
-	auto instance = Hosting::PluginInstance::create (factory (), module->findClass (kAudioModuleClass), &host, error);
-	ASSERT_TRUE (instance) << error;
-	const Bytes state = getStateBytes (instance->component ());
-	ASSERT_EQ (kResultOk, setComponentState (controller, state));
-	EXPECT_NEAR (kTableCrossoverFreq, controller->getParamNormalized (kCrossoverFreq), 1e-15);
-	EXPECT_EQ ("300", text (kCrossoverFreq, controller->getParamNormalized (kCrossoverFreq)));
-	ASSERT_EQ (kResultTrue, controller->getParameterInfo (kCrossoverFreq, info));
-	EXPECT_EQ (0.0, info.defaultNormalizedValue) << "the reported default stays";
+    // a fresh processor's own state
+    std::string error;
+    auto instance = Hosting::PluginInstance::create(factory(), module->findClass(kAudioModuleClass), &host, error);
+    ASSERT_TRUE(instance) << error;
+    const Bytes state = getStateBytes(instance->component());
+    ASSERT_EQ(kResultOk, setComponentState(controller, state));
+    EXPECT_NEAR(kTableCrossoverFreq, controller->getParamNormalized(kCrossoverFreq), 1e-15);
+    EXPECT_EQ("300", text(kCrossoverFreq, controller->getParamNormalized(kCrossoverFreq)));
+    ASSERT_EQ(kResultTrue, controller->getParameterInfo(kCrossoverFreq, info));
+    EXPECT_EQ(0.0, info.defaultNormalizedValue) << "the reported default stays";
 }
 
 struct StateCase
 {
-	const char* what;
-	Bytes bytes;
-	std::vector<std::pair<ParamID, double>> changed; // every other value keeps its default
+    const char* what;
+    Bytes bytes;
+    std::vector<std::pair<ParamID, double>> changed; // every other value keeps its default
 };
 
-Bytes records (std::initializer_list<std::pair<uint32_t, double>> list)
+Bytes records(std::initializer_list<std::pair<uint32_t, double>> list)
 {
-	Bytes bytes;
-	for (const auto& record : list)
-		appendRecord (bytes, record.first, record.second);
-	return bytes;
+    Bytes bytes;
+    for (const auto& record : list)
+        appendRecord(bytes, record.first, record.second);
+    return bytes;
 }
 
-Bytes truncated (Bytes bytes, size_t size)
+Bytes truncated(Bytes bytes, size_t size)
 {
-	bytes.resize (size);
-	return bytes;
+    bytes.resize(size);
+    return bytes;
 }
 
-TEST_F (ControllerTest, ComponentStateSetsOnlyCompleteKnownFiniteRecords)
+TEST_F(ControllerTest, ComponentStateSetsOnlyCompleteKnownFiniteRecords)
 {
-	initialize ();
-	const double nan = std::numeric_limits<double>::quiet_NaN ();
-	const double inf = std::numeric_limits<double>::infinity ();
-	const StateCase cases[] = {
-	    {"one record", stateRecord (kLeftGain, 0.5), {{kLeftGain, 0.5}}},
-	    {"11 bytes", truncated (stateRecord (kLeftGain, 0.5), 11), {}},
-	    {"4 bytes", truncated (stateRecord (kLeftGain, 0.5), 4), {}},
-	    {"empty", {}, {}},
-	    {"record then a partial one", truncated (records ({{kLeftGain, 0.5}, {kRightGain, 0.1}}), 20),
-	     {{kLeftGain, 0.5}}},
-	    {"unknown ID skipped, next still read", records ({{40, 0.9}, {kMono, 1.0}}), {{kMono, 1.0}}},
-	    {"ID 29 skipped", records ({{29, 0.9}, {0xFFFFFFFF, 0.9}}), {}},
-	    {"later record wins", records ({{kBalance, 0.1}, {kBalance, 0.9}}), {{kBalance, 0.9}}},
-	    {"above 1 clamped", records ({{kHpWidth, 1.5}}), {{kHpWidth, 1.0}}},
-	    {"below 0 clamped", records ({{kRightPan, -2.0}}), {{kRightPan, 0.0}}},
-	    {"NaN skipped", records ({{kLeftGain, nan}, {kLpPan, 0.25}}), {{kLpPan, 0.25}}},
-	    {"infinity skipped", records ({{kRightGain, inf}, {kRightGain, -inf}}), {}},
-	};
-	for (const StateCase& c : cases)
-	{
-		SCOPED_TRACE (c.what);
-		// back to the defaults first
-		for (ParamID id = 0; id < 29; ++id)
-		{
-			ParameterInfo info {};
-			controller->getParameterInfo (static_cast<int32> (id), info);
-			controller->setParamNormalized (id, info.defaultNormalizedValue);
-		}
-		std::vector<double> expected = allValues (controller);
-		for (const auto& change : c.changed)
-			expected[change.first] = change.second;
+    initialize();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const StateCase cases[] = {
+        {"one record", stateRecord(kLeftGain, 0.5), {{kLeftGain, 0.5}}},
+        {"11 bytes", truncated(stateRecord(kLeftGain, 0.5), 11), {}},
+        {"4 bytes", truncated(stateRecord(kLeftGain, 0.5), 4), {}},
+        {"empty", {}, {}},
+        {"record then a partial one",
+         truncated(records({{kLeftGain, 0.5}, {kRightGain, 0.1}}), 20),
+         {{kLeftGain, 0.5}}},
+        {"unknown ID skipped, next still read", records({{40, 0.9}, {kMono, 1.0}}), {{kMono, 1.0}}},
+        {"ID 29 skipped", records({{29, 0.9}, {0xFFFFFFFF, 0.9}}), {}},
+        {"later record wins", records({{kBalance, 0.1}, {kBalance, 0.9}}), {{kBalance, 0.9}}},
+        {"above 1 clamped", records({{kHpWidth, 1.5}}), {{kHpWidth, 1.0}}},
+        {"below 0 clamped", records({{kRightPan, -2.0}}), {{kRightPan, 0.0}}},
+        {"NaN skipped", records({{kLeftGain, nan}, {kLpPan, 0.25}}), {{kLpPan, 0.25}}},
+        {"infinity skipped", records({{kRightGain, inf}, {kRightGain, -inf}}), {}},
+    };
+    for (const StateCase& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        // back to the defaults first
+        for (ParamID id = 0; id < 29; ++id)
+        {
+            ParameterInfo info{};
+            controller->getParameterInfo(static_cast<int32>(id), info);
+            controller->setParamNormalized(id, info.defaultNormalizedValue);
+        }
+        std::vector<double> expected = allValues(controller);
+        for (const auto& change : c.changed)
+            expected[change.first] = change.second;
 
-		EXPECT_EQ (kResultOk, setComponentState (controller, c.bytes));
-		EXPECT_EQ (expected, allValues (controller));
-	}
+        EXPECT_EQ(kResultOk, setComponentState(controller, c.bytes));
+        EXPECT_EQ(expected, allValues(controller));
+    }
 }
 
-TEST_F (ControllerTest, HostValuesAreLimitedAndNonNumbersRefused)
+TEST_F(ControllerTest, HostValuesAreLimitedAndNonNumbersRefused)
 {
-	initialize ();
-	const double nan = std::numeric_limits<double>::quiet_NaN ();
-	const double inf = std::numeric_limits<double>::infinity ();
-	EXPECT_EQ (kResultTrue, controller->setParamNormalized (kBalance, 0.25));
-	EXPECT_EQ (kInvalidArgument, controller->setParamNormalized (kBalance, nan));
-	EXPECT_EQ (kInvalidArgument, controller->setParamNormalized (kBalance, inf));
-	EXPECT_EQ (kInvalidArgument, controller->setParamNormalized (kBalance, -inf));
-	EXPECT_EQ (0.25, controller->getParamNormalized (kBalance));
-	EXPECT_EQ (kResultTrue, controller->setParamNormalized (kBalance, 1.5));
-	EXPECT_EQ (1.0, controller->getParamNormalized (kBalance));
-	EXPECT_EQ (kResultTrue, controller->setParamNormalized (kBalance, -0.5));
-	EXPECT_EQ (0.0, controller->getParamNormalized (kBalance));
-	EXPECT_EQ (kResultFalse, controller->setParamNormalized (29, 0.5));
+    initialize();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(kResultTrue, controller->setParamNormalized(kBalance, 0.25));
+    EXPECT_EQ(kInvalidArgument, controller->setParamNormalized(kBalance, nan));
+    EXPECT_EQ(kInvalidArgument, controller->setParamNormalized(kBalance, inf));
+    EXPECT_EQ(kInvalidArgument, controller->setParamNormalized(kBalance, -inf));
+    EXPECT_EQ(0.25, controller->getParamNormalized(kBalance));
+    EXPECT_EQ(kResultTrue, controller->setParamNormalized(kBalance, 1.5));
+    EXPECT_EQ(1.0, controller->getParamNormalized(kBalance));
+    EXPECT_EQ(kResultTrue, controller->setParamNormalized(kBalance, -0.5));
+    EXPECT_EQ(0.0, controller->getParamNormalized(kBalance));
+    EXPECT_EQ(kResultFalse, controller->setParamNormalized(29, 0.5));
 }
 
-TEST_F (ControllerTest, ComponentStateWithoutStreamIsRefused)
+TEST_F(ControllerTest, ComponentStateWithoutStreamIsRefused)
 {
-	initialize ();
-	EXPECT_EQ (kInvalidArgument, controller->setComponentState (nullptr));
+    initialize();
+    EXPECT_EQ(kInvalidArgument, controller->setComponentState(nullptr));
 }
 
-TEST_F (ControllerTest, ControllerHasNoStateOfItsOwn)
+TEST_F(ControllerTest, ControllerHasNoStateOfItsOwn)
 {
-	initialize ();
-	IPtr<MemoryStream> stream = owned (new MemoryStream ());
-	EXPECT_EQ (kNotImplemented, controller->getState (stream));
-	EXPECT_EQ (kNotImplemented, controller->setState (stream));
-	int64 size = -1;
-	stream->tell (&size);
-	EXPECT_EQ (0, size);
+    initialize();
+    IPtr<MemoryStream> stream = owned(new MemoryStream());
+    EXPECT_EQ(kNotImplemented, controller->getState(stream));
+    EXPECT_EQ(kNotImplemented, controller->setState(stream));
+    int64 size = -1;
+    stream->tell(&size);
+    EXPECT_EQ(0, size);
 }
 
-TEST_F (ControllerTest, AnswersForItsInterfaces)
+TEST_F(ControllerTest, AnswersForItsInterfaces)
 {
-	EXPECT_TRUE (query<IUnitInfo> (controller));
-	EXPECT_TRUE (query<IEditController2> (controller));
-	EXPECT_TRUE (query<IConnectionPoint> (controller));
-	EXPECT_TRUE (query<IPluginBase> (controller));
-	EXPECT_TRUE (query<FUnknown> (controller));
-	EXPECT_FALSE (query<IComponent> (controller));
-	EXPECT_FALSE (query<IProgramListData> (controller));
+    EXPECT_TRUE(query<IUnitInfo>(controller));
+    EXPECT_TRUE(query<IEditController2>(controller));
+    EXPECT_TRUE(query<IConnectionPoint>(controller));
+    EXPECT_TRUE(query<IPluginBase>(controller));
+    EXPECT_TRUE(query<FUnknown>(controller));
+    EXPECT_FALSE(query<IComponent>(controller));
+    EXPECT_FALSE(query<IProgramListData>(controller));
 }
 
-TEST_F (ControllerTest, RootUnitWithTheFactoryProgramList)
+TEST_F(ControllerTest, RootUnitWithTheFactoryProgramList)
 {
-	initialize ();
-	IPtr<IUnitInfo> units = query<IUnitInfo> (controller);
-	ASSERT_TRUE (units);
+    initialize();
+    IPtr<IUnitInfo> units = query<IUnitInfo>(controller);
+    ASSERT_TRUE(units);
 
-	EXPECT_EQ (1, units->getUnitCount ());
-	UnitInfo unit {};
-	ASSERT_EQ (kResultOk, units->getUnitInfo (0, unit));
-	EXPECT_EQ (kRootUnitId, unit.id);
-	EXPECT_EQ (kNoParentUnitId, unit.parentUnitId);
-	EXPECT_EQ ("root unit", narrow (unit.name));
-	EXPECT_EQ (0, unit.programListId);
-	UnitInfo untouched {};
-	untouched.id = 77;
-	EXPECT_EQ (kResultFalse, units->getUnitInfo (1, untouched));
-	EXPECT_EQ (77, untouched.id);
-	EXPECT_EQ (kResultFalse, units->getUnitInfo (-1, untouched));
+    EXPECT_EQ(1, units->getUnitCount());
+    UnitInfo unit{};
+    ASSERT_EQ(kResultOk, units->getUnitInfo(0, unit));
+    EXPECT_EQ(kRootUnitId, unit.id);
+    EXPECT_EQ(kNoParentUnitId, unit.parentUnitId);
+    EXPECT_EQ("root unit", narrow(unit.name));
+    EXPECT_EQ(0, unit.programListId);
+    UnitInfo untouched{};
+    untouched.id = 77;
+    EXPECT_EQ(kResultFalse, units->getUnitInfo(1, untouched));
+    EXPECT_EQ(77, untouched.id);
+    EXPECT_EQ(kResultFalse, units->getUnitInfo(-1, untouched));
 
-	EXPECT_EQ (1, units->getProgramListCount ());
-	ProgramListInfo list {};
-	ASSERT_EQ (kResultOk, units->getProgramListInfo (0, list));
-	EXPECT_EQ (0, list.id);
-	EXPECT_EQ ("Factory Presets", narrow (list.name));
-	EXPECT_EQ (6, list.programCount);
-	EXPECT_EQ (kResultFalse, units->getProgramListInfo (1, list));
+    EXPECT_EQ(1, units->getProgramListCount());
+    ProgramListInfo list{};
+    ASSERT_EQ(kResultOk, units->getProgramListInfo(0, list));
+    EXPECT_EQ(0, list.id);
+    EXPECT_EQ("Factory Presets", narrow(list.name));
+    EXPECT_EQ(6, list.programCount);
+    EXPECT_EQ(kResultFalse, units->getProgramListInfo(1, list));
 
-	EXPECT_EQ (kRootUnitId, units->getSelectedUnit ());
-	EXPECT_EQ (kResultOk, units->selectUnit (0));
-	EXPECT_EQ (kResultFalse, units->selectUnit (1));
-	EXPECT_EQ (kResultFalse, units->selectUnit (-1));
-	UnitID busUnit = 5;
-	EXPECT_EQ (kResultFalse, units->getUnitByBus (kAudio, kInput, 0, 0, busUnit));
-	EXPECT_EQ (kResultOk, units->setUnitProgramData (0, 0, nullptr));
+    EXPECT_EQ(kRootUnitId, units->getSelectedUnit());
+    EXPECT_EQ(kResultOk, units->selectUnit(0));
+    EXPECT_EQ(kResultFalse, units->selectUnit(1));
+    EXPECT_EQ(kResultFalse, units->selectUnit(-1));
+    UnitID busUnit = 5;
+    EXPECT_EQ(kResultFalse, units->getUnitByBus(kAudio, kInput, 0, 0, busUnit));
+    EXPECT_EQ(kResultOk, units->setUnitProgramData(0, 0, nullptr));
 
-	String128 value = {};
-	EXPECT_EQ (kResultFalse, units->getProgramInfo (0, 0, "name", value));
-	EXPECT_EQ (kResultFalse, units->hasProgramPitchNames (0, 0));
-	EXPECT_EQ (kResultFalse, units->getProgramPitchName (0, 0, 60, value));
+    String128 value = {};
+    EXPECT_EQ(kResultFalse, units->getProgramInfo(0, 0, "name", value));
+    EXPECT_EQ(kResultFalse, units->hasProgramPitchNames(0, 0));
+    EXPECT_EQ(kResultFalse, units->getProgramPitchName(0, 0, 60, value));
 }
 
-TEST_F (ControllerTest, ProgramNamesAreTheProgramChangeEntries)
+TEST_F(ControllerTest, ProgramNamesAreTheProgramChangeEntries)
 {
-	initialize ();
-	IPtr<IUnitInfo> units = query<IUnitInfo> (controller);
-	ASSERT_TRUE (units);
-	const struct
-	{
-		int32 listId;
-		int32 program;
-		tresult result;
-		const char* name;
-	} cases[] = {
-	    {0, 0, kResultOk, "Default"},
-	    {0, 1, kResultOk, "Bass Squeeze"},
-	    {0, 2, kResultOk, "Top and Bottom Pan"},
-	    {0, 3, kResultOk, "Mono Compat Pan"},
-	    {0, 4, kResultOk, "Stereo Rotation"},
-	    {0, 5, kResultOk, "Stereosonic Shuffle"},
-	    {0, 6, kResultOk, "Stereosonic Shuffle"}, // the list mapping caps the entry
-	    {0, 1000, kResultOk, "Stereosonic Shuffle"},
-	    {0, -1, kResultOk, ""},
-	    {1, 0, kResultFalse, "unchanged"},
-	    {-1, 0, kResultFalse, "unchanged"},
-	};
-	for (const auto& c : cases)
-	{
-		String128 name = {};
-		TestText::widen ("unchanged").copy (name, 9);
-		EXPECT_EQ (c.result, units->getProgramName (c.listId, c.program, name)) << c.listId << "/" << c.program;
-		EXPECT_EQ (c.name, narrow (name)) << c.listId << "/" << c.program;
-	}
+    initialize();
+    IPtr<IUnitInfo> units = query<IUnitInfo>(controller);
+    ASSERT_TRUE(units);
+    const struct
+    {
+        int32 listId;
+        int32 program;
+        tresult result;
+        const char* name;
+    } cases[] = {
+        {0, 0, kResultOk, "Default"},
+        {0, 1, kResultOk, "Bass Squeeze"},
+        {0, 2, kResultOk, "Top and Bottom Pan"},
+        {0, 3, kResultOk, "Mono Compat Pan"},
+        {0, 4, kResultOk, "Stereo Rotation"},
+        {0, 5, kResultOk, "Stereosonic Shuffle"},
+        {0, 6, kResultOk, "Stereosonic Shuffle"}, // the list mapping caps the entry
+        {0, 1000, kResultOk, "Stereosonic Shuffle"},
+        {0, -1, kResultOk, ""},
+        {1, 0, kResultFalse, "unchanged"},
+        {-1, 0, kResultFalse, "unchanged"},
+    };
+    for (const auto& c : cases)
+    {
+        String128 name = {};
+        TestText::widen("unchanged").copy(name, 9);
+        EXPECT_EQ(c.result, units->getProgramName(c.listId, c.program, name)) << c.listId << "/" << c.program;
+        EXPECT_EQ(c.name, narrow(name)) << c.listId << "/" << c.program;
+    }
 }
 
-TEST_F (ControllerTest, OnlyLinearKnobModeIsAccepted)
+TEST_F(ControllerTest, OnlyLinearKnobModeIsAccepted)
 {
-	IPtr<IEditController2> controller2 = query<IEditController2> (controller);
-	ASSERT_TRUE (controller2);
-	EXPECT_EQ (kResultOk, controller2->setKnobMode (kLinearMode));
-	EXPECT_EQ (kResultFalse, controller2->setKnobMode (kCircularMode));
-	EXPECT_EQ (kResultFalse, controller2->setKnobMode (kRelativCircularMode));
-	EXPECT_EQ (kResultFalse, controller2->setKnobMode (3));
-	EXPECT_EQ (kResultFalse, controller2->setKnobMode (-1));
-	EXPECT_EQ (kResultOk, controller2->setKnobMode (kLinearMode));
-	EXPECT_EQ (kResultFalse, controller2->openHelp (true));
-	EXPECT_EQ (kResultFalse, controller2->openAboutBox (true));
+    IPtr<IEditController2> controller2 = query<IEditController2>(controller);
+    ASSERT_TRUE(controller2);
+    EXPECT_EQ(kResultOk, controller2->setKnobMode(kLinearMode));
+    EXPECT_EQ(kResultFalse, controller2->setKnobMode(kCircularMode));
+    EXPECT_EQ(kResultFalse, controller2->setKnobMode(kRelativCircularMode));
+    EXPECT_EQ(kResultFalse, controller2->setKnobMode(3));
+    EXPECT_EQ(kResultFalse, controller2->setKnobMode(-1));
+    EXPECT_EQ(kResultOk, controller2->setKnobMode(kLinearMode));
+    EXPECT_EQ(kResultFalse, controller2->openHelp(true));
+    EXPECT_EQ(kResultFalse, controller2->openAboutBox(true));
 }
 
-TEST_F (ControllerTest, ViewsOnlyForTheEditorName)
+TEST_F(ControllerTest, ViewsOnlyForTheEditorName)
 {
-	initialize ();
-	for (const char* name : {"Editor", "EDITOR", "editor ", "", "view", "editorX"})
-	{
-		IPlugView* view = controller->createView (name);
-		EXPECT_EQ (nullptr, view) << '"' << name << '"';
-		if (view)
-			view->release ();
-	}
-	EXPECT_EQ (nullptr, controller->createView (nullptr));
+    initialize();
+    for (const char* name : {"Editor", "EDITOR", "editor ", "", "view", "editorX"})
+    {
+        IPlugView* view = controller->createView(name);
+        EXPECT_EQ(nullptr, view) << '"' << name << '"';
+        if (view)
+            view->release();
+    }
+    EXPECT_EQ(nullptr, controller->createView(nullptr));
 }
 
-TEST_F (ControllerTest, ScopeMessagesAreCheckedBeforeUse)
+TEST_F(ControllerTest, ScopeMessagesAreCheckedBeforeUse)
 {
-	initialize ();
-	IPtr<IConnectionPoint> connection = query<IConnectionPoint> (controller);
-	ASSERT_TRUE (connection);
+    initialize();
+    IPtr<IConnectionPoint> connection = query<IConnectionPoint>(controller);
+    ASSERT_TRUE(connection);
 
-	EXPECT_EQ (kInvalidArgument, connection->notify (nullptr));
+    EXPECT_EQ(kInvalidArgument, connection->notify(nullptr));
 
-	auto other = createMessage ("TextMessage");
-	ASSERT_TRUE (other);
-	other->getAttributes ()->setString ("Text", u"hello");
-	EXPECT_EQ (kResultFalse, connection->notify (other));
+    auto other = createMessage("TextMessage");
+    ASSERT_TRUE(other);
+    other->getAttributes()->setString("Text", u"hello");
+    EXPECT_EQ(kResultFalse, connection->notify(other));
 
-	auto noData = createMessage ("Scope");
-	EXPECT_EQ (kResultFalse, connection->notify (noData));
+    auto noData = createMessage("Scope");
+    EXPECT_EQ(kResultFalse, connection->notify(noData));
 
-	auto wrongType = createMessage ("Scope");
-	wrongType->getAttributes ()->setInt ("Data", 1024);
-	EXPECT_EQ (kResultFalse, connection->notify (wrongType));
+    auto wrongType = createMessage("Scope");
+    wrongType->getAttributes()->setInt("Data", 1024);
+    EXPECT_EQ(kResultFalse, connection->notify(wrongType));
 
-	// the attribute list holds exact-size copies: a read past the end would be
-	// caught by the address sanitizer
-	std::vector<uint8_t> bytes (2048, 0x7F);
-	for (uint32 size : {1u, 1000u, 1023u, 1025u, 2048u})
-	{
-		auto wrongSize = createMessage ("Scope");
-		wrongSize->getAttributes ()->setBinary ("Data", bytes.data (), size);
-		EXPECT_EQ (kResultFalse, connection->notify (wrongSize)) << size << " bytes";
-	}
+    // the attribute list holds exact-size copies: a read past the end would be
+    // caught by the address sanitizer
+    std::vector<uint8_t> bytes(2048, 0x7F);
+    for (uint32 size : {1u, 1000u, 1023u, 1025u, 2048u})
+    {
+        auto wrongSize = createMessage("Scope");
+        wrongSize->getAttributes()->setBinary("Data", bytes.data(), size);
+        EXPECT_EQ(kResultFalse, connection->notify(wrongSize)) << size << " bytes";
+    }
 
-	auto scopeWithoutEditor = createMessage ("Scope");
-	scopeWithoutEditor->getAttributes ()->setBinary ("Data", bytes.data (), 1024);
-	EXPECT_EQ (kResultOk, connection->notify (scopeWithoutEditor)) << "dropped while no editor is open";
+    auto scopeWithoutEditor = createMessage("Scope");
+    scopeWithoutEditor->getAttributes()->setBinary("Data", bytes.data(), 1024);
+    EXPECT_EQ(kResultOk, connection->notify(scopeWithoutEditor)) << "dropped while no editor is open";
 
-	auto lowerCase = createMessage ("scope");
-	lowerCase->getAttributes ()->setBinary ("Data", bytes.data (), 1024);
-	EXPECT_EQ (kResultFalse, connection->notify (lowerCase));
+    auto lowerCase = createMessage("scope");
+    lowerCase->getAttributes()->setBinary("Data", bytes.data(), 1024);
+    EXPECT_EQ(kResultFalse, connection->notify(lowerCase));
 }
 
 } // namespace

@@ -12,12 +12,12 @@ namespace {
 
 struct InfoRow
 {
-	const char* title;
-	const char* shortTitle;
-	const char* units;
-	int32 stepCount;
-	double defaultNormalized;
-	int32 flags;
+    const char* title;
+    const char* shortTitle;
+    const char* units;
+    int32 stepCount;
+    double defaultNormalized;
+    int32 flags;
 };
 
 const InfoRow kInfo[29] = {
@@ -52,32 +52,32 @@ const InfoRow kInfo[29] = {
     {"Mono", "Mono", "", 1, 0, 0},
 };
 
-TEST_F (ControllerTest, HostSeesEveryParameterInfo)
+TEST_F(ControllerTest, HostSeesEveryParameterInfo)
 {
-	initialize ();
-	ASSERT_EQ (29, controller->getParameterCount ());
-	for (int32 index = 0; index < 29; ++index)
-	{
-		const InfoRow& row = kInfo[index];
-		SCOPED_TRACE (row.title);
-		ParameterInfo info {};
-		ASSERT_EQ (kResultTrue, controller->getParameterInfo (index, info));
-		EXPECT_EQ (static_cast<ParamID> (index), info.id);
-		EXPECT_EQ (row.title, narrow (info.title));
-		EXPECT_EQ (row.shortTitle, narrow (info.shortTitle));
-		EXPECT_EQ (row.units, narrow (info.units));
-		EXPECT_EQ (row.stepCount, info.stepCount);
-		EXPECT_NEAR (row.defaultNormalized, info.defaultNormalizedValue, 1e-15);
-		EXPECT_EQ (row.flags, info.flags);
-		EXPECT_EQ (kRootUnitId, info.unitId);
-	}
+    initialize();
+    ASSERT_EQ(29, controller->getParameterCount());
+    for (int32 index = 0; index < 29; ++index)
+    {
+        const InfoRow& row = kInfo[index];
+        SCOPED_TRACE(row.title);
+        ParameterInfo info{};
+        ASSERT_EQ(kResultTrue, controller->getParameterInfo(index, info));
+        EXPECT_EQ(static_cast<ParamID>(index), info.id);
+        EXPECT_EQ(row.title, narrow(info.title));
+        EXPECT_EQ(row.shortTitle, narrow(info.shortTitle));
+        EXPECT_EQ(row.units, narrow(info.units));
+        EXPECT_EQ(row.stepCount, info.stepCount);
+        EXPECT_NEAR(row.defaultNormalized, info.defaultNormalizedValue, 1e-15);
+        EXPECT_EQ(row.flags, info.flags);
+        EXPECT_EQ(kRootUnitId, info.unitId);
+    }
 }
 
 struct TextCase
 {
-	ParamID id;
-	double normalized;
-	const char* text; // printf "%.*f" of the closed-form plain value, or the entry
+    ParamID id;
+    double normalized;
+    const char* text; // printf "%.*f" of the closed-form plain value, or the entry
 };
 
 // Plain values: fader (v - 0.5) * 48 - 12 dB from 0.5 up, 27.2394 ln(v + 0.0675)
@@ -137,31 +137,31 @@ class HostTexts : public ControllerTest, public testing::WithParamInterface<cons
 {
 };
 
-TEST_P (HostTexts, TextsAtTheListedValues)
+TEST_P(HostTexts, TextsAtTheListedValues)
 {
-	TestText::ScopedLocale locale (GetParam ());
-	if (!locale.isAvailable ())
-		GTEST_SKIP () << "locale " << GetParam () << " is not installed";
-	initialize ();
-	for (const TextCase& c : kTexts)
-		EXPECT_EQ (c.text, text (c.id, c.normalized)) << "ID " << c.id << " at " << c.normalized;
-	EXPECT_EQ ("<refused>", text (29, 0.5));
+    TestText::ScopedLocale locale(GetParam());
+    if (!locale.isAvailable())
+        GTEST_SKIP() << "locale " << GetParam() << " is not installed";
+    initialize();
+    for (const TextCase& c : kTexts)
+        EXPECT_EQ(c.text, text(c.id, c.normalized)) << "ID " << c.id << " at " << c.normalized;
+    EXPECT_EQ("<refused>", text(29, 0.5));
 }
 
 struct ParseCase
 {
-	ParamID id;
-	const char16_t* text;
-	bool accepted;
-	double normalized; // when accepted
+    ParamID id;
+    const char16_t* text;
+    bool accepted;
+    double normalized; // when accepted
 };
 
 const ParseCase kParses[] = {
-    {kPanLaw, u"4,5", true, 0.5},                // comma as decimal point
+    {kPanLaw, u"4,5", true, 0.5}, // comma as decimal point
     {kPanLaw, u"4.5", true, 0.5},
-    {kLeftPan, u"L 30", true, 75.0 / 90.0},      // leading letter skipped
-    {kLeftPan, u"left", false, 0},               // letters only
-    {kLeftPan, u"60", true, 1.0},                // clamped
+    {kLeftPan, u"L 30", true, 75.0 / 90.0}, // leading letter skipped
+    {kLeftPan, u"left", false, 0},          // letters only
+    {kLeftPan, u"60", true, 1.0},           // clamped
     {kLeftGain, u"-inf", false, 0},
     {kLeftGain, u"-12,0 dB", true, 0.5},
     {kLeftGain, u"20", true, 1.0},
@@ -172,8 +172,8 @@ const ParseCase kParses[] = {
     {kMuteLeft, u"1", true, 1.0},
     {kMuteLeft, u"On", false, 0},
     {kProgSel, u"Mono Compat Pan", true, 0.6},
-    {kProgSel, u"mono compat pan", false, 0},   // case-sensitive
-    {kProgSel, u"Mono", false, 0},              // whole entries only
+    {kProgSel, u"mono compat pan", false, 0}, // case-sensitive
+    {kProgSel, u"Mono", false, 0},            // whole entries only
     {kCrossover, u"LR-4", true, 1.0},
     {kCrossover, u"lr-4", false, 0},
     {kSolo, u"HIPASS", true, 0.5},
@@ -181,45 +181,45 @@ const ParseCase kParses[] = {
     {kInputFormat, u"m/s", false, 0},
 };
 
-TEST_P (HostTexts, TypedTextsAreParsed)
+TEST_P(HostTexts, TypedTextsAreParsed)
 {
-	TestText::ScopedLocale locale (GetParam ());
-	if (!locale.isAvailable ())
-		GTEST_SKIP () << "locale " << GetParam () << " is not installed";
-	initialize ();
-	for (const ParseCase& c : kParses)
-	{
-		std::u16string typed = c.text;
-		ParamValue value = -1;
-		const tresult result = controller->getParamValueByString (c.id, typed.data (), value);
-		SCOPED_TRACE (narrow (c.text));
-		if (c.accepted)
-		{
-			ASSERT_EQ (kResultTrue, result);
-			EXPECT_NEAR (c.normalized, value, 1e-14);
-		}
-		else
-		{
-			EXPECT_EQ (kResultFalse, result);
-		}
-	}
+    TestText::ScopedLocale locale(GetParam());
+    if (!locale.isAvailable())
+        GTEST_SKIP() << "locale " << GetParam() << " is not installed";
+    initialize();
+    for (const ParseCase& c : kParses)
+    {
+        std::u16string typed = c.text;
+        ParamValue value = -1;
+        const tresult result = controller->getParamValueByString(c.id, typed.data(), value);
+        SCOPED_TRACE(narrow(c.text));
+        if (c.accepted)
+        {
+            ASSERT_EQ(kResultTrue, result);
+            EXPECT_NEAR(c.normalized, value, 1e-14);
+        }
+        else
+        {
+            EXPECT_EQ(kResultFalse, result);
+        }
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P (Locales, HostTexts, testing::Values ("C", "de_DE.UTF-8"));
+INSTANTIATE_TEST_SUITE_P(Locales, HostTexts, testing::Values("C", "de_DE.UTF-8"));
 
-TEST_F (ControllerTest, PlainValuesFollowTheCurves)
+TEST_F(ControllerTest, PlainValuesFollowTheCurves)
 {
-	initialize ();
-	EXPECT_NEAR (-70.0, controller->normalizedParamToPlain (kLeftGain, 0.0), 1e-12);
-	EXPECT_NEAR (0.0, controller->normalizedParamToPlain (kLeftGain, 0.75), 1e-12);
-	EXPECT_NEAR (0.75, controller->plainParamToNormalized (kLeftGain, 0.0), 1e-15);
-	EXPECT_NEAR (100.0 * std::pow (8.0, 0.2), controller->normalizedParamToPlain (kCrossoverFreq, 0.2), 1e-10);
-	EXPECT_NEAR (1.0, controller->plainParamToNormalized (kCrossoverFreq, 1000.0), 0);
-	EXPECT_NEAR (22.5, controller->normalizedParamToPlain (kLeftPan, 0.75), 1e-12);
-	EXPECT_EQ (1.0, controller->plainParamToNormalized (kRightPan, 60.0));
-	EXPECT_EQ (3.0, controller->normalizedParamToPlain (kProgSel, 0.6));
-	EXPECT_NEAR (0.6, controller->plainParamToNormalized (kProgSel, 3.0), 1e-15);
-	EXPECT_EQ (0.3, controller->normalizedParamToPlain (kMono, 0.3)); // switches: plain is normalised
+    initialize();
+    EXPECT_NEAR(-70.0, controller->normalizedParamToPlain(kLeftGain, 0.0), 1e-12);
+    EXPECT_NEAR(0.0, controller->normalizedParamToPlain(kLeftGain, 0.75), 1e-12);
+    EXPECT_NEAR(0.75, controller->plainParamToNormalized(kLeftGain, 0.0), 1e-15);
+    EXPECT_NEAR(100.0 * std::pow(8.0, 0.2), controller->normalizedParamToPlain(kCrossoverFreq, 0.2), 1e-10);
+    EXPECT_NEAR(1.0, controller->plainParamToNormalized(kCrossoverFreq, 1000.0), 0);
+    EXPECT_NEAR(22.5, controller->normalizedParamToPlain(kLeftPan, 0.75), 1e-12);
+    EXPECT_EQ(1.0, controller->plainParamToNormalized(kRightPan, 60.0));
+    EXPECT_EQ(3.0, controller->normalizedParamToPlain(kProgSel, 0.6));
+    EXPECT_NEAR(0.6, controller->plainParamToNormalized(kProgSel, 3.0), 1e-15);
+    EXPECT_EQ(0.3, controller->normalizedParamToPlain(kMono, 0.3)); // switches: plain is normalised
 }
 
 } // namespace

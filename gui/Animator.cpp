@@ -99,7 +99,7 @@ bool Animator::contains(const EntryPtr& entry) const
 }
 
 // Removes the entry before telling its target, which may start new animations.
-void Animator::finish(const EntryPtr& entry, bool wasCanceled)
+void Animator::finish(EntryPtr entry, bool wasCanceled)
 {
     animations.erase(std::remove(animations.begin(), animations.end(), entry), animations.end());
     entry->target->animationFinished(entry->view, entry->name.c_str(), wasCanceled);

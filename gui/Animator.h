@@ -113,7 +113,8 @@ private:
     using EntryPtr = std::shared_ptr<Entry>;
 
     void onTimer();
-    void finish(const EntryPtr& entry, bool wasCanceled);
+    // Takes the entry by value: it is erased from the list it may refer to.
+    void finish(EntryPtr entry, bool wasCanceled);
     bool contains(const EntryPtr& entry) const;
     void updateTimer();
 

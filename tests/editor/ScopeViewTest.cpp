@@ -1,1 +1,281 @@
+#include "HeadlessFrame.h"
+#include "TestRunLoop.h"
+
+#include "editor/ScopeView.h"
+#include "gui/CDrawContext.h"
+
+#include "sdk/Timer.h"
+
+#include <boost/thread/lock_guard.hpp>
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+using namespace VSTGUI;
+
+namespace {
+
+using Block = std::vector<uint8_t>;
+
+Block uniformBlock(int mid, int side)
+{
+    Block block(ScopeBlock::kBytes);
+    for (size_t i = 0; i < ScopeBlock::kFrames; ++i)
+    {
+        block[2 * i] = static_cast<uint8_t>(static_cast<int8_t>(mid));
+        block[2 * i + 1] = static_cast<uint8_t>(static_cast<int8_t>(side));
+    }
+    return block;
+}
+
+// Draws the view into a transparent picture of its parent's area and reads it back.
+class Canvas
+{
+public:
+    Canvas(int width, int height)
+        : surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)), width(width)
+    {
+    }
+    ~Canvas() { cairo_surface_destroy(surface); }
+
+    void draw(CView& view)
+    {
+        cairo_t* cr = cairo_create(surface);
+        cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+        cairo_paint(cr);
+        cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+        {
+            CDrawContext context(cr);
+            view.draw(&context);
+        }
+        cairo_destroy(cr);
+        cairo_surface_flush(surface);
+    }
+    // Premultiplied ARGB as stored.
+    uint32_t at(int x, int y) const
+    {
+        return reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(surface))[y * width + x];
+    }
+    int countLit() const
+    {
+        int lit = 0;
+        for (int i = 0; i < width * cairo_image_surface_get_height(surface); ++i)
+            lit += (reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(surface))[i] >> 24) != 0;
+        return lit;
+    }
+    int countFresh() const
+    {
+        int fresh = 0;
+        for (int i = 0; i < width * cairo_image_surface_get_height(surface); ++i)
+            fresh += reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(surface))[i] == 0xffdcffdcu;
+        return fresh;
+    }
+
+private:
+    cairo_surface_t* surface;
+    int width;
+};
+
+constexpr uint32_t kFreshPoint = 0xffdcffdc; // (220, 255, 220), opaque
+
+TEST(ScopeView, AnswersItsTypeAndItsBases)
+{
+    auto view = VSTGUI::owned(new ScopeView(CRect(0, 0, 170, 170)));
+    for (const char* name : {"ScopeView", "CControl", "CView", "CBaseObject"})
+        EXPECT_TRUE(view->isTypeOf(name)) << name;
+    for (const char* name : {"COnOffButton", "CKnob", "CViewContainer"})
+        EXPECT_FALSE(view->isTypeOf(name)) << name;
+}
+
+TEST(ScopeView, AnEmptyRectangleHasNoOffscreenUntilTheDescriptionSizesIt)
+{
+    auto view = VSTGUI::owned(new ScopeView(CRect()));
+    EXPECT_FALSE(view->hasOffscreen());
+    view->setViewSize(CRect(180, 55, 350, 225));
+    EXPECT_TRUE(view->hasOffscreen());
+    view->setViewSize(CRect(10, 10, 10, 50));
+    EXPECT_FALSE(view->hasOffscreen());
+}
+
+// Where a pair lands in a 170 x 170 view: x = 85 - side, y = 85 - mid.
+TEST(ScopeView, EachPairLightsThePixelItsMidAndSideName)
+{
+    struct Case
+    {
+        int mid, side;
+        bool plotted;
+        int x, y;
+    };
+    const Case cases[] = {
+        {0, 0, true, 85, 85},       {50, 0, true, 85, 35},       {0, 50, true, 35, 85},  {-40, -40, true, 125, 125},
+        {85, 85, true, 0, 0},       {-84, -84, true, 169, 169},  {0, 127, false, -42, 85},
+        {0, -86, false, 171, 85},   {-86, 0, false, 85, 171},    {-128, 127, false, -42, 213},
+    };
+    for (const Case& c : cases)
+    {
+        auto view = VSTGUI::owned(new ScopeView(CRect(0, 0, 170, 170)));
+        const Block block = uniformBlock(c.mid, c.side);
+        view->setScopeData(block.data());
+        Canvas canvas(170, 170);
+        canvas.draw(*view);
+        if (c.plotted)
+        {
+            EXPECT_EQ(kFreshPoint, canvas.at(c.x, c.y)) << c.mid << " " << c.side;
+            EXPECT_EQ(1, canvas.countLit()) << c.mid << " " << c.side;
+        }
+        else
+        {
+            EXPECT_EQ(0, canvas.countLit()) << c.mid << " " << c.side << " falls outside";
+        }
+    }
+}
+
+TEST(ScopeView, TheTraceFadesWithEveryRedraw)
+{
+    auto view = VSTGUI::owned(new ScopeView(CRect(0, 0, 170, 170)));
+    const Block block = uniformBlock(10, -20);
+    view->setScopeData(block.data());
+    Canvas canvas(170, 170);
+    canvas.draw(*view);
+    ASSERT_EQ(kFreshPoint, canvas.at(105, 75));
+    // Straight colour per redraw: red and blue halve, green and alpha keep 6/8.
+    int r = 220, g = 255, b = 220, a = 255;
+    for (int redraw = 1; redraw <= 12; ++redraw)
+    {
+        canvas.draw(*view);
+        r /= 2;
+        g = g * 6 / 8;
+        b /= 2;
+        a = a * 6 / 8;
+        const uint32_t p = canvas.at(105, 75);
+        EXPECT_EQ(a, static_cast<int>(p >> 24)) << redraw;
+        // the canvas holds premultiplied values
+        EXPECT_NEAR(g * a / 255.0, (p >> 8) & 0xff, 1.5) << redraw;
+        EXPECT_NEAR(r * a / 255.0, (p >> 16) & 0xff, 1.5) << redraw;
+        EXPECT_NEAR(b * a / 255.0, p & 0xff, 1.5) << redraw;
+    }
+    EXPECT_EQ(1, canvas.countLit()) << "faint, but still there";
+    for (int redraw = 0; redraw < 8; ++redraw)
+        canvas.draw(*view);
+    EXPECT_EQ(0, canvas.countLit()) << "gone for good";
+}
+
+TEST(ScopeView, WithoutDataEveryRedrawOnlyDimsAnEmptyPicture)
+{
+    auto view = VSTGUI::owned(new ScopeView(CRect(0, 0, 170, 170)));
+    Canvas canvas(170, 170);
+    for (int redraw = 0; redraw < 3; ++redraw)
+    {
+        canvas.draw(*view);
+        EXPECT_EQ(0, canvas.countLit());
+    }
+}
+
+TEST(ScopeView, ResizingDiscardsTheTrace)
+{
+    auto view = VSTGUI::owned(new ScopeView(CRect(0, 0, 170, 170)));
+    const Block block = uniformBlock(0, 0);
+    view->setScopeData(block.data());
+    Canvas canvas(200, 200);
+    canvas.draw(*view);
+    ASSERT_EQ(1, canvas.countLit());
+    view->setViewSize(CRect(0, 0, 200, 200));
+    canvas.draw(*view);
+    EXPECT_EQ(0, canvas.countLit());
+    view->setScopeData(block.data());
+    canvas.draw(*view);
+    EXPECT_EQ(kFreshPoint, canvas.at(100, 100)) << "the new centre";
+}
+
+TEST(ScopeView, WithoutAnAreaTheNewestBlockIsDrawnAsPointsThatDoNotPersist)
+{
+    auto view = VSTGUI::owned(new ScopeView(CRect(40, 30, 40, 30)));
+    ASSERT_FALSE(view->hasOffscreen());
+    const Block block = uniformBlock(5, -7);
+    view->setScopeData(block.data());
+    Canvas canvas(100, 100);
+    canvas.draw(*view);
+    EXPECT_EQ(kFreshPoint, canvas.at(47, 25)) << "x = left - side, y = top - mid";
+    EXPECT_EQ(1, canvas.countLit());
+    canvas.draw(*view);
+    EXPECT_EQ(0, canvas.countLit());
+}
+
+TEST(ScopeView, ACopyHasTheSameSizeAndDataAndItsOwnPicture)
+{
+    auto view = VSTGUI::owned(new ScopeView(CRect(0, 0, 170, 170)));
+    const Block block = uniformBlock(-30, 30);
+    view->setScopeData(block.data());
+    auto copy = VSTGUI::owned(dynamic_cast<ScopeView*>(view->newCopy()));
+    ASSERT_TRUE(copy);
+    EXPECT_EQ(view->getViewSize(), copy->getViewSize());
+    EXPECT_TRUE(copy->newData);
+    Canvas fromCopy(170, 170);
+    fromCopy.draw(*copy);
+    EXPECT_EQ(kFreshPoint, fromCopy.at(55, 115));
+    Canvas fromOriginal(170, 170);
+    fromOriginal.draw(*view);
+    EXPECT_EQ(kFreshPoint, fromOriginal.at(55, 115)) << "drawing the copy took nothing from the original";
+}
+
+// The controller writes blocks from the processor's sending thread while the
+// UI thread draws: every drawn block must be one whole block.
+TEST(ScopeView, DrawingTakesWholeBlocksWhileAnotherThreadWrites)
+{
+    boost::mutex scopeMutex;
+    auto view = VSTGUI::owned(new ScopeView(CRect(0, 0, 170, 170), &scopeMutex));
+    const Block a = uniformBlock(40, 40);
+    const Block b = uniformBlock(-40, -40);
+    std::atomic<bool> stop{false};
+    std::thread writer([&] {
+        for (unsigned i = 0; !stop; ++i)
+        {
+            boost::lock_guard<boost::mutex> lock(scopeMutex);
+            view->setScopeData((i & 1) ? a.data() : b.data());
+        }
+    });
+    Canvas canvas(170, 170);
+    int torn = 0;
+    for (int redraw = 0; redraw < 1500; ++redraw)
+    {
+        canvas.draw(*view);
+        torn += canvas.countFresh() > 1;
+    }
+    stop = true;
+    writer.join();
+    EXPECT_EQ(0, torn);
+}
+
+TEST(ScopeView, RedrawsEvery100MillisecondsWhileAttached)
+{
+    EditorTest::TestRunLoop hostLoop;
+    Steinberg::Timer::useRunLoop(&hostLoop);
+    {
+        auto frame = VSTGUI::owned(new CFrame(CRect(0, 0, 375, 495)));
+        auto platform = std::make_unique<GuiTest::RecordingPlatformFrame>();
+        GuiTest::RecordingPlatformFrame* recorder = platform.get();
+        ASSERT_TRUE(frame->open(std::move(platform)));
+        auto* view = new ScopeView(CRect(180, 55, 350, 225));
+        frame->addView(view);
+        EXPECT_EQ(std::vector<Steinberg::Linux::TimerInterval>{100}, hostLoop.timerIntervals());
+        recorder->invalidated.clear();
+        hostLoop.fireTimers(100);
+        ASSERT_EQ(1u, recorder->invalidated.size());
+        EXPECT_EQ(CRect(180, 55, 350, 225), recorder->invalidated[0]);
+        frame->removeView(view);
+        EXPECT_EQ(0u, hostLoop.timerCount());
+        frame->close();
+    }
+    Steinberg::Timer::releaseRunLoop(&hostLoop);
+
+    // No run loop lent: the view lives without a timer.
+    auto frame = VSTGUI::owned(new CFrame(CRect(0, 0, 375, 495)));
+    ASSERT_TRUE(frame->open(std::make_unique<GuiTest::RecordingPlatformFrame>()));
+    frame->addView(new ScopeView(CRect(180, 55, 350, 225)));
+    EXPECT_EQ(0u, hostLoop.timerCount());
+    frame->close();
+}
+
+} // namespace

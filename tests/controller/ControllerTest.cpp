@@ -307,6 +307,16 @@ TEST_F(ControllerTest, ViewsOnlyForTheEditorName)
             view->release();
     }
     EXPECT_EQ(nullptr, controller->createView(nullptr));
+
+    // each call for "editor" makes a new editor
+    IPlugView* first = controller->createView("editor");
+    IPlugView* second = controller->createView("editor");
+    EXPECT_NE(nullptr, first);
+    EXPECT_NE(nullptr, second);
+    EXPECT_NE(first, second);
+    for (IPlugView* view : {first, second})
+        if (view)
+            view->release();
 }
 
 TEST_F(ControllerTest, ScopeMessagesAreCheckedBeforeUse)

@@ -17,6 +17,10 @@ uint64_t framesPerScopeBlock(double sampleRate)
     return ScopeBlock::kFrames * decimation;
 }
 
+// Silence processed before the first frame: well beyond the 256 frames over
+// which the crossover glides to new settings.
+constexpr int64_t kWarmUpFrames = 4096;
+
 // Longest wait for a scope block the plug-in should have sent; a plug-in
 // that stays silent longer is no longer waited for.
 constexpr int kScopeWaitMs = 2000;
@@ -90,23 +94,24 @@ bool Renderer::start(std::string& error)
     return true;
 }
 
+void Renderer::flush()
+{
+    // A call without audio: hosts hand parameters over this way, and the
+    // plug-in applies them at once instead of ramping them over a block.
+    outputChanges.clear();
+    Vst::ProcessData& data = buffers.block(0, &inputChanges, &outputChanges);
+    data.numInputs = 0;
+    data.numOutputs = 0;
+    session.instance().processor()->process(data);
+    forwardOutputChanges();
+    data.numInputs = 1;
+    data.numOutputs = 1;
+    inputChanges.clear();
+}
+
 bool Renderer::applyStartingState(std::string& error)
 {
-    // Hosts hand parameters over in process calls; calls without audio apply
-    // them at once instead of ramping them over a block. The program comes
-    // first, so the values given afterwards are set over it.
-    Vst::IAudioProcessor* processor = session.instance().processor();
-    auto flush = [&]() {
-        outputChanges.clear();
-        Vst::ProcessData& data = buffers.block(0, &inputChanges, &outputChanges);
-        data.numInputs = 0;
-        data.numOutputs = 0;
-        processor->process(data);
-        forwardOutputChanges();
-        data.numInputs = 1;
-        data.numOutputs = 1;
-        inputChanges.clear();
-    };
+    // The program comes first, so the values given afterwards are set over it.
     inputChanges.clear();
     if (plan.program >= 0) {
         const ParameterDescription* selector = session.programParameter();
@@ -133,8 +138,42 @@ bool Renderer::applyStartingState(std::string& error)
     }
     if (inputChanges.getParameterCount() > 0)
         flush();
-    (void)error;
+    warmUp();
     return true;
+}
+
+void Renderer::warmUp()
+{
+    // The scope is switched off meanwhile, so the silence is not drawn.
+    const ParameterDescription* scopeSwitch = nullptr;
+    for (const ParameterDescription& parameter : session.parameters())
+        if (parameter.title == "Scope")
+            scopeSwitch = &parameter;
+    const double scopeValue =
+        scopeSwitch ? session.instance().controller()->getParamNormalized(scopeSwitch->id) : 0.0;
+    if (scopeSwitch) {
+        inputChanges.addChange(scopeSwitch->id, 0, 0.0);
+        flush();
+    }
+    Vst::IAudioProcessor* processor = session.instance().processor();
+    for (int64_t done = 0; done < kWarmUpFrames; done += plan.blockSize) {
+        const int32_t n = static_cast<int32_t>(std::min<int64_t>(plan.blockSize, kWarmUpFrames - done));
+        for (int32 channel = 0; channel < 2; ++channel) {
+            if (plan.precision == 64)
+                std::fill_n(buffers.input64(channel), n, 0.0);
+            else
+                std::fill_n(buffers.input32(channel), n, 0.0f);
+        }
+        inputChanges.clear();
+        outputChanges.clear();
+        buffers.inputBus.silenceFlags = 0;
+        processor->process(buffers.block(n, &inputChanges, &outputChanges));
+        forwardOutputChanges();
+    }
+    if (scopeSwitch) {
+        inputChanges.addChange(scopeSwitch->id, 0, scopeValue);
+        flush();
+    }
 }
 
 void Renderer::prepareChanges(int32_t frames)

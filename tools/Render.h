@@ -25,11 +25,12 @@ struct RenderPlan
 };
 
 // The block loop of a host: prepares the plug-in as a DAW does (stereo buses,
-// processing setup, activation, the program change in a flush call, the
-// starting values as the processor's state), then processes the signal in
-// blocks of at most `blockSize` frames, handing each block the automation
-// points that fall into it and passing the plug-in's output parameter changes
-// on to the controller.
+// processing setup, activation, the program change and then the starting
+// values in calls without audio, then a moment of silence, as a DAW's stopped
+// transport gives, so settings that glide have arrived before the first
+// frame), then processes the signal in blocks of at most `blockSize` frames,
+// handing each block the automation points that fall into it and passing the
+// plug-in's output parameter changes on to the controller.
 class Renderer
 {
 public:
@@ -60,6 +61,8 @@ private:
     void forwardOutputChanges();
     void collectScope(int32_t frames);
     bool applyStartingState(std::string& error);
+    void flush();
+    void warmUp();
 
     PluginSession& session;
     RenderPlan plan;

@@ -60,6 +60,27 @@ std::vector<double> harnessRender(const Audio& input, const HarnessSettings& set
     if (!settings.values.empty())
         flush(plugin->processor(), buffers, changes);
 
+    // 4096 frames of silence with the scope off, as a host's stopped
+    // transport gives before playback, so the crossover's glide is over.
+    double scope = 1.0; // "Scope" (ID 2) is on by default
+    for (const auto& [id, value] : settings.values)
+        if (id == 2)
+            scope = value;
+    changes.clear();
+    changes.addChange(2, 0, 0.0);
+    flush(plugin->processor(), buffers, changes);
+    for (int32 done = 0; done < 4096; done += settings.blockSize) {
+        const int32 n = std::min<int32>(settings.blockSize, 4096 - done);
+        for (int32 i = 0; i < n; ++i)
+            for (int32 channel = 0; channel < 2; ++channel)
+                buffers.setInput(channel, i, 0.0);
+        Hosting::ParameterChanges none;
+        plugin->processor()->process(buffers.block(n, &none, nullptr));
+    }
+    changes.clear();
+    changes.addChange(2, 0, scope);
+    flush(plugin->processor(), buffers, changes);
+
     const size_t frames = input.frames();
     std::vector<double> output(frames * 2);
     for (size_t start = 0; start < frames; start += static_cast<size_t>(settings.blockSize)) {

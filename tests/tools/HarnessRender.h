@@ -1,8 +1,9 @@
 #pragma once
 
 // The reference a render must match: the built bundle driven directly through
-// the host harness, block by block, with values given as normalised numbers
-// the test works out itself.
+// the host harness as a DAW drives it (values handed over in calls without
+// audio, a stretch of silence before playback, then block by block), with
+// values given as normalised numbers the test works out itself.
 
 #include <cstdint>
 #include <utility>

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine for Kalvior and runs the main job: installs the
-# Debian packages of scripts/packages.txt, builds the plug-in (Release) and
-# installs the bundle into ~/.vst3.
+# Debian packages of scripts/packages.txt, builds the plug-in (Release),
+# installs the bundle into ~/.vst3 and runs `kalvior demo` on it.
 #
-#   ./scripts/setup.sh              packages, build, install
+#   ./scripts/setup.sh              packages, build, install, demo
 #   ./scripts/setup.sh --deps-only  packages only (CI)
 #
 # Runs as root or through sudo; safe to run again.
@@ -81,3 +81,8 @@ echo
 echo "Kalvior is installed in $HOME/.vst3/Kalvior.vst3"
 echo "Rescan VST 3 plug-ins in your DAW to find it under Tarnwick Audio (Fx|Spatial)."
 echo "VST 2 hosts find it as $HOME/.vst/Kalvior.so."
+
+# The main job: the installed plug-in, loaded as a DAW loads it, over a test
+# signal through each factory program.
+echo
+"$build/tools/kalvior" demo "$build/demo" --force

@@ -62,9 +62,10 @@ bool X11Frame::init(Window parent)
         XSetWindowAttributes attributes{};
         attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
                                 LeaveWindowMask | StructureNotifyMask;
-        attributes.background_pixmap = None;
+        // Hosts may make the window larger than the frame; what lies beyond is black.
+        attributes.background_pixel = BlackPixel(display, DefaultScreen(display));
         window = XCreateWindow(display, parent, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
-                               CopyFromParent, InputOutput, CopyFromParent, CWEventMask | CWBackPixmap, &attributes);
+                               CopyFromParent, InputOutput, CopyFromParent, CWEventMask | CWBackPixel, &attributes);
     }
     XSync(display, False);
     XSetErrorHandler(previous);

@@ -35,6 +35,9 @@ std::string flagNames(int32_t flags)
 
 std::string rangeText(const PluginSession& session, const ParameterDescription& parameter)
 {
+    if (parameter.programChange() && !session.programs().empty())
+        return session.programs().front() + " .. " + session.programs().back() + " (" +
+               std::to_string(session.programs().size()) + " programs, below)";
     if (parameter.stepCount >= 1 && parameter.stepCount <= kMaxListedSteps) {
         std::string list;
         for (int32_t step = 0; step <= parameter.stepCount; ++step)

@@ -73,12 +73,12 @@ bool buildRenderPlan(const PluginSession& session, const RenderRequest& request,
     }
 
     if (plan.drawScope) {
+        const ParameterDescription* scopeSwitch = session.scopeSwitch();
         for (const auto& [id, value] : plan.values)
-            for (const ParameterDescription& parameter : session.parameters())
-                if (parameter.id == id && parameter.title == "Scope" && value < 0.5) {
-                    error = "--scope draws the plug-in's own scope data, which needs Scope on";
-                    return false;
-                }
+            if (scopeSwitch && id == scopeSwitch->id && value < 0.5) {
+                error = "--scope draws the plug-in's own scope data, which needs " + scopeSwitch->title + " on";
+                return false;
+            }
     }
     return true;
 }

@@ -59,6 +59,9 @@ bool readNumber(const std::string& text, double& value)
     return errno == 0 && end != text.c_str() && *end == '\0' && std::isfinite(value);
 }
 
+// The title of the switch that turns the plug-in's scope data on.
+constexpr const char* kScopeSwitchTitle = "Scope";
+
 // Steps whose texts are worth offering by name (switches and lists).
 constexpr int32_t kMaxNamedSteps = 64;
 
@@ -179,6 +182,14 @@ const ParameterDescription* PluginSession::programParameter() const
 {
     for (const ParameterDescription& parameter : parameterList)
         if (parameter.programChange())
+            return &parameter;
+    return nullptr;
+}
+
+const ParameterDescription* PluginSession::scopeSwitch() const
+{
+    for (const ParameterDescription& parameter : parameterList)
+        if (parameter.title == kScopeSwitchTitle)
             return &parameter;
     return nullptr;
 }

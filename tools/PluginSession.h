@@ -49,6 +49,8 @@ public:
     const std::string& programListName() const { return programList; }
     // The parameter that selects programs, or null.
     const ParameterDescription* programParameter() const;
+    // The switch of the plug-in's scope data ("Scope"), or null.
+    const ParameterDescription* scopeSwitch() const;
 
     // The controller's display text of a normalised value.
     std::string text(uint32_t id, double normalized) const;

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "tools/NameMatch.h"
-
 using namespace Steinberg;
 
 namespace {
@@ -85,10 +83,7 @@ bool Renderer::start(std::string& error)
     if (!applyStartingState(error))
         return false;
 
-    const ParameterDescription* scopeSwitch = nullptr;
-    for (const ParameterDescription& parameter : session.parameters())
-        if (parameter.title == "Scope")
-            scopeSwitch = &parameter;
+    const ParameterDescription* scopeSwitch = session.scopeSwitch();
     scopeOn = plan.drawScope && scopeSwitch &&
               plugin.controller()->getParamNormalized(scopeSwitch->id) >= 0.5;
     return true;
@@ -145,10 +140,7 @@ bool Renderer::applyStartingState(std::string& error)
 void Renderer::warmUp()
 {
     // The scope is switched off meanwhile, so the silence is not drawn.
-    const ParameterDescription* scopeSwitch = nullptr;
-    for (const ParameterDescription& parameter : session.parameters())
-        if (parameter.title == "Scope")
-            scopeSwitch = &parameter;
+    const ParameterDescription* scopeSwitch = session.scopeSwitch();
     const double scopeValue =
         scopeSwitch ? session.instance().controller()->getParamNormalized(scopeSwitch->id) : 0.0;
     if (scopeSwitch) {

@@ -85,6 +85,7 @@ void drawKnob(cairo_t* cr, double value, ArcFrom from, const Rgba& arcColor)
     cairo_pattern_add_color_stop_rgb(cap, 1, 0.14, 0.16, 0.21);
     cairo_set_source(cr, cap);
     cairo_fill(cr);
+    cairo_pattern_destroy(cap);
     cairo_arc(cr, c, c, 8.6, M_PI * 1.1, M_PI * 1.9);
     setColor(cr, hex(0xffffff, 0.22));
     cairo_stroke(cr);

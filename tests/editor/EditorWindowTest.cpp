@@ -236,6 +236,28 @@ TEST_F(EditorWindowTest, OnlyTheX11EmbedPlatformIsSupported)
     EXPECT_EQ(nullptr, controller()->createView("Editor"));
 }
 
+TEST_F(EditorWindowTest, OneViewCanBeAttachedAgainAfterItWasRemoved)
+{
+    IPlugView* view = controller()->createView("editor");
+    ASSERT_NE(nullptr, view);
+    view->setFrame(&runLoop);
+    for (int round = 0; round < 3; ++round)
+    {
+        ASSERT_EQ(kResultOk, view->attached(reinterpret_cast<void*>(parent), kPlatformTypeX11EmbedWindowID)) << round;
+        EXPECT_NE(kResultOk, view->attached(reinterpret_cast<void*>(parent), kPlatformTypeX11EmbedWindowID))
+            << "already attached";
+        settle();
+        EXPECT_EQ(1, childWindowCount());
+        EXPECT_EQ(frameFor(controller()->getParamNormalized(kLeftGain)),
+                  shownKnobFrame(screenshot(), gainKnob, {65, 140}));
+        EXPECT_EQ(kResultOk, view->removed());
+        EXPECT_EQ(0, childWindowCount());
+        EXPECT_EQ(0u, runLoop.timerCount());
+    }
+    view->setFrame(nullptr);
+    view->release();
+}
+
 TEST_F(EditorWindowTest, WithoutAHostRunLoopTheEditorDoesNotOpen)
 {
     IPlugView* view = controller()->createView("editor");

@@ -11,6 +11,16 @@ if(KALVIOR_TSAN)
   add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
   add_link_options(-fsanitize=thread)
 endif()
+if(KALVIOR_BUILD_FUZZ)
+  # libFuzzer steers by coverage of the whole tree, so every library is
+  # instrumented; any sanitizer finding stops the run.
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "KALVIOR_BUILD_FUZZ needs clang (CC=clang CXX=clang++)")
+  endif()
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
+                      -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
 
 find_package(Threads REQUIRED)
 find_package(Boost REQUIRED COMPONENTS thread)

@@ -14,6 +14,18 @@
 namespace Steinberg {
 namespace Vst {
 
+namespace {
+
+// Limits to 0..1; NaN gives 0.
+ParamValue toUnitInterval(ParamValue v)
+{
+    if (v > 1.0)
+        return 1.0;
+    return v >= 0.0 ? v : 0.0;
+}
+
+} // namespace
+
 KVController::KVController()
 {
     hostKnobMode = kLinearMode;
@@ -88,6 +100,23 @@ tresult PLUGIN_API KVController::setParamNormalized(ParamID tag, ParamValue valu
     if (!std::isfinite(value))
         return kInvalidArgument;
     return EditController::setParamNormalized(tag, value);
+}
+
+tresult PLUGIN_API KVController::getParamValueByString(ParamID tag, TChar* string, ParamValue& valueNormalized)
+{
+    // A switch's text is its plain value, which equals the normalised one:
+    // "5" typed into a switch must reach the host as 1, not 5.
+    ParamValue value = 0.0;
+    const tresult result = EditController::getParamValueByString(tag, string, value);
+    if (result == kResultOk)
+        valueNormalized = toUnitInterval(value);
+    return result;
+}
+
+ParamValue PLUGIN_API KVController::plainParamToNormalized(ParamID tag, ParamValue plainValue)
+{
+    // plain values beyond a switch's or a list's range map past 0..1 otherwise
+    return toUnitInterval(EditController::plainParamToNormalized(tag, plainValue));
 }
 
 tresult PLUGIN_API KVController::setKnobMode(KnobMode mode)

@@ -1,0 +1,149 @@
+// Component state from any bytes: what a damaged project file or another
+// plug-in's chunk handed to us by mistake looks like.
+
+#include "fuzz/harness/HarnessSupport.h"
+
+#include "sdk/hosting/ProcessBuffers.h"
+
+#include "pluginterfaces/vst/ivstaudioprocessor.h"
+#include "pluginterfaces/vst/ivsteditcontroller.h"
+
+#include <cmath>
+#include <string>
+
+using namespace Steinberg;
+
+namespace KalviorFuzz {
+
+namespace {
+
+std::string idText(uint32_t id)
+{
+    return "ID " + std::to_string(id);
+}
+
+// Sets up one sample size, runs a block of finite noise and checks the output.
+void processFiniteBlock(Hosting::PluginInstance& instance, int32 sampleSize)
+{
+    constexpr int32 kFrames = 256;
+    Vst::ProcessSetup setup{Vst::kRealtime, sampleSize, kFrames, 48000.0};
+    KV_FUZZ_CHECK(instance.processor()->setupProcessing(setup) == kResultOk, "setupProcessing");
+    instance.setStereoArrangement();
+    instance.setActive(true);
+    instance.setProcessing(true);
+
+    Hosting::ProcessBuffers buffers;
+    buffers.prepare(sampleSize, kFrames);
+    uint32_t noise = 12345;
+    for (int32 c = 0; c < 2; ++c)
+        for (int32 i = 0; i < kFrames; ++i)
+        {
+            noise = noise * 1664525u + 1013904223u;
+            buffers.setInput(c, i, (noise >> 8) / double(1 << 24) * 2.0 - 1.0);
+        }
+    for (int32 frames : {kFrames, 0, 1})
+    {
+        KV_FUZZ_CHECK(instance.processor()->process(buffers.block(frames)) == kResultOk, "process");
+        for (int32 c = 0; c < 2; ++c)
+            for (int32 i = 0; i < frames; ++i)
+                KV_FUZZ_CHECK(std::isfinite(buffers.output(c, i)),
+                              "non-finite output from finite input after a state load");
+    }
+    instance.setProcessing(false);
+    instance.setActive(false);
+}
+
+} // namespace
+
+void processorStateCase(const PluginEntry& entry, const uint8_t* data, size_t size)
+{
+    auto instance = makeInstance(entry);
+    if (!instance)
+        return;
+    Vst::IComponent* component = instance->component();
+
+    Values before{};
+    if (!decodeState(getState(component), before))
+        return;
+    KV_FUZZ_CHECK(setState(component, data, size) == kResultOk, "setState refused bytes");
+
+    tresult result = kResultFalse;
+    const Bytes state = getState(component, &result);
+    KV_FUZZ_CHECK(result == kResultOk, "getState");
+    Values after{};
+    if (!decodeState(state, after))
+        return;
+    const Values expected = applyRecords(before, data, size);
+    for (uint32_t id = 0; id < kParameterCount; ++id)
+        KV_FUZZ_CHECK(after[id] == expected[id], idText(id) + " holds " + num(after[id]) +
+                                                     ", the records say " + num(expected[id]));
+
+    // The saved state loads into a fresh instance bit for bit.
+    auto copy = makeInstance(entry);
+    if (!copy)
+        return;
+    KV_FUZZ_CHECK(setState(copy->component(), state.data(), state.size()) == kResultOk, "setState of a saved state");
+    KV_FUZZ_CHECK(getState(copy->component()) == state, "the state round trip is not exact");
+
+    // The controller follows the same bytes to the same values.
+    KV_FUZZ_CHECK(setComponentState(instance->controller(), state.data(), state.size()) == kResultOk,
+                  "setComponentState");
+    for (uint32_t id = 0; id < kParameterCount; ++id)
+        KV_FUZZ_CHECK(instance->controller()->getParamNormalized(id) == after[id],
+                      idText(id) + ": controller and processor disagree");
+
+    processFiniteBlock(*instance, Vst::kSample64);
+    processFiniteBlock(*instance, Vst::kSample32);
+
+    // Processing without automation leaves the stored values alone.
+    Values processed{};
+    if (decodeState(getState(component), processed))
+        for (uint32_t id = 0; id < kParameterCount; ++id)
+            KV_FUZZ_CHECK(processed[id] == after[id], idText(id) + " changed by processing");
+}
+
+void controllerStateCase(const PluginEntry& entry, const uint8_t* data, size_t size)
+{
+    auto instance = makeInstance(entry);
+    if (!instance)
+        return;
+    Vst::IEditController* controller = instance->controller();
+    KV_FUZZ_CHECK(controller->getParameterCount() == int32(kParameterCount), "parameter count");
+
+    Values before{};
+    for (uint32_t id = 0; id < kParameterCount; ++id)
+        before[id] = controller->getParamNormalized(id);
+    KV_FUZZ_CHECK(setComponentState(controller, data, size) == kResultOk, "setComponentState refused bytes");
+
+    std::array<bool, kParameterCount> touched{};
+    const Values expected = applyRecords(before, data, size, &touched);
+    for (uint32_t id = 0; id < kParameterCount; ++id)
+    {
+        const double value = controller->getParamNormalized(id);
+        KV_FUZZ_CHECK(value == expected[id], idText(id) + " holds " + num(value) + ", the records say " +
+                                                 num(expected[id]));
+
+        // Every value a state can set has a text, and the text reads back.
+        Vst::String128 text{};
+        KV_FUZZ_CHECK(controller->getParamStringByValue(id, value, text) == kResultOk, idText(id) + " text");
+        text[127] = 0;
+        Vst::ParamValue parsed = -1.0;
+        if (controller->getParamValueByString(id, text, parsed) == kResultOk)
+            KV_FUZZ_CHECK(isUnit(parsed), idText(id) + " parses its own text out of range");
+        const double plain = controller->normalizedParamToPlain(id, value);
+        KV_FUZZ_CHECK(std::isfinite(plain), idText(id) + " plain value");
+        KV_FUZZ_CHECK(isUnit(controller->plainParamToNormalized(id, plain)), idText(id) + " plain to normalised");
+    }
+
+    // The processor reads the same bytes to the same values (IDs no record set
+    // keep each side's own default).
+    Values processorValues{};
+    KV_FUZZ_CHECK(setState(instance->component(), data, size) == kResultOk, "setState");
+    if (decodeState(getState(instance->component()), processorValues))
+        for (uint32_t id = 0; id < kParameterCount; ++id)
+            if (touched[id])
+                KV_FUZZ_CHECK(processorValues[id] == controller->getParamNormalized(id),
+                              idText(id) + ": processor and controller read the bytes differently");
+}
+
+} // namespace KalviorFuzz

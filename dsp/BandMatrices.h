@@ -22,3 +22,9 @@ struct BandOperators
 // acts first), the input read as mid/side when inputMS and the result written
 // as mid/side when outputMS.
 StereoMatrix buildBandMatrix(const BandOperators& ops, bool inputMS, bool outputMS);
+
+// The operators ahead of the band split, multiplied in signal order; both
+// bands start from this product.
+StereoMatrix commonBandFactor(const BandOperators& ops);
+// The same band matrix from that product and the band's own operators.
+StereoMatrix buildBandMatrix(const StereoMatrix& common, const BandOperators& ops, bool inputMS, bool outputMS);

@@ -1,9 +1,50 @@
 #include "dsp/Crossover.h"
 
 #include <algorithm>
+#include <emmintrin.h> // SSE2: part of the x86-64 baseline
 #include <new>
 
 namespace Dsp {
+
+namespace {
+
+// One section's coefficients and the Direct Form II state of both channels:
+// left in the low lane, right in the high lane.
+struct StereoSection
+{
+    StereoSection(const SecondOrderSection& s, const DirectFormII (&state)[2])
+        : a1(_mm_set1_pd(s.a1)), a2(_mm_set1_pd(s.a2)), b0(_mm_set1_pd(s.b0)), b1(_mm_set1_pd(s.b1)),
+          b2(_mm_set1_pd(s.b2)), offset(_mm_setr_pd(state[0].offset, state[1].offset)),
+          w1(_mm_setr_pd(state[0].w1, state[1].w1)), w2(_mm_setr_pd(state[0].w2, state[1].w2))
+    {
+    }
+
+    // DirectFormII::process, lane by lane.
+    __m128d process(__m128d x)
+    {
+        offset = _mm_xor_pd(offset, _mm_set1_pd(-0.0));
+        const __m128d w = _mm_add_pd(_mm_sub_pd(_mm_sub_pd(x, _mm_mul_pd(a1, w1)), _mm_mul_pd(a2, w2)), offset);
+        const __m128d y = _mm_add_pd(_mm_add_pd(_mm_mul_pd(b0, w), _mm_mul_pd(b1, w1)), _mm_mul_pd(b2, w2));
+        w2 = w1;
+        w1 = w;
+        return y;
+    }
+
+    void save(DirectFormII (&state)[2]) const
+    {
+        _mm_storel_pd(&state[0].offset, offset);
+        _mm_storeh_pd(&state[1].offset, offset);
+        _mm_storel_pd(&state[0].w1, w1);
+        _mm_storeh_pd(&state[1].w1, w1);
+        _mm_storel_pd(&state[0].w2, w2);
+        _mm_storeh_pd(&state[1].w2, w2);
+    }
+
+    __m128d a1, a2, b0, b1, b2;
+    __m128d offset, w1, w2;
+};
+
+} // namespace
 
 Crossover::Crossover()
 {
@@ -135,40 +176,34 @@ void Crossover::filterStageByStage(int numSamples)
     }
 }
 
-// All four sections of a channel in one pass per sample. Each section keeps
-// its own state and sees exactly the samples it sees filter by filter, so the
+// All four sections in one pass per sample, both channels side by side in
+// the two lanes of a register (they share the coefficients). Each lane runs
+// exactly the operations of DirectFormII::process in the same order, so the
 // output bits are those of filterStageByStage.
 template <typename Sample>
 void Crossover::splitFused(int numSamples, const Sample* inL, const Sample* inR)
 {
-    const SecondOrderSection sectionHighA = highA.design.chain.sections[0];
-    const SecondOrderSection sectionHighB = highB.design.chain.sections[0];
-    const SecondOrderSection sectionLowA = lowA.design.chain.sections[0];
-    const SecondOrderSection sectionLowB = lowB.design.chain.sections[0];
-    const bool invertHigh = lr4 == 0;
-    const Sample* inputs[2] = {inL, inR};
+    StereoSection highFirst(highA.design.chain.sections[0], highA.channelState);
+    StereoSection highSecond(highB.design.chain.sections[0], highB.channelState);
+    StereoSection lowFirst(lowA.design.chain.sections[0], lowA.channelState);
+    StereoSection lowSecond(lowB.design.chain.sections[0], lowB.channelState);
+    // LR-2: the two inverted order-1 high-pass sections; the band's sign is restored
+    const __m128d highSign = _mm_set1_pd(lr4 == 0 ? -0.0 : 0.0);
 
-    for (int c = 0; c < 2; ++c)
+    for (int i = 0; i < numSamples; ++i)
     {
-        DirectFormII stateHighA = highA.channelState[c];
-        DirectFormII stateHighB = highB.channelState[c];
-        DirectFormII stateLowA = lowA.channelState[c];
-        DirectFormII stateLowB = lowB.channelState[c];
-        const Sample* in = inputs[c];
-        double* low = lowBand[c];
-        double* high = highBand[c];
-        for (int i = 0; i < numSamples; ++i)
-        {
-            const double x = static_cast<double>(in[i]);
-            const double h = stateHighB.process(stateHighA.process(x, sectionHighA), sectionHighB);
-            high[i] = invertHigh ? -h : h;
-            low[i] = stateLowB.process(stateLowA.process(x, sectionLowA), sectionLowB);
-        }
-        highA.channelState[c] = stateHighA;
-        highB.channelState[c] = stateHighB;
-        lowA.channelState[c] = stateLowA;
-        lowB.channelState[c] = stateLowB;
+        const __m128d x = _mm_setr_pd(static_cast<double>(inL[i]), static_cast<double>(inR[i]));
+        const __m128d high = _mm_xor_pd(highSecond.process(highFirst.process(x)), highSign);
+        const __m128d low = lowSecond.process(lowFirst.process(x));
+        _mm_storel_pd(highBand[0] + i, high);
+        _mm_storeh_pd(highBand[1] + i, high);
+        _mm_storel_pd(lowBand[0] + i, low);
+        _mm_storeh_pd(lowBand[1] + i, low);
     }
+    highFirst.save(highA.channelState);
+    highSecond.save(highB.channelState);
+    lowFirst.save(lowA.channelState);
+    lowSecond.save(lowB.channelState);
     highA.recoverNonFiniteState();
     highB.recoverNonFiniteState();
     lowA.recoverNonFiniteState();

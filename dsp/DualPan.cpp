@@ -6,7 +6,7 @@ namespace Stereo {
 
 void DualPan::update()
 {
-    const double b = lawBlend(law);
+    const double b = blendOfLaw.of(law);
     const double gL = (1.0 / (std::cos(angleL) * kSqrt2) - 1.0) * b + 1.0;
     const double gR = (1.0 / (std::cos(angleR) * kSqrt2) - 1.0) * b + 1.0;
     lr.m00 = std::cos(kQuarterPi - angleL) * gL;

@@ -19,6 +19,9 @@ public:
     double angleL = kQuarterPi;  // radians, hard left
     double angleR = -kQuarterPi; // radians, hard right
     double law = 4.5;            // dB, 3..6
+
+private:
+    LawBlendCache blendOfLaw;
 };
 
 } // namespace Stereo

@@ -24,7 +24,7 @@ void Pan::setCrush(double value)
 
 void Balance::update()
 {
-    const double b = lawBlend(law);
+    const double b = blendOfLaw.of(law);
     const double g = (b * (1.0 / std::cos(angle) - 1.0) + 1.0) * kSqrt2;
     lr.m00 = std::cos(kQuarterPi - angle) * g;
     lr.m11 = std::sin(kQuarterPi - angle) * g;
@@ -40,7 +40,7 @@ void ShearBalance::update()
 
 void HybridPan::update()
 {
-    const double b = lawBlend(law);
+    const double b = blendOfLaw.of(law);
     const double u = std::cos(angle);
     const double g = (1.0 / u - 1.0) * b + 1.0;
     // side weight: 1 at the centre, 0 at either hard position, for every law

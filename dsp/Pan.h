@@ -16,6 +16,9 @@ public:
     double angle = 0.0; // radians, +pi/4 hard left .. -pi/4 hard right
     double law = 4.5;   // dB, 3..6
     double crush = 1.0; // 0..1
+
+protected:
+    LawBlendCache blendOfLaw;
 };
 
 // Attenuates one side only; the centre is never attenuated and the other side

@@ -91,6 +91,14 @@ void SignalPath::applyParameter(uint32_t id, double v)
 
 void SignalPath::buildBandMatrices(StereoMatrix& high, StereoMatrix& low) const
 {
-    high = buildBandMatrix({inputGain, inputPans, balance, asymmetry, highWidth, highPan, output}, inputMS, outputMS);
-    low = buildBandMatrix({inputGain, inputPans, balance, asymmetry, lowWidth, lowPan, output}, inputMS, outputMS);
+    const BandOperators highBand{inputGain, inputPans, balance, asymmetry, highWidth, highPan, output};
+    const BandOperators lowBand{inputGain, inputPans, balance, asymmetry, lowWidth, lowPan, output};
+    const StereoMatrix common = commonBandFactor(highBand); // the operators both bands share, once
+    high = buildBandMatrix(common, highBand, inputMS, outputMS);
+    low = buildBandMatrix(common, lowBand, inputMS, outputMS);
+}
+
+StereoMatrix SignalPath::buildHighBandMatrix() const
+{
+    return buildBandMatrix({inputGain, inputPans, balance, asymmetry, highWidth, highPan, output}, inputMS, outputMS);
 }

@@ -34,4 +34,6 @@ public:
 
     // The high-band and low-band matrices of the current settings.
     void buildBandMatrices(StereoMatrix& high, StereoMatrix& low) const;
+    // The high-band matrix alone: the full-band matrix while the crossover is off.
+    StereoMatrix buildHighBandMatrix() const;
 };

@@ -2,6 +2,8 @@
 
 #include "dsp/StereoMatrix.h"
 
+#include <limits>
+
 namespace Stereo {
 
 // sqrt(2.0), computed once when the module loads; every pan formula uses this value.
@@ -28,5 +30,23 @@ protected:
 
 // Blend between the constant-power (0, at 3 dB) and constant-sum (1, at 3 + 20 log10 sqrt 2 dB) laws.
 double lawBlend(double law); // law in dB
+
+// lawBlend of the last law asked for: the law seldom changes while angles are
+// automated, so the power function runs only when it does.
+struct LawBlendCache
+{
+    double of(double law)
+    {
+        if (!(law == lastLaw))
+        {
+            lastLaw = law;
+            blend = lawBlend(law);
+        }
+        return blend;
+    }
+
+    double lastLaw = std::numeric_limits<double>::quiet_NaN(); // dB; none yet
+    double blend = 0.0;
+};
 
 } // namespace Stereo

@@ -1,8 +1,7 @@
 #include "dsp/Breakpoints.h"
 
-#include "params/curves.h"
-
 #include <algorithm>
+#include <cmath>
 #include <new>
 
 // ---------------------------------------------------------------------------
@@ -35,9 +34,27 @@ void SplitOffsets::reset(uint32_t numSamples)
     count = 2;
 }
 
+bool SplitOffsets::containsAll(const Breakpoint* points, uint32_t numPoints) const
+{
+    const uint32_t end = cuts[count - 1];
+    uint32_t a = 1;
+    for (uint32_t b = 0; b < numPoints; ++b)
+    {
+        const uint32_t offset = points[b].offset;
+        if (offset == 0 || offset >= end)
+            continue;
+        while (a < count - 1 && cuts[a] < offset)
+            ++a;
+        if (a == count - 1 || cuts[a] != offset)
+            return false;
+    }
+    return true;
+}
+
 void SplitOffsets::mergeAscending(const Breakpoint* points, uint32_t numPoints)
 {
-    if (count < 2)
+    // Automated parameters mostly share their offsets: then there is nothing to add.
+    if (count < 2 || containsAll(points, numPoints))
         return;
     const uint32_t end = cuts[count - 1];
     const uint32_t innerRoom = cap - 2; // the first and last cut are fixed
@@ -103,7 +120,7 @@ void BreakpointList::addPoint(uint32_t offset, double value)
     // Points past the block or going backwards would cut segments outside it.
     const uint32_t lastSample = blockLength > 0 ? blockLength - 1 : 0;
     offset = std::max(std::min(offset, lastSample), lastPointOffset);
-    value = Curves::clampNormalized(value, reached);
+    value = std::isfinite(value) ? std::min(std::max(value, 0.0), 1.0) : reached;
 
     if (offset == lastPointOffset)
     {
@@ -134,6 +151,21 @@ void BreakpointList::resample(const SplitOffsets& cuts, Breakpoint* scratch)
     uint32_t target = 0;   // T
     bool atEnd = false;    // E
     const uint32_t numCuts = std::min(cuts.size(), cap);
+
+    // Points that sit on the first cuts (every parameter with the same offsets,
+    // the usual case) stay as they are; the last value holds on the rest.
+    uint32_t same = 0;
+    while (same < count && same < numCuts && points[same].offset == cuts[same])
+        ++same;
+    if (same == count)
+    {
+        const double held = points[count - 1].effective();
+        for (uint32_t k = count; k < numCuts; ++k)
+            points[k] = {cuts[k], held, Breakpoint::kNoJump};
+        count = numCuts;
+        return;
+    }
+
     for (uint32_t k = 0; k < numCuts; ++k)
     {
         const uint32_t s = cuts[k];

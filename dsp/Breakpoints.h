@@ -33,6 +33,7 @@ public:
     void reset(uint32_t numSamples);
     // Merges ascending offsets (repeats allowed) into the inner cuts.
     void mergeAscending(const Breakpoint* points, uint32_t count);
+    bool containsAll(const Breakpoint* points, uint32_t count) const;
 
     uint32_t size() const { return count; }
     uint32_t operator[](uint32_t k) const { return cuts[k]; }

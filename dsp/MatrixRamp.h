@@ -70,11 +70,14 @@ inline void ramp(const StereoMatrix& m, const StereoMatrix& d, uint32_t n, const
     uint32_t i = 1;
     if (isZero(d))
     {
+        // Steady: two frames per step with the frames in the lanes.
+        const __m128d m00 = _mm_unpacklo_pd(r0, r0), m01 = _mm_unpackhi_pd(r0, r0);
+        const __m128d m10 = _mm_unpacklo_pd(r1, r1), m11 = _mm_unpackhi_pd(r1, r1);
         for (; i + 2 <= n; i += 2)
         {
-            const __m128d a = detail::apply(inL[i], inR[i], r0, r1);
-            const __m128d b = detail::apply(inL[i + 1], inR[i + 1], r0, r1);
-            detail::store2(a, b, outL + i, outR + i);
+            const __m128d l = _mm_loadu_pd(inL + i), r = _mm_loadu_pd(inR + i);
+            _mm_storeu_pd(outL + i, _mm_add_pd(_mm_mul_pd(l, m00), _mm_mul_pd(r, m10)));
+            _mm_storeu_pd(outR + i, _mm_add_pd(_mm_mul_pd(l, m01), _mm_mul_pd(r, m11)));
         }
     }
     else
@@ -136,7 +139,18 @@ inline void ramp(const StereoMatrix& start, const StereoMatrix& d, uint32_t n, c
     b = _mm_add_ps(b, db);
     if (isZero(d))
     {
-        for (uint32_t i = 2; i < n; i += 2)
+        // Steady: both lanes of each entry now hold the same value; four
+        // frames per step with the frames in the lanes.
+        const __m128 m00 = _mm_shuffle_ps(a, a, 0x00), m01 = _mm_shuffle_ps(a, a, 0xaa);
+        const __m128 m10 = _mm_shuffle_ps(b, b, 0x00), m11 = _mm_shuffle_ps(b, b, 0xaa);
+        uint32_t i = 2;
+        for (; i + 4 <= n; i += 4)
+        {
+            const __m128 l = _mm_loadu_ps(inL + i), r = _mm_loadu_ps(inR + i);
+            _mm_storeu_ps(outL + i, _mm_add_ps(_mm_mul_ps(l, m00), _mm_mul_ps(r, m10)));
+            _mm_storeu_ps(outR + i, _mm_add_ps(_mm_mul_ps(l, m01), _mm_mul_ps(r, m11)));
+        }
+        if (i < n)
             step(i);
     }
     else
@@ -191,14 +205,39 @@ inline void rampAndSum(StereoMatrix& hm, const StereoMatrix& hd, StereoMatrix& l
 
     put(0, sum(0));
     advance();
+    uint32_t i = 1;
     if (isZero(hd) && isZero(ld))
     {
-        for (uint32_t i = 1; i < n; ++i)
+        // Steady: two frames per step with the frames in the lanes.
+        const __m128d h00 = _mm_unpacklo_pd(h0, h0), h01 = _mm_unpackhi_pd(h0, h0);
+        const __m128d h10 = _mm_unpacklo_pd(h1, h1), h11 = _mm_unpackhi_pd(h1, h1);
+        const __m128d l00 = _mm_unpacklo_pd(l0, l0), l01 = _mm_unpackhi_pd(l0, l0);
+        const __m128d l10 = _mm_unpacklo_pd(l1, l1), l11 = _mm_unpackhi_pd(l1, l1);
+        for (; i + 2 <= n; i += 2)
+        {
+            const __m128d hl = _mm_loadu_pd(hiL + i), hr = _mm_loadu_pd(hiR + i);
+            const __m128d ll = _mm_loadu_pd(loL + i), lr = _mm_loadu_pd(loR + i);
+            const __m128d left = _mm_add_pd(_mm_add_pd(_mm_mul_pd(hl, h00), _mm_mul_pd(hr, h10)),
+                                            _mm_add_pd(_mm_mul_pd(ll, l00), _mm_mul_pd(lr, l10)));
+            const __m128d right = _mm_add_pd(_mm_add_pd(_mm_mul_pd(hl, h01), _mm_mul_pd(hr, h11)),
+                                             _mm_add_pd(_mm_mul_pd(ll, l01), _mm_mul_pd(lr, l11)));
+            if constexpr (sizeof(Sample) == sizeof(double))
+            {
+                _mm_storeu_pd(outL + i, left);
+                _mm_storeu_pd(outR + i, right);
+            }
+            else
+            {
+                _mm_storel_pi(reinterpret_cast<__m64*>(outL + i), _mm_cvtpd_ps(left));
+                _mm_storel_pi(reinterpret_cast<__m64*>(outR + i), _mm_cvtpd_ps(right));
+            }
+        }
+        if (i < n)
             put(i, sum(i));
     }
     else
     {
-        for (uint32_t i = 1; i < n; ++i)
+        for (; i < n; ++i)
         {
             put(i, sum(i));
             advance();

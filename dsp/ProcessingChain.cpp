@@ -61,9 +61,22 @@ Sample* channelAt(AudioBusBuffers& bus, int32 index)
     return channels[index];
 }
 
+// Audio runs up to this many segments behind the parameter work, so that the
+// independent ramps of neighbouring segments can overlap in the processor.
+constexpr uint32 kSegmentsQueued = 8;
+
 } // namespace
 
 // The four channels a block works on; all null when it has no audio to process.
+// The audio work of one segment, decided by the parameter work before it.
+struct KVProcessor::SegmentAudio
+{
+    StereoMatrix highStart, highStep, lowStart, lowStep;
+    uint32 start, end; // frames
+    bool bands;        // the crossover path; otherwise the full band
+    bool bypass;
+};
+
 template <typename Sample>
 struct KVProcessor::StereoIo
 {
@@ -163,15 +176,21 @@ void KVProcessor::applyAutomated(uint32 id, double value)
     applyParameter(id, value);
 }
 
-void KVProcessor::currentBandMatrices(StereoMatrix& high, StereoMatrix& low)
+void KVProcessor::currentBandMatrices(StereoMatrix& high, StereoMatrix* low)
 {
-    if (!bandMatricesCurrent)
+    if (low && !builtLowCurrent)
     {
         signal.buildBandMatrices(builtHigh, builtLow);
-        bandMatricesCurrent = true;
+        builtHighCurrent = builtLowCurrent = true;
+    }
+    else if (!builtHighCurrent)
+    {
+        builtHigh = signal.buildHighBandMatrix();
+        builtHighCurrent = true;
     }
     high = builtHigh;
-    low = builtLow;
+    if (low)
+        *low = builtLow;
 }
 
 template <typename Sample>
@@ -220,11 +239,25 @@ void KVProcessor::runSegments(ProcessData& data, uint32 numSamples)
     if (split)
         splitUpTo(chunk, io, numSamples, 0);
 
+    SegmentAudio queued[kSegmentsQueued];
+    uint32 numQueued = 0;
+    auto play = [&]
+    {
+        for (uint32 q = 0; q < numQueued; ++q)
+            playSegment(queued[q], chunk, io, numSamples, split);
+        numQueued = 0;
+    };
+
     const SplitOffsets& cuts = automation.splitOffsets();
     for (uint32 k = 0; k + 1 < cuts.size(); ++k)
     {
         const uint32 s = cuts[k];
         const uint32 e = cuts[k + 1];
+
+        // With the crossover off only the high band is heard; the low-band
+        // matrix need only be current when the block ends.
+        const bool lowHeard = signal.crossoverOn;
+        const bool lastSegment = k + 2 == cuts.size();
 
         StereoMatrix highStart = highMatrix;
         StereoMatrix lowStart = lowMatrix;
@@ -235,42 +268,63 @@ void KVProcessor::runSegments(ProcessData& data, uint32 numSamples)
                 const uint32 id = automation.automatedId(a);
                 applyAutomated(id, automation.list(id)[k].effective());
             }
-            currentBandMatrices(highStart, lowStart);
+            currentBandMatrices(highStart, lowHeard ? &lowStart : nullptr);
         }
         for (uint32 a = 0; a < automation.automatedCount(); ++a)
         {
             const uint32 id = automation.automatedId(a);
             applyAutomated(id, automation.list(id)[k + 1].value);
         }
-        currentBandMatrices(highMatrix, lowMatrix);
+        currentBandMatrices(highMatrix, lowHeard || lastSegment ? &lowMatrix : nullptr);
 
         const uint32 n = e - s;
         if (n < 1 || !audio)
             continue;
 
-        StereoMatrix highStep = (highMatrix - highStart) / double(n);
-        if (split && !signal.bypass)
+        SegmentAudio& segment = queued[numQueued++];
+        segment.start = s;
+        segment.end = e;
+        segment.bypass = signal.bypass;
+        segment.bands = split && !signal.bypass;
+        segment.highStart = highStart;
+        segment.highStep = (highMatrix - highStart) / double(n);
+        if (segment.bands)
         {
-            StereoMatrix lowStep = (lowMatrix - lowStart) / double(n);
+            segment.lowStart = lowStart;
+            segment.lowStep = (lowMatrix - lowStart) / double(n);
             if (signal.solo == 2)
-                highStart = highStep = StereoMatrix::zero();
+                segment.highStart = segment.highStep = StereoMatrix::zero();
             else if (signal.solo == 1)
-                lowStart = lowStep = StereoMatrix::zero();
-            rampBands(chunk, io, numSamples, s, e, highStart, highStep, lowStart, lowStep);
+                segment.lowStart = segment.lowStep = StereoMatrix::zero();
         }
-        else
-        {
-            if (signal.bypass)
-                MatrixRamp::bypassCopy(signal.inputMS, signal.outputMS, n, io.inL + s, io.inR + s, io.outL + s,
-                                       io.outR + s);
-            else
-                MatrixRamp::ramp(highStart, highStep, n, io.inL + s, io.inR + s, io.outL + s, io.outR + s);
-            if (split)
-                splitUpTo(chunk, io, numSamples, e - 1); // keep the filters running through the block
-        }
-        if (signal.scopeOn)
-            scopeFeed.feed(io.outL + s, io.outR + s, n, signal.outputMS);
+        if (numQueued == kSegmentsQueued)
+            play();
     }
+    play();
+
+    // Scope and output format hold for the whole block, and every segment's
+    // output is final once written: one feed takes the block's frames in order.
+    if (audio && signal.scopeOn)
+        scopeFeed.feed(io.outL, io.outR, numSamples, signal.outputMS);
+}
+
+template <typename Sample>
+void KVProcessor::playSegment(const SegmentAudio& segment, BandChunk& chunk, const StereoIo<Sample>& io,
+                              uint32 numSamples, bool split)
+{
+    const uint32 s = segment.start, e = segment.end, n = e - s;
+    if (segment.bands)
+    {
+        rampBands(chunk, io, numSamples, s, e, segment.highStart, segment.highStep, segment.lowStart,
+                  segment.lowStep);
+        return;
+    }
+    if (segment.bypass)
+        MatrixRamp::bypassCopy(signal.inputMS, signal.outputMS, n, io.inL + s, io.inR + s, io.outL + s, io.outR + s);
+    else
+        MatrixRamp::ramp(segment.highStart, segment.highStep, n, io.inL + s, io.inR + s, io.outL + s, io.outR + s);
+    if (split)
+        splitUpTo(chunk, io, numSamples, e - 1); // keep the filters running through the block
 }
 
 bool KVProcessor::anyJumpAt(uint32 k) const

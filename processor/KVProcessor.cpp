@@ -201,7 +201,7 @@ void KVProcessor::applyParameter(uint32 id, double normalized)
     signal.applyParameter(id, normalized);
     if (id < kNumParams)
         appliedValues[id] = normalized;
-    bandMatricesCurrent = false;
+    builtHighCurrent = builtLowCurrent = false;
 }
 
 void KVProcessor::applyAllParameters()

@@ -82,6 +82,7 @@ protected:
     // The processing chain (dsp/ProcessingChain.cpp).
     template <typename Sample>
     struct StereoIo;
+    struct SegmentAudio;
     struct BandChunk // the stretch of the block the crossover's band buffers hold
     {
         uint32 start = 0, end = 0;
@@ -91,12 +92,17 @@ protected:
     void takeParameterChanges(Steinberg::Vst::IParameterChanges* changes);
     void reportPendingChanges(Steinberg::Vst::IParameterChanges* outputChanges);
     void applyAutomated(uint32 id, double value);
-    void currentBandMatrices(StereoMatrix& high, StereoMatrix& low);
+    // The band matrices of the current operators, built only when they changed;
+    // the low band only when asked for.
+    void currentBandMatrices(StereoMatrix& high, StereoMatrix* low);
     bool anyJumpAt(uint32 cut) const;
     template <typename Sample>
     bool bindAudio(Steinberg::Vst::ProcessData& data, uint32 numSamples, StereoIo<Sample>& io);
     template <typename Sample>
     void runSegments(Steinberg::Vst::ProcessData& data, uint32 numSamples);
+    template <typename Sample>
+    void playSegment(const SegmentAudio& segment, BandChunk& chunk, const StereoIo<Sample>& io,
+                     uint32 numSamples, bool split);
     template <typename Sample>
     void splitUpTo(BandChunk& chunk, const StereoIo<Sample>& io, uint32 numSamples, uint32 position);
     template <typename Sample>
@@ -123,6 +129,7 @@ protected:
     // Working data of the processing chain, sized before processing.
     BlockAutomation automation;
     double appliedValues[kNumParams] = {}; // last value handed to applyParameter; NaN before the first
-    StereoMatrix builtHigh, builtLow;      // band matrices of the current operator settings...
-    bool bandMatricesCurrent = false;      // ...while this holds
+    StereoMatrix builtHigh, builtLow;      // band matrices of the operator settings...
+    bool builtHighCurrent = false;         // ...as long as these hold
+    bool builtLowCurrent = false;
 };

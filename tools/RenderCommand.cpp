@@ -73,6 +73,8 @@ int runRender(const CommandLine& commandLine)
 {
     const RenderRequest& request = commandLine.render;
     std::string error;
+    // From here on Ctrl-C stops the render cleanly, taking its temporary file with it.
+    installInterruptHandler();
 
     // Everything that can be checked is checked before the plug-in runs.
     AudioFileReader reader;
@@ -118,7 +120,6 @@ int runRender(const CommandLine& commandLine)
     if (!writer.open(request.output, outputFormat, input.sampleRate, 2, error))
         return fail(kExitFailure, error);
 
-    installInterruptHandler();
     StereoStats inputStats, outputStats;
     const bool rendered = request.precision == 64
                               ? renderFile<double>(reader, renderer, request.blockSize, writer, inputStats,

@@ -1,7 +1,6 @@
 #include "tools/ReplacingFile.h"
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -26,41 +25,7 @@ std::string baseNameOf(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// Names of the temporary files in use, kept in fixed storage so a signal
-// handler can remove them without allocating.
-constexpr int kMaxOpen = 8;
-constexpr size_t kMaxName = 4096;
-char openNames[kMaxOpen][kMaxName];
-volatile sig_atomic_t openUsed[kMaxOpen];
-
-int remember(const std::string& name)
-{
-    if (name.size() >= kMaxName)
-        return -1;
-    for (int i = 0; i < kMaxOpen; ++i)
-        if (!openUsed[i]) {
-            std::memcpy(openNames[i], name.c_str(), name.size() + 1);
-            openUsed[i] = 1;
-            return i;
-        }
-    return -1;
-}
-
-void forget(const std::string& name)
-{
-    for (int i = 0; i < kMaxOpen; ++i)
-        if (openUsed[i] && name == openNames[i])
-            openUsed[i] = 0;
-}
-
 } // namespace
-
-void removeTemporaryFilesOnSignal()
-{
-    for (int i = 0; i < kMaxOpen; ++i)
-        if (openUsed[i])
-            ::unlink(openNames[i]);
-}
 
 ReplacingFile::~ReplacingFile()
 {
@@ -80,7 +45,6 @@ bool ReplacingFile::open(const std::string& target, std::string& error)
         return false;
     }
     temporaryPath = name.data();
-    remember(temporaryPath);
     // mkstemp makes the file private; give it the permissions a new file gets.
     const mode_t mask = ::umask(0);
     ::umask(mask);
@@ -107,7 +71,6 @@ bool ReplacingFile::commit(std::string& error)
         discard();
         return false;
     }
-    forget(temporaryPath);
     temporaryPath.clear();
     return true;
 }
@@ -120,7 +83,6 @@ void ReplacingFile::discard()
     }
     if (!temporaryPath.empty()) {
         ::unlink(temporaryPath.c_str());
-        forget(temporaryPath);
         temporaryPath.clear();
     }
 }

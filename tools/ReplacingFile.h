@@ -33,7 +33,3 @@ private:
 // `input` may be empty when there is no input file.
 bool checkOutputPath(const std::string& input, const std::string& output, bool force,
                      std::string& error);
-
-// Removes the temporary files of every ReplacingFile still open; safe to call
-// from a signal handler (it only uses unlink).
-void removeTemporaryFilesOnSignal();

@@ -15,15 +15,27 @@ namespace {
 
 constexpr const char* kRootElement = "vstgui-ui-description";
 
+// Far deeper than any editor; the tree and the view building recurse once per
+// level, so a description nested without end must not reach them.
+constexpr size_t kMaxDepth = 256;
+
 // Builds the element tree while expat reads; text between elements is ignored.
 struct TreeBuilder
 {
+    XML_Parser parser = nullptr;
     std::unique_ptr<UIDescription::Node> root;
     std::vector<UIDescription::Node*> open;
+    bool tooDeep = false;
 
     static void XMLCALL start(void* data, const XML_Char* name, const XML_Char** attributes)
     {
         auto* self = static_cast<TreeBuilder*>(data);
+        if (self->tooDeep || self->open.size() >= kMaxDepth)
+        {
+            self->tooDeep = true;
+            XML_StopParser(self->parser, XML_FALSE);
+            return;
+        }
         auto node = std::make_unique<UIDescription::Node>();
         node->element = name;
         for (int i = 0; attributes[i]; i += 2)
@@ -38,7 +50,9 @@ struct TreeBuilder
 
     static void XMLCALL end(void* data, const XML_Char*)
     {
-        static_cast<TreeBuilder*>(data)->open.pop_back();
+        auto* self = static_cast<TreeBuilder*>(data);
+        if (!self->tooDeep && !self->open.empty())
+            self->open.pop_back();
     }
 };
 
@@ -74,12 +88,13 @@ bool UIDescription::parseText(const std::string& xml, const std::string& resourc
     XML_Parser parser = XML_ParserCreate("UTF-8");
     if (!parser)
         return false;
+    builder.parser = parser;
     XML_SetUserData(parser, &builder);
     XML_SetElementHandler(parser, &TreeBuilder::start, &TreeBuilder::end);
     const bool wellFormed =
         XML_Parse(parser, xml.data(), static_cast<int>(xml.size()), XML_TRUE) == XML_STATUS_OK;
     XML_ParserFree(parser);
-    if (!wellFormed || !builder.root || builder.root->element != kRootElement)
+    if (!wellFormed || builder.tooDeep || !builder.root || builder.root->element != kRootElement)
         return false;
     const std::string* version = builder.root->attributes.getAttributeValue("version");
     if (!version || *version != "1")

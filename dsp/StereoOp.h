@@ -23,9 +23,21 @@ public:
     StereoMatrix ms = StereoMatrix::identity(); // the same map on mid/side samples
 
 protected:
-    // Completes ms from lr, or lr from ms, for operators that define one form.
-    void deriveMsFromLr() { ms = StereoMatrix::toLR() * lr * StereoMatrix::toMS(); }
-    void deriveLrFromMs() { lr = StereoMatrix::toMS() * ms * StereoMatrix::toLR(); }
+    // Completes ms from lr (toLR * lr * toMS), or lr from ms (toMS * ms * toLR),
+    // for operators that define one form. Written out: the products' factors
+    // of 1 and -1 are exact, so these are their bits with half the work.
+    void deriveMsFromLr()
+    {
+        const double t00 = lr.m00 + lr.m10, t01 = lr.m01 + lr.m11; // toLR * lr
+        const double t10 = lr.m00 - lr.m10, t11 = lr.m01 - lr.m11;
+        ms = StereoMatrix(t00 * 0.5 + t01 * 0.5, t00 * 0.5 - t01 * 0.5, t10 * 0.5 + t11 * 0.5, t10 * 0.5 - t11 * 0.5);
+    }
+    void deriveLrFromMs()
+    {
+        const double t00 = 0.5 * ms.m00 + 0.5 * ms.m10, t01 = 0.5 * ms.m01 + 0.5 * ms.m11; // toMS * ms
+        const double t10 = 0.5 * ms.m00 - 0.5 * ms.m10, t11 = 0.5 * ms.m01 - 0.5 * ms.m11;
+        lr = StereoMatrix(t00 + t01, t00 - t01, t10 + t11, t10 - t11);
+    }
 };
 
 // Blend between the constant-power (0, at 3 dB) and constant-sum (1, at 3 + 20 log10 sqrt 2 dB) laws.

@@ -4,6 +4,7 @@
 add_executable(kv_chain_tests
     BreakpointsTest.cpp
     MatrixRampTest.cpp
+    OperatorFormsTest.cpp
     ScopeFeedTest.cpp
     ProcessingChainTest.cpp
     ChainHost.cpp)

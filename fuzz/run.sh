@@ -7,7 +7,8 @@
 #   fuzz/run.sh [-t seconds] [target ...]
 #
 # Environment: KALVIOR_FUZZ_BUILD_DIR (default: build-fuzz), KALVIOR_FUZZ_SECONDS
-# (default: 60), KALVIOR_FUZZ_OUT (default: <build>/fuzz-out), KALVIOR_JOBS.
+# (default: 60), KALVIOR_FUZZ_OUT (default: <build>/fuzz-out), KALVIOR_JOBS,
+# KALVIOR_FUZZ_ASAN_OPTIONS / KALVIOR_FUZZ_UBSAN_OPTIONS (sanitizer options of the runs).
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -31,10 +32,14 @@ done
 echo "=== Building the fuzz targets in $build"
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DKALVIOR_BUILD_FUZZ=ON -DKALVIOR_BUILD_TESTS=OFF -DKALVIOR_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build" -j "$jobs" --target "${targets[@]}"
+# The build runs a generator tool, instrumented like everything else; the
+# process-wide caches of the libraries it draws with are no finding.
+ASAN_OPTIONS=detect_leaks=0 cmake --build "$build" -j "$jobs" --target "${targets[@]}"
 
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:symbolize=1}
-export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+# The fuzzers' own options, whatever the calling environment set for its tests.
+export ASAN_OPTIONS=${KALVIOR_FUZZ_ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:symbolize=1}
+export UBSAN_OPTIONS=${KALVIOR_FUZZ_UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+export LSAN_OPTIONS=suppressions=$root/fuzz/lsan.supp
 
 failed=()
 summary=()
@@ -52,6 +57,7 @@ for target in "${targets[@]}"; do
     [[ -f $dict ]] && args+=(-dict="$dict")
     corpora=("$work")
     [[ -d $seeds ]] && corpora+=("$seeds")
+    [[ -d $root/fuzz/regressions/$target ]] && corpora+=("$root/fuzz/regressions/$target")
 
     echo "=== $target for ${seconds}s"
     status=0

@@ -6,15 +6,19 @@
 #include "params/ParamId.h"
 #include "tests/support/KalviorBundle.h"
 
+#include "gui/CDrawContext.h"
 #include "gui/CView.h"
 #include "gui/UIDescription.h"
 #include "sdk/hosting/ParameterChanges.h"
 #include "sdk/hosting/ProcessBuffers.h"
+#include "vst2/Vst2Abi.h"
 
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 
 #include <gtest/gtest.h>
+
+#include <cairo.h>
 
 #include <cmath>
 #include <limits>
@@ -278,7 +282,8 @@ INSTANTIATE_TEST_SUITE_P(
                       QueueValueCase{"FrequencyHuge", kCrossoverFreq, 1e300, 1.0},
                       QueueValueCase{"ScopeNaN", kScope, kNaN, -1}, QueueValueCase{"SoloAboveOne", kSolo, 7.0, 1.0},
                       QueueValueCase{"MonoBelowZero", kMono, -1e-300, 0.0},
-                      QueueValueCase{"ProgramNaN", kProgSel, kNaN, -1}),
+                      QueueValueCase{"ProgramNaN", kProgSel, kNaN, -1},
+                      QueueValueCase{"ProgramAboveOne", kProgSel, 7.0, 1.0}),
     [](const ::testing::TestParamInfo<QueueValueCase>& info) { return std::string(info.param.name); });
 
 TEST_F(BadInput, QueuesOfUnknownParametersAreSkipped)
@@ -482,8 +487,68 @@ TEST_F(BadInput, TypedTextsAndPlainValuesGiveNormalisedValuesWithinZeroToOne)
             << "ID " << p.id << " plain " << p.plain;
 }
 
+TEST_F(BadInput, Vst2ParameterValuesThatAreNoNumbersAreIgnoredAndOthersLimited)
+{
+    auto entry = reinterpret_cast<AEffect* (*)(audioMasterCallback)>(module->symbol("VSTPluginMain"));
+    ASSERT_NE(entry, nullptr);
+    AEffect* effect = entry([](AEffect*, int32_t opcode, int32_t, VstIntPtr, void*, float) -> VstIntPtr {
+        return opcode == Vst2Abi::audioMasterVersion ? Vst2Abi::kVstVersionNumber : 0;
+    });
+    ASSERT_NE(effect, nullptr);
+    ASSERT_GT(effect->numParams, 0);
+    struct Case
+    {
+        float sent, held;
+    };
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    for (const Case& c : {Case{0.25f, 0.25f}, Case{nan, 0.25f}, Case{inf, 0.25f}, Case{-inf, 0.25f}, Case{1.5f, 1.0f},
+                          Case{-0.5f, 0.0f}})
+    {
+        effect->setParameter(effect, 0, c.sent);
+        EXPECT_EQ(effect->getParameter(effect, 0), c.held) << "sent " << c.sent;
+    }
+    effect->setParameter(effect, -1, 0.5f); // no such parameters: nothing happens
+    effect->setParameter(effect, effect->numParams, 0.5f);
+    EXPECT_EQ(effect->getParameter(effect, effect->numParams), 0.0f);
+    effect->dispatcher(effect, Vst2Abi::effClose, 0, 0, nullptr, 0.f);
+}
+
 // ---------------------------------------------------------------------------
 // Editor descriptions
+
+TEST(DescriptionBadInput, AttributeValuesOfTheWrongShapeLeaveDrawableViews)
+{
+    const std::string xml = R"(<vstgui-ui-description version="1">
+  <colors><color name="bad" rgba="#zz"/><color name="short" rgba="#12"/></colors>
+  <control-tags><control-tag name="t" tag="not a number"/></control-tags>
+  <fonts><font name="f" font-name="" size="nan"/></fonts>
+  <template name="view" class="CViewContainer" origin="abc" size="64, 64" background-color="bad">
+    <view class="CAnimKnob" origin="1e999, nan" size="-20, 1e300" sub-pixmaps="-5" height-of-one-image="0"
+          min-value="nan" max-value="inf" default-value="-inf" zoom-factor="0" angle-range="1e308" control-tag="t"/>
+    <view class="COnOffButton" origin="2, 2" size="nan, nan" bitmap="missing" control-tag="-7"/>
+    <view class="COptionMenu" origin="3, 3" size="20, 20" font="f" font-color="short" max-value="-1"/>
+    <view class="CParamDisplay" origin="4, 4" size="30, 20" text-alignment="diagonal" font="no such font"/>
+    <view class="CTextLabel" origin="5, 5" size="20, 20" title="" transparent="maybe"/>
+    <view class="CTextButton" origin="6, 6" size="20, 20" round-radius="-1e308" frame-width="nan"/>
+    <view class="CKnob" origin="7, 7" size="0, 0" handle-line-width="inf"/>
+  </template>
+</vstgui-ui-description>)";
+    VSTGUI::UIDescription description("/nonexistent/editor.uidesc");
+    ASSERT_TRUE(description.parseText(xml, "/nonexistent"));
+    EXPECT_EQ(description.getTagForName("t"), -1) << "a tag that is no number is not registered";
+    VSTGUI::CView* view = description.createView("view", nullptr);
+    ASSERT_NE(view, nullptr);
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 64, 64);
+    cairo_t* cr = cairo_create(surface);
+    {
+        VSTGUI::CDrawContext context(cr);
+        view->draw(&context);
+    }
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+    view->forget();
+}
 
 TEST(DescriptionBadInput, NestingBeyondAnyEditorIsRefusedWithoutExhaustingTheStack)
 {

@@ -3,6 +3,7 @@
 // and follow the editor's opening and closing.
 
 #include "controller/KVController.h"
+#include "editor/AboutBox.h"
 #include "editor/ScopeView.h"
 #include "gui/VST3Editor.h"
 
@@ -47,14 +48,18 @@ VSTGUI::CView* KVController::createCustomView (VSTGUI::UTF8StringPtr name,
 		scopeView = new ScopeView (VSTGUI::CRect (), &scopeMutex);
 		return scopeView;
 	}
-	return nullptr;
+	return AboutBox::createLabel (name, getHostContext ());
 }
 
-VSTGUI::IController* KVController::createSubController (VSTGUI::UTF8StringPtr /*name*/,
-                                                        const VSTGUI::IUIDescription* /*description*/,
-                                                        VSTGUI::VST3Editor* /*editor*/)
+VSTGUI::IController* KVController::createSubController (VSTGUI::UTF8StringPtr name,
+                                                        const VSTGUI::IUIDescription* description,
+                                                        VSTGUI::VST3Editor* editor)
 {
-	return nullptr;
+	if (!name || !editor || std::strcmp (name, AboutBox::kSubControllerName) != 0)
+		return nullptr;
+	auto* uiDescription =
+	    dynamic_cast<VSTGUI::UIDescription*> (const_cast<VSTGUI::IUIDescription*> (description));
+	return new VSTGUI::ModalViewController (editor, uiDescription);
 }
 
 void KVController::didOpen (VSTGUI::VST3Editor* /*editor*/)

@@ -1,0 +1,196 @@
+#include "editor/AboutBox.h"
+
+#include "entry/IWrapperInterface.h"
+#include "entry/version.h"
+#include "gui/CFrame.h"
+#include "gui/UIDescription.h"
+#include "gui/CControl.h"
+
+#include "base/source/fstring.h"
+#include "pluginterfaces/vst/ivsthostapplication.h"
+
+#include <cstring>
+
+namespace VSTGUI {
+
+void ModalViewController::valueChanged(CControl* control)
+{
+    // Buttons report the press and the release; only the press acts.
+    if (!control || control->getValue() == 0.f)
+        return;
+    switch (control->getTag())
+    {
+    case kCreateModalViewTag: open(control); break;
+    case kCloseModalViewTag: close(control); break;
+    default: break;
+    }
+}
+
+void ModalViewController::open(CControl* aboutButton)
+{
+    CFrame* frame = aboutButton->getFrame();
+    if (!description || !frame)
+        return;
+    CView* box = description->createView(AboutBox::kTemplate, this);
+    if (!box)
+        return;
+
+    // Centred in the frame.
+    const CRect f = frame->getViewSize();
+    CRect v = box->getViewSize();
+    v.offset((f.left + (f.right - f.left) * 0.5) - (v.right - v.left) * 0.5,
+             (f.top + (f.bottom - f.top) * 0.5) - (v.bottom - v.top) * 0.5);
+    box->setViewSize(v, true);
+    box->setMouseableArea(v);
+
+    if (!frame->setModalView(box))
+    {
+        box->forget();
+        return;
+    }
+    box->setAlphaValue(0.f);
+    if (box->getFrame())
+        box->getFrame()->getAnimator()->addAnimation(
+            box, AboutBox::kAnimationName, new Animation::AlphaValueAnimation(1.f),
+            new Animation::PowerTimingFunction(AboutBox::kFadeMilliseconds, AboutBox::kFadeInFactor));
+    aboutButton->setValue(0.f);
+    box->forget(); // the frame holds it while it is modal
+}
+
+void ModalViewController::close(CControl* closeButton)
+{
+    CFrame* frame = closeButton->getFrame();
+    CView* box = frame ? frame->getModalView() : nullptr;
+    if (box && box->getFrame())
+        box->getFrame()->getAnimator()->addAnimation(
+            box, AboutBox::kAnimationName, new RemoveModalViewAnimation,
+            new Animation::PowerTimingFunction(AboutBox::kFadeMilliseconds, AboutBox::kFadeOutFactor));
+    // Further presses do nothing while the box fades.
+    closeButton->setMouseEnabled(false);
+}
+
+void RemoveModalViewAnimation::animationFinished(CView* view, IdStringPtr /*name*/, bool wasCanceled)
+{
+    if (!view)
+        return;
+    if (!wasCanceled)
+        view->setAlphaValue(endValue);
+    CFrame* frame = view->getFrame();
+    if (frame && frame->getModalView() == view)
+        frame->setModalView(nullptr);
+}
+
+} // namespace VSTGUI
+
+namespace AboutBox {
+
+using namespace Steinberg;
+
+namespace {
+
+// The interface T of the host context, with its own reference; null if absent.
+template <typename T>
+IPtr<T> queryContext(FUnknown* context)
+{
+    T* result = nullptr;
+    if (context && context->queryInterface(T::iid, reinterpret_cast<void**>(&result)) == kResultOk && result)
+        return owned(result);
+    return nullptr;
+}
+
+std::string toUtf8(const Vst::String128 text)
+{
+    String converted(text);
+    converted.toMultiByte(kCP_Utf8);
+    return converted.text8() ? converted.text8() : "";
+}
+
+} // namespace
+
+HostFacts readHostFacts(FUnknown* hostContext)
+{
+    HostFacts facts;
+    if (IPtr<Vst::IHostApplication> application = queryContext<Vst::IHostApplication>(hostContext))
+    {
+        Vst::String128 name{};
+        if (application->getName(name) == kResultOk)
+        {
+            name[127] = 0;
+            facts.name = toUtf8(name);
+        }
+    }
+    facts.vst2 = queryContext<Vst::IVst3ToVst2Wrapper>(hostContext) != nullptr;
+    if (IPtr<Vst::IWrapperInterface> wrapper = queryContext<Vst::IWrapperInterface>(hostContext))
+    {
+        facts.vendor = wrapper->getHostVendor();
+        facts.version = formatVersion(wrapper->getHostVendorVersion());
+    }
+    return facts;
+}
+
+std::string formatVersion(int32 v)
+{
+    // A negative number is shown with its sign in front of the same digits.
+    const bool negative = v < 0;
+    const int64 magnitude = negative ? -static_cast<int64>(v) : v;
+    std::string text = negative ? "-" : "";
+    text += std::to_string(magnitude / 1000) + ".";
+    text += std::to_string((magnitude % 1000) / 100);
+    text += std::to_string((magnitude % 100) / 10);
+    text += std::to_string(magnitude % 10);
+    return text;
+}
+
+bool isLabelName(const char* name)
+{
+    for (const char* label : kLabelNames)
+        if (name && std::strcmp(name, label) == 0)
+            return true;
+    return false;
+}
+
+bool labelText(const char* name, const HostFacts& facts, std::string& text)
+{
+    if (!name)
+        return false;
+    if (std::strcmp(name, "VersionDescriptor") == 0)
+    {
+        text = std::string("Version: ") + KalviorVersion::kVersion + "   (x64)";
+        return true;
+    }
+    if (std::strcmp(name, "HostDescriptor1") == 0)
+    {
+        text = facts.vst2 ? "VST2 Host" : "VST3 Host";
+        if (facts.name != kUnknown)
+            text += ": " + facts.name;
+        return true;
+    }
+    if (std::strcmp(name, "HostDescriptor2") == 0)
+    {
+        if (facts.vendor == kUnknown)
+            return false;
+        text = "Host Vendor: " + facts.vendor;
+        return true;
+    }
+    if (std::strcmp(name, "HostDescriptor3") == 0)
+    {
+        if (facts.version.empty())
+            return false;
+        text = "Host Version: " + facts.version;
+        return true;
+    }
+    return false;
+}
+
+VSTGUI::CView* createLabel(const char* name, FUnknown* hostContext)
+{
+    if (!isLabelName(name))
+        return nullptr; // not a label of the box: ask the host nothing
+    std::string text;
+    if (!labelText(name, readHostFacts(hostContext), text))
+        return nullptr;
+    // The description gives it its place, font and colours.
+    return new VSTGUI::CMyTextLabel(VSTGUI::CRect(), text.c_str());
+}
+
+} // namespace AboutBox

@@ -1,0 +1,366 @@
+// The about box: the label texts from what the host context says (VST 3 host,
+// VST 2 wrapper with IWrapperInterface), the version formatting, and the box
+// itself in the real editor on a private Xvfb server: opened by the About
+// press (not the release), fading in, closed by Close with a fade-out that
+// removes it, also when the fade-out is cancelled.
+
+#include "TestRunLoop.h"
+#include "XvfbServer.h"
+
+#include "controller/KVController.h"
+#include "editor/AboutBox.h"
+#include "entry/IWrapperInterface.h"
+#include "gui/CFrame.h"
+#include "gui/VST3Editor.h"
+#include "gui/controls/CTextButton.h"
+#include "sdk/Utf16.h"
+#include "sdk/hosting/HostContext.h"
+
+#include "pluginterfaces/vst/ivsthostapplication.h"
+
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+
+using namespace Steinberg;
+using namespace VSTGUI;
+
+namespace {
+
+// What the VST 2 wrapper's host context answers: the host's product name,
+// IVst3ToVst2Wrapper and the wrapper's own interface.
+class Vst2Context : public Vst::IHostApplication, public Vst::IVst3ToVst2Wrapper, public Vst::IWrapperInterface
+{
+public:
+    Vst2Context(const char* name, std::string vendor, int32 version)
+        : name(name), vendor(std::move(vendor)), version(version)
+    {
+    }
+
+    tresult PLUGIN_API getName(Vst::String128 out) override
+    {
+        if (!name)
+            return kResultFalse;
+        utf8ToUtf16(name, out, 128);
+        return kResultOk;
+    }
+    tresult PLUGIN_API createInstance(TUID, TUID, void** obj) override
+    {
+        *obj = nullptr;
+        return kResultFalse;
+    }
+    std::string PLUGIN_API getHostVendor() override { return vendor; }
+    int32 PLUGIN_API getHostVendorVersion() override { return version; }
+
+    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override
+    {
+        if (FUnknownPrivate::iidEqual(iid, FUnknown::iid) || FUnknownPrivate::iidEqual(iid, IHostApplication::iid))
+            *obj = static_cast<IHostApplication*>(this);
+        else if (FUnknownPrivate::iidEqual(iid, IVst3ToVst2Wrapper::iid))
+            *obj = static_cast<IVst3ToVst2Wrapper*>(this);
+        else if (FUnknownPrivate::iidEqual(iid, IWrapperInterface::iid))
+            *obj = static_cast<IWrapperInterface*>(this);
+        else
+        {
+            *obj = nullptr;
+            return kNoInterface;
+        }
+        ++references;
+        return kResultOk;
+    }
+    uint32 PLUGIN_API addRef() override { return ++references; }
+    uint32 PLUGIN_API release() override { return --references; }
+
+    int references = 1; // the test's own; every query must be released again
+
+private:
+    const char* name;
+    std::string vendor;
+    int32 version;
+};
+
+// The text a label was made with (CMyTextLabel answers none when asked).
+std::string storedText(CView* view)
+{
+    auto* label = dynamic_cast<CTextLabel*>(view);
+    return label ? label->CTextLabel::getText() : std::string("<not a label>");
+}
+
+TEST(AboutBoxVersion, DecimalThenThreeDigits)
+{
+    const std::pair<int32, const char*> cases[] = {{5123, "5.123"}, {3200, "3.200"}, {12345, "12.345"},
+                                                   {0, "0.000"},     {2400, "2.400"}, {7, "0.007"},
+                                                   {1000, "1.000"},  {-1500, "-1.500"}};
+    for (const auto& [version, text] : cases)
+        EXPECT_EQ(AboutBox::formatVersion(version), text) << version;
+}
+
+struct LabelCase
+{
+    const char* what;
+    std::function<FUnknown*()> context;
+    const char* lines[4]; // null: no custom view
+};
+
+TEST(AboutBoxLabels, TextsFollowTheHostContext)
+{
+    static Hosting::HostContext bitwig{"Bitwig Studio"};
+    static Hosting::HostContext unnamed{"unknown"};
+    static Vst2Context reaper{"REAPER", "Cockos", 2400};
+    static Vst2Context silent{"Some Host", "", 0};
+    static Vst2Context nameless{nullptr, "Vendor", 12345};
+    static Vst2Context accented{"Ardour \xC3\x91", "Ardour Community", 7003};
+    const LabelCase cases[] = {
+        {"VST 3 host", [] { return static_cast<FUnknown*>(&bitwig); },
+         {"Version: 1.0.0.1   (x64)", "VST3 Host: Bitwig Studio", nullptr, nullptr}},
+        {"VST 3 host named unknown", [] { return static_cast<FUnknown*>(&unnamed); },
+         {"Version: 1.0.0.1   (x64)", "VST3 Host", nullptr, nullptr}},
+        {"no context", [] { return static_cast<FUnknown*>(nullptr); },
+         {"Version: 1.0.0.1   (x64)", "VST3 Host", nullptr, nullptr}},
+        {"VST 2 host", [] { return static_cast<Vst::IHostApplication*>(&reaper); },
+         {"Version: 1.0.0.1   (x64)", "VST2 Host: REAPER", "Host Vendor: Cockos", "Host Version: 2.400"}},
+        {"VST 2 host without vendor", [] { return static_cast<Vst::IHostApplication*>(&silent); },
+         {"Version: 1.0.0.1   (x64)", "VST2 Host: Some Host", "Host Vendor: ", "Host Version: 0.000"}},
+        {"VST 2 host without a name", [] { return static_cast<Vst::IHostApplication*>(&nameless); },
+         {"Version: 1.0.0.1   (x64)", "VST2 Host", "Host Vendor: Vendor", "Host Version: 12.345"}},
+        {"non-ASCII name", [] { return static_cast<Vst::IHostApplication*>(&accented); },
+         {"Version: 1.0.0.1   (x64)", "VST2 Host: Ardour \xC3\x91", "Host Vendor: Ardour Community",
+          "Host Version: 7.003"}},
+    };
+    for (const LabelCase& c : cases)
+    {
+        for (int i = 0; i < 4; ++i)
+        {
+            SCOPED_TRACE(std::string(c.what) + ", " + AboutBox::kLabelNames[i]);
+            CView* view = AboutBox::createLabel(AboutBox::kLabelNames[i], c.context());
+            if (!c.lines[i])
+            {
+                EXPECT_EQ(view, nullptr);
+                continue;
+            }
+            ASSERT_NE(view, nullptr);
+            EXPECT_NE(dynamic_cast<CMyTextLabel*>(view), nullptr);
+            EXPECT_EQ(storedText(view), c.lines[i]);
+            EXPECT_EQ(static_cast<CTextLabel*>(view)->getText(), nullptr) << "the label answers no text";
+            view->forget();
+        }
+    }
+    for (Vst2Context* context : {&reaper, &silent, &nameless, &accented})
+        EXPECT_EQ(context->references, 1) << "an interface of the host context was not released";
+    EXPECT_EQ(AboutBox::createLabel("ScopeView", &bitwig), nullptr);
+    EXPECT_EQ(AboutBox::createLabel("VersionDescriptorX", &bitwig), nullptr);
+    EXPECT_EQ(AboutBox::createLabel(nullptr, &bitwig), nullptr);
+}
+
+// The real editor with the about box, embedded in a window on Xvfb.
+class AboutBoxEditor : public ::testing::Test
+{
+protected:
+    static constexpr int kX = 40, kY = 30, kWidth = 375, kHeight = 495;
+
+    void open(FUnknown* context)
+    {
+        std::string reason;
+        if (!EditorTest::XvfbServer::shared().start(reason))
+            GTEST_SKIP() << "no X server: " << reason;
+        controller = new Vst::KVController();
+        ASSERT_EQ(controller->initialize(context), kResultOk);
+        display = XOpenDisplay(nullptr);
+        ASSERT_NE(display, nullptr);
+        XSetWindowAttributes attributes{};
+        attributes.override_redirect = True;
+        parent = XCreateWindow(display, DefaultRootWindow(display), kX, kY, kWidth, kHeight, 0, CopyFromParent,
+                               InputOutput, CopyFromParent, CWOverrideRedirect, &attributes);
+        XMapRaised(display, parent);
+        XSync(display, False);
+        editor = new VST3Editor(controller, "view", KALVIOR_EDITOR_DESCRIPTION);
+        editor->setFrame(&runLoop);
+        ASSERT_EQ(editor->attached(reinterpret_cast<void*>(parent), kPlatformTypeX11EmbedWindowID), kResultOk);
+        settle(120);
+    }
+
+    void TearDown() override
+    {
+        if (editor)
+        {
+            editor->removed();
+            editor->setFrame(nullptr);
+            editor->release();
+        }
+        if (controller)
+        {
+            controller->terminate();
+            controller->release();
+        }
+        if (display)
+        {
+            XDestroyWindow(display, parent);
+            XCloseDisplay(display);
+        }
+    }
+
+    void settle(int milliseconds)
+    {
+        XSync(display, False);
+        runLoop.runFor(std::chrono::milliseconds(milliseconds));
+        XSync(display, False);
+    }
+    void moveTo(int x, int y)
+    {
+        XTestFakeMotionEvent(display, DefaultScreen(display), kX + x, kY + y, CurrentTime);
+        XFlush(display);
+        settle(20);
+    }
+    void button(bool down)
+    {
+        XTestFakeButtonEvent(display, 1, down ? True : False, CurrentTime);
+        XFlush(display);
+        settle(20);
+    }
+    void click(int x, int y)
+    {
+        moveTo(x, y);
+        button(true);
+        button(false);
+    }
+
+    CFrame* frame() const { return editor->getFrame(); }
+    CView* box() const { return frame() ? frame()->getModalView() : nullptr; }
+
+    // The box's inner container, which holds the button and the labels.
+    CViewContainer* inner() const
+    {
+        auto* outer = dynamic_cast<CViewContainer*>(box());
+        return outer && outer->getNbViews() > 0 ? dynamic_cast<CViewContainer*>(outer->getView(0)) : nullptr;
+    }
+    // The child of the inner container at origin (x, y).
+    CView* childAt(int x, int y) const
+    {
+        CViewContainer* container = inner();
+        for (int32 i = 0; container && i < container->getNbViews(); ++i)
+        {
+            CView* view = container->getView(i);
+            if (view->getViewSize().left == x && view->getViewSize().top == y)
+                return view;
+        }
+        return nullptr;
+    }
+
+    static constexpr int kAboutX = 285 + 40, kAboutY = 450 + 10;              // the About button's centre
+    static constexpr int kCloseX = 10 + 20 + 210 + 40, kCloseY = 10 + 15 + 395 + 10; // Close, inside the box
+
+    // Declared first, so they outlive the controller that holds them.
+    Hosting::HostContext vst3Host{"Bitwig Studio"};
+    Vst2Context vst2Host{"REAPER", "Cockos", 2400};
+    EditorTest::TestRunLoop runLoop;
+    Vst::KVController* controller = nullptr;
+    VST3Editor* editor = nullptr;
+    Display* display = nullptr;
+    Window parent = 0;
+};
+
+// The About button reports its press when the mouse comes up (value 1) and
+// then its release (value 0): one click opens exactly one box.
+TEST_F(AboutBoxEditor, AClickOpensTheBoxFadingIn)
+{
+    open(&vst3Host);
+    ASSERT_EQ(box(), nullptr);
+    moveTo(kAboutX, kAboutY);
+    button(true);
+    EXPECT_EQ(box(), nullptr) << "nothing happens before the button is let go";
+    button(false);
+    CView* opened = box();
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(opened->getViewSize(), CRect(10, 10, 10 + 355, 10 + 475));
+    EXPECT_LT(opened->getAlphaValue(), 1.f) << "it fades in";
+    settle(400);
+    EXPECT_EQ(box(), opened);
+    EXPECT_EQ(box()->getAlphaValue(), 1.f) << "faded in after 240 ms";
+}
+
+TEST_F(AboutBoxEditor, Vst3HostLines)
+{
+    open(&vst3Host);
+    click(kAboutX, kAboutY);
+    ASSERT_NE(box(), nullptr);
+    EXPECT_EQ(storedText(childAt(35, 110)), "Version: 1.0.0.1   (x64)");
+    EXPECT_EQ(storedText(childAt(35, 210)), "VST3 Host: Bitwig Studio");
+    // No custom view: the description's own, empty label.
+    EXPECT_EQ(dynamic_cast<CMyTextLabel*>(childAt(35, 225)), nullptr);
+    EXPECT_EQ(storedText(childAt(35, 225)), "");
+    EXPECT_EQ(storedText(childAt(35, 240)), "");
+}
+
+TEST_F(AboutBoxEditor, Vst2HostLines)
+{
+    open(static_cast<Vst::IHostApplication*>(&vst2Host));
+    click(kAboutX, kAboutY);
+    ASSERT_NE(box(), nullptr);
+    EXPECT_EQ(storedText(childAt(35, 210)), "VST2 Host: REAPER");
+    EXPECT_EQ(storedText(childAt(35, 225)), "Host Vendor: Cockos");
+    EXPECT_EQ(storedText(childAt(35, 240)), "Host Version: 2.400");
+}
+
+TEST_F(AboutBoxEditor, CloseFadesOutAndRemovesTheBox)
+{
+    open(&vst3Host);
+    click(kAboutX, kAboutY);
+    settle(300);
+    ASSERT_NE(box(), nullptr);
+    auto* close = dynamic_cast<CControl*>(childAt(210, 395));
+    ASSERT_NE(close, nullptr);
+    click(kCloseX, kCloseY);
+    ASSERT_NE(box(), nullptr) << "still fading";
+    EXPECT_FALSE(close->getMouseEnabled()) << "Close is disabled while the box fades";
+    settle(400);
+    EXPECT_EQ(box(), nullptr) << "removed after the fade-out";
+
+    // Opening again makes a new box.
+    click(kAboutX, kAboutY);
+    EXPECT_NE(box(), nullptr);
+}
+
+TEST_F(AboutBoxEditor, CancelledFadeOutStillRemovesTheBoxButKeepsItsAlpha)
+{
+    open(&vst3Host);
+    click(kAboutX, kAboutY);
+    settle(300);
+    CView* fading = box();
+    ASSERT_NE(fading, nullptr);
+    fading->remember();
+    click(kCloseX, kCloseY);
+    const float alpha = fading->getAlphaValue();
+    frame()->getAnimator()->removeAnimation(fading, AboutBox::kAnimationName);
+    EXPECT_EQ(box(), nullptr);
+    EXPECT_EQ(fading->getAlphaValue(), alpha) << "a cancelled fade leaves the alpha where it was";
+    EXPECT_GT(alpha, 0.f);
+    fading->forget();
+}
+
+TEST_F(AboutBoxEditor, OtherTagsAndZeroValuesAreIgnored)
+{
+    open(&vst3Host);
+    auto* parentController = static_cast<IController*>(editor);
+    ModalViewController modal(parentController, editor->getUIDescription());
+    auto* about = new CTextButton(CRect(0, 0, 10, 10));
+    frame()->addView(about); // the frame takes over the reference
+    about->setTag(ModalViewController::kCreateModalViewTag);
+    about->setValue(0.f);
+    modal.valueChanged(about); // a release
+    EXPECT_EQ(box(), nullptr);
+    about->setTag(7);
+    about->setValue(1.f);
+    modal.valueChanged(about); // another control's press
+    EXPECT_EQ(box(), nullptr);
+    about->setTag(ModalViewController::kCreateModalViewTag);
+    modal.valueChanged(about);
+    EXPECT_NE(box(), nullptr);
+    EXPECT_EQ(about->getValue(), 0.f) << "the About button's value goes back to 0";
+}
+
+} // namespace

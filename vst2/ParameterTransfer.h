@@ -39,6 +39,15 @@ public:
                 take(slot, slots[slot].value.load(std::memory_order_relaxed));
     }
 
+    // The value waiting in slot, if any.
+    bool pendingValue(int32_t slot, double& value) const
+    {
+        if (slot < 0 || slot >= count || !slots[slot].pending.load(std::memory_order_acquire))
+            return false;
+        value = slots[slot].value.load(std::memory_order_relaxed);
+        return true;
+    }
+
     bool hasPending() const
     {
         for (int32_t slot = 0; slot < count; ++slot)

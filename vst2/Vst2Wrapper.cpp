@@ -627,14 +627,7 @@ void Vst2Wrapper::callProcessor(int32 frames, bool firstSlice)
 {
     inputChanges.clear();
     if (firstSlice)
-    {
-        toProcessor.drain([this](int32 slot, double value) {
-            int32 queueIndex = 0;
-            int32 pointIndex = 0;
-            if (IParamValueQueue* queue = inputChanges.addParameterData(idBySlot[slot], queueIndex))
-                queue->addPoint(0, value, pointIndex);
-        });
-    }
+        deliverPendingChanges();
     outputChanges.clear();
     processData.numSamples = frames;
     processData.symbolicSampleSize = vst3SampleSize;
@@ -642,6 +635,17 @@ void Vst2Wrapper::callProcessor(int32 frames, bool firstSlice)
     outputBus.silenceFlags = 0;
     processor->process(processData);
     collectOutputChanges();
+}
+
+void Vst2Wrapper::deliverPendingChanges()
+{
+    toProcessor.drain([this](int32 slot, double value) {
+        int32 queueIndex = 0;
+        int32 pointIndex = 0;
+        if (IParamValueQueue* queue = inputChanges.addParameterData(idBySlot[slot], queueIndex))
+            queue->addPoint(0, value, pointIndex);
+        currentValues[slot].store(value, std::memory_order_relaxed);
+    });
 }
 
 void Vst2Wrapper::collectOutputChanges()
@@ -655,12 +659,24 @@ void Vst2Wrapper::collectOutputChanges()
         ParamValue value = 0.0;
         if (points <= 0 || queue->getPoint(points - 1, offset, value) != kResultTrue)
             continue;
-        const int32 slot = slotOf(queue->getParameterId());
-        if (slot < 0)
-            continue;
+        const ParamID id = queue->getParameterId();
+        const int32 slot = slotOf(id);
+        if (slot < 0 || hasInputChange(id))
+            continue; // the host's change of the same block came after the processor's own
         currentValues[slot].store(value, std::memory_order_relaxed);
         fromProcessor.push(slot, value);
     }
+}
+
+bool Vst2Wrapper::hasInputChange(ParamID id)
+{
+    for (int32 i = 0; i < inputChanges.getParameterCount(); ++i)
+    {
+        IParamValueQueue* queue = inputChanges.getParameterData(i);
+        if (queue && queue->getParameterId() == id && queue->getPointCount() > 0)
+            return true;
+    }
+    return false;
 }
 
 void Vst2Wrapper::updateProcessContext()
@@ -722,12 +738,7 @@ void Vst2Wrapper::flushPendingChanges()
     flush.inputs = nullptr;
     flush.outputs = nullptr;
     inputChanges.clear();
-    toProcessor.drain([this](int32 slot, double value) {
-        int32 queueIndex = 0;
-        int32 pointIndex = 0;
-        if (IParamValueQueue* queue = inputChanges.addParameterData(idBySlot[slot], queueIndex))
-            queue->addPoint(0, value, pointIndex);
-    });
+    deliverPendingChanges();
     outputChanges.clear();
     processor->process(flush);
     collectOutputChanges();
@@ -757,7 +768,6 @@ void Vst2Wrapper::queueChange(int32 slot, double value)
 {
     if (slot < 0)
         return;
-    currentValues[slot].store(value, std::memory_order_relaxed);
     toProcessor.push(slot, value);
     toController.push(slot, value);
 }
@@ -774,7 +784,11 @@ double Vst2Wrapper::currentValue(VstInt32 index) const
 {
     if (index < 0 || index >= static_cast<VstInt32>(parameterMap.size()))
         return 0.0;
-    return currentValues[parameterMap[index].vst3Index].load(std::memory_order_relaxed);
+    const int32 slot = parameterMap[index].vst3Index;
+    double pending = 0.0;
+    if (toProcessor.pendingValue(slot, pending))
+        return pending;
+    return currentValues[slot].load(std::memory_order_relaxed);
 }
 
 void Vst2Wrapper::setParameter(VstInt32 index, float value)
@@ -961,6 +975,7 @@ VstInt32 Vst2Wrapper::setChunk(void* data, VstInt32 byteSize, bool /*isPreset*/)
     uint8_t* componentBytes = bytes + kChunkHeaderSize;
     uint8_t* controllerBytes = componentBytes + componentSize;
 
+    // The audio thread stays out until the values the host sees are the loaded ones.
     guard.lock();
     // Changes queued before the load are obsolete.
     toProcessor.discard();
@@ -968,8 +983,6 @@ VstInt32 Vst2Wrapper::setChunk(void* data, VstInt32 byteSize, bool /*isPreset*/)
     fromProcessor.discard();
     MemoryStream componentState(componentBytes, componentSize);
     component->setState(&componentState);
-    guard.unlock();
-
     if (controller)
     {
         MemoryStream componentStateAgain(componentBytes, componentSize);
@@ -978,6 +991,7 @@ VstInt32 Vst2Wrapper::setChunk(void* data, VstInt32 byteSize, bool /*isPreset*/)
         controller->setState(&controllerState);
     }
     readValuesFromController();
+    guard.unlock();
     return 0;
 }
 
@@ -1053,7 +1067,6 @@ tresult PLUGIN_API Vst2Wrapper::performEdit(ParamID id, ParamValue valueNormaliz
     if (slot < 0 || !std::isfinite(valueNormalized))
         return kInvalidArgument;
     const double value = clampNormalized(valueNormalized);
-    currentValues[slot].store(value, std::memory_order_relaxed);
     toProcessor.push(slot, value);
     if (vst2IndexBySlot[slot] >= 0)
         callHost(abi::audioMasterAutomate, vst2IndexBySlot[slot], 0, nullptr, static_cast<float>(value));

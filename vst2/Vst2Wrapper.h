@@ -137,7 +137,8 @@ protected:
     // index; false when the index is out of range or the controller fails.
     bool getParameterInfo(VstInt32 index, ParameterInfo& info);
     IEditController* getController() const { return controller.get(); }
-    // The value the host last set or saw for VST 2 parameter index.
+    // The value the host last set for VST 2 parameter index, or else the
+    // value the processor last had.
     double currentValue(VstInt32 index) const;
 
 private:
@@ -156,7 +157,10 @@ private:
     void processDirect(Sample** inputs, Sample** outputs, int32 offset, int32 frames, bool firstSlice,
                        Sample** pointers);
     void callProcessor(int32 frames, bool firstSlice);
+    // Takes the host's pending changes into inputChanges; the values the processor gets are its current ones.
+    void deliverPendingChanges();
     void collectOutputChanges();
+    bool hasInputChange(ParamID id);
     void updateProcessContext();
     template <typename HostSample>
     void clearOutputs(HostSample** outputs, int32 frames);
@@ -200,7 +204,9 @@ private:
     std::vector<std::pair<ParamID, int32>> slotsById;    // sorted by ID
     std::vector<ParamID> idBySlot;
     std::vector<int32> vst2IndexBySlot;                  // -1: not a VST 2 parameter
-    std::unique_ptr<std::atomic<double>[]> currentValues; // by slot
+    // By slot: what the processor was last given or reported; a change still
+    // queued for it (toProcessor) is newer.
+    std::unique_ptr<std::atomic<double>[]> currentValues;
     ParamID bypassParameterId = kNoParamId;
     ParamID programParameterId = kNoParamId;
     int32 programParameterSteps = 0;

@@ -181,6 +181,29 @@ TEST_F(Vst2Parameters, ProgramSelectionResetsHandChanges)
     EXPECT_FLOAT_EQ(effect->get(indexOf(17)), 1.f); // Pan Law
 }
 
+// The processor runs a program before the other changes of its block, so a
+// parameter the host changes alongside keeps the host's value; the program's
+// report of that parameter is stale and must not reach the host.
+TEST_F(Vst2Parameters, AChangeAlongsideAProgramKeepsTheHostsValue)
+{
+    effect->start(48000.f, 512);
+    effect->set(indexOf(11), 0.875f);
+    effect->dispatch(V2::effSetProgram, 0, 2);
+    processAndIdle();
+    EXPECT_EQ(effect->get(indexOf(11)), 0.875f);
+    for (const AutomateCall& call : host.automated)
+        EXPECT_NE(call.index, indexOf(11)) << "the program's stale Balance was reported";
+    EXPECT_EQ(host.automated.size(), 22u) << "the other program parameters are reported";
+    const std::vector<uint8_t> chunk = effect->chunk();
+    ASSERT_GE(chunk.size(), 16u + 12 * 12);
+    uint64_t bits = 0;
+    for (int i = 0; i < 8; ++i)
+        bits = (bits << 8) | chunk[16 + 12 * 11 + 4 + i];
+    double stored;
+    std::memcpy(&stored, &bits, 8);
+    EXPECT_EQ(stored, 0.875);
+}
+
 TEST_F(Vst2Parameters, BypassIsNotAParameterButAnOpcode)
 {
     for (int32_t index = 0; index < kVst2ParameterCount; ++index)

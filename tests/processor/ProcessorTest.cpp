@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <limits>
+#include <ostream>
 #include <string>
 
 using namespace Steinberg;
@@ -204,6 +205,11 @@ struct ProcessCase
     int32 sampleSize;
     int32 blockSize;
 };
+
+void PrintTo(const ProcessCase& c, std::ostream* out)
+{
+    *out << (c.sampleSize == kSample64 ? "64-bit, " : "32-bit, ") << c.blockSize << " frames";
+}
 
 class DefaultProcessing : public PluginTest, public ::testing::WithParamInterface<ProcessCase>
 {

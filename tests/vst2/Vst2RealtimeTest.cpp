@@ -22,7 +22,9 @@
 
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 #define KV_SANITIZED 1
-#include <sanitizer/allocator_interface.h>
+// From the sanitizer runtime (its header ships with clang only).
+extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*allocate)(const volatile void*, size_t),
+                                                         void (*release)(const volatile void*));
 #else
 #define KV_SANITIZED 0
 #include <dlfcn.h>

@@ -139,7 +139,9 @@ void VST3Editor::close()
     }
     if (frame)
     {
-        if (delegate && frame->isOpen())
+        // Also when the window could not be made: the delegate may hold on to
+        // views about to go.
+        if (delegate)
             delegate->willClose(this);
         frame->close();
         frame.reset();

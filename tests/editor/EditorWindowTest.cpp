@@ -282,6 +282,23 @@ TEST_F(EditorWindowTest, ABadParentWindowFailsCleanly)
     view->release();
 }
 
+TEST_F(EditorWindowTest, ASecondEditorThatFailsToOpenLeavesNoScopeViewBehind)
+{
+    IPlugView* first = openEditor();
+    ASSERT_NE(nullptr, first);
+    IPlugView* second = controller()->createView("editor");
+    ASSERT_NE(nullptr, second);
+    second->setFrame(&runLoop);
+    EXPECT_NE(kResultOk, second->attached(reinterpret_cast<void*>(0x7ffffff0ul), kPlatformTypeX11EmbedWindowID));
+    second->setFrame(nullptr);
+    second->release(); // its views, the scope view among them, are gone
+    // A block now must not be copied into the second editor's freed scope view
+    // (the address sanitizer build would report it).
+    EXPECT_EQ(kResultOk, sendScope(std::vector<uint8_t>(1024, 0)));
+    redrawScope();
+    closeEditor(first);
+}
+
 // Vertical drags, as a table: which knob, its strip, Shift or not, pixels.
 TEST_F(EditorWindowTest, DraggingAKnobEditsItsParameterAndMovesItsFrame)
 {

@@ -3,6 +3,8 @@
 #include <X11/Xlib.h>
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/prctl.h>
 #include <cstdlib>
 #include <poll.h>
 #include <sys/wait.h>
@@ -33,7 +35,17 @@ bool XvfbServer::start(std::string& reason)
     }
     if (pid == 0)
     {
+        // The server goes with the test process, even when that crashes, and
+        // keeps none of its output pipes open.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
         close(fds[0]);
+        const int devNull = open("/dev/null", O_WRONLY);
+        if (devNull >= 0)
+        {
+            dup2(devNull, STDOUT_FILENO);
+            dup2(devNull, STDERR_FILENO);
+            close(devNull);
+        }
         const std::string fd = std::to_string(fds[1]);
         execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
                "-noreset", static_cast<char*>(nullptr));

@@ -25,65 +25,65 @@ constexpr const char* kScopeViewName = "ScopeView";
 
 } // namespace
 
-IPlugView* PLUGIN_API KVController::createView (FIDString name)
+IPlugView* PLUGIN_API KVController::createView(FIDString name)
 {
-	if (!name || std::strcmp (name, ViewType::kEditor) != 0)
-		return nullptr;
-	const std::string resources = getModuleResourcesPath ();
-	if (resources.empty ())
-		return nullptr;
-	const std::string description = resources + "/" + kEditorDescription;
-	return new VSTGUI::VST3Editor (this, kEditorTemplate, description.c_str ());
+    if (!name || std::strcmp(name, ViewType::kEditor) != 0)
+        return nullptr;
+    const std::string resources = getModuleResourcesPath();
+    if (resources.empty())
+        return nullptr;
+    const std::string description = resources + "/" + kEditorDescription;
+    return new VSTGUI::VST3Editor(this, kEditorTemplate, description.c_str());
 }
 
-VSTGUI::CView* KVController::createCustomView (VSTGUI::UTF8StringPtr name,
+VSTGUI::CView* KVController::createCustomView(VSTGUI::UTF8StringPtr name,
                                                const VSTGUI::UIAttributes& /*attributes*/,
                                                const VSTGUI::IUIDescription* /*description*/,
                                                VSTGUI::VST3Editor* /*editor*/)
 {
-	if (name && std::strcmp (name, kScopeViewName) == 0)
-	{
-		boost::lock_guard<boost::mutex> lock (scopeMutex);
-		// the description gives it its size; draw takes new blocks under scopeMutex
-		scopeView = new ScopeView (VSTGUI::CRect (), &scopeMutex);
-		return scopeView;
-	}
-	return AboutBox::createLabel (name, getHostContext ());
+    if (name && std::strcmp(name, kScopeViewName) == 0)
+    {
+        boost::lock_guard<boost::mutex> lock(scopeMutex);
+        // the description gives it its size; draw takes new blocks under scopeMutex
+        scopeView = new ScopeView(VSTGUI::CRect(), &scopeMutex);
+        return scopeView;
+    }
+    return AboutBox::createLabel(name, getHostContext());
 }
 
-VSTGUI::IController* KVController::createSubController (VSTGUI::UTF8StringPtr name,
+VSTGUI::IController* KVController::createSubController(VSTGUI::UTF8StringPtr name,
                                                         const VSTGUI::IUIDescription* description,
                                                         VSTGUI::VST3Editor* editor)
 {
-	if (!name || !editor || std::strcmp (name, AboutBox::kSubControllerName) != 0)
-		return nullptr;
-	auto* uiDescription =
-	    dynamic_cast<VSTGUI::UIDescription*> (const_cast<VSTGUI::IUIDescription*> (description));
-	return new VSTGUI::ModalViewController (editor, uiDescription);
+    if (!name || !editor || std::strcmp(name, AboutBox::kSubControllerName) != 0)
+        return nullptr;
+    auto* uiDescription =
+        dynamic_cast<VSTGUI::UIDescription*>(const_cast<VSTGUI::IUIDescription*>(description));
+    return new VSTGUI::ModalViewController(editor, uiDescription);
 }
 
-void KVController::didOpen (VSTGUI::VST3Editor* /*editor*/)
+void KVController::didOpen(VSTGUI::VST3Editor* /*editor*/)
 {
-	boost::lock_guard<boost::mutex> lock (scopeMutex);
-	editorOpen = true;
+    boost::lock_guard<boost::mutex> lock(scopeMutex);
+    editorOpen = true;
 }
 
-void KVController::willClose (VSTGUI::VST3Editor* editor)
+void KVController::willClose(VSTGUI::VST3Editor* editor)
 {
-	boost::lock_guard<boost::mutex> lock (scopeMutex);
-	// The scope view dies with this editor's views: forget it so no block is
-	// ever copied into freed memory. A scope view of another, still open
-	// editor of this controller stays.
-	VSTGUI::CFrame* frame = editor ? editor->getFrame () : nullptr;
-	if (scopeView && frame && !frame->isChild (scopeView, true))
-		return;
-	scopeView = nullptr;
-	editorOpen = false;
+    boost::lock_guard<boost::mutex> lock(scopeMutex);
+    // The scope view dies with this editor's views: forget it so no block is
+    // ever copied into freed memory. A scope view of another, still open
+    // editor of this controller stays.
+    VSTGUI::CFrame* frame = editor ? editor->getFrame() : nullptr;
+    if (scopeView && frame && !frame->isChild(scopeView, true))
+        return;
+    scopeView = nullptr;
+    editorOpen = false;
 }
 
-void KVController::deliverScopeBlock (const uint8* block)
+void KVController::deliverScopeBlock(const uint8* block)
 {
-	scopeView->setScopeData (block);
+    scopeView->setScopeData(block);
 }
 
 } // namespace Vst

@@ -26,6 +26,26 @@ enum SampleSizeOverride : int32_t
 };
 extern std::atomic<int32_t> sampleSizeOverride;
 
+// A parameter value that the audio thread writes while the host's main thread
+// may read it (a project saved during playback calls getState): a relaxed
+// atomic, which on x86-64 is the plain load and store it replaces.
+class SharedValue
+{
+public:
+    SharedValue(double v = 0.0) : value(v) {}
+    SharedValue& operator=(double v)
+    {
+        value.store(v, std::memory_order_relaxed);
+        return *this;
+    }
+    SharedValue& operator=(const SharedValue& other) { return *this = double(other); }
+    operator double() const { return value.load(std::memory_order_relaxed); }
+
+private:
+    static_assert(std::atomic<double>::is_always_lock_free, "the audio thread must not lock");
+    std::atomic<double> value;
+};
+
 // The audio half of the plug-in: buses, setup, activation, state and the
 // signal state it hands to the processing chain.
 class KVProcessor : public Steinberg::Vst::AudioEffect, public ScopeSender
@@ -117,7 +137,7 @@ protected:
     ScopeFeed scopeFeed{scope};   // output frames into scope blocks, on the audio thread
     OutputChangeQueue<kOutputQueueCapacity> pendingOutputChanges;
     uint32 ids[kNumParams] = {};      // 0 .. kNumParams-1, ascending
-    double values[kNumParams] = {};   // current normalised value per ID
+    SharedValue values[kNumParams];   // current normalised value per ID
     ParameterRecord records[kNumParams];
     StereoMatrix highMatrix = StereoMatrix::identity(); // also the full-band matrix when the crossover is off
     StereoMatrix lowMatrix;

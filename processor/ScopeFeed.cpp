@@ -116,14 +116,27 @@ void ScopeFeed::completeBlock()
 {
     // A newer block replaces one the scope has not taken yet.
     unsentBlock = current;
-    current = current == bufferA ? bufferB : bufferA;
+    offerUnsent();
+    current = freeBuffer();
     writePosition = current;
     end = current + ScopeBlock::kBytes;
-    offerUnsent();
+}
+
+uint8_t* ScopeFeed::freeBuffer()
+{
+    // A block the worker has taken stays offered or in flight until it is sent.
+    const uint8_t* inFlight = scope.blockInFlight.load(std::memory_order_acquire);
+    for (uint8_t* buffer : {bufferA, bufferB, bufferC, bufferD})
+        if (buffer != unsentBlock && buffer != offeredBlock && buffer != inFlight)
+            return buffer;
+    return bufferD; // not reached: three exclusions leave one of four
 }
 
 void ScopeFeed::offerUnsent()
 {
     if (unsentBlock && scope.tryHandOff(unsentBlock))
+    {
+        offeredBlock = unsentBlock;
         unsentBlock = nullptr;
+    }
 }

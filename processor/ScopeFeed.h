@@ -8,7 +8,9 @@ class VectorScope;
 
 // Audio-thread side of the vector scope: keeps one frame in `decimation`,
 // turns it into a signed 8-bit mid/side pair and collects 512 pairs into a
-// block, which it hands to the VectorScope before filling its other buffer.
+// block, which it hands to the VectorScope before filling another buffer.
+// Never the one the scope may still send: four buffers cover the one being
+// filled, an unsent one, one offered to the scope and one being sent.
 // Fixed buffers; nothing allocates, nothing waits.
 class ScopeFeed
 {
@@ -31,12 +33,17 @@ public:
     uint32_t decimation = 10; // keep one frame in this many (sampleRate / 5120 once set up)
     uint8_t bufferA[ScopeBlock::kBytes] = {};
     uint8_t bufferB[ScopeBlock::kBytes] = {};
+    uint8_t bufferC[ScopeBlock::kBytes] = {};
+    uint8_t bufferD[ScopeBlock::kBytes] = {};
     uint8_t* current = bufferA; // the buffer being filled
     uint8_t* writePosition = bufferA;
     uint8_t* end = bufferA + ScopeBlock::kBytes;
     const uint8_t* unsentBlock = nullptr; // completed, not yet taken by the scope
+    const uint8_t* offeredBlock = nullptr; // last handed to the scope: waiting there, or being sent
 
 private:
+    // The first buffer neither unsent, offered nor being sent.
+    uint8_t* freeBuffer();
     template <typename Sample>
     void feedFrames(const Sample* channel0, const Sample* channel1, uint32_t count, bool outputIsMS);
     void completeBlock();

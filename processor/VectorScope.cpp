@@ -69,8 +69,10 @@ void VectorScope::run()
         {
             dataReady = false;
             const uint8_t* block = pendingBlock;
+            blockInFlight.store(block, std::memory_order_relaxed);
             lock.unlock();
             owner.sendScopeData(block);
+            blockInFlight.store(nullptr, std::memory_order_release);
         }
     }
 }

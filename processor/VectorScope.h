@@ -4,6 +4,7 @@
 #include <boost/thread/mutex.hpp>
 #include <boost/thread/thread.hpp>
 
+#include <atomic>
 #include <cstdint>
 
 // Whatever turns a completed scope block into a message for the controller.
@@ -52,4 +53,7 @@ public:
     boost::condition_variable condition;
     boost::mutex mutex; // guards dataReady, stopRequested and pendingBlock
     const uint8_t* pendingBlock = nullptr;
+    // The block the worker is sending, or null: the feed must not refill it
+    // meanwhile. Set under the mutex when taken, cleared (release) once sent.
+    std::atomic<const uint8_t*> blockInFlight{nullptr};
 };

@@ -67,7 +67,6 @@ constexpr uint32 kSegmentsQueued = 8;
 
 } // namespace
 
-// The four channels a block works on; all null when it has no audio to process.
 // The audio work of one segment, decided by the parameter work before it.
 struct KVProcessor::SegmentAudio
 {
@@ -77,6 +76,7 @@ struct KVProcessor::SegmentAudio
     bool bypass;
 };
 
+// The four channels a block works on; all null when it has no audio to process.
 template <typename Sample>
 struct KVProcessor::StereoIo
 {

@@ -22,7 +22,9 @@
 
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 #define KV_SANITIZED 1
-#include <sanitizer/allocator_interface.h>
+// Part of every sanitizer runtime (GCC ships no header declaring it).
+extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*onAllocate)(const volatile void*, size_t),
+                                                         void (*onRelease)(const volatile void*));
 #else
 #define KV_SANITIZED 0
 #include <dlfcn.h>

@@ -11,8 +11,8 @@
 //   outL[i] = inL[i]*M.m00 + inR[i]*M.m10,  outR[i] = inL[i]*M.m01 + inR[i]*M.m11,  M += D.
 // Outputs may be the inputs. Every kernel keeps the bits of that sequential
 // arithmetic: loops may be fused and laid out in lanes, never reassociated.
-// When D is zero (steady settings) M + D equals M + D + D, so the running
-// matrix is computed once instead of once per sample.
+// When D is zero (steady settings), M + D + D equals M + D bit for bit: every
+// frame after the first uses M + D and no running matrix is kept.
 namespace MatrixRamp
 {
 

@@ -124,6 +124,23 @@ Vst2Wrapper::Vst2Wrapper(IAudioProcessor* processor, IEditController* controller
 
 Vst2Wrapper::~Vst2Wrapper()
 {
+    shutDown();
+    unitInfo = nullptr;
+    controller = nullptr;
+    component = nullptr;
+    processor = nullptr;
+    factory = nullptr;
+}
+
+void Vst2Wrapper::close()
+{
+    // While the wrapper is still whole: the processor's threads may call its
+    // host context until processing stops.
+    shutDown();
+}
+
+void Vst2Wrapper::shutDown()
+{
     setEditor(nullptr); // the view goes before the controller it belongs to
 
     if (active)
@@ -141,21 +158,18 @@ Vst2Wrapper::~Vst2Wrapper()
             componentPoint->disconnect(controllerPoint);
             controllerPoint->disconnect(componentPoint);
         }
+        componentsConnected = false;
     }
     if (controller)
     {
         controller->setComponentHandler(nullptr);
         if (controllerInitialized)
             controller->terminate();
+        controllerInitialized = false;
     }
     if (component && componentInitialized)
         component->terminate();
-
-    unitInfo = nullptr;
-    controller = nullptr;
-    component = nullptr;
-    processor = nullptr;
-    factory = nullptr;
+    componentInitialized = false;
 }
 
 bool Vst2Wrapper::init()
@@ -447,6 +461,11 @@ void Vst2Wrapper::resume()
         setupProcessing();
     activate();
     guard.unlock();
+}
+
+void Vst2Wrapper::close()
+{
+    suspend(); // while this object is whole, not in its destructor
 }
 
 void Vst2Wrapper::suspend()

@@ -66,6 +66,9 @@ public:
     void setEffectVersion(const char* version);
 
     // AudioEffect
+    // Stops processing before the effect is deleted: the processor's worker
+    // thread calls back into this object, its host context.
+    void close() override;
     void suspend() override;
     void resume() override;
     void setSampleRate(float newSampleRate) override;
@@ -165,6 +168,8 @@ private:
     template <typename HostSample>
     void clearOutputs(HostSample** outputs, int32 frames);
 
+    // Editor closed, processing stopped, components disconnected and terminated; idempotent.
+    void shutDown();
     void setupParameters();
     void setupPrograms();
     bool setupBuses();

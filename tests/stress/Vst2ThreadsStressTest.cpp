@@ -48,13 +48,13 @@ VstIntPtr dispatch(AEffect* effect, int32_t opcode, int32_t index = 0, VstIntPtr
     return effect->dispatcher(effect, opcode, index, value, ptr, opt);
 }
 
-class Vst2Threads : public KalviorTest::BundleTest
+class Vst2HostThreads : public KalviorTest::BundleTest
 {
 };
 
 } // namespace
 
-TEST_F(Vst2Threads, AudioAndAutomationRunWhileTheMainThreadWorks)
+TEST_F(Vst2HostThreads, AudioAndAutomationRunWhileTheMainThreadWorks)
 {
     auto entry = reinterpret_cast<AEffect* (*)(audioMasterCallback)>(module->symbol("VSTPluginMain"));
     ASSERT_NE(entry, nullptr);
@@ -153,4 +153,29 @@ TEST_F(Vst2Threads, AudioAndAutomationRunWhileTheMainThreadWorks)
     dispatch(effect, vst2::effStopProcess);
     dispatch(effect, vst2::effMainsChanged, 0, 0);
     dispatch(effect, vst2::effClose);
+}
+
+// Hosts close effects that are still switched on. The processor's scope worker
+// calls back into the effect (its host context) until processing stops, so
+// processing must stop before any of the effect is torn down.
+TEST_F(Vst2HostThreads, ClosingAnEffectThatIsStillOnStopsItsWorkerFirst)
+{
+    auto entry = reinterpret_cast<AEffect* (*)(audioMasterCallback)>(module->symbol("VSTPluginMain"));
+    ASSERT_NE(entry, nullptr);
+    std::vector<float> in(kFrames, 0.5f), out(kFrames);
+    float* inputs[2] = {in.data(), in.data()};
+    float* outputs[2] = {out.data(), out.data()};
+    for (int round = 0; round < 20; ++round)
+    {
+        AEffect* effect = entry(&hostCallback);
+        ASSERT_NE(effect, nullptr);
+        dispatch(effect, vst2::effOpen);
+        dispatch(effect, vst2::effSetSampleRate, 0, 0, nullptr, 5120.f); // a scope block every 512 frames
+        dispatch(effect, vst2::effSetBlockSize, 0, kFrames);
+        dispatch(effect, vst2::effMainsChanged, 0, 1);
+        dispatch(effect, vst2::effStartProcess);
+        for (int block = 0; block < 16; ++block)
+            effect->processReplacing(effect, inputs, outputs, kFrames);
+        EXPECT_EQ(dispatch(effect, vst2::effClose), 1); // no effMainsChanged(0) first
+    }
 }

@@ -463,11 +463,6 @@ void Vst2Wrapper::resume()
     guard.unlock();
 }
 
-void Vst2Wrapper::close()
-{
-    suspend(); // while this object is whole, not in its destructor
-}
-
 void Vst2Wrapper::suspend()
 {
     guard.lock();

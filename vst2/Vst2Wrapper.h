@@ -66,8 +66,9 @@ public:
     void setEffectVersion(const char* version);
 
     // AudioEffect
-    // Stops processing before the effect is deleted: the processor's worker
-    // thread calls back into this object, its host context.
+    // effClose: stops processing and ends the components before the effect is
+    // deleted, since the processor's worker thread calls back into this object,
+    // its host context.
     void close() override;
     void suspend() override;
     void resume() override;

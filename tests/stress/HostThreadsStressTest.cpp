@@ -1,11 +1,11 @@
 // A host's threads around one instance, as hosts really run them: the audio
 // thread processes blocks between setProcessing(true) and setProcessing(false);
 // meanwhile the main thread edits parameters through the controller (the host
-// forwards each edit to the audio thread), toggles Scope, disconnects and
-// reconnects processor and controller while the scope worker sends, and now
-// and then stops processing to reload state and set up again before it
-// restarts. Bounded by a count of main-thread operations; meant for the
-// ThreadSanitizer build too (label "tsan").
+// forwards each edit to the audio thread), saves the state, toggles Scope,
+// disconnects and reconnects processor and controller while the scope worker
+// sends, and now and then stops processing to reload state and set up again
+// before it restarts. Bounded by a count of main-thread operations; meant for
+// the ThreadSanitizer build too (label "tsan").
 
 #include "tests/stress/StressHost.h"
 
@@ -62,6 +62,14 @@ TEST_F(HostThreads, AudioRunsWhileTheMainThreadEditsReconnectsAndRestarts)
             const Values state = host.randomState(random);
             host.restart(state, 32 + int32(random.below(480)), random.below(2) ? kSample32 : kSample64);
             sent = state;
+            break;
+        }
+        case 7: {
+            // the project is saved during playback
+            Values saved{};
+            ASSERT_TRUE(decodeValues(KalviorTest::getStateBytes(host.component()), saved));
+            for (double v : saved)
+                ASSERT_TRUE(v >= 0.0 && v <= 1.0);
             break;
         }
         default: host.readTexts(); break;

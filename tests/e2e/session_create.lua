@@ -61,5 +61,6 @@ for label, value in string.gmatch(settings, "([^=;]+)=([^;]+)") do
   print(string.format("E2E-VALUE: %s=%.9g", label, ARDOUR.LuaAPI.get_processor_param(processor, labels[label], true)))
 end
 Session:save_state("")
+io.stderr:write("E2E-DONE\n")
 close_session()
 os.exit(0)

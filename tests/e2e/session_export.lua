@@ -27,5 +27,8 @@ export:set_name("result")
 if not export:set_preset(os.getenv("E2E_PRESET_ID")) then fail("no export preset") end
 export:set_folder(os.getenv("E2E_EXPORT_DIR"))
 if not export:run_export() then fail("the export failed") end
--- Leave at once: Ardour can crash while shutting down after an export.
+-- Unbuffered, so it is seen even if Ardour dies on the way out.
+io.stderr:write("E2E-DONE\n")
+-- Leave at once: Ardour can crash while it shuts down after an export (its
+-- audio thread outlives the tempo map); the file is complete by now.
 os.exit(0)

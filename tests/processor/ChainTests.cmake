@@ -11,7 +11,7 @@ add_executable(kv_chain_tests
 target_link_libraries(kv_chain_tests PRIVATE kv_processor kv_test_support GTest::gtest_main)
 add_dependencies(kv_chain_tests Kalvior)
 kalvior_warnings(kv_chain_tests)
-gtest_discover_tests(kv_chain_tests DISCOVERY_MODE PRE_TEST)
+gtest_discover_tests(kv_chain_tests TEST_PREFIX "processor." DISCOVERY_MODE PRE_TEST)
 
 # Allocations and locks on the audio thread. The executable exports its
 # counting allocator and lock functions so that the bundle it loads uses them.
@@ -20,7 +20,7 @@ target_link_libraries(kv_realtime_tests PRIVATE kv_test_support GTest::gtest_mai
 set_target_properties(kv_realtime_tests PROPERTIES ENABLE_EXPORTS ON)
 add_dependencies(kv_realtime_tests Kalvior)
 kalvior_warnings(kv_realtime_tests)
-gtest_discover_tests(kv_realtime_tests DISCOVERY_MODE PRE_TEST)
+gtest_discover_tests(kv_realtime_tests TEST_PREFIX "processor." DISCOVERY_MODE PRE_TEST)
 
 # Peers connecting and disconnecting while the scope worker sends: run it in
 # the ThreadSanitizer build (label "tsan").
@@ -28,4 +28,4 @@ add_executable(kv_scope_race_tests ScopeRaceTest.cpp ChainHost.cpp)
 target_link_libraries(kv_scope_race_tests PRIVATE kv_processor kv_test_support GTest::gtest_main Threads::Threads)
 add_dependencies(kv_scope_race_tests Kalvior)
 kalvior_warnings(kv_scope_race_tests)
-gtest_discover_tests(kv_scope_race_tests DISCOVERY_MODE PRE_TEST PROPERTIES LABELS tsan)
+gtest_discover_tests(kv_scope_race_tests TEST_PREFIX "processor." DISCOVERY_MODE PRE_TEST PROPERTIES LABELS tsan)

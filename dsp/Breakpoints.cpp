@@ -1,5 +1,7 @@
 #include "dsp/Breakpoints.h"
 
+#include "params/curves.h"
+
 #include <algorithm>
 #include <cmath>
 #include <new>
@@ -120,7 +122,7 @@ void BreakpointList::addPoint(uint32_t offset, double value)
     // Points past the block or going backwards would cut segments outside it.
     const uint32_t lastSample = blockLength > 0 ? blockLength - 1 : 0;
     offset = std::max(std::min(offset, lastSample), lastPointOffset);
-    value = std::isfinite(value) ? std::min(std::max(value, 0.0), 1.0) : reached;
+    value = Curves::clampNormalized(value, reached); // also sound while denormals-are-zero is set
 
     if (offset == lastPointOffset)
     {

@@ -70,7 +70,11 @@ double clampNormalized(double v, double fallback)
 {
     if (!std::isfinite(v))
         return fallback;
-    return std::clamp(v, 0.0, 1.0);
+    // Written so that a negative subnormal, which compares as zero on a thread
+    // with denormals-are-zero set (the audio thread), still ends up at 0.
+    if (!(v > 0.0))
+        return 0.0;
+    return v < 1.0 ? v : 1.0;
 }
 
 } // namespace Curves

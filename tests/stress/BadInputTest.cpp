@@ -278,6 +278,9 @@ INSTANTIATE_TEST_SUITE_P(
                       QueueValueCase{"GainMinusInf", kLeftGain, -kInf, -1},
                       QueueValueCase{"GainAboveOne", kLeftGain, 1.5, 1.0},
                       QueueValueCase{"GainBelowZero", kLeftGain, -0.5, 0.0},
+                      // compares as zero while the block runs with denormals-are-zero
+                      QueueValueCase{"MuteNegativeSubnormal", kMuteLeft, -2.0058204836052317e-308, 0.0},
+                      QueueValueCase{"ScopeNegativeSubnormal", kScope, -4.9e-324, 0.0},
                       QueueValueCase{"FrequencyNaN", kCrossoverFreq, kNaN, -1},
                       QueueValueCase{"FrequencyHuge", kCrossoverFreq, 1e300, 1.0},
                       QueueValueCase{"ScopeNaN", kScope, kNaN, -1}, QueueValueCase{"SoloAboveOne", kSolo, 7.0, 1.0},

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstring>
 #include <thread>
 #include <vector>
@@ -61,6 +62,10 @@ TEST(ScopeHandOff, ABlockBeingSentIsNeverRefilled)
             std::this_thread::yield();
     }
     sender.feedDone = true;
+    // On a busy machine the worker may not have woken yet; the last block is still
+    // pending, so give it the chance to go out before stopping.
+    for (int wait = 0; wait < 10000 && sender.sent.load() == 0; ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     scope.stop();
 
     EXPECT_GT(sender.sent.load(), 0);

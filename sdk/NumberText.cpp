@@ -29,8 +29,20 @@ int32 formatFixed(double value, int32 precision, int32 capacity, Put put)
         std::to_chars(buffer, buffer + kFormatBufferSize, value, std::chars_format::fixed, exactDecimals);
     const int32 length = result.ec == std::errc() ? static_cast<int32>(result.ptr - buffer) : 0;
 
+    // A value a hair below zero rounds to a text of zeros; "-0.0" would show
+    // users a negative zero, so such a text carries no sign.
+    int32 first = 0;
+    if (length > 0 && buffer[0] == '-')
+    {
+        bool allZeros = true;
+        for (int32 i = 1; i < length && allZeros; ++i)
+            allZeros = buffer[i] == '0' || buffer[i] == '.';
+        if (allZeros)
+            first = 1;
+    }
+
     int32 written = 0;
-    for (int32 i = 0; i < length && written < capacity; ++i)
+    for (int32 i = first; i < length && written < capacity; ++i)
         put(written++, buffer[i]);
     for (int32 i = exactDecimals; i < precision && written < capacity; ++i)
         put(written++, '0');

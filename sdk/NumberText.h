@@ -10,7 +10,7 @@ namespace NumberText {
 
 // Writes value as printf's "%.*f" does in the C locale: '.' as the decimal
 // point, no grouping, "inf"/"nan" for non-finite values; a negative precision
-// means 6. The text is cut to fit textSize characters, terminator included.
+// means 6. Unlike printf, a text that rounds to zero has no minus sign. The text is cut to fit textSize characters, terminator included.
 // Returns the number of characters written before the terminator.
 int32 printFloat(double value, int32 precision, char8* text, int32 textSize);
 int32 printFloat(double value, int32 precision, char16* text, int32 textSize);

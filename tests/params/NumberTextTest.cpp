@@ -15,7 +15,7 @@ struct FormatCase
 {
     double value;
     int32 precision;
-    const char* text; // what C-locale printf "%.*f" gives
+    const char* text; // what C-locale printf "%.*f" gives, but never "-0"
 };
 
 // Ties of exactly representable values round to even, as printf does.
@@ -29,7 +29,12 @@ const FormatCase kFormatCases[] = {
     {3.75, 1, "3.8"},
     {0.7, 2, "0.70"},
     {1.005, 2, "1.00"},
-    {-0.0001, 2, "-0.00"},
+    {-0.0001, 2, "0.00"}, // a text of zeros carries no minus sign
+    {-0.0, 1, "0.0"},
+    {-0.4, 0, "0"},
+    {-0.5, 0, "0"},
+    {-0.51, 0, "-1"},
+    {-0.005, 2, "-0.01"},
     {0.5, 4, "0.5000"},
     {1234567.0, 0, "1234567"},
     {1.0 / 3.0, -1, "0.333333"},

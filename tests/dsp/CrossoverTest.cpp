@@ -95,13 +95,6 @@ std::vector<double> thirdOctaves()
     return f;
 }
 
-void fillNoise(std::vector<double>& v, std::mt19937& rng)
-{
-    std::uniform_real_distribution<double> d(-1.0, 1.0);
-    for (double& s : v)
-        s = d(rng);
-}
-
 bool sameBits(const double* a, const double* b, int n)
 {
     return std::memcmp(a, b, sizeof(double) * static_cast<size_t>(n)) == 0;
@@ -151,43 +144,6 @@ INSTANTIATE_TEST_SUITE_P(RatesFrequenciesSlopes, CrossoverResponse,
                          testing::Combine(testing::Values(44100u, 48000u, 96000u, 192000u),
                                           testing::Values(100u, 300u, 800u), testing::Values(0, 1)));
 
-TEST(Crossover, ConstructedTunedWithoutGlide)
-{
-    Crossover x;
-    EXPECT_EQ(x.capacity, 0u);
-    EXPECT_EQ(x.sampleRate, 44100u);
-    EXPECT_EQ(x.frequency, 300u);
-    EXPECT_EQ(x.lr4, 0);
-    for (const Dsp::Filter* f : {static_cast<Dsp::Filter*>(&x.lowA), static_cast<Dsp::Filter*>(&x.lowB),
-                                 static_cast<Dsp::Filter*>(&x.highA), static_cast<Dsp::Filter*>(&x.highB)})
-    {
-        EXPECT_EQ(f->params[0], 44100.0);
-        EXPECT_EQ(f->params[1], 1.0);
-        EXPECT_EQ(f->params[2], 300.0);
-    }
-    EXPECT_EQ(x.lowA.smoothingLeft, 0);
-    EXPECT_EQ(x.highB.smoothingLeft, 0);
-}
-
-TEST(Crossover, GlideBookkeeping)
-{
-    Crossover x;
-    ASSERT_TRUE(x.prepare(512, 44100));
-    EXPECT_EQ(x.lowA.smoothingLeft, 0); // same rate: no retune
-    std::vector<double> in(100, 0.1);
-    x.frequency = 400;
-    x.retune();
-    x.split(100, in.data(), in.data());
-    for (const auto* f : {&x.lowA, &x.lowB})
-        EXPECT_EQ(f->smoothingLeft, 156);
-    for (const auto* f : {&x.highA, &x.highB})
-        EXPECT_EQ(f->smoothingLeft, 156);
-    x.frequency = 500;
-    x.retune();
-    EXPECT_EQ(x.lowA.smoothingLeft, 256);
-    EXPECT_EQ(x.highB.smoothingLeft, 256);
-}
-
 TEST(Crossover, PrepareGrowsOnlyAndRetunesOnlyOnNewRate)
 {
     Crossover x;
@@ -222,94 +178,47 @@ TEST(Crossover, SplitNeverRunsPastItsBuffers)
     EXPECT_EQ(x.split(100, f.data(), f.data()), 64);
 }
 
-TEST(Crossover, SlopeChangeClearsStatesOnlyWhenItChanges)
-{
-    Crossover x;
-    ASSERT_TRUE(x.prepare(64, 44100));
-    std::vector<double> in(64, 0.3);
-    x.split(64, in.data(), in.data());
-    const double w1 = x.highA.channelState[1].w1;
-    ASSERT_NE(w1, 0.0);
-    x.setSlope(0); // unchanged
-    EXPECT_EQ(x.highA.channelState[1].w1, w1);
-    EXPECT_EQ(x.highA.smoothingLeft, 0);
-    const double offset = x.lowB.channelState[0].offset;
-    x.setSlope(1);
-    EXPECT_EQ(x.lr4, 1);
-    EXPECT_EQ(x.lowA.params[1], 2.0);
-    EXPECT_EQ(x.lowA.smoothingLeft, 256);
-    for (const auto* f : {&x.lowA, &x.lowB})
-        for (const auto& s : f->channelState)
-            EXPECT_TRUE(s.w1 == 0.0 && s.w2 == 0.0);
-    for (const auto* f : {&x.highA, &x.highB})
-        for (const auto& s : f->channelState)
-            EXPECT_TRUE(s.w1 == 0.0 && s.w2 == 0.0);
-    EXPECT_EQ(x.lowB.channelState[0].offset, offset); // the offset keeps running
-}
-
-// The per-frame path must give exactly the bits of filtering band by band.
-TEST(Crossover, FusedSplitEqualsStageByStageBitForBit)
+// The per-frame path must give exactly the bits of filtering band by band, and
+// float input exactly the bits of the same samples as doubles.
+TEST(Crossover, FusedSplitEqualsStageByStageAndFloatInputBitForBit)
 {
     std::mt19937 rng(7);
+    std::uniform_real_distribution<float> noise(-1.0f, 1.0f);
     for (int lr4 : {0, 1})
     {
-        Crossover fused, layered;
-        ASSERT_TRUE(fused.prepare(4096, 48000));
-        ASSERT_TRUE(layered.prepare(4096, 48000));
-        fused.setSlope(lr4);
-        layered.setSlope(lr4);
+        Crossover fused, layered, narrow;
+        for (Crossover* x : {&fused, &layered, &narrow})
+        {
+            ASSERT_TRUE(x->prepare(4096, 48000));
+            x->setSlope(lr4);
+        }
         std::vector<double> left(4096), right(4096);
+        std::vector<float> leftF(4096), rightF(4096);
         const int sizes[] = {1, 7, 512, 4096, 100, 300, 33};
         for (int round = 0; round < 3; ++round)
             for (int n : sizes)
             {
-                fillNoise(left, rng);
-                fillNoise(right, rng);
-                if (n == 100) // glide mid-stream
+                for (int i = 0; i < n; ++i)
                 {
-                    fused.frequency = layered.frequency = 200 + 100 * static_cast<uint32_t>(round);
-                    fused.retune();
-                    layered.retune();
+                    left[i] = leftF[i] = noise(rng);
+                    right[i] = rightF[i] = noise(rng);
                 }
+                if (n == 100) // glide mid-stream
+                    for (Crossover* x : {&fused, &layered, &narrow})
+                    {
+                        x->frequency = 200 + 100 * static_cast<uint32_t>(round);
+                        x->retune();
+                    }
                 ASSERT_EQ(fused.split(n, left.data(), right.data()), n);
                 ASSERT_EQ(layered.splitStageByStage(n, left.data(), right.data()), n);
+                ASSERT_EQ(narrow.split(n, leftF.data(), rightF.data()), n);
                 for (int c = 0; c < 2; ++c)
-                {
-                    EXPECT_TRUE(sameBits(fused.lowBand[c], layered.lowBand[c], n)) << lr4 << " " << n;
-                    EXPECT_TRUE(sameBits(fused.highBand[c], layered.highBand[c], n)) << lr4 << " " << n;
-                }
+                    for (const Crossover* other : {&layered, &narrow})
+                    {
+                        EXPECT_TRUE(sameBits(fused.lowBand[c], other->lowBand[c], n)) << lr4 << " " << n;
+                        EXPECT_TRUE(sameBits(fused.highBand[c], other->highBand[c], n)) << lr4 << " " << n;
+                    }
             }
-    }
-}
-
-TEST(Crossover, FloatInputIsWidenedExactly)
-{
-    std::mt19937 rng(11);
-    for (int lr4 : {0, 1})
-    {
-        Crossover a, b;
-        ASSERT_TRUE(a.prepare(512, 96000));
-        ASSERT_TRUE(b.prepare(512, 96000));
-        a.setSlope(lr4);
-        b.setSlope(lr4);
-        std::vector<float> lf(512), rf(512);
-        std::vector<double> ld(512), rd(512);
-        for (int round = 0; round < 4; ++round)
-        {
-            std::uniform_real_distribution<float> d(-1.0f, 1.0f);
-            for (int i = 0; i < 512; ++i)
-            {
-                ld[i] = lf[i] = d(rng);
-                rd[i] = rf[i] = d(rng);
-            }
-            a.split(512, lf.data(), rf.data());
-            b.split(512, ld.data(), rd.data());
-            for (int c = 0; c < 2; ++c)
-            {
-                EXPECT_TRUE(sameBits(a.lowBand[c], b.lowBand[c], 512));
-                EXPECT_TRUE(sameBits(a.highBand[c], b.highBand[c], 512));
-            }
-        }
     }
 }
 

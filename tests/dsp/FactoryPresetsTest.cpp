@@ -67,6 +67,7 @@ TEST(FactoryPresets, ChangeListsOfEveryProgram)
             {
                 EXPECT_LT(out[i - 1].id, out[i].id);
             }
+            // nothing outside the programs, ProgSel included
             ASSERT_TRUE(kProgramDefaults.count(out[i].id)) << "unexpected ID " << out[i].id;
             const auto own = c.own.find(out[i].id);
             const double expected = own != c.own.end() ? own->second : kProgramDefaults.at(out[i].id);
@@ -75,26 +76,3 @@ TEST(FactoryPresets, ChangeListsOfEveryProgram)
     }
 }
 
-TEST(FactoryPresets, NeverTouchesParametersOutsideThePrograms)
-{
-    const ParameterTable table;
-    for (double value : {0.0, 0.2, 0.4, 0.6, 0.8, 1.0})
-    {
-        OutputChange out[kNumParams];
-        const int count = programChanges(table, kProgSel, value, out);
-        for (int i = 0; i < count; ++i)
-            for (uint32_t untouched : {kProgSel, kBypass, kScope, kInputFormat, kOutputFormat, kMono})
-                EXPECT_NE(out[i].id, untouched);
-    }
-}
-
-TEST(FactoryPresets, ProgramParameterItselfIsLeftOut)
-{
-    // were a program parameter also a program member, it would not reset itself
-    const ParameterTable table;
-    OutputChange out[kNumParams];
-    const int count = programChanges(table, kSolo, 0.0, out);
-    EXPECT_EQ(count, 22);
-    for (int i = 0; i < count; ++i)
-        EXPECT_NE(out[i].id, static_cast<uint32_t>(kSolo));
-}

@@ -38,14 +38,6 @@ TEST_F(ControllerTest, ParametersExistOnlyAfterInitialize)
     EXPECT_EQ(0, controller->getParameterCount());
     initialize();
     EXPECT_EQ(29, controller->getParameterCount());
-    for (int32 index = 0; index < 29; ++index)
-    {
-        ParameterInfo info{};
-        ASSERT_EQ(kResultTrue, controller->getParameterInfo(index, info));
-        EXPECT_EQ(static_cast<ParamID>(index), info.id) << "the host's index is the ID";
-        EXPECT_NEAR(info.defaultNormalizedValue, controller->getParamNormalized(info.id), 1e-15)
-            << "every parameter starts at its own default";
-    }
     ParameterInfo info{};
     EXPECT_EQ(kResultFalse, controller->getParameterInfo(29, info));
     EXPECT_EQ(kResultFalse, controller->getParameterInfo(-1, info));
@@ -56,28 +48,21 @@ TEST_F(ControllerTest, SecondInitializeIsRefusedAndChangesNothing)
     initialize();
     controller->setParamNormalized(kLeftGain, 0.2);
     EXPECT_EQ(kResultFalse, controller->initialize(&host));
+    EXPECT_EQ(kResultFalse, controller->initialize(nullptr));
     EXPECT_EQ(29, controller->getParameterCount());
     EXPECT_EQ(0.2, controller->getParamNormalized(kLeftGain));
 }
 
-TEST_F(ControllerTest, InitializeWithoutContextStillHappensOnce)
-{
-    ASSERT_EQ(kResultOk, controller->initialize(nullptr));
-    initialized = true;
-    EXPECT_EQ(kResultFalse, controller->initialize(nullptr));
-    EXPECT_EQ(29, controller->getParameterCount());
-}
-
 TEST_F(ControllerTest, TerminateRemovesParametersAndAllowsANewInitialize)
 {
-    initialize();
+    ASSERT_EQ(kResultOk, controller->initialize(nullptr)); // a host without a context
     EXPECT_EQ(kResultOk, controller->terminate());
     EXPECT_EQ(0, controller->getParameterCount());
     String128 name = {};
     IPtr<IUnitInfo> units = query<IUnitInfo>(controller);
     ASSERT_TRUE(units);
     EXPECT_EQ(kResultFalse, units->getProgramName(0, 0, name));
-    EXPECT_EQ(kResultOk, controller->initialize(&host));
+    initialize();
     EXPECT_EQ(29, controller->getParameterCount());
 }
 
@@ -224,8 +209,8 @@ TEST_F(ControllerTest, RootUnitWithTheFactoryProgramList)
     UnitInfo untouched{};
     untouched.id = 77;
     EXPECT_EQ(kResultFalse, units->getUnitInfo(1, untouched));
-    EXPECT_EQ(77, untouched.id);
     EXPECT_EQ(kResultFalse, units->getUnitInfo(-1, untouched));
+    EXPECT_EQ(77, untouched.id);
 
     EXPECT_EQ(1, units->getProgramListCount());
     ProgramListInfo list{};
@@ -234,19 +219,6 @@ TEST_F(ControllerTest, RootUnitWithTheFactoryProgramList)
     EXPECT_EQ("Factory Presets", narrow(list.name));
     EXPECT_EQ(6, list.programCount);
     EXPECT_EQ(kResultFalse, units->getProgramListInfo(1, list));
-
-    EXPECT_EQ(kRootUnitId, units->getSelectedUnit());
-    EXPECT_EQ(kResultOk, units->selectUnit(0));
-    EXPECT_EQ(kResultFalse, units->selectUnit(1));
-    EXPECT_EQ(kResultFalse, units->selectUnit(-1));
-    UnitID busUnit = 5;
-    EXPECT_EQ(kResultFalse, units->getUnitByBus(kAudio, kInput, 0, 0, busUnit));
-    EXPECT_EQ(kResultOk, units->setUnitProgramData(0, 0, nullptr));
-
-    String128 value = {};
-    EXPECT_EQ(kResultFalse, units->getProgramInfo(0, 0, "name", value));
-    EXPECT_EQ(kResultFalse, units->hasProgramPitchNames(0, 0));
-    EXPECT_EQ(kResultFalse, units->getProgramPitchName(0, 0, 60, value));
 }
 
 TEST_F(ControllerTest, ProgramNamesAreTheProgramChangeEntries)
@@ -286,14 +258,10 @@ TEST_F(ControllerTest, OnlyLinearKnobModeIsAccepted)
 {
     IPtr<IEditController2> controller2 = query<IEditController2>(controller);
     ASSERT_TRUE(controller2);
+    const KnobMode refused[] = {kCircularMode, kRelativCircularMode, 3, -1};
+    for (KnobMode mode : refused)
+        EXPECT_EQ(kResultFalse, controller2->setKnobMode(mode)) << mode;
     EXPECT_EQ(kResultOk, controller2->setKnobMode(kLinearMode));
-    EXPECT_EQ(kResultFalse, controller2->setKnobMode(kCircularMode));
-    EXPECT_EQ(kResultFalse, controller2->setKnobMode(kRelativCircularMode));
-    EXPECT_EQ(kResultFalse, controller2->setKnobMode(3));
-    EXPECT_EQ(kResultFalse, controller2->setKnobMode(-1));
-    EXPECT_EQ(kResultOk, controller2->setKnobMode(kLinearMode));
-    EXPECT_EQ(kResultFalse, controller2->openHelp(true));
-    EXPECT_EQ(kResultFalse, controller2->openAboutBox(true));
 }
 
 TEST_F(ControllerTest, ViewsOnlyForTheEditorName)

@@ -70,6 +70,7 @@ TEST_F(ControllerTest, HostSeesEveryParameterInfo)
         EXPECT_NEAR(row.defaultNormalized, info.defaultNormalizedValue, 1e-15);
         EXPECT_EQ(row.flags, info.flags);
         EXPECT_EQ(kRootUnitId, info.unitId);
+        EXPECT_NEAR(row.defaultNormalized, controller->getParamNormalized(info.id), 1e-15) << "starts at its default";
     }
 }
 
@@ -115,6 +116,9 @@ const TextCase kTexts[] = {
     {kPanCrush, 1.0, "100"},
     {kGainTrim, 0.5, "0.0"},
     {kGainTrim, 0.0, "-6.0"},
+    {kGainTrim, 0.5 - 1e-12, "0.0"}, // rounds to zero: no minus sign
+    {kBalance, 0.5 - 1e-12, "0"},
+    {kRightGain, 0.75 - 1e-13, "0.0"},
     {kLpWidth, 0.0, "0.00"},
     {kLpPan, 0.75, "22"},
     {kCrossover, 0.33, "OFF"},

@@ -38,7 +38,7 @@ struct Ramp
     Matrix from, to;
 };
 
-Values with(Values v, std::initializer_list<std::pair<uint32_t, double>> changes)
+Values with(Values v, const std::vector<std::pair<uint32_t, double>>& changes)
 {
     for (const auto& [id, value] : changes)
         v[id] = value;
@@ -98,7 +98,7 @@ protected:
 INSTANTIATE_TEST_SUITE_P(SampleSizes, ChainBySampleSize, ::testing::Values(kSample32, kSample64),
                          [](const auto& info) { return info.param == kSample64 ? "Bits64" : "Bits32"; });
 
-const std::initializer_list<std::pair<uint32_t, double>> kShapedImage = {
+const std::vector<std::pair<uint32_t, double>> kShapedImage = {
     {kLeftPan, 0.2},   {kRightPan, 0.9},  {kBalance, 0.3},  {kAsymmetry, 0.6},    {kAsymmCrush, 0.7},
     {kHpWidth, 0.8},   {kHpPan, 0.35},    {kPanLaw, 0.25},  {kPanCrush, 0.6},     {kGainTrim, 0.7},
     {kInvertRight, 1}, {kLeftGain, 0.62}, {kHpGain, 0.81},  {kInputFormat, 0.0},  {kOutputFormat, 0.0},
@@ -134,67 +134,101 @@ TEST_F(ChainTest, SteadySettingsMultiplyEveryFrameByOneMatrix)
             }
 }
 
-TEST_P(ChainBySampleSize, PointAtOffsetZeroRampsOverTheWholeBlock)
-{
-    auto host = makeHost();
-    const Values before = ChainReference::defaults();
-    const Values after = with(before, {{kLeftGain, 1.0}});
-    RawChanges changes;
-    changes.add(kLeftGain, {{0, 1.0}});
-    host->fillNoise(512, 1);
-    host->process(512, &changes);
-    // The left gain rises from 1 towards 10^0.6, (n - 1)/n of the way at the last frame.
-    expectRamps(*host, {{0, 512, ChainReference::high(before), ChainReference::high(after)}});
-    EXPECT_NEAR(static_cast<double>(ChainReference::high(after).m00), 3.981071705534972, 1e-12);
+namespace {
 
-    host->fillNoise(512, 2);
-    host->process(512);
-    expectSteady(*host, 512, ChainReference::high(after));
-}
+using Settings = std::vector<std::pair<uint32_t, double>>;
 
-TEST_P(ChainBySampleSize, PointInsideTheBlockRampsThereAndHolds)
+// A stretch whose matrix runs from the settings `from` to `to` (each on top of
+// the case's starting values).
+struct RampSpec
 {
-    auto host = makeHost();
-    const Values before = ChainReference::defaults();
-    const Values after = with(before, {{kLeftGain, 1.0}});
-    RawChanges changes;
-    changes.add(kLeftGain, {{100, 1.0}});
-    host->fillNoise(512, 3);
-    host->process(512, &changes);
-    expectRamps(*host, {{0, 100, ChainReference::high(before), ChainReference::high(after)},
-                        {100, 512, ChainReference::high(after), ChainReference::high(after)}});
-}
+    int32 start, end;
+    Settings from, to;
+};
 
-TEST_P(ChainBySampleSize, TwoPointsAtOneOffsetJumpThere)
+struct AutomationCase
 {
-    auto host = makeHost();
-    const Values v = ChainReference::defaults();
-    RawChanges changes;
-    changes.add(kBalance, {{200, 0.25}, {200, 0.75}});
-    host->fillNoise(512, 4);
-    host->process(512, &changes);
-    const Matrix quarter = ChainReference::high(with(v, {{kBalance, 0.25}}));
-    const Matrix threeQuarters = ChainReference::high(with(v, {{kBalance, 0.75}}));
-    expectRamps(*host, {{0, 200, ChainReference::high(v), quarter}, {200, 512, threeQuarters, threeQuarters}});
-    EXPECT_EQ(host->values()[kBalance], 0.75);
-}
+    const char* name;
+    Settings initial;
+    std::vector<std::pair<uint32_t, std::vector<Point>>> queues;
+    std::vector<RampSpec> ramps; // together they cover the 512 frames
+    Settings after;              // the values when the block is done
+};
 
-TEST_P(ChainBySampleSize, WorkedExampleCutsAtEveryPointOfEveryParameter)
+// A lone point ramps from the previous value and reaches it at its offset (a
+// point at 0 over the whole block); points at one offset jump there; points
+// out of the block or out of order never make the path leave the block or run
+// backwards.
+const AutomationCase kAutomationCases[] = {
+    {"point at offset 0 ramps over the whole block", {}, {{kLeftGain, {{0, 1.0}}}},
+     {{0, 512, {}, {{kLeftGain, 1.0}}}}, {{kLeftGain, 1.0}}},
+    {"point inside the block ramps there and holds", {}, {{kLeftGain, {{100, 1.0}}}},
+     {{0, 100, {}, {{kLeftGain, 1.0}}}, {100, 512, {{kLeftGain, 1.0}}, {{kLeftGain, 1.0}}}}, {{kLeftGain, 1.0}}},
+    {"two points at one offset jump there", {}, {{kBalance, {{200, 0.25}, {200, 0.75}}}},
+     {{0, 200, {}, {{kBalance, 0.25}}}, {200, 512, {{kBalance, 0.75}}, {{kBalance, 0.75}}}}, {{kBalance, 0.75}}},
+    {"every point of every parameter cuts the block", {},
+     {{kLeftGain, {{0, 0.8}, {256, 0.9}}}, {kBalance, {{128, 0.6}}}},
+     {{0, 128, {{kLeftGain, 0.8}}, {{kLeftGain, 0.85}, {kBalance, 0.6}}},
+      {128, 256, {{kLeftGain, 0.85}, {kBalance, 0.6}}, {{kLeftGain, 0.9}, {kBalance, 0.6}}},
+      {256, 512, {{kLeftGain, 0.9}, {kBalance, 0.6}}, {{kLeftGain, 0.9}, {kBalance, 0.6}}}},
+     {{kLeftGain, 0.9}, {kBalance, 0.6}}},
+    {"offsets past the block are clamped into it", {}, {{kLeftGain, {{5000, 1.0}}}},
+     {{0, 511, {}, {{kLeftGain, 1.0}}}, {511, 512, {{kLeftGain, 1.0}}, {{kLeftGain, 1.0}}}}, {{kLeftGain, 1.0}}},
+    // The late point lands on 300 and becomes a jump there; a negative offset
+    // counts as 0, so that point ramps over the whole block.
+    {"decreasing offsets never run backwards", {}, {{kBalance, {{300, 0.8}, {100, 0.2}}}, {kRightGain, {{-5, 0.6}}}},
+     {{0, 300, {}, {{kBalance, 0.8}, {kRightGain, 0.75 + (0.6 - 0.75) * 300 / 512}}},
+      {300, 512, {{kBalance, 0.2}, {kRightGain, 0.75 + (0.6 - 0.75) * 300 / 512}}, {{kBalance, 0.2}, {kRightGain, 0.6}}}},
+     {{kBalance, 0.2}, {kRightGain, 0.6}}},
+    // Mono is taken at once and reached over the block.
+    {"mono fades the side over one block", kShapedImage, {{kMono, {{37, 1.0}}}}, {{0, 512, {}, {{kMono, 1.0}}}},
+     {{kMono, 1.0}}},
+    // "Default" is in force from the first frame; Mono is outside the programs.
+    {"a program change applies from the first frame", {{kHpPan, 0.2}, {kLeftGain, 0.5}, {kMono, 1.0}},
+     {{kProgSel, {{300, 0.0}}}}, {{0, 512, {{kHpPan, 0.5}, {kLeftGain, 0.75}}, {{kHpPan, 0.5}, {kLeftGain, 0.75}}}},
+     {{kHpPan, 0.5}, {kLeftGain, 0.75}}},
+};
+
+} // namespace
+
+TEST_P(ChainBySampleSize, AutomationPointsCutTheBlockIntoRamps)
 {
-    auto host = makeHost();
-    const Values v = ChainReference::defaults();
-    RawChanges changes;
-    changes.add(kLeftGain, {{0, 0.8}, {256, 0.9}}).add(kBalance, {{128, 0.6}});
-    host->fillNoise(512, 5);
-    host->process(512, &changes);
-    auto at = [&](double gain, double balance)
-    { return ChainReference::high(with(v, {{kLeftGain, gain}, {kBalance, balance}})); };
-    expectRamps(*host, {{0, 128, at(0.8, 0.5), at(0.85, 0.6)},
-                        {128, 256, at(0.85, 0.6), at(0.9, 0.6)},
-                        {256, 512, at(0.9, 0.6), at(0.9, 0.6)}});
-    const Values after = host->values();
-    EXPECT_EQ(after[kLeftGain], 0.9);
-    EXPECT_EQ(after[kBalance], 0.6);
+    uint32_t seed = 1;
+    for (const AutomationCase& c : kAutomationCases)
+    {
+        SCOPED_TRACE(c.name);
+        auto host = makeHost();
+        host->setValues(c.initial);
+        Values start = ChainReference::defaults();
+        for (const auto& [id, value] : c.initial)
+            start[id] = value;
+        auto at = [&](const Settings& settings)
+        {
+            Values v = start;
+            for (const auto& [id, value] : settings)
+                v[id] = value;
+            return ChainReference::high(v);
+        };
+        RawChanges changes;
+        for (const auto& [id, points] : c.queues)
+            changes.add(id, points);
+        host->fillNoise(512, seed++);
+        ASSERT_EQ(host->process(512, &changes), kResultOk);
+        std::vector<Ramp> ramps;
+        for (const RampSpec& r : c.ramps)
+            ramps.push_back({r.start, r.end, at(r.from), at(r.to)});
+        expectRamps(*host, ramps);
+
+        const Values after = host->values();
+        for (const auto& [id, value] : c.after)
+            EXPECT_EQ(after[id], value) << "ID " << id;
+        // the next block holds the final values
+        host->fillNoise(512, seed++);
+        host->process(512);
+        expectSteady(*host, 512, at(c.after));
+    }
+    // the top of the fader from its closed form: 12 dB
+    EXPECT_NEAR(static_cast<double>(ChainReference::faderGain(1.0L)), 3.981071705534972, 1e-12);
 }
 
 TEST_P(ChainBySampleSize, LowBandMatrixRampsLikeTheHighBand)
@@ -228,69 +262,6 @@ TEST_P(ChainBySampleSize, LowBandMatrixRampsLikeTheHighBand)
             EXPECT_NEAR(host->out(0, i), static_cast<double>(l), tol) << "frame " << i;
             EXPECT_NEAR(host->out(1, i), static_cast<double>(r), tol) << "frame " << i;
         }
-}
-
-TEST_P(ChainBySampleSize, MonoFadesTheSideOverOneBlock)
-{
-    auto host = makeHost();
-    host->setValues(kShapedImage);
-    const Values stereo = with(ChainReference::defaults(), kShapedImage);
-    const Values mono = with(stereo, {{kMono, 1.0}});
-    RawChanges changes;
-    changes.add(kMono, {{37, 1.0}}); // taken at once, reached over the block
-    host->fillNoise(512, 6);
-    host->process(512, &changes);
-    expectRamps(*host, {{0, 512, ChainReference::high(stereo), ChainReference::high(mono)}});
-
-    host->fillNoise(512, 7);
-    host->process(512);
-    expectSteady(*host, 512, ChainReference::high(mono));
-    for (int32 i = 0; i < 512; ++i)
-        ASSERT_EQ(host->out(0, i), host->out(1, i)) << "frame " << i;
-}
-
-TEST_P(ChainBySampleSize, ProgramChangeIsInForceFromTheFirstFrame)
-{
-    auto host = makeHost();
-    host->setValues({{kHpPan, 0.2}, {kLeftGain, 0.5}, {kMono, 1.0}});
-    RawChanges changes;
-    changes.add(kProgSel, {{300, 0.0}}); // "Default"
-    host->fillNoise(512, 8);
-    host->process(512, &changes);
-    // Mono is outside the programs and stays on.
-    expectSteady(*host, 512, ChainReference::high(with(ChainReference::defaults(), {{kMono, 1.0}})));
-}
-
-// ---------------------------------------------------------------------------
-// Offsets the host should not send
-
-TEST_P(ChainBySampleSize, OffsetsPastTheBlockAreClampedIntoIt)
-{
-    auto host = makeHost();
-    const Values v = ChainReference::defaults();
-    RawChanges changes;
-    changes.add(kLeftGain, {{5000, 1.0}});
-    host->fillNoise(512, 9);
-    host->process(512, &changes);
-    const Matrix after = ChainReference::high(with(v, {{kLeftGain, 1.0}}));
-    expectRamps(*host, {{0, 511, ChainReference::high(v), after}, {511, 512, after, after}});
-    EXPECT_EQ(host->values()[kLeftGain], 1.0);
-}
-
-TEST_P(ChainBySampleSize, DecreasingOffsetsNeverRunBackwards)
-{
-    auto host = makeHost();
-    const Values v = ChainReference::defaults();
-    RawChanges changes;
-    changes.add(kBalance, {{300, 0.8}, {100, 0.2}}).add(kRightGain, {{-5, 0.6}});
-    host->fillNoise(512, 10);
-    host->process(512, &changes);
-    // The late point lands on 300 and becomes a jump there; a negative offset
-    // counts as 0, so that point ramps over the whole block.
-    auto at = [&](double balance, double right)
-    { return ChainReference::high(with(v, {{kBalance, balance}, {kRightGain, right}})); };
-    const double rightAt300 = 0.75 + (0.6 - 0.75) * 300 / 512;
-    expectRamps(*host, {{0, 300, at(0.5, 0.75), at(0.8, rightAt300)}, {300, 512, at(0.2, rightAt300), at(0.2, 0.6)}});
 }
 
 // ---------------------------------------------------------------------------

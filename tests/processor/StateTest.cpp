@@ -68,13 +68,6 @@ TEST_F(PluginTest, DefaultStateIs348BytesOfTheTableDefaults)
     EXPECT_EQ(Bytes(state.begin(), state.begin() + 48), head);
 }
 
-TEST_F(PluginTest, DefaultStateFedBackChangesNothing)
-{
-    const Bytes before = KalviorTest::getStateBytes(component());
-    EXPECT_EQ(KalviorTest::setStateBytes(component(), before), kResultOk);
-    EXPECT_EQ(KalviorTest::getStateBytes(component()), before);
-}
-
 TEST_F(PluginTest, StateRoundTripKeepsEveryValueExactly)
 {
     Bytes state;
@@ -94,15 +87,6 @@ TEST_F(PluginTest, RecordsApplyInAnyOrderAndTheLastOneWins)
     const Bytes after = KalviorTest::getStateBytes(component());
     EXPECT_EQ(valueOf(after, 24), 0.2);
     EXPECT_EQ(valueOf(after, 3), 0.1);
-}
-
-TEST_F(PluginTest, SingleRecordChangesOnlyItsParameter)
-{
-    ASSERT_EQ(KalviorTest::setStateBytes(component(), KalviorTest::stateRecord(24, 0.2)), kResultOk);
-    Bytes expected = defaultState();
-    Bytes record = KalviorTest::stateRecord(24, 0.2);
-    std::copy(record.begin(), record.end(), expected.begin() + 24 * 12);
-    EXPECT_EQ(KalviorTest::getStateBytes(component()), expected);
 }
 
 TEST_F(PluginTest, TruncatedStreamsApplyTheWholeRecordsBeforeTheCut)

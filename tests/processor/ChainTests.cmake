@@ -16,7 +16,7 @@ gtest_discover_tests(kv_chain_tests TEST_PREFIX "processor." DISCOVERY_MODE PRE_
 # Allocations and locks on the audio thread. The executable exports its
 # counting allocator and lock functions so that the bundle it loads uses them.
 add_executable(kv_realtime_tests RealtimeTest.cpp ChainHost.cpp)
-target_link_libraries(kv_realtime_tests PRIVATE kv_test_support GTest::gtest_main ${CMAKE_DL_LIBS})
+target_link_libraries(kv_realtime_tests PRIVATE kv_realtime_counting kv_test_support GTest::gtest_main)
 set_target_properties(kv_realtime_tests PROPERTIES ENABLE_EXPORTS ON)
 add_dependencies(kv_realtime_tests Kalvior)
 kalvior_warnings(kv_realtime_tests)

@@ -1,18 +1,15 @@
 // The audio thread allocates nothing and takes no lock but the scope hand-off.
 //
-// This executable replaces the C allocator and the pthread lock functions
-// with counting versions (exported, so the dlopen'ed bundle and the C++
-// runtime's operator new resolve to them too). Counting is armed only on the
-// calling thread and only inside process(), so the host harness and the scope
-// worker thread do what they like. Sanitizer builds own the allocator: there
-// the sanitizer's allocation hooks count instead, and locks go uncounted.
+// The counting allocator and lock functions (tests/support/RealtimeCounting)
+// count only on the calling thread and only inside process(), so the host
+// harness and the scope worker thread do what they like.
 
 #include "tests/processor/ChainHost.h"
 #include "tests/processor/ScopePeer.h"
+#include "tests/support/RealtimeCounting.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
@@ -20,164 +17,11 @@
 #include <string>
 #include <vector>
 
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define KV_SANITIZED 1
-// Part of every sanitizer runtime (GCC ships no header declaring it).
-extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*onAllocate)(const volatile void*, size_t),
-                                                         void (*onRelease)(const volatile void*));
-#else
-#define KV_SANITIZED 0
-#include <dlfcn.h>
-#include <pthread.h>
-#include <semaphore.h>
-#endif
-
-namespace {
-
-thread_local bool armed = false;
-std::atomic<long> allocations{0};
-std::atomic<long> releases{0};
-std::atomic<long> locks{0};
-
-inline void countAllocation()
-{
-    if (armed)
-        ++allocations;
-}
-
-inline void countRelease()
-{
-    if (armed)
-        ++releases;
-}
-
-inline void countLock()
-{
-    if (armed)
-        ++locks;
-}
-
-} // namespace
-
-#if KV_SANITIZED
-
-namespace {
-void onAllocate(const volatile void*, size_t)
-{
-    countAllocation();
-}
-void onRelease(const volatile void*)
-{
-    countRelease();
-}
-const int hooksInstalled = __sanitizer_install_malloc_and_free_hooks(onAllocate, onRelease);
-} // namespace
-constexpr bool kCountsLocks = false;
-
-#else
-
-constexpr bool kCountsLocks = true;
-
-#define KV_EXPORT extern "C" __attribute__((visibility("default")))
-
-extern "C" void* __libc_malloc(size_t);
-extern "C" void* __libc_calloc(size_t, size_t);
-extern "C" void* __libc_realloc(void*, size_t);
-extern "C" void* __libc_memalign(size_t, size_t);
-extern "C" void __libc_free(void*);
-
-KV_EXPORT void* malloc(size_t size)
-{
-    countAllocation();
-    return __libc_malloc(size);
-}
-
-KV_EXPORT void* calloc(size_t count, size_t size)
-{
-    countAllocation();
-    return __libc_calloc(count, size);
-}
-
-KV_EXPORT void* realloc(void* pointer, size_t size)
-{
-    countAllocation();
-    return __libc_realloc(pointer, size);
-}
-
-KV_EXPORT void free(void* pointer)
-{
-    if (pointer)
-        countRelease();
-    __libc_free(pointer);
-}
-
-KV_EXPORT void* memalign(size_t alignment, size_t size)
-{
-    countAllocation();
-    return __libc_memalign(alignment, size);
-}
-
-KV_EXPORT void* aligned_alloc(size_t alignment, size_t size)
-{
-    countAllocation();
-    return __libc_memalign(alignment, size);
-}
-
-KV_EXPORT int posix_memalign(void** result, size_t alignment, size_t size)
-{
-    countAllocation();
-    void* pointer = __libc_memalign(alignment, size);
-    if (!pointer)
-        return 12; // ENOMEM
-    *result = pointer;
-    return 0;
-}
-
-namespace {
-template <typename Function>
-Function next(const char* name)
-{
-    return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
-}
-} // namespace
-
-#define KV_COUNTED_LOCK(name, Type)                                                                                   \
-    KV_EXPORT int name(Type* lock)                                                                                    \
-    {                                                                                                                 \
-        countLock();                                                                                                  \
-        static const auto real = next<int (*)(Type*)>(#name);                                                         \
-        return real(lock);                                                                                            \
-    }
-
-KV_COUNTED_LOCK(pthread_mutex_lock, pthread_mutex_t)
-KV_COUNTED_LOCK(pthread_mutex_trylock, pthread_mutex_t)
-KV_COUNTED_LOCK(pthread_rwlock_rdlock, pthread_rwlock_t)
-KV_COUNTED_LOCK(pthread_rwlock_wrlock, pthread_rwlock_t)
-KV_COUNTED_LOCK(pthread_spin_lock, pthread_spinlock_t)
-KV_COUNTED_LOCK(sem_wait, sem_t)
-
-#endif
-
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 using namespace ChainTestSupport;
 
 namespace {
-
-// What one process() call did on the audio thread.
-struct CallCount
-{
-    long allocations = 0, releases = 0, locks = 0;
-};
-
-CallCount countedProcess(ChainHost& host, ProcessData& data)
-{
-    allocations = releases = locks = 0;
-    armed = true;
-    host.processor()->process(data);
-    armed = false;
-    return {allocations.load(), releases.load(), locks.load()};
-}
 
 // Host-side input for a block, built before counting starts.
 struct BlockInput
@@ -392,7 +236,7 @@ TEST_P(RealtimeTest, ProcessNeverAllocatesAndLocksOnlyToHandOffScopeBlocks)
             data.numOutputs = block.numOutputs;
             host.buffers.inputBus.silenceFlags = block.inputSilence;
 
-            const CallCount count = countedProcess(host, data);
+            const RealtimeCounting::Counts count = RealtimeCounting::count([&] { host.processor()->process(data); });
             EXPECT_EQ(count.allocations, 0) << "block " << b;
             EXPECT_EQ(count.releases, 0) << "block " << b;
 
@@ -405,13 +249,13 @@ TEST_P(RealtimeTest, ProcessNeverAllocatesAndLocksOnlyToHandOffScopeBlocks)
             if (fed)
                 framesFed += std::min(block.frames, bufferFrames);
             blocksCompleted = framesFed / perBlock;
-            if (kCountsLocks)
+            if (RealtimeCounting::kCountsLocks)
             {
                 EXPECT_LE(count.locks, 2 * (blocksCompleted - before)) << "block " << b;
             }
             locksSeen += count.locks;
         }
-        if (kCountsLocks && blocksCompleted > 0)
+        if (RealtimeCounting::kCountsLocks && blocksCompleted > 0)
         {
             EXPECT_GT(locksSeen, 0) << "the hand-off lock went uncounted: the counters do not see the bundle";
         }
@@ -425,38 +269,29 @@ TEST_F(RealtimeCountingInTheBundle, TheCountersSeeTheBundlesAllocations)
     std::string error;
     ChainHost host(*module, setup, error);
     ASSERT_TRUE(error.empty()) << error;
-    allocations = 0;
-    armed = true;
     // A larger block size makes the crossover allocate bigger band buffers.
-    host.instance->setupProcessing(44100.0, 1 << 16, kSample64);
-    armed = false;
-    EXPECT_GT(allocations.load(), 0);
+    const auto grown = RealtimeCounting::count([&] { host.instance->setupProcessing(44100.0, 1 << 16, kSample64); });
+    EXPECT_GT(grown.allocations, 0);
 }
 
 TEST(RealtimeCounting, TheCountersSeeWhatTheyShould)
 {
     // The proof is only as good as the counters: they must see an allocation
     // and a lock made while armed, and nothing while disarmed.
-    allocations = releases = locks = 0;
-    armed = true;
-    void* volatile p = std::malloc(64);
-    std::free(p);
-    std::string* volatile s = new std::string(100, 'x');
-    delete s;
-    armed = false;
-    EXPECT_GE(allocations.load(), 2);
-    EXPECT_GE(releases.load(), 2);
-    const long seen = allocations.load();
+    const auto heap = RealtimeCounting::count([] {
+        void* volatile p = std::malloc(64);
+        std::free(p);
+        std::string* volatile s = new std::string(100, 'x');
+        delete s;
+    });
+    EXPECT_GE(heap.allocations, 2);
+    EXPECT_GE(heap.releases, 2);
     void* volatile q = std::malloc(64);
     std::free(q);
-    EXPECT_EQ(allocations.load(), seen);
-    if (kCountsLocks)
+    EXPECT_EQ(RealtimeCounting::disarm().allocations, heap.allocations) << "counted while disarmed";
+    if (RealtimeCounting::kCountsLocks)
     {
         std::mutex m;
-        armed = true;
-        m.lock();
-        m.unlock();
-        armed = false;
-        EXPECT_GE(locks.load(), 1);
+        EXPECT_GE(RealtimeCounting::count([&] { std::lock_guard<std::mutex> lock(m); }).locks, 1);
     }
 }

@@ -3,143 +3,26 @@
 // slicing host calls longer than the block size), and the calls hosts make on
 // their audio thread between blocks: setParameter, getParameter, effSetBypass.
 //
-// This executable replaces the C allocator and the pthread lock functions
-// with counting versions, exported so the dlopen'ed module resolves to them.
-// Counting is armed only on this thread during the measured calls. The scope
-// is switched off, so the processor's one permitted lock (the scope hand-off)
-// does not occur and any lock counted is the wrapper's. Sanitizer builds own
-// the allocator: there its hooks count allocations and locks go uncounted.
+// The counting allocator and lock functions (tests/support/RealtimeCounting)
+// count only on this thread during the measured calls. The scope is switched
+// off, so the processor's one permitted lock (the scope hand-off) does not
+// occur and any lock counted is the wrapper's.
 
+#include "tests/support/RealtimeCounting.h"
 #include "tests/vst2/Vst2Reference.h"
 #include "tests/vst2/Vst2TestHost.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <functional>
 #include <vector>
-
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define KV_SANITIZED 1
-// From the sanitizer runtime (its header ships with clang only).
-extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*allocate)(const volatile void*, size_t),
-                                                         void (*release)(const volatile void*));
-#else
-#define KV_SANITIZED 0
-#include <dlfcn.h>
-#include <pthread.h>
-#endif
-
-namespace {
-
-thread_local bool armed = false;
-std::atomic<long> allocations{0};
-std::atomic<long> locks{0};
-
-inline void countAllocation()
-{
-    if (armed)
-        ++allocations;
-}
-
-} // namespace
-
-#if KV_SANITIZED
-
-namespace {
-void onAllocate(const volatile void*, size_t)
-{
-    countAllocation();
-}
-void onRelease(const volatile void*) {}
-const int hooksInstalled = __sanitizer_install_malloc_and_free_hooks(onAllocate, onRelease);
-} // namespace
-constexpr bool kCountsLocks = false;
-
-#else
-
-constexpr bool kCountsLocks = true;
-
-#define KV_EXPORT extern "C" __attribute__((visibility("default")))
-
-extern "C" void* __libc_malloc(size_t);
-extern "C" void* __libc_calloc(size_t, size_t);
-extern "C" void* __libc_realloc(void*, size_t);
-extern "C" void* __libc_memalign(size_t, size_t);
-extern "C" void __libc_free(void*);
-
-KV_EXPORT void* malloc(size_t size)
-{
-    countAllocation();
-    return __libc_malloc(size);
-}
-KV_EXPORT void* calloc(size_t count, size_t size)
-{
-    countAllocation();
-    return __libc_calloc(count, size);
-}
-KV_EXPORT void* realloc(void* pointer, size_t size)
-{
-    countAllocation();
-    return __libc_realloc(pointer, size);
-}
-KV_EXPORT void free(void* pointer)
-{
-    __libc_free(pointer);
-}
-KV_EXPORT void* aligned_alloc(size_t alignment, size_t size)
-{
-    countAllocation();
-    return __libc_memalign(alignment, size);
-}
-KV_EXPORT int posix_memalign(void** result, size_t alignment, size_t size)
-{
-    countAllocation();
-    void* pointer = __libc_memalign(alignment, size);
-    if (!pointer)
-        return 12; // ENOMEM
-    *result = pointer;
-    return 0;
-}
-
-KV_EXPORT int pthread_mutex_lock(pthread_mutex_t* lock)
-{
-    if (armed)
-        ++locks;
-    static const auto real = reinterpret_cast<int (*)(pthread_mutex_t*)>(dlsym(RTLD_NEXT, "pthread_mutex_lock"));
-    return real(lock);
-}
-KV_EXPORT int pthread_mutex_trylock(pthread_mutex_t* lock)
-{
-    if (armed)
-        ++locks;
-    static const auto real = reinterpret_cast<int (*)(pthread_mutex_t*)>(dlsym(RTLD_NEXT, "pthread_mutex_trylock"));
-    return real(lock);
-}
-
-#endif
 
 using namespace Vst2Test;
 namespace V2 = Vst2Abi;
 
 namespace {
 
-struct Counted
-{
-    long allocations;
-    long locks;
-};
-
-Counted counted(const std::function<void()>& calls)
-{
-    allocations = 0;
-    locks = 0;
-    armed = true;
-    calls();
-    armed = false;
-    return {allocations.load(), locks.load()};
-}
+using RealtimeCounting::count;
+using RealtimeCounting::kCountsLocks;
 
 struct Case
 {
@@ -183,7 +66,7 @@ TEST_P(Vst2Realtime, AudioThreadCallsNeitherAllocateNorLock)
         block();
     effect->dispatch(V2::effIdle);
 
-    const Counted result = counted([&] {
+    const auto result = count([&] {
         for (int i = 0; i < 20; ++i)
         {
             effect->set(indexOf(11), static_cast<float>(i) / 20.f);  // automation
@@ -195,6 +78,7 @@ TEST_P(Vst2Realtime, AudioThreadCallsNeitherAllocateNorLock)
         }
     });
     EXPECT_EQ(result.allocations, 0) << c.name;
+    EXPECT_EQ(result.releases, 0) << c.name;
     if (kCountsLocks)
     {
         EXPECT_EQ(result.locks, 0) << c.name;
@@ -202,15 +86,15 @@ TEST_P(Vst2Realtime, AudioThreadCallsNeitherAllocateNorLock)
 
     // A program change from the audio thread too (some hosts send it there).
     effect->dispatch(V2::effSetProgram, 0, 1);
-    const Counted program = counted(block);
-    EXPECT_EQ(program.allocations, 0) << c.name;
+    const auto program = count(block);
+    EXPECT_EQ(program.allocations + program.releases, 0) << c.name;
     if (kCountsLocks)
     {
         EXPECT_EQ(program.locks, 0) << c.name;
     }
 
     // The counting sees the module's allocations: saving a chunk allocates.
-    const Counted save = counted([&] { (void)effect->chunk(); });
+    const auto save = count([&] { (void)effect->chunk(); });
     EXPECT_GT(save.allocations, 0);
 }
 

@@ -1,10 +1,7 @@
 #include "EditorFixture.h"
 
-#include "XvfbServer.h"
+#include <X11/Xlib.h>
 
-#include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
-#include <X11/keysym.h>
 #include <cairo.h>
 #include <dirent.h>
 
@@ -77,33 +74,11 @@ uint32_t rgb(int r, int g, int b)
 void EditorFixture::SetUp()
 {
     std::string reason;
-    if (!XvfbServer::shared().start(reason))
+    if (!window.open(reason))
         GTEST_SKIP() << "no X server for the editor tests: " << reason;
     PluginTest::SetUp();
-    if (HasFatalFailure())
-        return;
-    display = XOpenDisplay(nullptr);
-    ASSERT_NE(nullptr, display);
-    int eventBase = 0, errorBase = 0, major = 0, minor = 0;
-    ASSERT_TRUE(XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor)) << "XTest is needed";
-    XSetWindowAttributes attributes{};
-    attributes.background_pixel = BlackPixel(display, DefaultScreen(display));
-    attributes.override_redirect = True;
-    parent = XCreateWindow(display, DefaultRootWindow(display), kParentX, kParentY, kEditorWidth, kEditorHeight, 0,
-                           CopyFromParent, InputOutput, CopyFromParent, CWBackPixel | CWOverrideRedirect, &attributes);
-    XMapRaised(display, parent);
-    XSync(display, False);
-}
-
-void EditorFixture::TearDown()
-{
-    if (display)
-    {
-        XDestroyWindow(display, parent);
-        XCloseDisplay(display);
-        display = nullptr;
-    }
-    PluginTest::TearDown();
+    display = window.display;
+    parent = window.window;
 }
 
 IPlugView* EditorFixture::openEditor()
@@ -133,32 +108,6 @@ void EditorFixture::closeEditor(IPlugView*& view)
     XSync(display, False);
 }
 
-Window EditorFixture::editorWindow() const
-{
-    Window root = 0, parentOfParent = 0;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    XSync(display, False);
-    if (!XQueryTree(display, parent, &root, &parentOfParent, &children, &count))
-        return 0;
-    const Window child = count > 0 ? children[0] : 0;
-    if (children)
-        XFree(children);
-    return child;
-}
-
-int EditorFixture::childWindowCount() const
-{
-    Window root = 0, parentOfParent = 0;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    XSync(display, False);
-    XQueryTree(display, parent, &root, &parentOfParent, &children, &count);
-    if (children)
-        XFree(children);
-    return static_cast<int>(count);
-}
-
 void EditorFixture::settle(int milliseconds)
 {
     XSync(display, False);
@@ -169,18 +118,12 @@ void EditorFixture::settle(int milliseconds)
 Image EditorFixture::screenshot() const
 {
     Image image;
-    XSync(display, False);
-    XImage* x = XGetImage(display, parent, 0, 0, kEditorWidth, kEditorHeight, AllPlanes, ZPixmap);
-    if (!x)
-        return image;
-    image.width = kEditorWidth;
-    image.height = kEditorHeight;
-    image.pixels.resize(static_cast<size_t>(kEditorWidth * kEditorHeight));
-    for (int y = 0; y < kEditorHeight; ++y)
-        for (int px = 0; px < kEditorWidth; ++px)
-            image.pixels[static_cast<size_t>(y * kEditorWidth + px)] =
-                static_cast<uint32_t>(XGetPixel(x, px, y) & 0xffffff);
-    XDestroyImage(x);
+    image.pixels = window.pixels();
+    if (!image.pixels.empty())
+    {
+        image.width = kEditorWidth;
+        image.height = kEditorHeight;
+    }
     return image;
 }
 
@@ -191,47 +134,35 @@ std::string EditorFixture::resourcesPath() const
 
 void EditorFixture::moveTo(int x, int y)
 {
-    XTestFakeMotionEvent(display, DefaultScreen(display), kParentX + x, kParentY + y, CurrentTime);
-    XFlush(display);
+    window.move(x, y);
     settle(20);
-}
-
-void EditorFixture::press(unsigned button)
-{
-    XTestFakeButtonEvent(display, button, True, CurrentTime);
-    XFlush(display);
-    settle(30);
-}
-
-void EditorFixture::release(unsigned button)
-{
-    XTestFakeButtonEvent(display, button, False, CurrentTime);
-    XFlush(display);
-    settle(30);
 }
 
 void EditorFixture::click(int x, int y, unsigned button)
 {
     moveTo(x, y);
-    press(button);
-    release(button);
+    window.button(button, true);
+    settle(30);
+    window.button(button, false);
+    settle(30);
 }
 
 void EditorFixture::holdKey(unsigned long keysym, bool down)
 {
-    XTestFakeKeyEvent(display, XKeysymToKeycode(display, keysym), down ? True : False, CurrentTime);
-    XFlush(display);
+    window.key(keysym, down);
     settle(20);
 }
 
 void EditorFixture::drag(int x, int y, int dy)
 {
     moveTo(x, y);
-    press(1);
+    window.button(1, true);
+    settle(30);
     const int steps = std::max(1, std::abs(dy) / 5);
     for (int i = 1; i <= steps; ++i)
         moveTo(x, y + dy * i / steps);
-    release(1);
+    window.button(1, false);
+    settle(30);
 }
 
 int EditorFixture::openDescriptorCount()

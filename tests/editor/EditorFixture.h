@@ -6,6 +6,7 @@
 // input through the XTest extension.
 
 #include "TestRunLoop.h"
+#include "XvfbServer.h"
 
 #include "tests/support/KalviorBundle.h"
 
@@ -47,21 +48,18 @@ uint32_t rgb(int r, int g, int b);
 class EditorFixture : public KalviorTest::PluginTest
 {
 protected:
-    static constexpr int kParentX = 40; // where the host window sits on the screen
-    static constexpr int kParentY = 30;
-    static constexpr int kEditorWidth = 375;
-    static constexpr int kEditorHeight = 495;
+    static constexpr int kParentX = HostWindow::kX;
+    static constexpr int kParentY = HostWindow::kY;
+    static constexpr int kEditorWidth = HostWindow::kWidth;
+    static constexpr int kEditorHeight = HostWindow::kHeight;
 
     void SetUp() override;
-    void TearDown() override;
 
     // createView("editor"), setFrame, attached in the parent window.
     Steinberg::IPlugView* openEditor();
     void closeEditor(Steinberg::IPlugView*& view);
 
-    // The window the editor made inside the parent, or 0.
-    Window editorWindow() const;
-    int childWindowCount() const;
+    int childWindowCount() const { return window.childCount(); }
     // Lets the editor handle events and timers for a while (real time).
     void settle(int milliseconds = 80);
     Image screenshot() const;
@@ -70,8 +68,6 @@ protected:
 
     // Synthetic input at editor coordinates.
     void moveTo(int x, int y);
-    void press(unsigned button = 1);
-    void release(unsigned button = 1);
     void click(int x, int y, unsigned button = 1);
     void holdKey(unsigned long keysym, bool down);
     // Drags from (x, y) by dy pixels (negative is up) in small steps.
@@ -80,6 +76,7 @@ protected:
     // Every open file descriptor of this process.
     static int openDescriptorCount();
 
+    HostWindow window; // outlives the plug-in instance, which PluginTest's TearDown ends
     TestRunLoop runLoop;
     Display* display = nullptr;
     Window parent = 0;

@@ -180,10 +180,10 @@ TEST_F(EditorWindowTest, EditorAppearsAt375By495WithTheSkin)
     EXPECT_EQ(375, size.getWidth());
     EXPECT_EQ(495, size.getHeight());
 
-    const Window window = editorWindow();
-    ASSERT_NE(0u, window) << "the editor makes its window inside the host's";
+    const Window child = window.firstChild();
+    ASSERT_NE(0u, child) << "the editor makes its window inside the host's";
     XWindowAttributes attributes{};
-    ASSERT_TRUE(XGetWindowAttributes(display, window, &attributes));
+    ASSERT_TRUE(XGetWindowAttributes(display, child, &attributes));
     EXPECT_EQ(375, attributes.width);
     EXPECT_EQ(495, attributes.height);
     EXPECT_EQ(IsViewable, attributes.map_state);
@@ -220,19 +220,41 @@ TEST_F(EditorWindowTest, EditorAppearsAt375By495WithTheSkin)
     closeEditor(view);
 }
 
-TEST_F(EditorWindowTest, OnlyTheX11EmbedPlatformIsSupported)
+// Attaching fails cleanly, leaving no window, event handler, timer or X
+// connection behind: another platform, no host run loop, a parent window
+// that does not exist (whose X error must not end the process).
+TEST_F(EditorWindowTest, AttachingRefusesWhatCannotWork)
 {
-    IPlugView* view = controller()->createView("editor");
-    ASSERT_NE(nullptr, view);
-    EXPECT_EQ(kResultTrue, view->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID));
-    EXPECT_EQ(kResultFalse, view->isPlatformTypeSupported(kPlatformTypeHWND));
-    EXPECT_EQ(kResultFalse, view->isPlatformTypeSupported(kPlatformTypeNSView));
-    view->setFrame(&runLoop);
-    EXPECT_NE(kResultOk, view->attached(reinterpret_cast<void*>(parent), kPlatformTypeHWND));
-    EXPECT_EQ(0, childWindowCount());
-    EXPECT_EQ(0u, runLoop.eventHandlerCount());
-    view->setFrame(nullptr);
-    view->release();
+    struct Case
+    {
+        const char* what;
+        FIDString platform;
+        bool runLoop;
+        uint64_t parentWindow; // 0: the host's window
+    };
+    const Case cases[] = {{"Windows platform", kPlatformTypeHWND, true, 0},
+                          {"no run loop", kPlatformTypeX11EmbedWindowID, false, 0},
+                          {"no such window", kPlatformTypeX11EmbedWindowID, true, 0x7ffffff0u}};
+    const int descriptors = openDescriptorCount();
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        IPlugView* view = controller()->createView("editor");
+        ASSERT_NE(nullptr, view);
+        EXPECT_EQ(kResultTrue, view->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID));
+        EXPECT_EQ(kResultFalse, view->isPlatformTypeSupported(kPlatformTypeHWND));
+        EXPECT_EQ(kResultFalse, view->isPlatformTypeSupported(kPlatformTypeNSView));
+        if (c.runLoop)
+            view->setFrame(&runLoop);
+        const uint64_t target = c.parentWindow ? c.parentWindow : parent;
+        EXPECT_NE(kResultOk, view->attached(reinterpret_cast<void*>(target), c.platform));
+        EXPECT_EQ(0, childWindowCount());
+        EXPECT_EQ(0u, runLoop.eventHandlerCount());
+        EXPECT_EQ(0u, runLoop.timerCount());
+        EXPECT_EQ(descriptors, openDescriptorCount()) << "the X connection is closed again";
+        view->setFrame(nullptr);
+        view->release();
+    }
     EXPECT_EQ(nullptr, controller()->createView("Editor"));
 }
 
@@ -254,30 +276,6 @@ TEST_F(EditorWindowTest, OneViewCanBeAttachedAgainAfterItWasRemoved)
         EXPECT_EQ(0, childWindowCount());
         EXPECT_EQ(0u, runLoop.timerCount());
     }
-    view->setFrame(nullptr);
-    view->release();
-}
-
-TEST_F(EditorWindowTest, WithoutAHostRunLoopTheEditorDoesNotOpen)
-{
-    IPlugView* view = controller()->createView("editor");
-    ASSERT_NE(nullptr, view);
-    EXPECT_NE(kResultOk, view->attached(reinterpret_cast<void*>(parent), kPlatformTypeX11EmbedWindowID));
-    EXPECT_EQ(0, childWindowCount());
-    view->release();
-}
-
-TEST_F(EditorWindowTest, ABadParentWindowFailsCleanly)
-{
-    IPlugView* view = controller()->createView("editor");
-    ASSERT_NE(nullptr, view);
-    view->setFrame(&runLoop);
-    const int descriptors = openDescriptorCount();
-    // An ID no window has: the X error must not end the process.
-    EXPECT_NE(kResultOk, view->attached(reinterpret_cast<void*>(0x7ffffff0ul), kPlatformTypeX11EmbedWindowID));
-    EXPECT_EQ(0u, runLoop.eventHandlerCount());
-    EXPECT_EQ(0u, runLoop.timerCount());
-    EXPECT_EQ(descriptors, openDescriptorCount()) << "the X connection is closed again";
     view->setFrame(nullptr);
     view->release();
 }
@@ -501,24 +499,16 @@ TEST_F(EditorWindowTest, ScopeDataLightsItsPixelsAndFadesOverRedraws)
     EXPECT_LE(channelDistance(skinPixel(skin, x + 1, y), shot.at(x + 1, y)), 2) << "only that pixel";
     EXPECT_LE(channelDistance(skinPixel(skin, x, y - 1), shot.at(x, y - 1)), 2);
 
-    // Each redraw halves red and blue and keeps three quarters of green and
-    // alpha; the faded point lies over the skin.
-    double r = 220, g = 255, b = 220, a = 255;
+    // The fade itself is the scope view's (tested on its own); here it must
+    // reach the screen: dimmer after one redraw, gone after 14.
     const uint32_t under = skinPixel(skin, x, y);
-    for (int redraw = 1; redraw <= 14; ++redraw)
-    {
+    redrawScope();
+    shot = screenshot();
+    EXPECT_LT((shot.at(x, y) >> 8) & 0xff, 255u) << "dimmer after a redraw";
+    EXPECT_GT(channelDistance(under, shot.at(x, y)), 2) << "but not gone";
+    for (int redraw = 2; redraw <= 14; ++redraw)
         redrawScope();
-        r = std::floor(r / 2);
-        g = std::floor(g * 6 / 8);
-        b = std::floor(b / 2);
-        a = std::floor(a * 6 / 8);
-        const auto channel = [&](double v, int shift) {
-            return std::lround(v * a / 255 + ((under >> shift) & 0xff) * (1 - a / 255));
-        };
-        const uint32_t expected = rgb(channel(r, 16), channel(g, 8), channel(b, 0));
-        shot = screenshot();
-        EXPECT_LE(channelDistance(expected, shot.at(x, y)), 3) << "redraw " << redraw;
-    }
+    shot = screenshot();
     EXPECT_LE(channelDistance(under, shot.at(x, y)), 2) << "gone after 14 redraws";
     closeEditor(view);
 }

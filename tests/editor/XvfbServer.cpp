@@ -1,6 +1,8 @@
 #include "XvfbServer.h"
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 
 #include <csignal>
 #include <fcntl.h>
@@ -110,6 +112,93 @@ XvfbServer& XvfbServer::shared()
 {
     static XvfbServer server;
     return server;
+}
+
+HostWindow::~HostWindow()
+{
+    if (display)
+    {
+        XDestroyWindow(display, window);
+        XCloseDisplay(display);
+    }
+}
+
+bool HostWindow::open(std::string& reason)
+{
+    if (!XvfbServer::shared().start(reason))
+        return false;
+    display = XOpenDisplay(nullptr);
+    int eventBase = 0, errorBase = 0, major = 0, minor = 0;
+    if (!display || !XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor))
+    {
+        reason = "no connection to the X server, or no XTest";
+        return false;
+    }
+    XSetWindowAttributes attributes{};
+    attributes.background_pixel = BlackPixel(display, DefaultScreen(display));
+    attributes.override_redirect = True;
+    window = XCreateWindow(display, DefaultRootWindow(display), kX, kY, kWidth, kHeight, 0, CopyFromParent,
+                           InputOutput, CopyFromParent, CWBackPixel | CWOverrideRedirect, &attributes);
+    XMapRaised(display, window);
+    XSync(display, False);
+    return true;
+}
+
+Window HostWindow::firstChild() const
+{
+    Window root = 0, up = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    XSync(display, False);
+    XQueryTree(display, window, &root, &up, &children, &count);
+    const Window child = count > 0 ? children[0] : 0;
+    if (children)
+        XFree(children);
+    return child;
+}
+
+int HostWindow::childCount() const
+{
+    Window root = 0, up = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    XSync(display, False);
+    XQueryTree(display, window, &root, &up, &children, &count);
+    if (children)
+        XFree(children);
+    return static_cast<int>(count);
+}
+
+std::vector<uint32_t> HostWindow::pixels() const
+{
+    std::vector<uint32_t> pixels;
+    XSync(display, False);
+    XImage* image = XGetImage(display, window, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
+    if (!image)
+        return pixels;
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            pixels.push_back(static_cast<uint32_t>(XGetPixel(image, x, y) & 0xffffff));
+    XDestroyImage(image);
+    return pixels;
+}
+
+void HostWindow::move(int x, int y)
+{
+    XTestFakeMotionEvent(display, DefaultScreen(display), kX + x, kY + y, CurrentTime);
+    XFlush(display);
+}
+
+void HostWindow::button(unsigned button, bool down)
+{
+    XTestFakeButtonEvent(display, button, down ? True : False, CurrentTime);
+    XFlush(display);
+}
+
+void HostWindow::key(unsigned long keysym, bool down)
+{
+    XTestFakeKeyEvent(display, XKeysymToKeycode(display, keysym), down ? True : False, CurrentTime);
+    XFlush(display);
 }
 
 } // namespace EditorTest

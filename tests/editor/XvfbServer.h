@@ -3,7 +3,13 @@
 // A private X server for one test process: Xvfb picks a free display number
 // (-displayfd) and DISPLAY points at it until the server is stopped.
 
+#include <cstdint>
 #include <string>
+#include <vector>
+
+// As Xlib declares them; Xlib itself stays out of headers, its macros clash with other libraries'.
+typedef struct _XDisplay Display;
+typedef unsigned long Window;
 
 namespace EditorTest {
 
@@ -25,6 +31,34 @@ private:
     std::string displayName;
     std::string previousDisplay;
     bool hadDisplay = false;
+};
+
+// The host's window the editor embeds into: a top-level window on the shared
+// server, at a fixed place, with synthetic input through the XTest extension.
+// The input calls only send; callers let the editor handle the events.
+class HostWindow
+{
+public:
+    static constexpr int kX = 40; // where the window sits on the screen
+    static constexpr int kY = 30;
+    static constexpr int kWidth = 375;
+    static constexpr int kHeight = 495;
+
+    ~HostWindow();
+    // Starts the shared server if needed; false with a reason when there is none.
+    bool open(std::string& reason);
+
+    int childCount() const;
+    Window firstChild() const;
+    // The window's pixels as 0xRRGGBB, row by row.
+    std::vector<uint32_t> pixels() const;
+
+    void move(int x, int y); // window coordinates
+    void button(unsigned button, bool down);
+    void key(unsigned long keysym, bool down);
+
+    Display* display = nullptr;
+    Window window = 0;
 };
 
 } // namespace EditorTest

@@ -10,9 +10,9 @@
 
 #include "pluginterfaces/gui/iplugview.h"
 
-#include <X11/Xlib.h>
-
 #include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -31,17 +31,10 @@ class EditorStress : public KalviorTest::BundleTest
 
 TEST_F(EditorStress, EditorComesAndGoesWhileScopeBlocksArriveAndParametersMove)
 {
+    EditorTest::HostWindow window;
     std::string reason;
-    if (!EditorTest::XvfbServer::shared().start(reason))
+    if (!window.open(reason))
         GTEST_SKIP() << "no X server: " << reason;
-    Display* display = XOpenDisplay(nullptr);
-    ASSERT_NE(display, nullptr);
-    XSetWindowAttributes attributes{};
-    attributes.override_redirect = True;
-    const Window parent = XCreateWindow(display, DefaultRootWindow(display), 0, 0, 375, 495, 0, CopyFromParent,
-                                        InputOutput, CopyFromParent, CWOverrideRedirect, &attributes);
-    XMapRaised(display, parent);
-    XSync(display, False);
 
     {
         StressHost host(*module);
@@ -55,13 +48,13 @@ TEST_F(EditorStress, EditorComesAndGoesWhileScopeBlocksArriveAndParametersMove)
             IPlugView* view = host.controller()->createView("editor");
             ASSERT_NE(view, nullptr);
             view->setFrame(&runLoop);
-            ASSERT_EQ(view->attached(reinterpret_cast<void*>(parent), kPlatformTypeX11EmbedWindowID), kResultOk);
+            ASSERT_EQ(view->attached(reinterpret_cast<void*>(window.window), kPlatformTypeX11EmbedWindowID), kResultOk);
             for (int step = 0; step < kEditsPerRound; ++step)
             {
                 const auto id = static_cast<ParamID>(3 + random.below(kNumParams - 3)); // gains onwards; Scope stays on
                 host.edit(id, random.unit());
                 host.waitForBlocks(2);
-                XSync(display, False);
+                XSync(window.display, False);
                 runLoop.pumpEvents();
                 for (auto interval : runLoop.timerIntervals())
                     runLoop.fireTimers(interval);
@@ -69,13 +62,10 @@ TEST_F(EditorStress, EditorComesAndGoesWhileScopeBlocksArriveAndParametersMove)
             view->removed();
             view->setFrame(nullptr);
             view->release();
-            XSync(display, False);
+            XSync(window.display, False);
         }
         host.stopAudioThread();
         EXPECT_GT(host.blocksProcessed(), 0u);
         EXPECT_EQ(host.nonFiniteBlocks(), 0u);
     }
-
-    XDestroyWindow(display, parent);
-    XCloseDisplay(display);
 }

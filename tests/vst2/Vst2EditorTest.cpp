@@ -10,8 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
 
 #include <chrono>
 #include <cstring>
@@ -22,10 +20,8 @@ namespace V2 = Vst2Abi;
 
 namespace {
 
-constexpr int kParentX = 40;
-constexpr int kParentY = 30;
-constexpr int kWidth = 375;
-constexpr int kHeight = 495;
+constexpr int kWidth = EditorTest::HostWindow::kWidth;
+constexpr int kHeight = EditorTest::HostWindow::kHeight;
 
 class Vst2Editor : public ::testing::Test
 {
@@ -33,89 +29,58 @@ protected:
     void SetUp() override
     {
         std::string reason;
-        if (!EditorTest::XvfbServer::shared().start(reason))
+        if (!window.open(reason))
             GTEST_SKIP() << "no X server for the editor tests: " << reason;
         ASSERT_TRUE(Module::get().handle) << Module::get().error;
-        display = XOpenDisplay(nullptr);
-        ASSERT_NE(display, nullptr);
-        int eventBase = 0, errorBase = 0, major = 0, minor = 0;
-        ASSERT_TRUE(XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor));
-        XSetWindowAttributes attributes{};
-        attributes.background_pixel = BlackPixel(display, DefaultScreen(display));
-        attributes.override_redirect = True;
-        parent = XCreateWindow(display, DefaultRootWindow(display), kParentX, kParentY, kWidth, kHeight, 0,
-                               CopyFromParent, InputOutput, CopyFromParent, CWBackPixel | CWOverrideRedirect,
-                               &attributes);
-        XMapRaised(display, parent);
-        XSync(display, False);
         effect = open(host);
         ASSERT_TRUE(effect);
     }
 
-    void TearDown() override
-    {
-        effect.reset();
-        if (display)
-        {
-            XDestroyWindow(display, parent);
-            XCloseDisplay(display);
-        }
-    }
+    void TearDown() override { effect.reset(); }
 
     // The host's idle loop: effEditIdle every few milliseconds for a while.
     void idleFor(int milliseconds)
     {
-        XSync(display, False);
+        XSync(window.display, False);
         const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
         while (std::chrono::steady_clock::now() < end)
         {
             effect->dispatch(V2::effEditIdle);
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
-        XSync(display, False);
+        XSync(window.display, False);
     }
 
-    int childWindowCount()
-    {
-        Window root = 0, up = 0;
-        Window* children = nullptr;
-        unsigned int count = 0;
-        XSync(display, False);
-        XQueryTree(display, parent, &root, &up, &children, &count);
-        if (children)
-            XFree(children);
-        return static_cast<int>(count);
-    }
+    int childWindowCount() { return window.childCount(); }
 
     void moveTo(int x, int y)
     {
-        XTestFakeMotionEvent(display, DefaultScreen(display), kParentX + x, kParentY + y, CurrentTime);
-        XFlush(display);
+        window.move(x, y);
         idleFor(20);
     }
 
     void button(bool down)
     {
-        XTestFakeButtonEvent(display, 1, down ? True : False, CurrentTime);
-        XFlush(display);
+        window.button(1, down);
         idleFor(30);
     }
 
     bool openEditor()
     {
-        if (effect->dispatch(V2::effEditOpen, 0, 0, reinterpret_cast<void*>(parent)) != 1)
+        if (effect->dispatch(V2::effEditOpen, 0, 0, reinterpret_cast<void*>(window.window)) != 1)
             return false;
         idleFor(150);
         return true;
     }
 
+    EditorTest::HostWindow window;
     Host host;
     std::unique_ptr<Effect> effect;
-    Display* display = nullptr;
-    Window parent = 0;
 };
 
-TEST_F(Vst2Editor, SizeIsKnownBeforeOpening)
+// The size is known before opening; hosts open and close again and again,
+// and close the effect with the editor still open.
+TEST_F(Vst2Editor, OpensInTheHostWindowAndCloses)
 {
     ASSERT_TRUE(effect->effect->flags & V2::effFlagsHasEditor);
     ERect* rect = nullptr;
@@ -123,25 +88,19 @@ TEST_F(Vst2Editor, SizeIsKnownBeforeOpening)
     ASSERT_NE(rect, nullptr);
     EXPECT_EQ(rect->right - rect->left, kWidth);
     EXPECT_EQ(rect->bottom - rect->top, kHeight);
-}
+    EXPECT_EQ(effect->dispatch(V2::effEditOpen, 0, 0, nullptr), 0) << "no parent window";
 
-TEST_F(Vst2Editor, OpensInTheHostWindowAndCloses)
-{
-    ASSERT_TRUE(openEditor());
-    EXPECT_EQ(childWindowCount(), 1);
-    effect->dispatch(V2::effEditClose);
-    idleFor(50);
-    EXPECT_EQ(childWindowCount(), 0);
-
-    // Hosts open and close again and again.
     for (int i = 0; i < 5; ++i)
     {
         ASSERT_TRUE(openEditor()) << i;
+        EXPECT_EQ(childWindowCount(), 1);
         effect->dispatch(V2::effEditClose);
+        idleFor(20);
+        EXPECT_EQ(childWindowCount(), 0);
     }
-    idleFor(50);
+    ASSERT_TRUE(openEditor());
+    effect.reset(); // effClose while open
     EXPECT_EQ(childWindowCount(), 0);
-    EXPECT_EQ(effect->dispatch(V2::effEditOpen, 0, 0, nullptr), 0) << "no parent window";
 }
 
 // A drag on the Balance knob is an edit: the host hears begin, the values
@@ -197,21 +156,13 @@ TEST_F(Vst2Editor, AboutBoxShowsTheHostsVendorAndVersion)
         answers.vendorVersion = version;
         Host vst2Host(answers);
         effect = open(vst2Host);
-        std::vector<uint32_t> pixels;
         if (!effect || !openEditor())
-            return pixels;
+            return std::vector<uint32_t>();
         moveTo(285 + 40, 450 + 10); // About
         button(true);
         button(false);
         idleFor(400); // faded in
-        XImage* image = XGetImage(display, parent, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
-        if (image)
-        {
-            for (int y = 0; y < kHeight; ++y)
-                for (int x = 0; x < kWidth; ++x)
-                    pixels.push_back(static_cast<uint32_t>(XGetPixel(image, x, y) & 0xffffff));
-            XDestroyImage(image);
-        }
+        const std::vector<uint32_t> pixels = window.pixels();
         effect->dispatch(V2::effEditClose);
         effect.reset();
         return pixels;
@@ -233,14 +184,6 @@ TEST_F(Vst2Editor, AboutBoxShowsTheHostsVendorAndVersion)
     EXPECT_FALSE(bandDiffers(210)) << "host kind and name are the same";
     EXPECT_TRUE(bandDiffers(225)) << "the vendor line follows the host";
     EXPECT_TRUE(bandDiffers(240)) << "the version line follows the host";
-}
-
-TEST_F(Vst2Editor, ClosingTheEffectWithTheEditorOpenIsClean)
-{
-    ASSERT_TRUE(openEditor());
-    effect.reset(); // effClose while open
-    XSync(display, False);
-    EXPECT_EQ(childWindowCount(), 0);
 }
 
 } // namespace

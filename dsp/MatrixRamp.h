@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 #include <emmintrin.h> // SSE2: part of the x86-64 baseline
 
 // The per-sample kernels of the processing chain. A ramp multiplies each sample
@@ -53,24 +54,48 @@ inline __m128 loadPairTwice(const float* x)
 
 } // namespace detail
 
-// 64-bit samples: paired doubles, one sample per step.
-inline void ramp(const StereoMatrix& m, const StereoMatrix& d, uint32_t n, const double* inL, const double* inR,
-                 double* outL, double* outR)
+// One full-band ramp: a segment's start matrix, its step and its samples.
+template <typename Sample>
+struct Segment
 {
-    if (n == 0)
-        return;
-    __m128d r0 = _mm_load_pd(&m.m00);
-    __m128d r1 = _mm_load_pd(&m.m10);
-    const __m128d d0 = _mm_load_pd(&d.m00);
-    const __m128d d1 = _mm_load_pd(&d.m10);
+    StereoMatrix start, step;
+    uint32_t n;
+    const Sample* inL;
+    const Sample* inR;
+    Sample* outL;
+    Sample* outR;
+};
 
-    detail::store(detail::apply(inL[0], inR[0], r0, r1), outL, outR);
-    r0 = _mm_add_pd(r0, d0);
-    r1 = _mm_add_pd(r1, d1);
-    uint32_t i = 1;
-    if (isZero(d))
+namespace detail
+{
+
+// A 64-bit ramp in progress: the running matrix as rows r0 and r1, advanced
+// after every frame.
+class DoubleRamp
+{
+public:
+    explicit DoubleRamp(const Segment<double>& s)
+        : r0(_mm_load_pd(&s.start.m00)), r1(_mm_load_pd(&s.start.m10)), d0(_mm_load_pd(&s.step.m00)),
+          d1(_mm_load_pd(&s.step.m10)), inL(s.inL), inR(s.inR), outL(s.outL), outR(s.outR)
     {
-        // Steady: two frames per step with the frames in the lanes.
+    }
+
+    // The first frame, or a last odd one.
+    void one(uint32_t i)
+    {
+        store(next(i), outL + i, outR + i);
+    }
+    void two(uint32_t i)
+    {
+        const __m128d a = next(i);
+        const __m128d b = next(i + 1);
+        store2(a, b, outL + i, outR + i);
+    }
+    // Frames i..n-1 of a ramp whose step is zero: from the second frame on
+    // the matrix no longer changes, so two frames go per step with the frames
+    // in the lanes.
+    void steady(uint32_t i, uint32_t n)
+    {
         const __m128d m00 = _mm_unpacklo_pd(r0, r0), m01 = _mm_unpackhi_pd(r0, r0);
         const __m128d m10 = _mm_unpacklo_pd(r1, r1), m11 = _mm_unpackhi_pd(r1, r1);
         for (; i + 2 <= n; i += 2)
@@ -79,71 +104,80 @@ inline void ramp(const StereoMatrix& m, const StereoMatrix& d, uint32_t n, const
             _mm_storeu_pd(outL + i, _mm_add_pd(_mm_mul_pd(l, m00), _mm_mul_pd(r, m10)));
             _mm_storeu_pd(outR + i, _mm_add_pd(_mm_mul_pd(l, m01), _mm_mul_pd(r, m11)));
         }
+        if (i < n)
+            one(i);
     }
-    else
+    // Frames i..n-1.
+    void finish(uint32_t i, uint32_t n)
     {
         for (; i + 2 <= n; i += 2)
-        {
-            const __m128d a = detail::apply(inL[i], inR[i], r0, r1);
-            r0 = _mm_add_pd(r0, d0);
-            r1 = _mm_add_pd(r1, d1);
-            const __m128d b = detail::apply(inL[i + 1], inR[i + 1], r0, r1);
-            r0 = _mm_add_pd(r0, d0);
-            r1 = _mm_add_pd(r1, d1);
-            detail::store2(a, b, outL + i, outR + i);
-        }
+            two(i);
+        if (i < n)
+            one(i);
     }
-    if (i < n)
-        detail::store(detail::apply(inL[i], inR[i], r0, r1), outL + i, outR + i);
-}
 
-// 32-bit samples: an odd first sample in double precision, then two samples per
-// step in four single-precision lanes (m00, m00', m01, m01') and
-// (m10, m10', m11, m11'), where ' is the next sample's matrix; each step adds
-// 2*D rounded to single precision.
-inline void ramp(const StereoMatrix& start, const StereoMatrix& d, uint32_t n, const float* inL, const float* inR,
-                 float* outL, float* outR)
+private:
+    __m128d next(uint32_t i)
+    {
+        const __m128d lr = apply(inL[i], inR[i], r0, r1);
+        r0 = _mm_add_pd(r0, d0);
+        r1 = _mm_add_pd(r1, d1);
+        return lr;
+    }
+
+    __m128d r0, r1;
+    const __m128d d0, d1;
+    const double* inL;
+    const double* inR;
+    double* outL;
+    double* outR;
+};
+
+// A 32-bit ramp in progress. An odd first frame goes in double precision;
+// then two frames per step in four single-precision lanes (m00, m00', m01,
+// m01') and (m10, m10', m11, m11'), where ' is the next frame's matrix, and
+// each step adds 2*D rounded to single precision.
+class FloatRamp
 {
-    if (n == 0)
-        return;
-    StereoMatrix m = start;
-    if (n & 1)
+public:
+    explicit FloatRamp(const Segment<float>& s) : inL(s.inL), inR(s.inR), outL(s.outL), outR(s.outR)
     {
-        const double l = inL[0], r = inR[0];
-        outL[0] = float(l * m.m00 + r * m.m10);
-        outR[0] = float(l * m.m01 + r * m.m11);
-        m = m + d;
-        ++inL, ++inR, ++outL, ++outR;
-        --n;
+        StereoMatrix m = s.start;
+        if (s.n & 1)
+        {
+            const double l = inL[0], r = inR[0];
+            outL[0] = float(l * m.m00 + r * m.m10);
+            outR[0] = float(l * m.m01 + r * m.m11);
+            m = m + s.step;
+            ++inL, ++inR, ++outL, ++outR;
+        }
+        const StereoMatrix next = m + s.step;
+        a = _mm_setr_ps(float(m.m00), float(next.m00), float(m.m01), float(next.m01));
+        b = _mm_setr_ps(float(m.m10), float(next.m10), float(m.m11), float(next.m11));
+        const float s00 = float(2.0 * s.step.m00), s01 = float(2.0 * s.step.m01);
+        const float s10 = float(2.0 * s.step.m10), s11 = float(2.0 * s.step.m11);
+        da = _mm_setr_ps(s00, s00, s01, s01);
+        db = _mm_setr_ps(s10, s10, s11, s11);
     }
-    if (n == 0)
-        return;
-    const StereoMatrix next = m + d;
-    __m128 a = _mm_setr_ps(float(m.m00), float(next.m00), float(m.m01), float(next.m01));
-    __m128 b = _mm_setr_ps(float(m.m10), float(next.m10), float(m.m11), float(next.m11));
-    const float s00 = float(2.0 * d.m00), s01 = float(2.0 * d.m01);
-    const float s10 = float(2.0 * d.m10), s11 = float(2.0 * d.m11);
-    const __m128 da = _mm_setr_ps(s00, s00, s01, s01);
-    const __m128 db = _mm_setr_ps(s10, s10, s11, s11);
 
-    auto step = [&](uint32_t i)
+    // Frames i and i + 1 of the even part.
+    void two(uint32_t i)
     {
-        const __m128 l = detail::loadPairTwice(inL + i);
-        const __m128 r = detail::loadPairTwice(inR + i);
+        const __m128 l = loadPairTwice(inL + i);
+        const __m128 r = loadPairTwice(inR + i);
         const __m128 out = _mm_add_ps(_mm_mul_ps(l, a), _mm_mul_ps(r, b));
         _mm_storel_pi(reinterpret_cast<__m64*>(outL + i), out);
         _mm_storeh_pi(reinterpret_cast<__m64*>(outR + i), out);
-    };
-    step(0);
-    a = _mm_add_ps(a, da);
-    b = _mm_add_ps(b, db);
-    if (isZero(d))
+        a = _mm_add_ps(a, da);
+        b = _mm_add_ps(b, db);
+    }
+    // Frames i..n-1 of the even part after the first step of a zero step:
+    // both lanes of each entry now hold the same value, so four frames go per
+    // step with the frames in the lanes.
+    void steady(uint32_t i, uint32_t n)
     {
-        // Steady: both lanes of each entry now hold the same value; four
-        // frames per step with the frames in the lanes.
         const __m128 m00 = _mm_shuffle_ps(a, a, 0x00), m01 = _mm_shuffle_ps(a, a, 0xaa);
         const __m128 m10 = _mm_shuffle_ps(b, b, 0x00), m11 = _mm_shuffle_ps(b, b, 0xaa);
-        uint32_t i = 2;
         for (; i + 4 <= n; i += 4)
         {
             const __m128 l = _mm_loadu_ps(inL + i), r = _mm_loadu_ps(inR + i);
@@ -151,17 +185,112 @@ inline void ramp(const StereoMatrix& start, const StereoMatrix& d, uint32_t n, c
             _mm_storeu_ps(outR + i, _mm_add_ps(_mm_mul_ps(l, m01), _mm_mul_ps(r, m11)));
         }
         if (i < n)
-            step(i);
+            two(i);
     }
-    else
+    void finish(uint32_t i, uint32_t n)
     {
-        for (uint32_t i = 2; i < n; i += 2)
-        {
-            step(i);
-            a = _mm_add_ps(a, da);
-            b = _mm_add_ps(b, db);
-        }
+        for (; i < n; i += 2)
+            two(i);
     }
+
+private:
+    __m128 a, b, da, db;
+    const float* inL;
+    const float* inR;
+    float* outL;
+    float* outR;
+};
+
+template <typename Sample>
+using RampOf = std::conditional_t<sizeof(Sample) == sizeof(double), DoubleRamp, FloatRamp>;
+
+// The frames a ramp takes before its steps, returning the first frame left:
+// the 64-bit ramp takes its first frame alone (the 32-bit one takes its odd
+// frame when it starts). stepFrames: where the steps end.
+inline uint32_t prologue(DoubleRamp& ramp, uint32_t n)
+{
+    if (n > 0)
+        ramp.one(0);
+    return 1;
+}
+
+inline uint32_t prologue(FloatRamp&, uint32_t)
+{
+    return 0;
+}
+
+inline uint32_t stepFrames(const Segment<double>& s)
+{
+    return s.n;
+}
+
+inline uint32_t stepFrames(const Segment<float>& s)
+{
+    return s.n & ~1u; // the odd frame went first
+}
+
+} // namespace detail
+
+// Outputs may be the inputs. The 64-bit ramp uses paired doubles one frame
+// at a time; the 32-bit ramp is described at detail::FloatRamp.
+template <typename Sample>
+inline void ramp(const Segment<Sample>& s)
+{
+    if (s.n == 0)
+        return;
+    detail::RampOf<Sample> r(s);
+    const uint32_t i = detail::prologue(r, s.n);
+    const uint32_t n = detail::stepFrames(s);
+    if (isZero(s.step))
+    {
+        if constexpr (sizeof(Sample) == sizeof(double))
+        {
+            r.steady(i, n);
+        }
+        else if (n > 0)
+        {
+            r.two(0);
+            r.steady(2, n);
+        }
+        return;
+    }
+    r.finish(i, n);
+}
+
+// Two independent ramps, each with the bits it has alone. Each frame waits
+// for the running matrix of the frame before it; interleaving two segments
+// keeps two such chains in flight.
+template <typename Sample>
+inline void rampTwo(const Segment<Sample>& x, const Segment<Sample>& y)
+{
+    if (x.n == 0 || y.n == 0 || isZero(x.step) || isZero(y.step))
+    {
+        ramp(x);
+        ramp(y);
+        return;
+    }
+    detail::RampOf<Sample> rx(x), ry(y);
+    uint32_t i = detail::prologue(rx, x.n), j = detail::prologue(ry, y.n);
+    const uint32_t nx = detail::stepFrames(x), ny = detail::stepFrames(y);
+    for (; i + 2 <= nx && j + 2 <= ny; i += 2, j += 2)
+    {
+        rx.two(i);
+        ry.two(j);
+    }
+    rx.finish(i, nx);
+    ry.finish(j, ny);
+}
+
+inline void ramp(const StereoMatrix& m, const StereoMatrix& d, uint32_t n, const double* inL, const double* inR,
+                 double* outL, double* outR)
+{
+    ramp(Segment<double>{m, d, n, inL, inR, outL, outR});
+}
+
+inline void ramp(const StereoMatrix& m, const StereoMatrix& d, uint32_t n, const float* inL, const float* inR,
+                 float* outL, float* outR)
+{
+    ramp(Segment<float>{m, d, n, inL, inR, outL, outR});
 }
 
 // Crossover path: ramps the high and the low band (double buffers) with their

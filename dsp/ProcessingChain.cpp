@@ -61,20 +61,22 @@ Sample* channelAt(AudioBusBuffers& bus, int32 index)
     return channels[index];
 }
 
+// A ramp's step: the change over a segment divided by its length, entry by
+// entry. Segments are mostly a power of two long, whose reciprocal is exact:
+// the product then has the quotient's bits at a fraction of a division's cost.
+StereoMatrix stepOver(const StereoMatrix& change, uint32 n)
+{
+    if ((n & (n - 1)) != 0)
+        return change / double(n);
+    const double reciprocal = 1.0 / double(n);
+    return {change.m00 * reciprocal, change.m01 * reciprocal, change.m10 * reciprocal, change.m11 * reciprocal};
+}
+
 // Audio runs up to this many segments behind the parameter work, so that the
 // independent ramps of neighbouring segments can overlap in the processor.
 constexpr uint32 kSegmentsQueued = 8;
 
 } // namespace
-
-// The audio work of one segment, decided by the parameter work before it.
-struct KVProcessor::SegmentAudio
-{
-    StereoMatrix highStart, highStep, lowStart, lowStep;
-    uint32 start, end; // frames
-    bool bands;        // the crossover path; otherwise the full band
-    bool bypass;
-};
 
 // The four channels a block works on; all null when it has no audio to process.
 template <typename Sample>
@@ -84,6 +86,23 @@ struct KVProcessor::StereoIo
     const Sample* inR = nullptr;
     Sample* outL = nullptr;
     Sample* outR = nullptr;
+};
+
+// The audio work of one segment, decided by the parameter work before it.
+struct KVProcessor::SegmentAudio
+{
+    StereoMatrix highStart, highStep, lowStart, lowStep;
+    uint32 start, end; // frames
+    bool bands;        // the crossover path; otherwise the full band
+    bool bypass;
+
+    // The input ramped to the output by the high-band matrix alone.
+    bool rampsFullBand() const { return !bands && !bypass; }
+    template <typename Sample>
+    MatrixRamp::Segment<Sample> fullBand(const StereoIo<Sample>& io) const
+    {
+        return {highStart, highStep, end - start, io.inL + start, io.inR + start, io.outL + start, io.outR + start};
+    }
 };
 
 bool KVProcessor::prepareChain(uint32 maxSamples)
@@ -244,7 +263,16 @@ void KVProcessor::runSegments(ProcessData& data, uint32 numSamples)
     auto play = [&]
     {
         for (uint32 q = 0; q < numQueued; ++q)
+        {
+            // Neighbouring full-band ramps run side by side (see rampTwo).
+            if (q + 1 < numQueued && queued[q].rampsFullBand() && queued[q + 1].rampsFullBand())
+            {
+                MatrixRamp::rampTwo(queued[q].fullBand(io), queued[q + 1].fullBand(io));
+                ++q;
+                continue;
+            }
             playSegment(queued[q], chunk, io, numSamples, split);
+        }
         numQueued = 0;
     };
 
@@ -287,11 +315,11 @@ void KVProcessor::runSegments(ProcessData& data, uint32 numSamples)
         segment.bypass = signal.bypass;
         segment.bands = split && !signal.bypass;
         segment.highStart = highStart;
-        segment.highStep = (highMatrix - highStart) / double(n);
+        segment.highStep = stepOver(highMatrix - highStart, n);
         if (segment.bands)
         {
             segment.lowStart = lowStart;
-            segment.lowStep = (lowMatrix - lowStart) / double(n);
+            segment.lowStep = stepOver(lowMatrix - lowStart, n);
             if (signal.solo == 2)
                 segment.highStart = segment.highStep = StereoMatrix::zero();
             else if (signal.solo == 1)
@@ -322,7 +350,7 @@ void KVProcessor::playSegment(const SegmentAudio& segment, BandChunk& chunk, con
     if (segment.bypass)
         MatrixRamp::bypassCopy(signal.inputMS, signal.outputMS, n, io.inL + s, io.inR + s, io.outL + s, io.outR + s);
     else
-        MatrixRamp::ramp(segment.highStart, segment.highStep, n, io.inL + s, io.inR + s, io.outL + s, io.outR + s);
+        MatrixRamp::ramp(segment.fullBand(io));
     if (split)
         splitUpTo(chunk, io, numSamples, e - 1); // keep the filters running through the block
 }

@@ -66,15 +66,4 @@ double trimToGain(double v)
     return std::pow(10.0, (v * 12.0 - 6.0) * 0.05);
 }
 
-double clampNormalized(double v, double fallback)
-{
-    if (!std::isfinite(v))
-        return fallback;
-    // Written so that a negative subnormal, which compares as zero on a thread
-    // with denormals-are-zero set (the audio thread), still ends up at 0.
-    if (!(v > 0.0))
-        return 0.0;
-    return v < 1.0 ? v : 1.0;
-}
-
 } // namespace Curves

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 // The value curves shared by the parameter classes (texts) and the processor
@@ -39,6 +40,15 @@ inline bool switchOn(double v) { return v >= 0.5; }
 double trimToGain(double v);
 
 // Clamps a host value into 0..1; non-finite values give the fallback.
-double clampNormalized(double v, double fallback);
+inline double clampNormalized(double v, double fallback)
+{
+    if (!std::isfinite(v))
+        return fallback;
+    // Written so that a negative subnormal, which compares as zero on a thread
+    // with denormals-are-zero set (the audio thread), still ends up at 0.
+    if (!(v > 0.0))
+        return 0.0;
+    return v < 1.0 ? v : 1.0;
+}
 
 } // namespace Curves

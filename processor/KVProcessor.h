@@ -48,7 +48,7 @@ private:
 
 // The audio half of the plug-in: buses, setup, activation, state and the
 // signal state it hands to the processing chain.
-class KVProcessor : public Steinberg::Vst::AudioEffect, public ScopeSender
+class KVProcessor final : public Steinberg::Vst::AudioEffect, public ScopeSender
 {
 public:
     using tresult = Steinberg::tresult;

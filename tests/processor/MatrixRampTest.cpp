@@ -133,6 +133,44 @@ TEST(MatrixRamp, SinglesKeepTheBitsOfTheTwoLaneRamp)
         }
 }
 
+// Two segments ramped side by side keep each segment's own bits, whatever
+// their lengths (odd, unequal, empty) and whether either is steady.
+template <typename Sample>
+void checkSideBySide(std::mt19937& rng)
+{
+    const std::pair<uint32_t, uint32_t> lengths[] = {{64, 64}, {1, 1},  {3, 8},  {8, 3},  {0, 5},
+                                                      {5, 0}, {7, 64}, {64, 7}, {2, 513}, {100, 99}};
+    for (const auto& [nx, ny] : lengths)
+        for (int steady = 0; steady < 3; ++steady) // none, the first, the second
+        {
+            SCOPED_TRACE(testing::Message() << nx << "+" << ny << " steady " << steady);
+            const uint32_t n = nx + ny;
+            const auto inL = noise<Sample>(rng, n), inR = noise<Sample>(rng, n);
+            const StereoMatrix mx = randomMatrix(rng, 3.0), my = randomMatrix(rng, 3.0);
+            const StereoMatrix dx = steady == 1 ? StereoMatrix() : randomMatrix(rng, 0.01);
+            const StereoMatrix dy = steady == 2 ? StereoMatrix() : randomMatrix(rng, 0.01);
+            std::vector<Sample> outL(n), outR(n), wantL(n), wantR(n);
+            plainRamp(mx, dx, nx, inL.data(), inR.data(), wantL.data(), wantR.data());
+            plainRamp(my, dy, ny, inL.data() + nx, inR.data() + nx, wantL.data() + nx, wantR.data() + nx);
+            MatrixRamp::rampTwo(
+                MatrixRamp::Segment<Sample>{mx, dx, nx, inL.data(), inR.data(), outL.data(), outR.data()},
+                MatrixRamp::Segment<Sample>{my, dy, ny, inL.data() + nx, inR.data() + nx, outL.data() + nx,
+                                            outR.data() + nx});
+            for (uint32_t i = 0; i < n; ++i)
+            {
+                ASSERT_TRUE(sameBits(outL[i], wantL[i])) << "left " << i;
+                ASSERT_TRUE(sameBits(outR[i], wantR[i])) << "right " << i;
+            }
+        }
+}
+
+TEST(MatrixRamp, SegmentsRampedSideBySideKeepTheirOwnBits)
+{
+    std::mt19937 rng(6);
+    checkSideBySide<double>(rng);
+    checkSideBySide<float>(rng);
+}
+
 TEST(MatrixRamp, RampsReachTheEndMatrixOneStepAfterTheLastSample)
 {
     // Independent check of the ramp itself: frame i uses A + (B - A) i / n.

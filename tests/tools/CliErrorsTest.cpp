@@ -53,100 +53,89 @@ void textFile(const std::string& path, const std::string& text)
     std::fclose(file);
 }
 
+using Args = std::vector<std::string>;
+
+// "render @in.wav OUT --bundle {bundle}" and the given options.
+Args renderTo(const std::string& out, const Args& options = {})
+{
+    Args arguments = {"render", "@in.wav", out, "--bundle", "{bundle}"};
+    arguments.insert(arguments.end(), options.begin(), options.end());
+    return arguments;
+}
+
+Args render(const Args& options = {})
+{
+    return renderTo("@out.wav", options);
+}
+
 std::vector<ErrorCase> cases()
 {
     const auto withExisting = [](const ScratchDir& dir) {
         stereoInput(dir);
         textFile(dir.path("out.wav"), "an earlier result that must survive");
     };
-    const auto fakeBundle = [](const ScratchDir& dir, const std::string& library) {
-        const std::string binary = dir.path("Fake.vst3/Contents/x86_64-linux");
-        ::mkdir(dir.path("Fake.vst3").c_str(), 0777);
-        ::mkdir(dir.path("Fake.vst3/Contents").c_str(), 0777);
-        ::mkdir(binary.c_str(), 0777);
-        if (library.empty())
-            textFile(binary + "/Fake.so", "not a shared object");
-        else
-            textFile(binary + "/Fake.so", fileBytes(library));
+    const auto fakeBundle = [](const std::string& library) {
+        return [library](const ScratchDir& dir) {
+            stereoInput(dir);
+            const std::string binary = dir.path("Fake.vst3/Contents/x86_64-linux");
+            ::mkdir(dir.path("Fake.vst3").c_str(), 0777);
+            ::mkdir(dir.path("Fake.vst3/Contents").c_str(), 0777);
+            ::mkdir(binary.c_str(), 0777);
+            textFile(binary + "/Fake.so", library.empty() ? "not a shared object" : fileBytes(library));
+        };
+    };
+    const auto stereoAnd = [](void (*more)(const ScratchDir&)) {
+        return [more](const ScratchDir& dir) {
+            stereoInput(dir);
+            more(dir);
+        };
     };
     return {
         {"MissingInput", stereoInput, {"render", "@nothere.wav", "@out.wav", "--bundle", "{bundle}"}, kFailure,
          {"cannot open", "nothere.wav", "No such file"}},
-        {"InputNotAudio", [](const ScratchDir& d) { textFile(d.path("in.wav"), "hello, not audio\n"); },
-         {"render", "@in.wav", "@out.wav", "--bundle", "{bundle}"}, kFailure, {"cannot read", "in.wav"}},
-        {"InputIsDirectory", [](const ScratchDir& d) { ::mkdir(d.path("in.wav").c_str(), 0777); },
-         {"render", "@in.wav", "@out.wav", "--bundle", "{bundle}"}, kFailure, {"is a directory"}},
-        {"MonoWithoutFlag", [](const ScratchDir& d) { audioWithChannels(d, 1); },
-         {"render", "@in.wav", "@out.wav", "--bundle", "{bundle}"}, kFailure, {"mono", "--mono-to-stereo"}},
-        {"ThreeChannels", [](const ScratchDir& d) { audioWithChannels(d, 3); },
-         {"render", "@in.wav", "@out.wav", "--bundle", "{bundle}", "--mono-to-stereo"}, kFailure,
-         {"3 channels", "stereo"}},
-        {"OutputIsInput", stereoInput, {"render", "@in.wav", "@in.wav", "--bundle", "{bundle}", "--force"},
-         kFailure, {"is the input"}},
-        {"OutputIsInputSpelledOtherwise",
-         [](const ScratchDir& d) {
-             stereoInput(d);
-             ::mkdir(d.path("sub").c_str(), 0777);
-         },
-         {"render", "@in.wav", "@sub/../in.wav", "--bundle", "{bundle}", "--force"}, kFailure, {"is the input"}},
+        {"InputNotAudio", [](const ScratchDir& d) { textFile(d.path("in.wav"), "hello, not audio\n"); }, render(),
+         kFailure, {"cannot read", "in.wav"}},
+        {"InputIsDirectory", [](const ScratchDir& d) { ::mkdir(d.path("in.wav").c_str(), 0777); }, render(), kFailure,
+         {"is a directory"}},
+        {"MonoWithoutFlag", [](const ScratchDir& d) { audioWithChannels(d, 1); }, render(), kFailure,
+         {"mono", "--mono-to-stereo"}},
+        {"ThreeChannels", [](const ScratchDir& d) { audioWithChannels(d, 3); }, render({"--mono-to-stereo"}),
+         kFailure, {"3 channels", "stereo"}},
+        {"OutputIsInput", stereoInput, renderTo("@in.wav", {"--force"}), kFailure, {"is the input"}},
+        {"OutputIsInputSpelledOtherwise", stereoAnd([](const ScratchDir& d) { ::mkdir(d.path("sub").c_str(), 0777); }),
+         renderTo("@sub/../in.wav", {"--force"}), kFailure, {"is the input"}},
         {"OutputIsInputThroughSymlink",
-         [](const ScratchDir& d) {
-             stereoInput(d);
-             ASSERT_EQ(::symlink("in.wav", d.path("link.wav").c_str()), 0);
-         },
-         {"render", "@in.wav", "@link.wav", "--bundle", "{bundle}", "--force"}, kFailure, {"is the input"}},
+         stereoAnd([](const ScratchDir& d) { ASSERT_EQ(::symlink("in.wav", d.path("link.wav").c_str()), 0); }),
+         renderTo("@link.wav", {"--force"}), kFailure, {"is the input"}},
         {"OutputIsInputThroughHardLink",
-         [](const ScratchDir& d) {
-             stereoInput(d);
-             ASSERT_EQ(::link(d.path("in.wav").c_str(), d.path("hard.wav").c_str()), 0);
-         },
-         {"render", "@in.wav", "@hard.wav", "--bundle", "{bundle}", "--force"}, kFailure, {"is the input"}},
-        {"ScopePictureIsInput", stereoInput,
-         {"render", "@in.wav", "@out.wav", "--bundle", "{bundle}", "--scope", "@in.wav", "--force"}, kFailure,
-         {"is the input"}},
-        {"ExistingOutput", withExisting, {"render", "@in.wav", "@out.wav", "--bundle", "{bundle}"}, kFailure,
-         {"exists", "--force"}},
-        {"MissingOutputDirectory", stereoInput,
-         {"render", "@in.wav", "@no/such/dir/out.wav", "--bundle", "{bundle}"}, kFailure, {"does not exist"}},
-        {"UnsupportedOutputType", stereoInput, {"render", "@in.wav", "@out.mp3", "--bundle", "{bundle}"}, kUsage,
-         {".wav", ".flac", ".aiff"}},
-        {"FloatIntoFlac", stereoInput,
-         {"render", "@in.wav", "@out.flac", "--bundle", "{bundle}", "--sample-format", "float"}, kUsage,
+         stereoAnd([](const ScratchDir& d) { ASSERT_EQ(::link(d.path("in.wav").c_str(), d.path("hard.wav").c_str()), 0); }),
+         renderTo("@hard.wav", {"--force"}), kFailure, {"is the input"}},
+        {"ScopePictureIsInput", stereoInput, render({"--scope", "@in.wav", "--force"}), kFailure, {"is the input"}},
+        {"ExistingOutput", withExisting, render(), kFailure, {"exists", "--force"}},
+        {"MissingOutputDirectory", stereoInput, renderTo("@no/such/dir/out.wav"), kFailure, {"does not exist"}},
+        {"UnsupportedOutputType", stereoInput, renderTo("@out.mp3"), kUsage, {".wav", ".flac", ".aiff"}},
+        {"FloatIntoFlac", stereoInput, renderTo("@out.flac", {"--sample-format", "float"}), kUsage,
          {"FLAC", "integer"}},
-        {"UnknownParameter", stereoInput,
-         {"render", "@in.wav", "@out.wav", "--bundle", "{bundle}", "--set", "Left Gian=-6"}, kUsage,
+        {"UnknownParameter", stereoInput, render({"--set", "Left Gian=-6"}), kUsage,
          {"Left Gian", "did you mean 'Left Gain'"}},
-        {"UnknownProgram", stereoInput,
-         {"render", "@in.wav", "@out.wav", "--bundle", "{bundle}", "--program", "Stereo Rotaton"}, kUsage,
+        {"UnknownProgram", stereoInput, render({"--program", "Stereo Rotaton"}), kUsage,
          {"Stereo Rotaton", "did you mean 'Stereo Rotation'"}},
-        {"UnparsableNumber", stereoInput,
-         {"render", "@in.wav", "@out.wav", "--bundle", "{bundle}", "--set", "Left Gain=loud"}, kUsage,
+        {"UnparsableNumber", stereoInput, render({"--set", "Left Gain=loud"}), kUsage,
          {"'loud' is not a value of Left Gain", "norm(x)"}},
-        {"MisspeltListEntry", stereoInput,
-         {"render", "@in.wav", "@out.wav", "--bundle", "{bundle}", "--set", "Crossover=LR4"}, kUsage,
-         {"did you mean 'LR-4'"}},
-        {"NormalisedOutOfRange", stereoInput,
-         {"render", "@in.wav", "@out.wav", "--bundle", "{bundle}", "--set", "Balance=norm(1.5)"}, kUsage,
+        {"MisspeltListEntry", stereoInput, render({"--set", "Crossover=LR4"}), kUsage, {"did you mean 'LR-4'"}},
+        {"NormalisedOutOfRange", stereoInput, render({"--set", "Balance=norm(1.5)"}), kUsage,
          {"norm(1.5)", "0 <= x <= 1"}},
-        {"AutomatingAListParameter", stereoInput,
-         {"render", "@in.wav", "@out.wav", "--bundle", "{bundle}", "--automate", "Mono=0:Off,1:On"}, kUsage,
+        {"AutomatingAListParameter", stereoInput, render({"--automate", "Mono=0:Off,1:On"}), kUsage,
          {"Mono cannot be automated", "--set"}},
-        {"SetAndAutomated", stereoInput,
-         {"render", "@in.wav", "@out.wav", "--bundle", "{bundle}", "--set", "Balance=10", "--automate",
-          "Balance=0:-10,0.05:10"},
+        {"SetAndAutomated", stereoInput, render({"--set", "Balance=10", "--automate", "Balance=0:-10,0.05:10"}),
          kUsage, {"both set and automated"}},
-        {"AutomationBadTime", stereoInput,
-         {"render", "@in.wav", "@out.wav", "--bundle", "{bundle}", "--automate", "Balance=0:-45,soon:45"}, kUsage,
+        {"AutomationBadTime", stereoInput, render({"--automate", "Balance=0:-45,soon:45"}), kUsage,
          {"soon:45", "seconds"}},
-        {"AutomationTimesGoBack", stereoInput,
-         {"render", "@in.wav", "@out.wav", "--bundle", "{bundle}", "--automate", "Balance=1:-45,0.5:45"}, kUsage,
+        {"AutomationTimesGoBack", stereoInput, render({"--automate", "Balance=1:-45,0.5:45"}), kUsage,
          {"must not decrease"}},
-        {"ProgramThroughSet", stereoInput,
-         {"render", "@in.wav", "@out.wav", "--bundle", "{bundle}", "--set", "ProgSel=Bass Squeeze"}, kUsage,
-         {"--program"}},
-        {"ScopeNeedsScopeOn", stereoInput,
-         {"render", "@in.wav", "@out.wav", "--bundle", "{bundle}", "--scope", "@s.png", "--set", "Scope=Off"},
-         kUsage, {"Scope on"}},
+        {"ProgramThroughSet", stereoInput, render({"--set", "ProgSel=Bass Squeeze"}), kUsage, {"--program"}},
+        {"ScopeNeedsScopeOn", stereoInput, render({"--scope", "@s.png", "--set", "Scope=Off"}), kUsage,
+         {"Scope on"}},
         {"UnknownOption", stereoInput, {"render", "@in.wav", "@out.wav", "--blok", "64"}, kUsage,
          {"--blok", "did you mean --block"}},
         {"BlockOutOfRange", stereoInput, {"render", "@in.wav", "@out.wav", "--block", "0"}, kUsage, {"--block"}},
@@ -156,17 +145,9 @@ std::vector<ErrorCase> cases()
         {"UnknownCommand", stereoInput, {"rendr", "@in.wav", "@out.wav"}, kUsage, {"did you mean render"}},
         {"MissingBundle", stereoInput, {"render", "@in.wav", "@out.wav", "--bundle", "@Nothing.vst3"}, kFailure,
          {"no plug-in bundle", "Nothing.vst3"}},
-        {"BundleNotASharedObject",
-         [=](const ScratchDir& d) {
-             stereoInput(d);
-             fakeBundle(d, "");
-         },
-         {"render", "@in.wav", "@out.wav", "--bundle", "@Fake.vst3"}, kFailure, {"failed to load", "Fake.so"}},
-        {"BundleWithoutEntryPoints",
-         [=](const ScratchDir& d) {
-             stereoInput(d);
-             fakeBundle(d, SNDFILE_LIBRARY);
-         },
+        {"BundleNotASharedObject", fakeBundle(""), {"render", "@in.wav", "@out.wav", "--bundle", "@Fake.vst3"},
+         kFailure, {"failed to load", "Fake.so"}},
+        {"BundleWithoutEntryPoints", fakeBundle(SNDFILE_LIBRARY),
          {"render", "@in.wav", "@out.wav", "--bundle", "@Fake.vst3"}, kFailure, {"failed to load", "ModuleEntry"}},
         {"InfoWithMissingBundle", stereoInput, {"info", "--bundle", "@Nothing.vst3"}, kFailure,
          {"no plug-in bundle"}},

@@ -11,22 +11,12 @@
 
 namespace {
 
-TEST(NameMatch, EditDistanceCountsInsertionsDeletionsAndSubstitutions)
-{
-    struct Case { const char* a; const char* b; size_t distance; };
-    const Case cases[] = {
-        {"kitten", "sitting", 3}, {"", "abc", 3}, {"abc", "", 3}, {"Left Gain", "left gain", 0},
-        {"Left Gian", "Left Gain", 2}, {"LR4", "LR-4", 1}, {"flaw", "lawn", 2},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(NameMatch::editDistance(c.a, c.b), c.distance) << c.a << " / " << c.b;
-}
-
 TEST(NameMatch, SuggestsOnlyWhatIsClose)
 {
     const std::vector<std::string> names = {"Left Gain", "Right Gain", "Balance", "Mono"};
     EXPECT_EQ(NameMatch::nearest("Left Gian", names), "Left Gain");
     EXPECT_EQ(NameMatch::nearest("balanse", names), "Balance");
+    EXPECT_EQ(NameMatch::nearest("left gain", names), "Left Gain");
     EXPECT_EQ(NameMatch::nearest("Reverb Time", names), "");
     EXPECT_EQ(NameMatch::nearest("x", {}), "");
 }

@@ -15,6 +15,7 @@
 
 #include <clocale>
 #include <cmath>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -69,15 +70,6 @@ protected:
         return nullptr;
     }
 
-    template <class T>
-    int count() const
-    {
-        int n = 0;
-        for (int32 i = 0; i < editor->getNbViews(); ++i)
-            n += dynamic_cast<T*>(editor->getView(i)) != nullptr;
-        return n;
-    }
-
     static CColor color(unsigned rgba)
     {
         return CColor(rgba >> 24, (rgba >> 16) & 0xff, (rgba >> 8) & 0xff, rgba & 0xff);
@@ -106,8 +98,7 @@ TEST_F(DescriptionTest, ControlTagsAreTheParameterIDs)
 
 TEST_F(DescriptionTest, ColoursFontsAndEditorAttributes)
 {
-    const std::pair<const char*, unsigned> colours[] = {
-        {"CtrlGreen", 0x1acc00ff}, {"LtBlue", 0x80b0ffff}, {"modal background", 0xffffffc7}};
+    const std::pair<const char*, unsigned> colours[] = {{"CtrlGreen", 0x1acc00ff}, {"LtBlue", 0x80b0ffff}};
     for (const auto& c : colours)
     {
         CColor value;
@@ -139,13 +130,77 @@ TEST_F(DescriptionTest, ColoursFontsAndEditorAttributes)
     EXPECT_EQ(kTransparentCColor, editor->getBackgroundColor());
 }
 
-TEST_F(DescriptionTest, SeventeenAnimatedKnobs)
+// Every control of the editor: its class, where it sits and the parameter it
+// controls, with its default; nothing else in the editor but these and the
+// nine unit labels.
+TEST_F(DescriptionTest, EveryControlSitsWhereDesignedWithItsParameter)
+{
+    struct Control
+    {
+        const char* type;
+        int tag;
+        double x, y, w, h;
+        float defaultValue;
+    };
+    const Control controls[] = {
+        {"CAnimKnob", 3, 65, 140, 36, 36, .75f},   {"CAnimKnob", 4, 110, 140, 36, 36, .75f},
+        {"CAnimKnob", 9, 65, 185, 36, 36, 0},      {"CAnimKnob", 10, 110, 185, 36, 36, 1},
+        {"CAnimKnob", 11, 20, 255, 36, 36, .5f},   {"CAnimKnob", 12, 65, 255, 36, 36, .5f},
+        {"CAnimKnob", 13, 110, 255, 36, 36, .3f},  {"CAnimKnob", 19, 210, 255, 36, 36, .5f},
+        {"CAnimKnob", 14, 150, 335, 36, 36, .75f}, {"CAnimKnob", 15, 195, 335, 36, 36, .5f},
+        {"CAnimKnob", 16, 240, 335, 36, 36, .5f},  {"CAnimKnob", 18, 320, 335, 36, 36, .3f},
+        {"CAnimKnob", 24, 80, 370, 36, 36, 0},     {"CAnimKnob", 20, 150, 390, 36, 36, .75f},
+        {"CAnimKnob", 21, 195, 390, 36, 36, .5f},  {"CAnimKnob", 22, 240, 390, 36, 36, .5f},
+        {"CAnimKnob", 17, 320, 390, 36, 36, .5f},
+        {"COnOffButton", 5, 68, 71, 28, 28, 0},    {"COnOffButton", 6, 113, 71, 28, 28, 0},
+        {"COnOffButton", 7, 68, 105, 28, 28, 0},   {"COnOffButton", 8, 113, 105, 28, 28, 0},
+        {"COnOffButton", 28, 323, 270, 28, 28, 0}, {"COnOffButton", 2, 335, 15, 28, 28, 1},
+        // the scope: the recording controller declines the custom view, the description's class stands in
+        {"COnOffButton", 2, 180, 55, 170, 170, 1},
+        {"COptionMenu", 25, 40, 10, 35, 20, 0},    {"COptionMenu", 26, 125, 10, 35, 20, 0},
+        {"COptionMenu", 27, 254, 275, 55, 20, 0},  {"COptionMenu", 23, 30, 375, 35, 20, 0},
+        {"CParamDisplay", 3, 55, 168, 30, 20, .75f},  {"CParamDisplay", 4, 100, 168, 30, 20, .75f},
+        {"CParamDisplay", 9, 70, 215, 20, 20, 0},     {"CParamDisplay", 10, 115, 215, 20, 20, 1},
+        {"CParamDisplay", 11, 30, 285, 20, 20, .5f},  {"CParamDisplay", 12, 75, 285, 20, 20, .5f},
+        {"CParamDisplay", 13, 110, 285, 20, 20, .3f}, {"CParamDisplay", 19, 210, 285, 20, 20, .5f},
+        {"CParamDisplay", 14, 145, 365, 25, 20, .75f}, {"CParamDisplay", 15, 200, 365, 25, 20, .5f},
+        {"CParamDisplay", 16, 250, 365, 20, 20, .5f}, {"CParamDisplay", 18, 320, 365, 20, 20, .3f},
+        {"CParamDisplay", 24, 70, 400, 30, 20, 0},    {"CParamDisplay", 20, 145, 420, 25, 20, .75f},
+        {"CParamDisplay", 21, 200, 420, 25, 20, .5f}, {"CParamDisplay", 22, 250, 420, 20, 20, .5f},
+        {"CParamDisplay", 17, 315, 420, 20, 20, .5f},
+        {"CTextButton", 100, 285, 450, 80, 20, 0},
+    };
+    EXPECT_EQ(static_cast<int32>(std::size(controls)) + 9, editor->getNbViews());
+    for (const Control& c : controls)
+    {
+        SCOPED_TRACE(testing::Message() << c.type << " " << c.tag << " at " << c.x << "," << c.y);
+        CControl* control = nullptr;
+        for (int32 i = 0; i < editor->getNbViews() && !control; ++i)
+        {
+            auto* v = dynamic_cast<CControl*>(editor->getView(i));
+            if (v && v->getViewSize() == CRect(c.x, c.y, c.x + c.w, c.y + c.h) && v->isTypeOf(c.type) &&
+                (std::string(c.type) != "CParamDisplay" || !v->isTypeOf("COptionMenu")))
+                control = v;
+        }
+        ASSERT_NE(nullptr, control);
+        EXPECT_EQ(c.tag, control->getTag());
+        if (c.tag == 100)
+            continue; // the About button: a kick button of the box's sub-controller
+        EXPECT_EQ(c.defaultValue, control->getDefaultValue());
+        EXPECT_EQ(0.f, control->getMin());
+        EXPECT_EQ(std::string(c.type) == "COptionMenu" && c.y > 100 ? 2.f : 1.f, control->getMax());
+        EXPECT_EQ(&controller, control->getListener());
+    }
+    EXPECT_EQ((std::vector<std::string>{"ScopeView"}), controller.customViews);
+    EXPECT_EQ((std::vector<std::string>{"ModalViewController"}), controller.subControllers);
+}
+
+// The knob styles, one knob of each kind.
+TEST_F(DescriptionTest, KnobStyles)
 {
     struct Knob
     {
-        int tag;
         double x, y;
-        double defaultValue;
         bool corona, fromCentre;
         double inset;
         bool outline;
@@ -153,41 +208,23 @@ TEST_F(DescriptionTest, SeventeenAnimatedKnobs)
         bool circle;
     };
     const Knob knobs[] = {
-        {3, 65, 140, 0.75, true, false, 4, true, 2, 3, 1.5, false},
-        {4, 110, 140, 0.75, true, false, 4, true, 2, 3, 1.5, false},
-        {9, 65, 185, 0, true, true, 4, true, 2, 3, 1.5, false},
-        {10, 110, 185, 1, true, true, 4, true, 2, 3, 1.5, false},
-        {11, 20, 255, 0.5, false, false, 0, false, 1, 3, 10, false},
-        {12, 65, 255, 0.5, true, true, 4, true, 2, 3, 1.5, false},
-        {13, 110, 255, 0.3, true, false, 3, true, 2, 3, 1.5, false},
-        {19, 210, 255, 0.5, false, false, 0, false, 1, 3, 1.5, false},
-        {14, 150, 335, 0.75, true, false, 2, true, 1, 5, 1.5, true},
-        {15, 195, 335, 0.5, true, false, 2, true, 1, 5, 1.5, true},
-        {16, 240, 335, 0.5, false, false, 0, false, 1, 0, 10, false},
-        {18, 320, 335, 0.3, true, false, 3, true, 2, 3, 1.5, false},
-        {24, 80, 370, 0, true, false, 2, true, 2, 3, 1.5, false},
-        {20, 150, 390, 0.75, true, false, 2, true, 1, 5, 1.5, true},
-        {21, 195, 390, 0.5, true, false, 2, true, 1, 5, 1.5, true},
-        {22, 240, 390, 0.5, false, false, 0, false, 1, 3, 10, false},
-        {17, 320, 390, 0.5, true, false, 3, true, 2, 3, 1.5, false},
+        {65, 140, true, false, 4, true, 2, 3, 1.5, false},  // Left Gain
+        {65, 185, true, true, 4, true, 2, 3, 1.5, false},   // Left Pan
+        {20, 255, false, false, 0, false, 1, 3, 10, false}, // Balance
+        {110, 255, true, false, 3, true, 2, 3, 1.5, false}, // Asymm Crush
+        {150, 335, true, false, 2, true, 1, 5, 1.5, true},  // HP Gain
+        {240, 335, false, false, 0, false, 1, 0, 10, false}, // HP Pan
     };
-    EXPECT_EQ(17, count<CAnimKnob>());
     for (const Knob& k : knobs)
     {
-        SCOPED_TRACE(k.tag);
+        SCOPED_TRACE(testing::Message() << k.x << "," << k.y);
         CAnimKnob* knob = viewAt<CAnimKnob>(k.x, k.y);
         ASSERT_NE(nullptr, knob);
-        EXPECT_EQ(k.tag, knob->getTag());
-        EXPECT_EQ(&controller, knob->getListener());
-        EXPECT_EQ(CRect(k.x, k.y, k.x + 36, k.y + 36), knob->getViewSize());
         EXPECT_EQ(40, knob->getNumSubPixmaps());
         EXPECT_EQ(36, knob->getHeightOfOneImage());
         EXPECT_NEAR(135 * kDegree, knob->getStartAngle(), 1e-6);
         EXPECT_NEAR(270 * kDegree, knob->getRangeAngle(), 1e-6);
-        EXPECT_EQ(0.f, knob->getMin());
-        EXPECT_EQ(1.f, knob->getMax());
         EXPECT_FLOAT_EQ(0.1f, knob->getWheelInc());
-        EXPECT_FLOAT_EQ(static_cast<float>(k.defaultValue), knob->getDefaultValue());
         const int32 style = knob->getDrawStyle();
         EXPECT_EQ(k.corona, (style & CKnob::kCoronaDrawing) != 0);
         EXPECT_EQ(k.fromCentre, (style & CKnob::kCoronaFromCenter) != 0);
@@ -199,161 +236,62 @@ TEST_F(DescriptionTest, SeventeenAnimatedKnobs)
         EXPECT_EQ(k.valueInset, knob->getInsetValue());
         EXPECT_FLOAT_EQ(static_cast<float>(k.zoom), knob->getZoomFactor());
         EXPECT_EQ(kWhiteCColor, knob->getCoronaColor());
-        EXPECT_EQ(kWhiteCColor, knob->getColorHandle());
         EXPECT_EQ(kGreyCColor, knob->getColorShadowHandle());
-        EXPECT_FALSE(knob->getTransparency());
     }
 }
 
-TEST_F(DescriptionTest, OnOffButtonsAndTheScopeView)
+// Texts: the menus, a value display, the frameless frequency display and its
+// unit, a unit label and the About button.
+TEST_F(DescriptionTest, TextStyles)
 {
-    struct Button
-    {
-        int tag;
-        double x, y, w, h;
-        float defaultValue;
-    };
-    const Button buttons[] = {{5, 68, 71, 28, 28, 0},  {6, 113, 71, 28, 28, 0},  {7, 68, 105, 28, 28, 0},
-                              {8, 113, 105, 28, 28, 0}, {28, 323, 270, 28, 28, 0}, {2, 335, 15, 28, 28, 1},
-                              {2, 180, 55, 170, 170, 1}};
-    // The recording controller declines the custom scope view: the description's class stands in.
-    EXPECT_EQ(7, count<COnOffButton>());
-    for (const Button& b : buttons)
-    {
-        SCOPED_TRACE(testing::Message() << b.x << "," << b.y);
-        COnOffButton* button = viewAt<COnOffButton>(b.x, b.y);
-        ASSERT_NE(nullptr, button);
-        EXPECT_EQ(b.tag, button->getTag());
-        EXPECT_EQ(CRect(b.x, b.y, b.x + b.w, b.y + b.h), button->getViewSize());
-        EXPECT_EQ(b.defaultValue, button->getDefaultValue());
-        EXPECT_EQ(0.f, button->getMin());
-        EXPECT_EQ(1.f, button->getMax());
-        EXPECT_FALSE(button->getTransparency());
-    }
-    EXPECT_EQ((std::vector<std::string>{"ScopeView"}), controller.customViews);
-}
+    COptionMenu* menu = viewAt<COptionMenu>(254, 275);
+    ASSERT_NE(nullptr, menu);
+    EXPECT_EQ(color(0x1acc00ff), menu->getFontColor());
+    EXPECT_EQ(kBlackCColor, menu->getBackColor());
+    EXPECT_EQ(kCenterText, menu->getHoriAlign());
+    EXPECT_TRUE(menu->getStyle() & COptionMenu::kCheckStyle);
+    EXPECT_FALSE(menu->getStyle() & COptionMenu::kPopupStyle);
+    EXPECT_TRUE(menu->getTransparency());
 
-TEST_F(DescriptionTest, OptionMenus)
-{
-    struct Menu
+    for (double x : {145.0, 200.0})
     {
-        int tag;
-        double x, y, w, h;
-        float max;
-    };
-    const Menu menus[] = {{25, 40, 10, 35, 20, 1}, {26, 125, 10, 35, 20, 1}, {27, 254, 275, 55, 20, 2},
-                          {23, 30, 375, 35, 20, 2}};
-    EXPECT_EQ(4, count<COptionMenu>());
-    for (const Menu& m : menus)
-    {
-        SCOPED_TRACE(m.tag);
-        COptionMenu* menu = viewAt<COptionMenu>(m.x, m.y);
-        ASSERT_NE(nullptr, menu);
-        EXPECT_EQ(m.tag, menu->getTag());
-        EXPECT_EQ(CRect(m.x, m.y, m.x + m.w, m.y + m.h), menu->getViewSize());
-        EXPECT_EQ(m.max, menu->getMax());
-        EXPECT_EQ(0.f, menu->getMin());
-        EXPECT_EQ(0.f, menu->getDefaultValue());
-        EXPECT_EQ(color(0x1acc00ff), menu->getFontColor());
-        EXPECT_EQ(kBlackCColor, menu->getBackColor());
-        EXPECT_EQ(kBlackCColor, menu->getFrameColor());
-        EXPECT_EQ(kCenterText, menu->getHoriAlign());
-        EXPECT_EQ(kSystemFont, menu->getFont());
-        EXPECT_TRUE(menu->getStyle() & COptionMenu::kCheckStyle);
-        EXPECT_FALSE(menu->getStyle() & COptionMenu::kPopupStyle);
-        EXPECT_TRUE(menu->getTransparency());
-    }
-}
-
-TEST_F(DescriptionTest, ValueDisplays)
-{
-    struct Display
-    {
-        int tag;
-        double x, y, w, h;
-        CHoriTxtAlign align;
-        float defaultValue;
-    };
-    const Display displays[] = {
-        {3, 55, 168, 30, 20, kRightText, 0.75f},   {4, 100, 168, 30, 20, kRightText, 0.75f},
-        {9, 70, 215, 20, 20, kRightText, 0},       {10, 115, 215, 20, 20, kRightText, 1},
-        {11, 30, 285, 20, 20, kCenterText, 0.5f},  {12, 75, 285, 20, 20, kCenterText, 0.5f},
-        {13, 110, 285, 20, 20, kRightText, 0.3f},  {19, 210, 285, 20, 20, kRightText, 0.5f},
-        {14, 145, 365, 25, 20, kRightText, 0.75f}, {15, 200, 365, 25, 20, kCenterText, 0.5f},
-        {16, 250, 365, 20, 20, kCenterText, 0.5f}, {18, 320, 365, 20, 20, kRightText, 0.3f},
-        {24, 70, 400, 30, 20, kRightText, 0},      {20, 145, 420, 25, 20, kRightText, 0.75f},
-        {21, 200, 420, 25, 20, kCenterText, 0.5f}, {22, 250, 420, 20, 20, kCenterText, 0.5f},
-        {17, 315, 420, 20, 20, kRightText, 0.5f},
-    };
-    for (const Display& d : displays)
-    {
-        SCOPED_TRACE(d.tag);
-        CParamDisplay* display = nullptr;
-        for (int32 i = 0; i < editor->getNbViews() && !display; ++i)
-        {
-            auto* v = dynamic_cast<CParamDisplay*>(editor->getView(i));
-            if (v && v->isTypeOf("CParamDisplay") && !v->isTypeOf("CTextLabel") && !v->isTypeOf("COptionMenu") &&
-                v->getViewSize() == CRect(d.x, d.y, d.x + d.w, d.y + d.h))
-                display = v;
-        }
+        auto* display = viewAt<CParamDisplay>(x, 365);
         ASSERT_NE(nullptr, display);
-        EXPECT_EQ(d.tag, display->getTag());
-        EXPECT_EQ(d.align, display->getHoriAlign());
-        EXPECT_EQ(d.defaultValue, display->getDefaultValue());
+        EXPECT_EQ(x == 145 ? kRightText : kCenterText, display->getHoriAlign());
         EXPECT_EQ(kWhiteCColor, display->getFontColor());
-        EXPECT_EQ(kBlackCColor, display->getFrameColor());
         EXPECT_EQ(kRedCColor, display->getShadowColor());
         EXPECT_TRUE(display->getAntialias());
-        EXPECT_EQ(0, display->getStyle() & (CParamDisplay::k3DIn | CParamDisplay::k3DOut));
-        const bool frequency = d.tag == 24;
-        EXPECT_EQ(frequency ? kTransparentCColor : kBlackCColor, display->getBackColor());
-        EXPECT_EQ(frequency, (display->getStyle() & CParamDisplay::kNoFrame) != 0);
-        EXPECT_EQ(!frequency, display->getTransparency());
+        EXPECT_EQ(0, display->getStyle() & (CParamDisplay::k3DIn | CParamDisplay::k3DOut | CParamDisplay::kNoFrame));
+        EXPECT_TRUE(display->getTransparency());
     }
-}
-
-TEST_F(DescriptionTest, UnitLabelsAndTheAboutButton)
-{
-    struct Label
+    const std::pair<double, double> frameless[] = {{70, 400}, {100, 400}}; // frequency and its "Hz"
+    for (const auto& [x, y] : frameless)
     {
-        const char* text;
-        double x, y;
-    };
-    const Label labels[] = {{"dB", 85, 168},  {"dB", 130, 168}, {"dB", 230, 285}, {"dB", 170, 365}, {"dB", 170, 420},
-                            {"dB", 335, 420}, {"%", 127, 285},  {"%", 337, 365},  {"Hz", 100, 400}};
-    EXPECT_EQ(9, count<CTextLabel>());
-    for (const Label& l : labels)
+        auto* display = viewAt<CParamDisplay>(x, y);
+        ASSERT_NE(nullptr, display);
+        EXPECT_EQ(kTransparentCColor, display->getBackColor());
+        EXPECT_NE(0, display->getStyle() & CParamDisplay::kNoFrame);
+        EXPECT_FALSE(display->getTransparency());
+    }
+    const std::pair<double, const char*> units[] = {{85, "dB"}, {127, "%"}};
+    for (const auto& [x, text] : units)
     {
-        SCOPED_TRACE(testing::Message() << l.text << " " << l.x << "," << l.y);
-        CTextLabel* label = viewAt<CTextLabel>(l.x, l.y);
+        CTextLabel* label = viewAt<CTextLabel>(x, x == 85 ? 168 : 285);
         ASSERT_NE(nullptr, label);
-        EXPECT_STREQ(l.text, label->getText());
-        EXPECT_EQ(CRect(l.x, l.y, l.x + 20, l.y + 20), label->getViewSize());
+        EXPECT_STREQ(text, label->getText());
         EXPECT_EQ(kCenterText, label->getHoriAlign());
-        EXPECT_EQ(kWhiteCColor, label->getFontColor());
-        const bool hertz = std::string(l.text) == "Hz";
-        EXPECT_EQ(hertz ? kTransparentCColor : kBlackCColor, label->getBackColor());
-        EXPECT_EQ(!hertz, label->getTransparency());
-        EXPECT_EQ(hertz, (label->getStyle() & CParamDisplay::kNoFrame) != 0);
+        EXPECT_EQ(kBlackCColor, label->getBackColor());
     }
 
     CTextButton* about = viewAt<CTextButton>(285, 450);
     ASSERT_NE(nullptr, about);
     EXPECT_STREQ("About", about->getTitle());
-    EXPECT_EQ(CRect(285, 450, 365, 470), about->getViewSize());
-    EXPECT_EQ(100, about->getTag());
     EXPECT_EQ(6, about->getRoundRadius());
     EXPECT_EQ(1, about->getFrameWidth());
-    EXPECT_EQ(kBlackCColor, about->getFrameColor());
-    EXPECT_EQ(kBlackCColor, about->getFrameColorHighlighted());
     EXPECT_EQ(color(0xdcdcdcff), about->getGradientStartColor());
-    EXPECT_EQ(color(0xb4b4b4ff), about->getGradientEndColor());
-    EXPECT_EQ(color(0xb4b4b4ff), about->getGradientStartColorHighlighted());
     EXPECT_EQ(color(0x646464ff), about->getGradientEndColorHighlighted());
-    EXPECT_EQ(kBlackCColor, about->getTextColor());
     EXPECT_EQ(kWhiteCColor, about->getTextColorHighlighted());
     EXPECT_EQ(CTextButton::kKickStyle, about->getStyle());
-    EXPECT_EQ((std::vector<std::string>{"ModalViewController"}), controller.subControllers);
 }
 
 TEST_F(DescriptionTest, TheAboutBoxTemplate)
@@ -362,22 +300,16 @@ TEST_F(DescriptionTest, TheAboutBoxTemplate)
     auto box = owned(dynamic_cast<CViewContainer*>(description->createView("ModalView", &boxController)));
     ASSERT_TRUE(box);
     EXPECT_EQ(CRect(0, 0, 355, 475), box->getViewSize());
-    CColor modal;
-    ASSERT_TRUE(description->getColor("modal background", modal));
-    EXPECT_EQ(modal, box->getBackgroundColor());
-    EXPECT_FALSE(box->getTransparency());
+    EXPECT_EQ(color(0xffffffc7), box->getBackgroundColor());
     ASSERT_EQ(1, box->getNbViews());
     auto* picture = dynamic_cast<CViewContainer*>(box->getView(0));
     ASSERT_NE(nullptr, picture);
     EXPECT_EQ(CRect(20, 15, 339, 454), picture->getViewSize());
-    EXPECT_EQ(kBlackCColor, picture->getBackgroundColor());
-    EXPECT_FALSE(picture->getTransparency());
 
     CTextButton* close = viewAt<CTextButton>(210, 395, picture);
     ASSERT_NE(nullptr, close);
     EXPECT_STREQ("Close", close->getTitle());
     EXPECT_EQ(101, close->getTag());
-    EXPECT_EQ(color(0xdcdcdcff), close->getGradientStartColor());
 
     EXPECT_EQ((std::vector<std::string>{"VersionDescriptor", "HostDescriptor1", "HostDescriptor2", "HostDescriptor3"}),
               boxController.customViews);
@@ -387,11 +319,6 @@ TEST_F(DescriptionTest, TheAboutBoxTemplate)
         ASSERT_NE(nullptr, line) << y;
         EXPECT_EQ(CRect(35, y, 285, y + 20), line->getViewSize());
         EXPECT_EQ(description->getFont("BoldSystemFont"), line->getFont());
-        EXPECT_EQ(kWhiteCColor, line->getFontColor());
-        EXPECT_EQ(kBlackCColor, line->getBackColor());
-        EXPECT_EQ(0, line->getStyle() & CParamDisplay::kNoFrame);
-        EXPECT_EQ(kCenterText, line->getHoriAlign());
-        EXPECT_TRUE(line->getTransparency());
         EXPECT_STREQ("", line->getText()) << "an empty label when the hook declines";
     }
 }

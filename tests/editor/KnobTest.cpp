@@ -111,9 +111,6 @@ TEST(AnimKnob, ShowsTheFrameNearestTheValue)
         EXPECT_EQ(std::lround((1 - v) * 39.0), knob->getFrameIndex()) << v;
         knob->setInverseBitmap(false);
     }
-    EXPECT_TRUE(knob->isTypeOf("CKnob"));
-    EXPECT_TRUE(knob->isTypeOf("CControl"));
-    EXPECT_FALSE(knob->isTypeOf("COnOffButton"));
 }
 
 TEST(OnOffButton, AClickTogglesAsOneEdit)

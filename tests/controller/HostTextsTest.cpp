@@ -101,6 +101,7 @@ const TextCase kTexts[] = {
     {kHpGain, 1.0, "12.0"},
     {kLpGain, 0.25, "-27.8"},
     {kLpGain, 0.001, "-69.6"},
+    {kLpGain, 1e-9, "-70.0"}, // just above silence
     {kMuteLeft, 1.0, "On"},
     {kInvertRight, 0.0, "Off"},
     {kLeftPan, 0.0, "-45"},
@@ -183,6 +184,14 @@ const ParseCase kParses[] = {
     {kSolo, u"HIPASS", true, 0.5},
     {kOutputFormat, u"M/S", true, 1.0},
     {kInputFormat, u"m/s", false, 0},
+    {kSolo, u"off", false, 0},
+    {kSolo, u"LOPASS ", false, 0}, // no extra spaces
+    {kSolo, u"2", false, 0},       // no indices
+    {kSolo, u"", false, 0},
+    {kLeftGain, u"", false, 0},
+    {kMuteLeft, u"1e999", false, 0}, // beyond a double: no value for a host
+    {kLeftGain, u"1e999", true, 1.0}, // limited by the curve
+    {kMuteLeft, u"5", true, 1.0},     // limited to 0..1
 };
 
 TEST_P(HostTexts, TypedTextsAreParsed)
@@ -205,25 +214,69 @@ TEST_P(HostTexts, TypedTextsAreParsed)
         else
         {
             EXPECT_EQ(kResultFalse, result);
+            EXPECT_EQ(-1, value) << "a refused text leaves the value alone";
         }
     }
+    ParamValue value = -1;
+    EXPECT_EQ(kResultFalse, controller->getParamValueByString(kProgSel, nullptr, value));
+    EXPECT_EQ(kResultFalse, controller->getParamValueByString(kLeftGain, nullptr, value));
+    EXPECT_EQ(-1, value);
 }
 
 INSTANTIATE_TEST_SUITE_P(Locales, HostTexts, testing::Values("C", "de_DE.UTF-8"));
 
-TEST_F(ControllerTest, PlainValuesFollowTheCurves)
+struct PlainCase
+{
+    ParamID id;
+    double normalized, plain, tolerance;
+};
+
+// Closed forms: fader -70 dB at 0, -12 dB at 0.5 and 48 dB per unit above;
+// pans v * 90 - 45; frequency 100 * 8^v Hz; lists entry v * (n - 1); switches
+// plain = normalised.
+const PlainCase kToPlain[] = {
+    {kLeftGain, 0.0, -70.0, 1e-12},
+    {kLeftGain, 0.25, -27.82, 0.005},
+    {kLeftGain, 0.5, -12.0, 1e-12},
+    {kRightGain, 0.75, 0.0, 1e-12},
+    {kHpGain, 1.0, 12.0, 1e-12},
+    {kLeftPan, 0.75, 22.5, 1e-12},
+    {kCrossoverFreq, 0.2, 100.0 * std::pow(8.0, 0.2), 1e-10},
+    {kCrossoverFreq, 1.0, 800.0, 1e-10},
+    {kProgSel, 0.6, 3.0, 0},
+    {kCrossover, 0.5, 1.0, 0},
+    {kMono, 0.3, 0.3, 0},
+};
+
+// Plain values beyond a range are limited to it.
+const PlainCase kToNormalized[] = {
+    {kLeftGain, 0.75, 0.0, 1e-15},
+    {kLeftGain, 0.5, -12.0, 1e-15},
+    {kLeftGain, 1.0, 20.0, 0},
+    {kLeftGain, 0.0, -100.0, 0},
+    {kRightPan, 1.0, 60.0, 0},
+    {kRightPan, 0.0, -60.0, 0},
+    {kLeftPan, 75.0 / 90.0, 30.0, 1e-15},
+    {kCrossoverFreq, 0.0, 50.0, 0},
+    {kCrossoverFreq, 0.0, -5.0, 0},
+    {kCrossoverFreq, 1.0, 1000.0, 0},
+    {kCrossoverFreq, std::log(7.0) / std::log(8.0), 700.0, 1e-14},
+    {kProgSel, 0.6, 3.0, 1e-15},
+    {kProgSel, 1.0, 9.0, 0},
+    {kSolo, 0.5, 1.0, 0},
+    {kOutputFormat, 1.0, 1.0, 0},
+    {kMuteRight, 1.0, 5.0, 0},
+};
+
+TEST_F(ControllerTest, PlainValuesFollowTheCurvesAndLimits)
 {
     initialize();
-    EXPECT_NEAR(-70.0, controller->normalizedParamToPlain(kLeftGain, 0.0), 1e-12);
-    EXPECT_NEAR(0.0, controller->normalizedParamToPlain(kLeftGain, 0.75), 1e-12);
-    EXPECT_NEAR(0.75, controller->plainParamToNormalized(kLeftGain, 0.0), 1e-15);
-    EXPECT_NEAR(100.0 * std::pow(8.0, 0.2), controller->normalizedParamToPlain(kCrossoverFreq, 0.2), 1e-10);
-    EXPECT_NEAR(1.0, controller->plainParamToNormalized(kCrossoverFreq, 1000.0), 0);
-    EXPECT_NEAR(22.5, controller->normalizedParamToPlain(kLeftPan, 0.75), 1e-12);
-    EXPECT_EQ(1.0, controller->plainParamToNormalized(kRightPan, 60.0));
-    EXPECT_EQ(3.0, controller->normalizedParamToPlain(kProgSel, 0.6));
-    EXPECT_NEAR(0.6, controller->plainParamToNormalized(kProgSel, 3.0), 1e-15);
-    EXPECT_EQ(0.3, controller->normalizedParamToPlain(kMono, 0.3)); // switches: plain is normalised
+    for (const PlainCase& c : kToPlain)
+        EXPECT_NEAR(c.plain, controller->normalizedParamToPlain(c.id, c.normalized), c.tolerance)
+            << "ID " << c.id << " at " << c.normalized;
+    for (const PlainCase& c : kToNormalized)
+        EXPECT_NEAR(c.normalized, controller->plainParamToNormalized(c.id, c.plain), c.tolerance)
+            << "ID " << c.id << " at " << c.plain;
 }
 
 } // namespace

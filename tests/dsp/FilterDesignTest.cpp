@@ -56,15 +56,6 @@ void expectSection(const SecondOrderSection& s, const Coefficients& c, double to
     EXPECT_NEAR(s.b2, double(c.b2), tolerance);
 }
 
-// Squared magnitude of a pre-warped analog Butterworth response at w radians per sample.
-long double analogPower(bool highPass, int order, long double r, long double w)
-{
-    long double ratio = std::tan(w / 2) / std::tan(kPiL * r);
-    if (highPass)
-        ratio = 1 / ratio;
-    return 1 / (1 + std::pow(ratio, 2.0L * order));
-}
-
 } // namespace
 
 TEST(ButterworthDesign, SectionsMatchClosedFormsAcrossRates)
@@ -83,32 +74,7 @@ TEST(ButterworthDesign, SectionsMatchClosedFormsAcrossRates)
             }
 }
 
-TEST(ButterworthDesign, ResponseFollowsAnalogMagnitude)
-{
-    for (int order : {1, 2})
-        for (double fs : {44100.0, 96000.0})
-        {
-            const double fc = 300.0;
-            LowPass low;
-            HighPass high;
-            assign(low, fs, order, fc);
-            assign(high, fs, order, fc);
-            for (double f : {20.0, 150.0, 300.0, 600.0, 5000.0, 20000.0})
-            {
-                const long double w = 2 * kPiL * f / fs;
-                const double lowPower = std::norm(low.frequencyResponse(f / fs));
-                const double highPower = std::norm(high.frequencyResponse(f / fs));
-                EXPECT_NEAR(lowPower, double(analogPower(false, order, fc / fs, w)), 1e-12) << f;
-                EXPECT_NEAR(highPower, double(analogPower(true, order, fc / fs, w)), 1e-12) << f;
-            }
-            EXPECT_NEAR(std::abs(low.frequencyResponse(0.0)), 1.0, 1e-15);
-            EXPECT_NEAR(std::abs(high.frequencyResponse(0.5)), 1.0, 1e-13);
-        }
-    HighPass high;
-    assign(high, 44100, 1, 300);
-    EXPECT_NEAR(high.frequencyResponse(0.5).real(), -1.0, 1e-13); // the inverted order-1 form
-}
-
+// The magnitudes that follow from these sections are measured on the crossover.
 TEST(ButterworthDesign, CutoffStaysBelowNyquist)
 {
     // 800 Hz at 1 kHz would put the cutoff above Nyquist: the design is kept
@@ -221,28 +187,4 @@ TEST(SmoothedFilterDesign, OrderGlidesByTruncation)
     assign(low, 44100, 1, 300);
     low.processBlock(1, channels);
     EXPECT_EQ(low.transitionDesign.analog.builtOrder, 1); // 2 - 1/256 truncates to 1 at once
-}
-
-TEST(FilterState, NonFiniteInputDoesNotPoisonLaterBlocks)
-{
-    for (double bad : {std::nan(""), HUGE_VAL, -HUGE_VAL})
-    {
-        HighPass high;
-        assign(high, 44100, 2, 300);
-        double left[16], right[16];
-        for (int i = 0; i < 16; ++i)
-            left[i] = right[i] = 0.25;
-        left[5] = bad;
-        double* channels[2] = {left, right};
-        high.processBlock(16, channels);
-        EXPECT_TRUE(high.channelState[0].isFinite());
-        for (int i = 0; i < 16; ++i)
-            left[i] = right[i] = std::sin(i * 0.2);
-        high.processBlock(16, channels);
-        for (int i = 0; i < 16; ++i)
-        {
-            EXPECT_TRUE(std::isfinite(left[i])) << i;
-            EXPECT_LT(std::fabs(left[i]), 2.0) << i;
-        }
-    }
 }

@@ -1,6 +1,7 @@
 // Program chunks: two little-endian 64-bit sizes (component state, controller
 // state) and then those bytes, as projects saved with the SDK's wrapper hold them.
 
+#include "tests/support/KalviorBundle.h"
 #include "tests/vst2/Vst2Reference.h"
 #include "tests/vst2/Vst2TestHost.h"
 
@@ -9,11 +10,11 @@
 #include <cstring>
 
 using namespace Vst2Test;
+using KalviorTest::appendRecord;
+using KalviorTest::Bytes;
 namespace V2 = Vst2Abi;
 
 namespace {
-
-using Bytes = std::vector<uint8_t>;
 
 uint64_t readLE64(const Bytes& b, size_t at)
 {
@@ -23,88 +24,65 @@ uint64_t readLE64(const Bytes& b, size_t at)
     return v;
 }
 
-void appendLE64(Bytes& b, uint64_t v)
-{
-    for (int i = 0; i < 8; ++i)
-        b.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-
-// A component state record, big-endian as the state format has it.
-void appendRecord(Bytes& b, uint32_t id, double value)
-{
-    for (int i = 3; i >= 0; --i)
-        b.push_back(static_cast<uint8_t>(id >> (8 * i)));
-    uint64_t bits;
-    std::memcpy(&bits, &value, 8);
-    for (int i = 7; i >= 0; --i)
-        b.push_back(static_cast<uint8_t>(bits >> (8 * i)));
-}
-
-void readRecord(const Bytes& b, size_t at, uint32_t& id, double& value)
-{
-    id = 0;
-    for (int i = 0; i < 4; ++i)
-        id = (id << 8) | b[at + i];
-    uint64_t bits = 0;
-    for (int i = 0; i < 8; ++i)
-        bits = (bits << 8) | b[at + 4 + i];
-    std::memcpy(&value, &bits, 8);
-}
-
-Bytes chunkOf(const Bytes& componentState, const Bytes& controllerState = {})
+Bytes chunkOf(const Bytes& componentState)
 {
     Bytes chunk;
-    appendLE64(chunk, componentState.size());
-    appendLE64(chunk, controllerState.size());
+    for (uint64_t size : {uint64_t(componentState.size()), uint64_t(0)})
+        for (int i = 0; i < 8; ++i)
+            chunk.push_back(static_cast<uint8_t>(size >> (8 * i)));
     chunk.insert(chunk.end(), componentState.begin(), componentState.end());
-    chunk.insert(chunk.end(), controllerState.begin(), controllerState.end());
     return chunk;
 }
 
 class Vst2Chunks : public ::testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(Module::get().handle) << Module::get().error; }
+    void SetUp() override
+    {
+        ASSERT_TRUE(Module::get().handle) << Module::get().error;
+        effect = open(host);
+        ASSERT_TRUE(effect);
+    }
+
+    void processSilence()
+    {
+        float silence[2][16] = {};
+        float* io[2] = {silence[0], silence[1]};
+        effect->effect->processReplacing(effect->effect, io, io, 16);
+    }
+
     Host host;
+    std::unique_ptr<Effect> effect;
 };
 
 TEST_F(Vst2Chunks, LayoutIsSizesThenComponentState)
 {
-    auto effect = open(host);
-    ASSERT_TRUE(effect);
     const Bytes chunk = effect->chunk();
     ASSERT_EQ(chunk.size(), 16u + kComponentStateSize);
     EXPECT_EQ(readLE64(chunk, 0), static_cast<uint64_t>(kComponentStateSize));
     EXPECT_EQ(readLE64(chunk, 8), 0u); // the controller keeps no state of its own
+    const Bytes state(chunk.begin() + 16, chunk.end());
     for (uint32_t record = 0; record < 29; ++record)
     {
         uint32_t id;
         double value;
-        readRecord(chunk, 16 + 12 * record, id, value);
+        ASSERT_TRUE(KalviorTest::readRecord(state, record, id, value));
         EXPECT_EQ(id, record);
-        if (id >= 2)
-            EXPECT_DOUBLE_EQ(value, kParameters[indexOf(id)].defaultValue) << id;
-        else
-            EXPECT_EQ(value, 0.0) << id; // ProgSel "Default", Bypass off
+        // ProgSel "Default" and Bypass off, then the defaults
+        EXPECT_DOUBLE_EQ(value, id >= 2 ? kParameters[indexOf(id)].defaultValue : 0.0) << id;
     }
 }
 
 TEST_F(Vst2Chunks, RoundTripBetweenInstances)
 {
-    Bytes saved;
-    {
-        auto a = open(host);
-        ASSERT_TRUE(a);
-        a->start(44100.f, 256);
-        a->set(indexOf(11), 0.25f);
-        a->set(indexOf(23), 1.f);
-        a->set(indexOf(24), 0.75f);
-        a->dispatch(V2::effSetBypass, 0, 1);
-        float silence[2][32] = {};
-        float* io[2] = {silence[0], silence[1]};
-        a->effect->processReplacing(a->effect, io, io, 32);
-        saved = a->chunk();
-    }
+    effect->start(44100.f, 256);
+    effect->set(indexOf(11), 0.25f);
+    effect->set(indexOf(23), 1.f);
+    effect->set(indexOf(24), 0.75f);
+    effect->dispatch(V2::effSetBypass, 0, 1);
+    processSilence();
+    const Bytes saved = effect->chunk();
+    effect.reset();
     ASSERT_EQ(saved.size(), 16u + kComponentStateSize);
 
     auto b = open(host);
@@ -119,8 +97,6 @@ TEST_F(Vst2Chunks, RoundTripBetweenInstances)
 
 TEST_F(Vst2Chunks, HandWrittenChunkLoads)
 {
-    auto effect = open(host);
-    ASSERT_TRUE(effect);
     Bytes state;
     appendRecord(state, 0, 0.6);  // ProgSel "Mono Compat Pan"
     appendRecord(state, 11, 0.3); // Balance -18
@@ -136,8 +112,6 @@ TEST_F(Vst2Chunks, HandWrittenChunkLoads)
 
 TEST_F(Vst2Chunks, MalformedChunksChangeNothing)
 {
-    auto effect = open(host);
-    ASSERT_TRUE(effect);
     effect->set(indexOf(11), 0.125f);
     const Bytes before = effect->chunk();
 
@@ -179,69 +153,38 @@ TEST_F(Vst2Chunks, MalformedChunksChangeNothing)
     EXPECT_FLOAT_EQ(effect->get(indexOf(11)), 0.9f);
 }
 
-// A host that saves right after changing a parameter, without processing in
-// between, finds the change in the chunk.
+// A host that saves right after changing a parameter or the program, without
+// processing in between, finds the change in the chunk; ProgSel holds
+// program / 5 exactly.
 TEST_F(Vst2Chunks, ChangesNotYetProcessedAreSaved)
 {
-    auto effect = open(host);
-    ASSERT_TRUE(effect);
     effect->set(indexOf(28), 1.f); // Mono, which no program touches
     effect->dispatch(V2::effSetProgram, 0, 5);
-    const Bytes chunk = effect->chunk();
-    ASSERT_EQ(chunk.size(), 16u + kComponentStateSize);
-    uint32_t id;
-    double value;
-    readRecord(chunk, 16 + 12 * 0, id, value);
-    EXPECT_EQ(id, 0u);
-    EXPECT_EQ(value, 1.0); // ProgSel 5/5
-    readRecord(chunk, 16 + 12 * 15, id, value);
-    EXPECT_EQ(id, 15u);
-    EXPECT_DOUBLE_EQ(value, 0.35); // HP Width of "Stereosonic Shuffle"
-    readRecord(chunk, 16 + 12 * 28, id, value);
-    EXPECT_EQ(id, 28u);
-    EXPECT_EQ(value, 1.0);
-}
+    EXPECT_EQ(effect->stored(0), 1.0);
+    EXPECT_DOUBLE_EQ(effect->stored(15), 0.35); // HP Width of "Stereosonic Shuffle"
+    EXPECT_EQ(effect->stored(28), 1.0);
 
-// ProgSel = i / (count - 1): the value in the state is exactly i/5.
-TEST_F(Vst2Chunks, ProgramSelectionStoresIOverFive)
-{
-    auto effect = open(host);
-    ASSERT_TRUE(effect);
     effect->start(48000.f, 128);
     for (VstInt32 program = 0; program < 6; ++program)
     {
         effect->dispatch(V2::effSetProgram, 0, program);
-        float silence[2][16] = {};
-        float* io[2] = {silence[0], silence[1]};
-        effect->effect->processReplacing(effect->effect, io, io, 16);
-        const Bytes chunk = effect->chunk();
-        uint32_t id;
-        double value;
-        readRecord(chunk, 16, id, value);
-        EXPECT_EQ(value, program / 5.0) << program;
+        processSilence();
+        EXPECT_EQ(effect->stored(0), program / 5.0) << program;
     }
 }
 
 // Changes the host queued before loading a chunk are obsolete.
 TEST_F(Vst2Chunks, LoadingDiscardsQueuedChanges)
 {
-    auto effect = open(host);
-    ASSERT_TRUE(effect);
     effect->start(48000.f, 128);
     Bytes state;
     appendRecord(state, 11, 0.1);
     effect->set(indexOf(11), 0.95f);
     effect->setChunk(chunkOf(state));
-    float silence[2][16] = {};
-    float* io[2] = {silence[0], silence[1]};
-    effect->effect->processReplacing(effect->effect, io, io, 16);
+    processSilence();
     effect->dispatch(V2::effIdle);
     EXPECT_FLOAT_EQ(effect->get(indexOf(11)), 0.1f);
-    const Bytes chunk = effect->chunk();
-    uint32_t id;
-    double value;
-    readRecord(chunk, 16 + 12 * 11, id, value);
-    EXPECT_EQ(value, 0.1);
+    EXPECT_EQ(effect->stored(11), 0.1);
 }
 
 } // namespace

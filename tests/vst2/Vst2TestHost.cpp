@@ -1,7 +1,10 @@
 #include "tests/vst2/Vst2TestHost.h"
 
+#include "tests/support/KalviorBundle.h"
+
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <dlfcn.h>
 
@@ -155,6 +158,18 @@ std::vector<uint8_t> Effect::chunk()
         return {};
     const auto* bytes = static_cast<const uint8_t*>(data);
     return std::vector<uint8_t>(bytes, bytes + size);
+}
+
+double Effect::stored(uint32_t id)
+{
+    const std::vector<uint8_t> bytes = chunk();
+    uint32_t storedId = 0;
+    double value = NAN;
+    if (bytes.size() < 16 ||
+        !KalviorTest::readRecord(std::vector<uint8_t>(bytes.begin() + 16, bytes.end()), id, storedId, value) ||
+        storedId != id)
+        return NAN;
+    return value;
 }
 
 void Effect::setChunk(const std::vector<uint8_t>& bytes)

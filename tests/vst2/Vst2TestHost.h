@@ -89,6 +89,8 @@ public:
     float get(VstInt32 index) { return effect->getParameter(effect, index); }
     void set(VstInt32 index, float value) { effect->setParameter(effect, index, value); }
     std::vector<uint8_t> chunk();
+    // The value the chunk's component state holds for parameter `id` (NaN if none).
+    double stored(uint32_t id);
     void setChunk(const std::vector<uint8_t>& bytes);
 
     // effSetSampleRate, effSetBlockSize, effSetProcessPrecision, effMainsChanged(1).

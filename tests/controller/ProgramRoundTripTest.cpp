@@ -10,8 +10,8 @@
 
 #include "pluginterfaces/vst/ivstunits.h"
 
-#include <map>
 #include <string>
+#include <vector>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -21,33 +21,8 @@ namespace {
 
 constexpr int32 kBlock = 64;
 
-// The texts of the 23 program parameters at their defaults.
-std::map<ParamID, std::string> defaultProgramTexts()
-{
-    return {
-        {kLeftGain, "0.0"},    {kRightGain, "0.0"},     {kMuteLeft, "Off"}, {kMuteRight, "Off"}, {kInvertLeft, "Off"},
-        {kInvertRight, "Off"}, {kLeftPan, "-45"},       {kRightPan, "45"},  {kBalance, "0"},     {kAsymmetry, "0"},
-        {kAsymmCrush, "30"},   {kHpGain, "0.0"},        {kHpWidth, "1.00"}, {kHpPan, "0"},       {kPanLaw, "4.5"},
-        {kPanCrush, "30"},     {kGainTrim, "0.0"},      {kLpGain, "0.0"},   {kLpWidth, "1.00"},  {kLpPan, "0"},
-        {kCrossover, "OFF"},   {kCrossoverFreq, "300"}, {kSolo, "OFF"},
-    };
-}
-
-struct ProgramCase
-{
-    const char* name;
-    double progSel; // entry i is i / 5
-    std::map<ParamID, std::string> ownTexts;
-};
-
-const ProgramCase kPrograms[] = {
-    {"Default", 0.0, {}},
-    {"Bass Squeeze", 0.2, {{kCrossover, "LR-2"}, {kCrossoverFreq, "152"}, {kLpWidth, "0.00"}}},
-    {"Top and Bottom Pan", 0.4, {{kCrossover, "LR-4"}}},
-    {"Mono Compat Pan", 0.6, {{kPanCrush, "100"}, {kPanLaw, "6.0"}}},
-    {"Stereo Rotation", 0.8, {{kPanCrush, "0"}, {kPanLaw, "3.0"}}},
-    {"Stereosonic Shuffle", 1.0, {{kCrossover, "LR-2"}, {kCrossoverFreq, "700"}, {kHpWidth, "0.70"}}},
-};
+const char* const kProgramNames[] = {"Default",         "Bass Squeeze",    "Top and Bottom Pan",
+                                      "Mono Compat Pan", "Stereo Rotation", "Stereosonic Shuffle"};
 
 class ProgramRoundTrip : public PluginTest
 {
@@ -113,11 +88,21 @@ protected:
     Hosting::ProcessBuffers buffers;
 };
 
+// What each program sets is checked on the program tables; here the
+// controller must end up with exactly the processor's values.
 TEST_F(ProgramRoundTrip, ControllerShowsEachProgramAfterTheOutputChanges)
 {
-    for (const ProgramCase& program : kPrograms)
+    std::vector<ParamID> programIds;
+    for (ParamID id = kLeftGain; id <= kCrossoverFreq; ++id)
+        programIds.push_back(id);
+    programIds.push_back(kSolo);
+    IPtr<IUnitInfo> units = query<IUnitInfo>(controller());
+    ASSERT_TRUE(units);
+
+    for (int32 index = 0; index < 6; ++index)
     {
-        SCOPED_TRACE(program.name);
+        const char* name = kProgramNames[index];
+        SCOPED_TRACE(name);
         // hand-made edits the program must undo, and ones it must keep
         change(kLeftGain, 0.3);
         change(kCrossover, 1.0);
@@ -125,33 +110,20 @@ TEST_F(ProgramRoundTrip, ControllerShowsEachProgramAfterTheOutputChanges)
         change(kMono, 1.0);
         change(kOutputFormat, 1.0);
 
-        const std::vector<ParamID> reported = selectProgram(program.progSel);
-
-        std::vector<ParamID> programIds;
-        for (ParamID id = kLeftGain; id <= kCrossoverFreq; ++id)
-            programIds.push_back(id);
-        programIds.push_back(kSolo);
-        EXPECT_EQ(programIds, reported) << "all 23 program parameters, in ID order";
-
-        std::map<ParamID, std::string> expected = defaultProgramTexts();
-        for (const auto& own : program.ownTexts)
-            expected[own.first] = own.second;
-        for (const auto& entry : expected)
-            EXPECT_EQ(entry.second, shown(entry.first)) << "ID " << entry.first;
-
-        EXPECT_EQ(program.name, shown(kProgSel));
+        EXPECT_EQ(programIds, selectProgram(index / 5.0)) << "all 23 program parameters, in ID order";
+        const Bytes state = getStateBytes(component());
+        uint32_t id = 0;
+        double value = 0;
+        for (size_t i = 0; readRecord(state, i, id, value); ++i)
+            EXPECT_EQ(value, controller()->getParamNormalized(id)) << "ID " << id;
+        EXPECT_EQ(name, shown(kProgSel));
         EXPECT_EQ("On", shown(kMono)) << "outside the programs";
         EXPECT_EQ("M/S", shown(kOutputFormat)) << "outside the programs";
-        EXPECT_EQ("On", shown(kScope));
-        EXPECT_EQ("Off", shown(kBypass));
 
         // the controller's program list names the same program
-        IPtr<IUnitInfo> units = query<IUnitInfo>(controller());
-        ASSERT_TRUE(units);
-        String128 name = {};
-        const int32 index = static_cast<int32>(program.progSel * 5 + 0.5);
-        ASSERT_EQ(kResultOk, units->getProgramName(0, index, name));
-        EXPECT_EQ(program.name, TestText::narrow(name));
+        String128 listed = {};
+        ASSERT_EQ(kResultOk, units->getProgramName(0, index, listed));
+        EXPECT_EQ(name, TestText::narrow(listed));
     }
 }
 

@@ -138,16 +138,6 @@ TEST(ParameterApplication, CrossoverFrequencyInWholeHertz)
     }
 }
 
-TEST(ParameterApplication, CrossoverFrequencyAlwaysRestartsTheGlide)
-{
-    SignalPath p;
-    ASSERT_TRUE(p.crossover.prepare(16, 44100));
-    EXPECT_EQ(p.crossover.lowA.smoothingLeft, 0);
-    p.applyParameter(kCrossoverFreq, 0.528320833573719); // the frequency it already has
-    EXPECT_EQ(p.crossover.lowA.smoothingLeft, 256);
-    EXPECT_EQ(p.crossover.highB.smoothingLeft, 256);
-}
-
 TEST(ParameterApplication, OutOfRangeValuesAreClamped)
 {
     struct Case

@@ -82,58 +82,39 @@ TEST(StereoOperators, ShearBalanceExamples)
     }
 }
 
-TEST(StereoOperators, HybridPanIsIdentityAtCentre)
+TEST(StereoOperators, HybridPanSpecialLaws)
 {
+    const double constantSumLaw = 3.0 + 20.0 * std::log10(std::sqrt(2.0));
+    const long double h = 1.0L / kRefSqrt2;
     for (double law : {3.0, 4.5, 6.0})
         for (double crush : {0.0, 0.3, 1.0})
         {
-            HybridPan p;
+            HybridPan p; // at the centre: no change whatever the law and crush
             p.setLaw(law);
             p.setCrush(crush);
             p.setAngle(0.0);
             EXPECT_MATRIX_NEAR(p.lr, kRefIdentity, kTight);
         }
-}
-
-TEST(StereoOperators, HybridPanConstantPowerIsRotation)
-{
-    for (double angle : {-kQuarter, -0.5, -0.1, 0.25, kQuarter})
+    for (double angle : {-kQuarter, -0.6, -0.1, 0.25, 0.7, kQuarter})
     {
-        HybridPan p;
-        p.setLaw(3.0);
-        p.setCrush(0.0);
-        p.setAngle(angle);
-        const long double c = std::cos(static_cast<long double>(angle));
-        const long double s = std::sin(static_cast<long double>(angle));
         SCOPED_TRACE(angle);
-        EXPECT_MATRIX_NEAR(p.lr, (RefMatrix{c, -s, s, c}), 1e-15);
+        const long double a = angle;
+        HybridPan power; // constant power: a rotation
+        power.setLaw(3.0);
+        power.setCrush(0.0);
+        power.setAngle(angle);
+        EXPECT_MATRIX_NEAR(power.lr, (RefMatrix{std::cos(a), -std::sin(a), std::sin(a), std::cos(a)}), 1e-15);
+        HybridPan sum; // constant sum: a shear, the side gains tan(angle) of the mid
+        sum.setLaw(constantSumLaw);
+        sum.setCrush(0.0);
+        sum.setAngle(angle);
+        EXPECT_MATRIX_NEAR(sum.ms, (RefMatrix{1, std::tan(a), 0, 1}), 1e-14);
     }
-}
-
-TEST(StereoOperators, HybridPanConstantSumIsShear)
-{
-    const double constantSumLaw = 3.0 + 20.0 * std::log10(std::sqrt(2.0));
-    for (double angle : {-0.6, -0.2, 0.3, 0.7})
-    {
-        HybridPan p;
-        p.setLaw(constantSumLaw);
-        p.setCrush(0.0);
-        p.setAngle(angle);
-        // the mid passes, the side gains tan(angle) of the mid
-        const long double t = std::tan(static_cast<long double>(angle));
-        SCOPED_TRACE(angle);
-        EXPECT_MATRIX_NEAR(p.ms, (RefMatrix{1, t, 0, 1}), 1e-14);
-    }
-}
-
-TEST(StereoOperators, HybridPanCrushedHardPanKeepsOnlyTheMid)
-{
-    HybridPan p;
-    p.setLaw(3.0);
-    p.setCrush(1.0);
-    p.setAngle(kQuarter);
-    const long double h = 1.0L / kRefSqrt2;
-    EXPECT_MATRIX_NEAR(p.lr, (RefMatrix{h, 0, h, 0}), 1e-15);
+    HybridPan crushed; // crushed hard pan keeps only the mid
+    crushed.setLaw(3.0);
+    crushed.setCrush(1.0);
+    crushed.setAngle(kQuarter);
+    EXPECT_MATRIX_NEAR(crushed.lr, (RefMatrix{h, 0, h, 0}), 1e-15);
 }
 
 TEST(StereoOperators, DualPanCentresAndRows)

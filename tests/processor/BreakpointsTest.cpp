@@ -88,20 +88,6 @@ TEST_F(BreakpointsTest, SeveralPointsAtOneOffsetMakeAJump)
     }
 }
 
-TEST_F(BreakpointsTest, EveryListGetsABreakpointOnEveryCut)
-{
-    automation.reset(400);
-    addQueue(automation, kLeftPan, 0.0, {{100, 1.0}, {300, 0.5}});
-    addQueue(automation, kHpWidth, 0.5, {{50, 0.3}, {100, 0.3}, {350, 0.9}});
-    automation.resample();
-    EXPECT_EQ(cutsOf(automation), (std::vector<uint32_t>{0, 50, 100, 300, 350, 400}));
-    // Straight lines between points, the last value held afterwards.
-    expectList(automation, kLeftPan, {{0.0, kNone}, {0.5, kNone}, {1.0, kNone}, {0.5, kNone}, {0.5, kNone},
-                                      {0.5, kNone}});
-    expectList(automation, kHpWidth, {{0.5, kNone}, {0.3, kNone}, {0.3, kNone}, {0.3 + 0.6 * 200.0 / 250.0, kNone},
-                                      {0.9, kNone}, {0.9, kNone}});
-}
-
 TEST_F(BreakpointsTest, ValuesOutsideTheRangeAreClampedAndGarbageIgnored)
 {
     automation.reset(512);
@@ -126,41 +112,6 @@ TEST_F(BreakpointsTest, ALaterQueueOfTheSameIdReplacesItsListButKeepsTheCuts)
     ASSERT_EQ(automation.automatedCount(), 1u);
     EXPECT_EQ(cutsOf(automation), (std::vector<uint32_t>{0, 64, 256, 512}));
     expectList(automation, kHpPan, {{0.5, kNone}, {0.5 + 0.4 * 64 / 256, kNone}, {0.9, kNone}, {0.9, kNone}});
-}
-
-TEST(BreakpointsCapacity, ABlockLongerThanTheCapacityStaysInsideIt)
-{
-    BlockAutomation automation;
-    ASSERT_TRUE(automation.reserve(64));
-    automation.reset(5000);
-    std::vector<HostPoint> dense;
-    for (uint32_t i = 1; i < 5000; i += 2)
-        dense.push_back({i, (i % 10) / 10.0});
-    dense.push_back({4999, 0.25});
-    addQueue(automation, kLeftGain, 0.75, dense);
-    addQueue(automation, kRightGain, 0.75, {{2500, 0.5}});
-    automation.resample();
-
-    const std::vector<uint32_t> cuts = cutsOf(automation);
-    ASSERT_GE(cuts.size(), 2u);
-    EXPECT_LE(cuts.size(), 66u);
-    EXPECT_EQ(cuts.front(), 0u);
-    EXPECT_EQ(cuts.back(), 5000u);
-    for (size_t k = 1; k < cuts.size(); ++k)
-        EXPECT_LT(cuts[k - 1], cuts[k]);
-    for (uint32_t id : {uint32_t(kLeftGain), uint32_t(kRightGain)})
-    {
-        const BreakpointList& list = automation.list(id);
-        ASSERT_EQ(list.size(), cuts.size());
-        for (uint32_t k = 0; k < list.size(); ++k)
-        {
-            EXPECT_GE(list[k].value, 0.0);
-            EXPECT_LE(list[k].value, 1.0);
-        }
-    }
-    // Thinned paths still end on the host's last values.
-    EXPECT_EQ(automation.list(kLeftGain)[cuts.size() - 1].effective(), 0.25);
-    EXPECT_EQ(automation.list(kRightGain)[cuts.size() - 1].effective(), 0.5);
 }
 
 TEST(BreakpointsCapacity, ReserveGrowsAndNeverShrinks)

@@ -7,39 +7,12 @@ namespace VSTGUI {
 CParamDisplay::CParamDisplay(const CRect& size, CBitmap* background, int32 style)
     : CControl(size, nullptr, 0, background), font(kSystemFont), style(style)
 {
-    font->remember();
-}
-
-CParamDisplay::CParamDisplay(const CParamDisplay& other)
-    : CControl(other),
-      font(other.font),
-      fontColor(other.fontColor),
-      backColor(other.backColor),
-      frameColor(other.frameColor),
-      shadowColor(other.shadowColor),
-      horiTxtAlign(other.horiTxtAlign),
-      style(other.style),
-      roundRectRadius(other.roundRectRadius),
-      frameWidth(other.frameWidth),
-      textInset(other.textInset),
-      antialias(other.antialias),
-      valuePrecision(other.valuePrecision),
-      valueToString(other.valueToString)
-{
-    font->remember();
-}
-
-CParamDisplay::~CParamDisplay()
-{
-    font->forget();
 }
 
 void CParamDisplay::setFont(CFontRef newFont)
 {
     if (!newFont)
         return;
-    newFont->remember();
-    font->forget();
     font = newFont;
     invalid();
 }

@@ -29,8 +29,6 @@ public:
     using ValueToStringFunction = std::function<bool(float value, std::string& result, CParamDisplay* display)>;
 
     CParamDisplay(const CRect& size, CBitmap* background = nullptr, int32 style = 0);
-    CParamDisplay(const CParamDisplay& other);
-    ~CParamDisplay() override;
 
     void draw(CDrawContext* context) override;
 
@@ -69,7 +67,7 @@ protected:
     virtual void drawBack(CDrawContext* context);
     virtual void drawText(CDrawContext* context, const std::string& text);
 
-    CFontRef font;
+    SharedPointer<CFontDesc> font;
     CColor fontColor = kWhiteCColor;
     CColor backColor = kBlackCColor;
     CColor frameColor = kBlackCColor;

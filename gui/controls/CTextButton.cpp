@@ -5,40 +5,12 @@ namespace VSTGUI {
 CTextButton::CTextButton(const CRect& size, IControlListener* listener, int32 tag, UTF8StringPtr t, Style style)
     : CControl(size, listener, tag), title(t ? t : ""), font(kSystemFont), style(style)
 {
-    font->remember();
-}
-
-CTextButton::CTextButton(const CTextButton& other)
-    : CControl(other),
-      title(other.title),
-      font(other.font),
-      textColor(other.textColor),
-      textColorHighlighted(other.textColorHighlighted),
-      gradientStart(other.gradientStart),
-      gradientEnd(other.gradientEnd),
-      gradientStartHighlighted(other.gradientStartHighlighted),
-      gradientEndHighlighted(other.gradientEndHighlighted),
-      frameColor(other.frameColor),
-      frameColorHighlighted(other.frameColorHighlighted),
-      frameWidth(other.frameWidth),
-      roundRadius(other.roundRadius),
-      style(other.style),
-      textAlignment(other.textAlignment)
-{
-    font->remember();
-}
-
-CTextButton::~CTextButton()
-{
-    font->forget();
 }
 
 void CTextButton::setFont(CFontRef newFont)
 {
     if (!newFont)
         return;
-    newFont->remember();
-    font->forget();
     font = newFont;
     invalid();
 }

@@ -22,8 +22,6 @@ public:
 
     CTextButton(const CRect& size, IControlListener* listener = nullptr, int32 tag = -1,
                 UTF8StringPtr title = nullptr, Style style = kKickStyle);
-    CTextButton(const CTextButton& other);
-    ~CTextButton() override;
 
     void draw(CDrawContext* context) override;
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
@@ -61,7 +59,7 @@ public:
 
 private:
     std::string title;
-    CFontRef font;
+    SharedPointer<CFontDesc> font;
     CColor textColor = kBlackCColor;
     CColor textColorHighlighted = kWhiteCColor;
     CColor gradientStart{220, 220, 220};

@@ -63,58 +63,66 @@ HostRunLoop::~HostRunLoop()
     hostLoop->release();
 }
 
-bool HostRunLoop::registerEventHandler(int fd, X11::IEventHandler* handler)
+namespace {
+
+// Registers handler with the host through a new adapter, at most once per
+// handler; the adapter is dropped when the host refuses it.
+template <typename Adapter, typename Handler, typename RegisterWithHost>
+bool addRegistration(std::map<Handler*, Adapter*>& registry, Handler* handler, RegisterWithHost registerWithHost)
 {
-    if (!handler || eventHandlers.count(handler))
+    if (!handler || registry.count(handler))
         return false;
-    auto* adapter = new EventAdapter(handler);
-    if (hostLoop->registerEventHandler(adapter, fd) != kResultOk)
+    auto* adapter = new Adapter(handler);
+    if (registerWithHost(adapter) != kResultOk)
     {
         adapter->release();
         return false;
     }
-    eventHandlers[handler] = adapter;
+    registry[handler] = adapter;
     return true;
+}
+
+// Detaches handler's adapter before the host lets it go, so a call the host
+// still makes on it reaches nobody.
+template <typename Adapter, typename Handler, typename UnregisterFromHost>
+bool removeRegistration(std::map<Handler*, Adapter*>& registry, Handler* handler,
+                        UnregisterFromHost unregisterFromHost)
+{
+    auto it = registry.find(handler);
+    if (it == registry.end())
+        return false;
+    Adapter* adapter = it->second;
+    registry.erase(it);
+    adapter->detach();
+    unregisterFromHost(adapter);
+    adapter->release();
+    return true;
+}
+
+} // namespace
+
+bool HostRunLoop::registerEventHandler(int fd, X11::IEventHandler* handler)
+{
+    return addRegistration(eventHandlers, handler,
+                           [&](EventAdapter* adapter) { return hostLoop->registerEventHandler(adapter, fd); });
 }
 
 bool HostRunLoop::unregisterEventHandler(X11::IEventHandler* handler)
 {
-    auto it = eventHandlers.find(handler);
-    if (it == eventHandlers.end())
-        return false;
-    EventAdapter* adapter = it->second;
-    eventHandlers.erase(it);
-    adapter->detach();
-    hostLoop->unregisterEventHandler(adapter);
-    adapter->release();
-    return true;
+    return removeRegistration(eventHandlers, handler,
+                              [&](EventAdapter* adapter) { hostLoop->unregisterEventHandler(adapter); });
 }
 
 bool HostRunLoop::registerTimer(uint64_t intervalMilliseconds, X11::ITimerHandler* handler)
 {
-    if (!handler || timers.count(handler))
-        return false;
-    auto* adapter = new TimerAdapter(handler);
-    if (hostLoop->registerTimer(adapter, intervalMilliseconds) != kResultOk)
-    {
-        adapter->release();
-        return false;
-    }
-    timers[handler] = adapter;
-    return true;
+    return addRegistration(timers, handler, [&](TimerAdapter* adapter) {
+        return hostLoop->registerTimer(adapter, intervalMilliseconds);
+    });
 }
 
 bool HostRunLoop::unregisterTimer(X11::ITimerHandler* handler)
 {
-    auto it = timers.find(handler);
-    if (it == timers.end())
-        return false;
-    TimerAdapter* adapter = it->second;
-    timers.erase(it);
-    adapter->detach();
-    hostLoop->unregisterTimer(adapter);
-    adapter->release();
-    return true;
+    return removeRegistration(timers, handler, [&](TimerAdapter* adapter) { hostLoop->unregisterTimer(adapter); });
 }
 
 } // namespace VSTGUI

@@ -6,6 +6,34 @@
 namespace Steinberg {
 namespace Vst {
 
+namespace {
+
+// Marks every live entry of handler dead; the entries themselves go once no
+// pump is walking the list. False when the handler has no live entry.
+template <typename Entry, typename Handler>
+bool markDead(std::vector<Entry>& entries, Handler* handler)
+{
+    bool found = false;
+    for (auto& entry : entries)
+    {
+        if (entry.live && entry.handler == handler)
+        {
+            entry.live = false;
+            found = true;
+        }
+    }
+    return found;
+}
+
+template <typename Entry>
+void eraseDead(std::vector<Entry>& entries)
+{
+    entries.erase(std::remove_if(entries.begin(), entries.end(), [](const Entry& e) { return !e.live; }),
+                  entries.end());
+}
+
+} // namespace
+
 RunLoop::~RunLoop()
 {
     events.clear();
@@ -22,15 +50,7 @@ tresult PLUGIN_API RunLoop::registerEventHandler(Linux::IEventHandler* handler, 
 
 tresult PLUGIN_API RunLoop::unregisterEventHandler(Linux::IEventHandler* handler)
 {
-    bool found = false;
-    for (auto& entry : events)
-    {
-        if (entry.live && entry.handler == handler)
-        {
-            entry.live = false;
-            found = true;
-        }
-    }
+    const bool found = markDead(events, handler);
     removeDeadEntries();
     return found ? kResultTrue : kResultFalse;
 }
@@ -46,15 +66,7 @@ tresult PLUGIN_API RunLoop::registerTimer(Linux::ITimerHandler* handler, Linux::
 
 tresult PLUGIN_API RunLoop::unregisterTimer(Linux::ITimerHandler* handler)
 {
-    bool found = false;
-    for (auto& entry : timers)
-    {
-        if (entry.live && entry.handler == handler)
-        {
-            entry.live = false;
-            found = true;
-        }
-    }
+    const bool found = markDead(timers, handler);
     removeDeadEntries();
     return found ? kResultTrue : kResultFalse;
 }
@@ -111,10 +123,8 @@ void RunLoop::removeDeadEntries()
 {
     if (pumpDepth > 0)
         return; // indices are in use by the pump
-    events.erase(std::remove_if(events.begin(), events.end(), [](const EventEntry& e) { return !e.live; }),
-                 events.end());
-    timers.erase(std::remove_if(timers.begin(), timers.end(), [](const TimerEntry& e) { return !e.live; }),
-                 timers.end());
+    eraseDead(events);
+    eraseDead(timers);
 }
 
 tresult PLUGIN_API RunLoop::queryInterface(const TUID iid, void** obj)

@@ -84,30 +84,35 @@ void panelBackground(cairo_t* cr)
     cairo_stroke(cr);
 }
 
+// A rounded box filled with a vertical gradient from top to bottom.
+void gradientBox(cairo_t* cr, const Box& b, double radius, const Rgba& top, const Rgba& bottom)
+{
+    roundedRect(cr, b.x, b.y, b.w, b.h, radius);
+    setVerticalGradient(cr, b.y, b.y + b.h, top, bottom);
+    cairo_fill(cr);
+}
+
+// A one-pixel line just inside the box's edge, on the half pixel so it stays sharp.
+void innerEdge(cairo_t* cr, const Box& b, double radius, const Rgba& color)
+{
+    cairo_set_line_width(cr, 1);
+    roundedRect(cr, b.x + 0.5, b.y + 0.5, b.w - 1, b.h - 1, radius);
+    setColor(cr, color);
+    cairo_stroke(cr);
+}
+
 void section(cairo_t* cr, const Box& b, const Rgba& outline)
 {
     // Recessed plate: darker fill, dark shadow above, light edge below.
-    roundedRect(cr, b.x, b.y, b.w, b.h, 8);
-    setVerticalGradient(cr, b.y, b.y + b.h, hex(0x061020, 0.42), hex(0x0c1a30, 0.30));
-    cairo_fill(cr);
-    cairo_set_line_width(cr, 1);
-    roundedRect(cr, b.x + 0.5, b.y + 1.5, b.w - 1, b.h - 1, 8);
-    setColor(cr, hex(0xb8d0ff, 0.07));
-    cairo_stroke(cr);
-    roundedRect(cr, b.x + 0.5, b.y + 0.5, b.w - 1, b.h - 1, 8);
-    setColor(cr, outline);
-    cairo_stroke(cr);
+    gradientBox(cr, b, 8, hex(0x061020, 0.42), hex(0x0c1a30, 0.30));
+    innerEdge(cr, Box{b.x, b.y + 1, b.w, b.h}, 8, hex(0xb8d0ff, 0.07));
+    innerEdge(cr, b, 8, outline);
 }
 
 void well(cairo_t* cr, const Box& b, const Rgba& edge)
 {
-    roundedRect(cr, b.x, b.y, b.w, b.h, 3.5);
-    setVerticalGradient(cr, b.y, b.y + b.h, hex(0x000000, 0.72), hex(0x050a12, 0.6));
-    cairo_fill(cr);
-    cairo_set_line_width(cr, 1);
-    roundedRect(cr, b.x + 0.5, b.y + 0.5, b.w - 1, b.h - 1, 3.5);
-    setColor(cr, edge);
-    cairo_stroke(cr);
+    gradientBox(cr, b, 3.5, hex(0x000000, 0.72), hex(0x050a12, 0.6));
+    innerEdge(cr, b, 3.5, edge);
     // Light catching the lower lip.
     setColor(cr, hex(0xb0c8f0, 0.12));
     cairo_move_to(cr, b.x + 3, b.y + b.h + 0.5);
@@ -131,13 +136,9 @@ void scopeScreen(cairo_t* cr)
 {
     const Box& s = kScope;
     // Bezel around the screen.
-    roundedRect(cr, s.x - 5, s.y - 5, s.w + 10, s.h + 10, 14);
-    setVerticalGradient(cr, s.y - 5, s.y + s.h + 5, hex(0x5d6f8e), hex(0x1a2334));
-    cairo_fill(cr);
-    roundedRect(cr, s.x - 4.5, s.y - 4.5, s.w + 9, s.h + 9, 13.5);
-    cairo_set_line_width(cr, 1);
-    setColor(cr, hex(0x000000, 0.6));
-    cairo_stroke(cr);
+    const Box bezel{s.x - 5, s.y - 5, s.w + 10, s.h + 10};
+    gradientBox(cr, bezel, 14, hex(0x5d6f8e), hex(0x1a2334));
+    innerEdge(cr, bezel, 13.5, hex(0x000000, 0.6));
     // The dark screen with a faint centre glow.
     roundedRect(cr, s.x, s.y, s.w, s.h, 10);
     setColor(cr, hex(0x04080d));
@@ -178,13 +179,9 @@ void scopeScreen(cairo_t* cr)
     }
     cairo_stroke(cr);
     // Glass: a soft reflection across the upper half.
-    roundedRect(cr, s.x, s.y, s.w, s.h / 2, 10);
-    setVerticalGradient(cr, s.y, s.y + s.h / 2, hex(0xffffff, 0.07), hex(0xffffff, 0.0));
-    cairo_fill(cr);
+    gradientBox(cr, Box{s.x, s.y, s.w, s.h / 2}, 10, hex(0xffffff, 0.07), hex(0xffffff, 0.0));
     cairo_restore(cr);
-    roundedRect(cr, s.x + 0.5, s.y + 0.5, s.w - 1, s.h - 1, 10);
-    setColor(cr, hex(0x000000, 0.9));
-    cairo_stroke(cr);
+    innerEdge(cr, s, 10, hex(0x000000, 0.9));
 }
 
 void productName(cairo_t* cr)
@@ -302,14 +299,8 @@ void separators(cairo_t* cr)
 
 void greenCorner(cairo_t* cr)
 {
-    const Box& g = kGreenCorner;
-    roundedRect(cr, g.x, g.y, g.w, g.h, 6);
-    setVerticalGradient(cr, g.y, g.y + g.h, hex(0x1acc00, 0.13), hex(0x1acc00, 0.05));
-    cairo_fill(cr);
-    roundedRect(cr, g.x + 0.5, g.y + 0.5, g.w - 1, g.h - 1, 6);
-    cairo_set_line_width(cr, 1);
-    setColor(cr, hex(0x1acc00, 0.65));
-    cairo_stroke(cr);
+    gradientBox(cr, kGreenCorner, 6, hex(0x1acc00, 0.13), hex(0x1acc00, 0.05));
+    innerEdge(cr, kGreenCorner, 6, hex(0x1acc00, 0.65));
 }
 
 } // namespace

@@ -14,8 +14,8 @@
 // Chunks keep the layout projects expect: the component state size and the
 // controller state size as little-endian 64-bit integers, then both states.
 
+#include "sdk/hosting/ParameterChanges.h"
 #include "vst2/AudioEffectX.h"
-#include "vst2/FixedParameterChanges.h"
 #include "vst2/ParameterTransfer.h"
 #include "vst2/ProcessGuard.h"
 #include "vst2/RunLoop.h"
@@ -223,8 +223,8 @@ private:
 
     // Processing.
     ProcessGuard guard;
-    FixedParameterChanges inputChanges;
-    FixedParameterChanges outputChanges;
+    Hosting::ParameterChanges inputChanges{1, 1};  // sized by setupParameters
+    Hosting::ParameterChanges outputChanges{1, 1};
     ProcessData processData;
     ProcessContext processContext{};
     AudioBusBuffers inputBus{};

@@ -55,8 +55,14 @@ tresult PLUGIN_API ParamValueQueue::queryInterface(const TUID iid, void** obj)
 }
 
 ParameterChanges::ParameterChanges(int32 maxParameters, int32 maxPointsPerParameter)
-    : queues(static_cast<size_t>(maxParameters > 0 ? maxParameters : 1), ParamValueQueue(maxPointsPerParameter))
 {
+    setCapacity(maxParameters, maxPointsPerParameter);
+}
+
+void ParameterChanges::setCapacity(int32 maxParameters, int32 maxPointsPerParameter)
+{
+    queues.assign(static_cast<size_t>(maxParameters > 0 ? maxParameters : 1), ParamValueQueue(maxPointsPerParameter));
+    used = 0;
 }
 
 void ParameterChanges::clear()

@@ -1,8 +1,9 @@
 #pragma once
 
 // Host-side parameter change lists: one queue of (offset, value) points per
-// parameter and block. Storage is fixed at construction; clear() makes them
-// reusable for the next block without allocating.
+// parameter and block. Storage is fixed at construction or by setCapacity;
+// clear() makes them reusable for the next block without allocating, so an
+// audio thread may fill and empty them. A full list or queue refuses more.
 
 #include "pluginterfaces/vst/ivstparameterchanges.h"
 
@@ -46,6 +47,9 @@ class ParameterChanges : public Vst::IParameterChanges
 public:
     explicit ParameterChanges(int32 maxParameters = 64, int32 maxPointsPerParameter = 64);
 
+    // Room for maxParameters queues of maxPointsPerParameter points (at least
+    // one each); empties the list. Allocates.
+    void setCapacity(int32 maxParameters, int32 maxPointsPerParameter);
     void clear();
 
     int32 PLUGIN_API getParameterCount() SMTG_OVERRIDE { return used; }

@@ -110,14 +110,7 @@ MyVst2Wrapper::~MyVst2Wrapper()
 
 void MyVst2Wrapper::getParameterName(VstInt32 index, char* text)
 {
-    ParameterInfo info;
-    if (!getParameterInfo(index, info))
-    {
-        *text = 0;
-        return;
-    }
-    const char16* name = Vst2Text::length(info.title) > maxNameLength ? info.shortTitle : info.title;
-    Vst2Text::copy(text, name, maxNameLength);
+    writeParameterName(index, text, maxNameLength);
 }
 
 VstIntPtr MyVst2Wrapper::vendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt)
@@ -148,18 +141,15 @@ VstIntPtr MyVst2Wrapper::canDo(char* text)
 
 VstIntPtr MyVst2Wrapper::getParamDisplayForValue(VstInt32 index, char* text, float value)
 {
-    ParameterInfo info;
     if (!isIndex(index) || !text)
         return 0;
-    *text = 0;
-    if (!std::isfinite(value) || !getParameterInfo(index, info))
+    if (!std::isfinite(value))
+    {
+        *text = 0;
         return 0;
+    }
     const double normalized = value < 0.f ? 0.0 : (value > 1.f ? 1.0 : static_cast<double>(value));
-    String128 display{};
-    if (getController()->getParamStringByValue(info.id, normalized, display) != kResultOk)
-        return 0;
-    Vst2Text::copy(text, display, Vst2Abi::kMaxParamStrLen);
-    return kCockosAnswer;
+    return writeParameterDisplay(index, normalized, text) ? kCockosAnswer : 0;
 }
 
 VstIntPtr MyVst2Wrapper::getParamValueForText(VstInt32 index, char* text)

@@ -44,6 +44,16 @@ double clampNormalized(double value)
     return value < 0.0 ? 0.0 : (value > 1.0 ? 1.0 : value);
 }
 
+// An identity text the factory did not give is reported as missing, so the
+// host falls back to its own, rather than as an empty text.
+bool copyIdentity(char* dest, const char* text, int32 maxBytes)
+{
+    if (!text[0])
+        return false;
+    Vst2Text::copy(dest, text, maxBytes);
+    return true;
+}
+
 // "a.b.c.d" as the four bytes of a VST 2 version, most significant first.
 VstInt32 parseVersion(const char* text)
 {
@@ -817,40 +827,40 @@ float Vst2Wrapper::getParameter(VstInt32 index)
     return static_cast<float>(currentValue(index));
 }
 
+// An unknown index gets an empty text: copying null writes just the terminator.
 void Vst2Wrapper::getParameterLabel(VstInt32 index, char* label)
 {
     ParameterInfo info;
-    if (!getParameterInfo(index, info))
-    {
-        *label = 0;
-        return;
-    }
-    Vst2Text::copy(label, info.units, abi::kMaxParamStrLen);
+    Vst2Text::copy(label, getParameterInfo(index, info) ? info.units : nullptr, abi::kMaxParamStrLen);
 }
 
 void Vst2Wrapper::getParameterDisplay(VstInt32 index, char* text)
 {
-    ParameterInfo info;
-    String128 display{};
-    if (!getParameterInfo(index, info) ||
-        controller->getParamStringByValue(info.id, currentValue(index), display) != kResultOk)
-    {
-        *text = 0;
-        return;
-    }
-    Vst2Text::copy(text, display, abi::kMaxParamStrLen);
+    writeParameterDisplay(index, currentValue(index), text);
 }
 
 void Vst2Wrapper::getParameterName(VstInt32 index, char* text)
 {
+    writeParameterName(index, text, abi::kMaxParamStrLen);
+}
+
+bool Vst2Wrapper::writeParameterDisplay(VstInt32 index, ParamValue normalized, char* text)
+{
     ParameterInfo info;
-    if (!getParameterInfo(index, info))
-    {
-        *text = 0;
-        return;
-    }
-    const char16* name = Vst2Text::length(info.title) > abi::kMaxParamStrLen ? info.shortTitle : info.title;
-    Vst2Text::copy(text, name, abi::kMaxParamStrLen);
+    String128 display{};
+    const bool shown = getParameterInfo(index, info) &&
+                       controller->getParamStringByValue(info.id, normalized, display) == kResultOk;
+    Vst2Text::copy(text, shown ? display : nullptr, abi::kMaxParamStrLen);
+    return shown;
+}
+
+void Vst2Wrapper::writeParameterName(VstInt32 index, char* text, int32 maxBytes)
+{
+    ParameterInfo info;
+    const char16* name = nullptr;
+    if (getParameterInfo(index, info))
+        name = Vst2Text::length(info.title) > maxBytes ? info.shortTitle : info.title;
+    Vst2Text::copy(text, name, maxBytes);
 }
 
 bool Vst2Wrapper::canParameterBeAutomated(VstInt32 index)
@@ -925,13 +935,8 @@ bool Vst2Wrapper::getProgramNameIndexed(VstInt32 /*category*/, VstInt32 index, c
         found = controller->getParamStringByValue(programParameterId,
                                                   static_cast<double>(index) / programParameterSteps,
                                                   name) == kResultOk;
-    if (!found)
-    {
-        *text = 0;
-        return false;
-    }
-    Vst2Text::copy(text, name, abi::kMaxProgNameLen);
-    return true;
+    Vst2Text::copy(text, found ? name : nullptr, abi::kMaxProgNameLen);
+    return found;
 }
 
 // ---------------------------------------------------------------------------
@@ -1141,26 +1146,17 @@ tresult PLUGIN_API Vst2Wrapper::notifyProgramListChange(ProgramListID /*listId*/
 
 bool Vst2Wrapper::getEffectName(char* name)
 {
-    if (!effectName[0])
-        return false;
-    Vst2Text::copy(name, effectName, abi::kEffectNameSize - 1);
-    return true;
+    return copyIdentity(name, effectName, abi::kEffectNameSize - 1);
 }
 
 bool Vst2Wrapper::getVendorString(char* text)
 {
-    if (!vendorName[0])
-        return false;
-    Vst2Text::copy(text, vendorName, abi::kVendorStringSize - 1);
-    return true;
+    return copyIdentity(text, vendorName, abi::kVendorStringSize - 1);
 }
 
 bool Vst2Wrapper::getProductString(char* text)
 {
-    if (!effectName[0])
-        return false;
-    Vst2Text::copy(text, effectName, abi::kVendorStringSize - 1);
-    return true;
+    return copyIdentity(text, effectName, abi::kVendorStringSize - 1);
 }
 
 VstInt32 Vst2Wrapper::getVendorVersion()

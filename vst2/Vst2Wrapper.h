@@ -144,6 +144,13 @@ protected:
     // The value the host last set for VST 2 parameter index, or else the
     // value the processor last had.
     double currentValue(VstInt32 index) const;
+    // The controller's text for parameter index at normalized, cut to the
+    // host's parameter text size; text is left empty and false returned when
+    // there is none.
+    bool writeParameterDisplay(VstInt32 index, ParamValue normalized, char* text);
+    // The title of parameter index when it fits maxBytes, else its short
+    // title, cut to maxBytes; empty for an unknown index.
+    void writeParameterName(VstInt32 index, char* text, int32 maxBytes);
 
 private:
     struct ParameterMapEntry

@@ -1,5 +1,6 @@
 #include "entry/MyVst2Wrapper.h"
 
+#include "entry/ids.h"
 #include "sdk/NumberText.h"
 #include "sdk/moduleentry.h"
 #include "vst2/Vst2Text.h"
@@ -106,6 +107,23 @@ MyVst2Wrapper::~MyVst2Wrapper()
 
     factory->release();
     return wrapper;
+}
+
+AEffect* MyVst2Wrapper::createForHost(audioMasterCallback audioMaster)
+{
+    // A host that reports no VST version is too old for this effect.
+    if (!audioMaster || audioMaster(nullptr, Vst2Abi::audioMasterVersion, 0, 0, nullptr, 0.f) == 0)
+        return nullptr;
+    if (!InitModule())
+        return nullptr;
+    ::AudioEffect* effect = create(GetPluginFactory(), KalviorIds::kProcessorUID, audioMaster);
+    if (!effect)
+    {
+        DeinitModule();
+        return nullptr;
+    }
+    static_cast<MyVst2Wrapper*>(effect)->holdModule();
+    return effect->getAeffect();
 }
 
 void MyVst2Wrapper::getParameterName(VstInt32 index, char* text)

@@ -33,6 +33,11 @@ public:
     static ::AudioEffect* create(IPluginFactory* factory, const TUID componentClassId,
                                  audioMasterCallback audioMaster);
 
+    // The effect a VST 2 host gets from this module's entry: made by the
+    // module's own factory, it holds one module initialisation until it is
+    // closed. Null for a host that reports no VST version, or on failure.
+    static AEffect* createForHost(audioMasterCallback audioMaster);
+
     // The effect holds one module initialisation, released when it is closed.
     void holdModule() { moduleHeld = true; }
 

@@ -138,16 +138,23 @@ const TextCase kTexts[] = {
     {kMono, 0.75, "On"},
 };
 
+// Runs in the locale named by the parameter, skipped where it is not installed.
 class HostTexts : public ControllerTest, public testing::WithParamInterface<const char*>
 {
+protected:
+    void SetUp() override
+    {
+        ControllerTest::SetUp();
+        if (!locale.isAvailable())
+            GTEST_SKIP() << "locale " << GetParam() << " is not installed";
+        initialize();
+    }
+
+    TestText::ScopedLocale locale{GetParam()};
 };
 
 TEST_P(HostTexts, TextsAtTheListedValues)
 {
-    TestText::ScopedLocale locale(GetParam());
-    if (!locale.isAvailable())
-        GTEST_SKIP() << "locale " << GetParam() << " is not installed";
-    initialize();
     for (const TextCase& c : kTexts)
         EXPECT_EQ(c.text, text(c.id, c.normalized)) << "ID " << c.id << " at " << c.normalized;
     EXPECT_EQ("<refused>", text(29, 0.5));
@@ -196,10 +203,6 @@ const ParseCase kParses[] = {
 
 TEST_P(HostTexts, TypedTextsAreParsed)
 {
-    TestText::ScopedLocale locale(GetParam());
-    if (!locale.isAvailable())
-        GTEST_SKIP() << "locale " << GetParam() << " is not installed";
-    initialize();
     for (const ParseCase& c : kParses)
     {
         std::u16string typed = c.text;

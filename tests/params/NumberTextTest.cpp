@@ -42,16 +42,21 @@ const FormatCase kFormatCases[] = {
     {-std::numeric_limits<double>::infinity(), 1, "-inf"},
 };
 
+// Runs in the locale named by the parameter, skipped where it is not installed.
 class NumberTextFormat : public testing::TestWithParam<const char*>
 {
+protected:
+    void SetUp() override
+    {
+        if (!locale.isAvailable())
+            GTEST_SKIP() << "locale " << GetParam() << " is not installed";
+    }
+
+    TestText::ScopedLocale locale{GetParam()};
 };
 
 TEST_P(NumberTextFormat, WritesPrintfTextsInEveryLocale)
 {
-    TestText::ScopedLocale locale(GetParam());
-    if (!locale.isAvailable())
-        GTEST_SKIP() << "locale " << GetParam() << " is not installed";
-
     for (const FormatCase& c : kFormatCases)
     {
         char narrowText[128];
@@ -67,10 +72,6 @@ TEST_P(NumberTextFormat, WritesPrintfTextsInEveryLocale)
 
 TEST_P(NumberTextFormat, ReadsPointAndFirstCommaInEveryLocale)
 {
-    TestText::ScopedLocale locale(GetParam());
-    if (!locale.isAvailable())
-        GTEST_SKIP() << "locale " << GetParam() << " is not installed";
-
     double value = 0.0;
     ASSERT_TRUE(NumberText::scanFloat("4,5", value));
     EXPECT_EQ(4.5, value);

@@ -1,6 +1,7 @@
 // The processor component as a host drives it: buses, arrangements, setup,
 // activation, connection and processing.
 
+#include "tests/processor/ScopePeer.h"
 #include "tests/support/KalviorBundle.h"
 
 #include "pluginterfaces/vst/ivstmessage.h"
@@ -148,37 +149,12 @@ TEST_F(PluginTest, ActivationSucceedsBothWays)
     EXPECT_EQ(instance->setActive(false), kResultOk);
 }
 
-namespace {
-
-// A connection point that only says whether it was reached.
-class Peer : public IConnectionPoint
-{
-public:
-    tresult PLUGIN_API connect(IConnectionPoint*) override { return kResultOk; }
-    tresult PLUGIN_API disconnect(IConnectionPoint*) override { return kResultOk; }
-    tresult PLUGIN_API notify(IMessage*) override { return kResultOk; }
-    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override
-    {
-        if (FUnknownPrivate::iidEqual(iid, IConnectionPoint::iid) || FUnknownPrivate::iidEqual(iid, FUnknown::iid))
-        {
-            *obj = static_cast<IConnectionPoint*>(this);
-            return kResultOk;
-        }
-        *obj = nullptr;
-        return kNoInterface;
-    }
-    uint32 PLUGIN_API addRef() override { return 1; }
-    uint32 PLUGIN_API release() override { return 1; }
-};
-
-} // namespace
-
 TEST_F(PluginTest, KeepsTheFirstPeerUntilItIsDisconnected)
 {
     instance->disconnect(); // start without the controller
     auto connection = KalviorTest::query<IConnectionPoint>(component());
     ASSERT_TRUE(connection);
-    Peer first, second;
+    ChainTestSupport::ScopePeer first, second;
     EXPECT_EQ(connection->connect(nullptr), kInvalidArgument);
     EXPECT_EQ(connection->connect(&first), kResultOk);
     EXPECT_EQ(connection->connect(&second), kResultFalse);

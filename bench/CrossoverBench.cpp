@@ -3,12 +3,12 @@
 // "per_section_vs_biquad" is (split time / 4 sections) / biquad loop time:
 // the target is at most 2.
 
+#include "bench/ThreadClock.h"
 #include "dsp/Crossover.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <ctime>
 #include <vector>
 
 namespace {
@@ -16,15 +16,6 @@ namespace {
 constexpr int kBlock = 512;
 constexpr int kBlocksPerTiming = 8;     // keeps the clock reads negligible
 constexpr int kSectionsPerChannel = 4; // two low-pass, two high-pass
-
-// CPU time of this thread, so that other processes on the machine do not
-// count against either side of the ratio.
-double threadSeconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
-}
 
 // The baseline: one Direct Form II biquad per channel, nothing else.
 struct PlainBiquad

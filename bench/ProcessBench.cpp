@@ -8,6 +8,7 @@
 // "vs_plain". The last benchmark prints "automation_vs_steady" for both
 // sample sizes, measured in the same run.
 
+#include "bench/ThreadClock.h"
 #include "sdk/hosting/HostContext.h"
 #include "sdk/hosting/ParameterChanges.h"
 #include "sdk/hosting/PluginInstance.h"
@@ -24,7 +25,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <map>
 #include <memory>
 #include <string>
@@ -50,15 +50,6 @@ enum class Scenario
 const char* name(Scenario s)
 {
     return s == Scenario::Steady ? "steady" : s == Scenario::Lr4 ? "lr4" : "automation";
-}
-
-// CPU time of this thread, so that other processes do not count against
-// either side of a ratio.
-double threadSeconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
 }
 
 // The baseline: one fixed 2x2 matrix per frame, in double, plainly scalar.

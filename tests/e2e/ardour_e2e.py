@@ -42,6 +42,14 @@ def fader_gain(decibels):
     return 10.0 ** (decibels / 20.0)
 
 
+def mono(l, r):
+    return (l + r) / 2, (l + r) / 2
+
+
+def mid_side(l, r):
+    return (l + r) / 2, (l - r) / 2
+
+
 # name: what Ardour is told, and what the export must then hold.
 #   type        VST3 or LXVST
 #   set         {label: value as Ardour takes it (VST 3: plain units; VST 2: 0..1)}
@@ -58,30 +66,30 @@ SCENARIOS = {
         labels=["Left Gain", "HP Width", "Crossover Freq"]),
     "vst3-mono": dict(
         type="VST3", state={"Mono": 1.0},
-        expect=lambda l, r: ((l + r) / 2, (l + r) / 2)),
+        expect=mono),
     "vst3-output-ms": dict(
         type="VST3", state={"Output Format": 1.0},
-        expect=lambda l, r: ((l + r) / 2, (l - r) / 2)),
+        expect=mid_side),
     "vst3-program": dict(
         type="VST3", preset="Stereosonic Shuffle", expect="render",
         render=["--program", "Stereosonic Shuffle"]),
     "vst3-negative-wrong-expectation": dict(
-        type="VST3", expect=lambda l, r: ((l + r) / 2, (l + r) / 2), mismatch=True),
+        type="VST3", expect=mono, mismatch=True),
     "vst3-negative-plugin-fails-to-load": dict(
-        type="VST3", state={"Mono": 1.0}, expect=lambda l, r: ((l + r) / 2, (l + r) / 2),
+        type="VST3", state={"Mono": 1.0}, expect=mono,
         break_plugin=True, failure="a plug-in could not be loaded"),
     "vst2-mono": dict(
         type="LXVST", set={"Mono": 1.0},
-        expect=lambda l, r: ((l + r) / 2, (l + r) / 2),
+        expect=mono,
         labels=["Left Gain", "Crossover", "Output Format", "Mono"]),
     "vst2-output-ms": dict(
         type="LXVST", set={"Output Format": 1.0},
-        expect=lambda l, r: ((l + r) / 2, (l - r) / 2)),
+        expect=mid_side),
     "vst2-program": dict(
         type="LXVST", preset="Stereosonic Shuffle", expect="render",
         render=["--program", "Stereosonic Shuffle"]),
     "vst2-negative-plugin-fails-to-load": dict(
-        type="LXVST", set={"Mono": 1.0}, expect=lambda l, r: ((l + r) / 2, (l + r) / 2),
+        type="LXVST", set={"Mono": 1.0}, expect=mono,
         break_plugin=True, failure="a plug-in could not be loaded"),
 }
 

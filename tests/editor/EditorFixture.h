@@ -40,7 +40,6 @@ struct RgbaImage
     const uint8_t* at(int x, int y) const { return &rgba[static_cast<size_t>(4 * (y * width + x))]; }
 };
 RgbaImage loadPng(const std::string& path);
-bool savePng(const Image& image, const std::string& path);
 // Largest difference of one channel.
 int channelDistance(uint32_t a, uint32_t b);
 uint32_t rgb(int r, int g, int b);

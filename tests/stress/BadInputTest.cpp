@@ -514,6 +514,8 @@ TEST_F(BadInput, Vst2ParameterValuesThatAreNoNumbersAreIgnoredAndOthersLimited)
     effect->setParameter(effect, -1, 0.5f); // no such parameters: nothing happens
     effect->setParameter(effect, effect->numParams, 0.5f);
     EXPECT_EQ(effect->getParameter(effect, effect->numParams), 0.0f);
+    EXPECT_EQ(effect->getParameter(effect, -1), 0.0f);
+    EXPECT_EQ(effect->getParameter(effect, 0), 0.0f) << "the last value held stays";
     effect->dispatcher(effect, Vst2Abi::effClose, 0, 0, nullptr, 0.f);
 }
 

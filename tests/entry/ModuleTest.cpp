@@ -6,11 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstring>
 #include <ostream>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -28,48 +25,23 @@ void PrintTo(const ProbeCase& probe, std::ostream* out)
     *out << probe.name;
 }
 
-// Runs the probe with a clean environment plus the variable, returns its output line.
+// Runs the probe with the variable unset or set to the case's value, returns its output line.
 std::string runProbe(const ProbeCase& probe)
 {
-    std::vector<std::string> arguments = {KV_MODULE_PROBE, KalviorTest::bundlePath()};
-    arguments.insert(arguments.end(), probe.steps.begin(), probe.steps.end());
-    std::vector<std::string> environment;
-    for (char** variable = environ; *variable; ++variable)
-        if (std::strncmp(*variable, "Kalvior_FORCE_SAMPLESIZE=", 25) != 0)
-            environment.emplace_back(*variable);
+    std::string command = "env -u Kalvior_FORCE_SAMPLESIZE ";
     if (probe.environment)
-        environment.push_back(std::string("Kalvior_FORCE_SAMPLESIZE=") + probe.environment);
-
-    std::vector<char*> argv, envp;
-    for (std::string& a : arguments)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    for (std::string& e : environment)
-        envp.push_back(e.data());
-    envp.push_back(nullptr);
-
-    int pipeEnds[2];
-    if (pipe(pipeEnds) != 0)
-        return "pipe failed";
-    const pid_t child = fork();
-    if (child == 0)
-    {
-        dup2(pipeEnds[1], STDOUT_FILENO);
-        close(pipeEnds[0]);
-        close(pipeEnds[1]);
-        execve(argv[0], argv.data(), envp.data());
-        _exit(127);
-    }
-    close(pipeEnds[1]);
+        command += "'Kalvior_FORCE_SAMPLESIZE=" + std::string(probe.environment) + "' ";
+    command += std::string("'") + KV_MODULE_PROBE + "' '" + KalviorTest::bundlePath() + "'";
+    for (const std::string& step : probe.steps)
+        command += " " + step;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return "popen failed";
     std::string output;
     char buffer[256];
-    ssize_t got;
-    while ((got = read(pipeEnds[0], buffer, sizeof buffer)) > 0)
-        output.append(buffer, static_cast<size_t>(got));
-    close(pipeEnds[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    while (std::fgets(buffer, sizeof buffer, pipe))
+        output += buffer;
+    if (pclose(pipe) != 0)
         return "probe failed: " + output;
     while (!output.empty() && output.back() == '\n')
         output.pop_back();

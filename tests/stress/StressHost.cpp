@@ -123,7 +123,7 @@ void StressHost::audioLoop()
     }
 }
 
-void StressHost::processBlock(int32_t frames)
+void StressHost::processBlock(int32_t frames, IParameterChanges* changes)
 {
     inputChanges.clear();
     {
@@ -144,7 +144,7 @@ void StressHost::processBlock(int32_t frames)
                 buffers.input32(c)[i] = static_cast<float>(x);
         }
     outputChanges.clear();
-    instance->processor()->process(buffers.block(frames, &inputChanges, &outputChanges));
+    instance->processor()->process(buffers.block(frames, changes ? changes : &inputChanges, &outputChanges));
 
     bool finite = true;
     for (int32 c = 0; c < 2; ++c)
@@ -233,6 +233,24 @@ void StressHost::readTexts()
         String128 text{};
         controller()->getParamStringByValue(id, controller()->getParamNormalized(id), text);
     }
+}
+
+std::vector<std::pair<ParamID, double>> StressHost::processNow(int32_t frames, IParameterChanges* changes)
+{
+    processBlock(frames, changes);
+    std::vector<std::pair<ParamID, double>> reports;
+    {
+        std::lock_guard<std::mutex> lock(editsMutex);
+        reports = pendingReports;
+    }
+    forwardReports();
+    return reports;
+}
+
+tresult StressHost::loadState(const KalviorTest::Bytes& state)
+{
+    const tresult result = KalviorTest::setStateBytes(component(), state);
+    return result == kResultOk ? instance->transferState() : result;
 }
 
 Values StressHost::processorValues()

@@ -80,6 +80,14 @@ public:
     // Reads every parameter's text, as a host's generic editor does.
     void readTexts();
 
+    // Without the audio thread: one block of `frames` with the host's `changes`
+    // instead of the queued edits; returns the processor's reports, which the
+    // controller then has too.
+    std::vector<std::pair<Steinberg::Vst::ParamID, double>> processNow(int32_t frames,
+                                                                       Steinberg::Vst::IParameterChanges* changes);
+    // Loads a state into processor and controller between blocks.
+    Steinberg::tresult loadState(const KalviorTest::Bytes& state);
+
     Values processorValues(); // only while the audio thread is stopped
     double controllerValue(Steinberg::Vst::ParamID id) const;
     Values randomState(Random& random) const;
@@ -89,7 +97,8 @@ public:
 
 private:
     void audioLoop();
-    void processBlock(int32_t frames); // audio thread, or main thread while it is held
+    // audio thread, or main thread while it is held
+    void processBlock(int32_t frames, Steinberg::Vst::IParameterChanges* changes = nullptr);
     void holdAudio();
     void releaseAudio();
     void forwardReports();

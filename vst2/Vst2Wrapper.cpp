@@ -586,13 +586,8 @@ void Vst2Wrapper::processHostBlock(HostSample** inputs, HostSample** outputs, in
 }
 
 template <typename Sample>
-void Vst2Wrapper::processDirect(Sample** inputs, Sample** outputs, int32 offset, int32 frames, bool firstSlice,
-                                Sample** pointers)
+void Vst2Wrapper::attachBuses(Sample** pointers)
 {
-    for (int32 ch = 0; ch < inputChannels; ++ch)
-        pointers[ch] = inputs[ch] + offset;
-    for (int32 ch = 0; ch < outputChannels; ++ch)
-        pointers[inputChannels + ch] = outputs[ch] + offset;
     if constexpr (sizeof(Sample) == sizeof(double))
     {
         inputBus.channelBuffers64 = pointers;
@@ -603,6 +598,17 @@ void Vst2Wrapper::processDirect(Sample** inputs, Sample** outputs, int32 offset,
         inputBus.channelBuffers32 = pointers;
         outputBus.channelBuffers32 = pointers + inputChannels;
     }
+}
+
+template <typename Sample>
+void Vst2Wrapper::processDirect(Sample** inputs, Sample** outputs, int32 offset, int32 frames, bool firstSlice,
+                                Sample** pointers)
+{
+    for (int32 ch = 0; ch < inputChannels; ++ch)
+        pointers[ch] = inputs[ch] + offset;
+    for (int32 ch = 0; ch < outputChannels; ++ch)
+        pointers[inputChannels + ch] = outputs[ch] + offset;
+    attachBuses(pointers);
     callProcessor(frames, firstSlice);
 }
 
@@ -621,16 +627,7 @@ void Vst2Wrapper::processConverted(HostSample** inputs, HostSample** outputs, in
     }
     for (int32 ch = 0; ch < outputChannels; ++ch)
         pointers[inputChannels + ch] = scratch[1].data() + static_cast<size_t>(ch) * scratchFrames;
-    if constexpr (sizeof(ProcessorSample) == sizeof(double))
-    {
-        inputBus.channelBuffers64 = pointers;
-        outputBus.channelBuffers64 = pointers + inputChannels;
-    }
-    else
-    {
-        inputBus.channelBuffers32 = pointers;
-        outputBus.channelBuffers32 = pointers + inputChannels;
-    }
+    attachBuses(pointers);
 
     callProcessor(frames, firstSlice);
 

@@ -164,6 +164,9 @@ private:
     template <typename HostSample, typename ProcessorSample>
     void processConverted(HostSample** inputs, HostSample** outputs, int32 offset, int32 frames, bool accumulate,
                           bool firstSlice, std::vector<ProcessorSample>* scratch, ProcessorSample** pointers);
+    // Points the processor's buses at pointers: the input channels, then the outputs.
+    template <typename Sample>
+    void attachBuses(Sample** pointers);
     template <typename Sample>
     void processDirect(Sample** inputs, Sample** outputs, int32 offset, int32 frames, bool firstSlice,
                        Sample** pointers);

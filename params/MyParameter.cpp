@@ -79,17 +79,19 @@ void MyParameter::copyText(String128 destination, const TChar* text)
 {
     constexpr int32 kMaxCharacters = 127; // a String128 with its terminator
     int32 length = 0;
-    if (text)
+    bool cut = false;
+    for (; text && text[length]; ++length)
     {
-        while (length < kMaxCharacters && text[length])
+        if (length == kMaxCharacters)
         {
-            destination[length] = text[length];
-            ++length;
+            cut = true;
+            break;
         }
-        // a cut between the halves of a surrogate pair would leave invalid UTF-16
-        if (length == kMaxCharacters && text[length] && isHighSurrogate(text[length - 1]))
-            --length;
+        destination[length] = text[length];
     }
+    // a cut between the halves of a surrogate pair would leave invalid UTF-16
+    if (cut && isHighSurrogate(destination[length - 1]))
+        --length;
     destination[length] = 0;
 }
 

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <string>
 #include <thread>
+#include <vector>
 
 using namespace VSTGUI;
 using namespace VSTGUI::Animation;
@@ -54,9 +55,9 @@ private:
 };
 
 // Fires the animator's timer until it stops; at most about two seconds.
-void runAnimations(ManualRunLoop& loop)
+void runAnimations(LentRunLoop& loop)
 {
-    for (int i = 0; i < 400 && !loop.timers.empty(); ++i)
+    for (int i = 0; i < 400 && loop.host.timerCount() > 0; ++i)
     {
         loop.fireAll();
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -70,18 +71,17 @@ TEST(Animator, AlphaAnimationMovesTheViewToTheEndValueAndStopsItsTimer)
     view->setAlphaValue(0.f);
     auto animator = owned(new Animator);
     animator->addAnimation(view, "AlphaAnimation", new AlphaValueAnimation(1.f), new PowerTimingFunction(60, 2.0f));
-    ASSERT_EQ(1u, lent.loop->timers.size());
-    EXPECT_EQ(Animator::kFrameInterval, lent.loop->timers[0].interval);
+    EXPECT_EQ(std::vector<Steinberg::Linux::TimerInterval>{Animator::kFrameInterval}, lent.host.timerIntervals());
     float previous = 0.f;
-    for (int i = 0; i < 400 && !lent.loop->timers.empty(); ++i)
+    for (int i = 0; i < 400 && lent.host.timerCount() > 0; ++i)
     {
-        lent.loop->fireAll();
+        lent.fireAll();
         EXPECT_GE(view->getAlphaValue(), previous) << "a fade-in never goes back";
         previous = view->getAlphaValue();
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     EXPECT_EQ(1.f, view->getAlphaValue());
-    EXPECT_TRUE(lent.loop->timers.empty());
+    EXPECT_EQ(0u, lent.host.timerCount());
     EXPECT_FALSE(animator->hasAnimations());
 }
 
@@ -92,10 +92,10 @@ TEST(Animator, ASecondAnimationOfTheSameNameCancelsTheFirst)
     auto view = owned(new CView(CRect(0, 0, 10, 10)));
     auto animator = owned(new Animator);
     animator->addAnimation(view, "A", new RecordingTarget(&log), new LinearTimingFunction(1000));
-    lent.loop->fireAll();
+    lent.fireAll();
     animator->addAnimation(view, "A", new RecordingTarget(&log), new LinearTimingFunction(10));
     animator->addAnimation(view, "B", new RecordingTarget(&log), new LinearTimingFunction(10));
-    runAnimations(*lent.loop);
+    runAnimations(lent);
     EXPECT_EQ("start A;canceled A;start A;start B;finished A;finished B;", log);
 }
 
@@ -111,7 +111,7 @@ TEST(Animator, CancelingWithoutForcingLeavesTheAlphaWhereItWas)
     animator->addAnimation(view, "AlphaAnimation", new AlphaValueAnimation(0.f, true), new LinearTimingFunction(5000));
     animator->removeAll();
     EXPECT_EQ(0.f, view->getAlphaValue()) << "forced to the end value";
-    EXPECT_TRUE(lent.loop->timers.empty());
+    EXPECT_EQ(0u, lent.host.timerCount());
 }
 
 // A target that, when done, takes its view out of the frame's modal slot.
@@ -144,7 +144,7 @@ TEST(Frame, AModalViewTakesTheMouseAndIsReleasedWhenCleared)
     EXPECT_EQ(2, modal->getNbReference()) << "the frame's and the test's";
 
     frame->getAnimator()->addAnimation(modal, "AlphaAnimation", new RemoveModal, new LinearTimingFunction(20));
-    runAnimations(*lent.loop);
+    runAnimations(lent);
     EXPECT_EQ(nullptr, frame->getModalView());
     EXPECT_FALSE(modal->isAttached());
     EXPECT_EQ(1, modal->getNbReference()) << "only the test's is left";

@@ -7,6 +7,28 @@ using namespace Steinberg;
 
 namespace EditorTest {
 
+namespace {
+
+template <typename List, typename Handler>
+bool registered(const List& list, const Handler* handler)
+{
+    return std::any_of(list.begin(), list.end(), [&](const auto& entry) { return entry.handler == handler; });
+}
+
+// Takes a handler off its list and drops the reference the list held.
+template <typename List, typename Handler>
+tresult unregister(List& list, Handler* handler)
+{
+    auto it = std::find_if(list.begin(), list.end(), [&](const auto& entry) { return entry.handler == handler; });
+    if (it == list.end())
+        return kInvalidArgument;
+    list.erase(it);
+    handler->release();
+    return kResultTrue;
+}
+
+} // namespace
+
 TestRunLoop::~TestRunLoop()
 {
     for (Handler& h : handlers)
@@ -17,7 +39,7 @@ TestRunLoop::~TestRunLoop()
 
 tresult PLUGIN_API TestRunLoop::registerEventHandler(Linux::IEventHandler* handler, Linux::FileDescriptor fd)
 {
-    if (!handler || stillHandler(handler))
+    if (!handler || registered(handlers, handler))
         return kInvalidArgument;
     handler->addRef();
     handlers.push_back({handler, fd});
@@ -26,17 +48,12 @@ tresult PLUGIN_API TestRunLoop::registerEventHandler(Linux::IEventHandler* handl
 
 tresult PLUGIN_API TestRunLoop::unregisterEventHandler(Linux::IEventHandler* handler)
 {
-    auto it = std::find_if(handlers.begin(), handlers.end(), [&](const Handler& h) { return h.handler == handler; });
-    if (it == handlers.end())
-        return kInvalidArgument;
-    handlers.erase(it);
-    handler->release();
-    return kResultTrue;
+    return unregister(handlers, handler);
 }
 
 tresult PLUGIN_API TestRunLoop::registerTimer(Linux::ITimerHandler* handler, Linux::TimerInterval milliseconds)
 {
-    if (!handler || milliseconds == 0 || stillTimer(handler))
+    if (!handler || milliseconds == 0 || registered(timers, handler))
         return kInvalidArgument;
     handler->addRef();
     timers.push_back({handler, milliseconds, Clock::now() + std::chrono::milliseconds(milliseconds)});
@@ -45,12 +62,7 @@ tresult PLUGIN_API TestRunLoop::registerTimer(Linux::ITimerHandler* handler, Lin
 
 tresult PLUGIN_API TestRunLoop::unregisterTimer(Linux::ITimerHandler* handler)
 {
-    auto it = std::find_if(timers.begin(), timers.end(), [&](const Timer& t) { return t.handler == handler; });
-    if (it == timers.end())
-        return kInvalidArgument;
-    timers.erase(it);
-    handler->release();
-    return kResultTrue;
+    return unregister(timers, handler);
 }
 
 tresult PLUGIN_API TestRunLoop::resizeView(IPlugView*, ViewRect*)
@@ -75,16 +87,6 @@ tresult PLUGIN_API TestRunLoop::queryInterface(const TUID iid, void** obj)
     return kNoInterface;
 }
 
-bool TestRunLoop::stillHandler(const Linux::IEventHandler* handler) const
-{
-    return std::any_of(handlers.begin(), handlers.end(), [&](const Handler& h) { return h.handler == handler; });
-}
-
-bool TestRunLoop::stillTimer(const Linux::ITimerHandler* handler) const
-{
-    return std::any_of(timers.begin(), timers.end(), [&](const Timer& t) { return t.handler == handler; });
-}
-
 std::vector<Linux::TimerInterval> TestRunLoop::timerIntervals() const
 {
     std::vector<Linux::TimerInterval> intervals;
@@ -105,7 +107,7 @@ void TestRunLoop::dispatchReadable(int timeoutMs)
     for (size_t i = 0; i < fds.size(); ++i)
     {
         // A callback may unregister others; only those still registered are called.
-        if ((fds[i].revents & (POLLIN | POLLHUP | POLLERR)) && stillHandler(snapshot[i].handler))
+        if ((fds[i].revents & (POLLIN | POLLHUP | POLLERR)) && registered(handlers, snapshot[i].handler))
             snapshot[i].handler->onFDIsSet(snapshot[i].fd);
     }
 }
@@ -145,7 +147,7 @@ void TestRunLoop::fireTimers(Linux::TimerInterval milliseconds)
     const std::vector<Timer> snapshot = timers;
     for (const Timer& t : snapshot)
     {
-        if (t.interval == milliseconds && stillTimer(t.handler))
+        if (t.interval == milliseconds && registered(timers, t.handler))
             t.handler->onTimer();
     }
 }

@@ -58,8 +58,6 @@ private:
     };
 
     void dispatchReadable(int timeoutMs);
-    bool stillHandler(const Steinberg::Linux::IEventHandler* handler) const;
-    bool stillTimer(const Steinberg::Linux::ITimerHandler* handler) const;
 
     std::vector<Handler> handlers;
     std::vector<Timer> timers;

@@ -182,13 +182,6 @@ TEST_F(ControllerTest, ControllerHasNoStateOfItsOwn)
     EXPECT_EQ(0, size);
 }
 
-TEST_F(ControllerTest, AnswersOnlyForItsOwnInterfaces)
-{
-    EXPECT_TRUE(query<IEditController2>(controller));
-    EXPECT_FALSE(query<IComponent>(controller));
-    EXPECT_FALSE(query<IProgramListData>(controller));
-}
-
 TEST_F(ControllerTest, RootUnitWithTheFactoryProgramList)
 {
     initialize();
@@ -215,13 +208,9 @@ TEST_F(ControllerTest, RootUnitWithTheFactoryProgramList)
     EXPECT_EQ("Factory Presets", narrow(list.name));
     EXPECT_EQ(6, list.programCount);
     EXPECT_EQ(kResultFalse, units->getProgramListInfo(1, list));
-}
 
-TEST_F(ControllerTest, ProgramNamesAreTheProgramChangeEntries)
-{
-    initialize();
-    IPtr<IUnitInfo> units = query<IUnitInfo>(controller);
-    ASSERT_TRUE(units);
+    // program names are the program list entries; every name is checked by
+    // the program round trip
     const struct
     {
         int32 listId;
@@ -229,7 +218,7 @@ TEST_F(ControllerTest, ProgramNamesAreTheProgramChangeEntries)
         tresult result;
         const char* name;
     } cases[] = {
-        {0, 0, kResultOk, "Default"}, // every name is checked by the program round trip
+        {0, 0, kResultOk, "Default"},
         {0, 6, kResultOk, "Stereosonic Shuffle"}, // the list mapping caps the entry
         {0, 1000, kResultOk, "Stereosonic Shuffle"},
         {0, -1, kResultOk, ""},
@@ -245,8 +234,10 @@ TEST_F(ControllerTest, ProgramNamesAreTheProgramChangeEntries)
     }
 }
 
-TEST_F(ControllerTest, OnlyLinearKnobModeIsAccepted)
+TEST_F(ControllerTest, OnlyLinearKnobModeIsAcceptedAndNoProcessorInterface)
 {
+    EXPECT_FALSE(query<IComponent>(controller));
+    EXPECT_FALSE(query<IProgramListData>(controller));
     IPtr<IEditController2> controller2 = query<IEditController2>(controller);
     ASSERT_TRUE(controller2);
     const KnobMode refused[] = {kCircularMode, kRelativCircularMode, 3, -1};

@@ -148,15 +148,4 @@ TEST_F(ProgramRoundTrip, ProgramValuesBetweenEntriesSelectByTruncation)
     }
 }
 
-TEST_F(ProgramRoundTrip, StateAfterAProgramBringsAFreshControllerAlong)
-{
-    selectProgram(0.2);
-    const Bytes state = getStateBytes(component());
-    ASSERT_EQ(29u * 12u, state.size());
-    ASSERT_EQ(kResultOk, instance->transferState());
-    EXPECT_EQ("LR-2", shown(kCrossover));
-    EXPECT_EQ("152", shown(kCrossoverFreq));
-    EXPECT_EQ("Bass Squeeze", shown(kProgSel));
-}
-
 } // namespace

@@ -32,8 +32,8 @@ void formatBadge(cairo_t* cr, double x, double y, const char* version)
 
 bool drawAboutBox(const std::string& path)
 {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kWidth, kHeight);
-    cairo_t* cr = cairo_create(surface);
+    Picture picture(kWidth, kHeight);
+    cairo_t* cr = picture.context();
 
     setVerticalGradient(cr, 0, kHeight, hex(0x20365a), hex(0x080f1b));
     cairo_paint(cr);
@@ -89,18 +89,14 @@ bool drawAboutBox(const std::string& path)
     licence.size = 8;
     licence.bold = false;
     drawText(cr, licence, "GPL-3.0-or-later", 22, 418, Align::Left, hex(0x80b0ff));
-
-    cairo_destroy(cr);
-    const bool ok = savePng(surface, path);
-    cairo_surface_destroy(surface);
-    return ok;
+    return picture.save(path);
 }
 
 bool drawFrameBackground(const std::string& path)
 {
     constexpr int kSize = 200;
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kSize, kSize);
-    cairo_t* cr = cairo_create(surface);
+    Picture picture(kSize, kSize);
+    cairo_t* cr = picture.context();
     roundedRect(cr, 0, 0, kSize, kSize, 16);
     cairo_clip(cr);
     setColor(cr, hex(0x8c8c8c));
@@ -108,10 +104,7 @@ bool drawFrameBackground(const std::string& path)
     setColor(cr, hex(0x000000));
     cairo_rectangle(cr, 0, 0, kSize, 22);
     cairo_fill(cr);
-    cairo_destroy(cr);
-    const bool ok = savePng(surface, path);
-    cairo_surface_destroy(surface);
-    return ok;
+    return picture.save(path);
 }
 
 } // namespace Artwork

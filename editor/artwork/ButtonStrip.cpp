@@ -52,15 +52,12 @@ void drawButtonFrame(cairo_t* cr, bool on)
 
 bool drawButton(const std::string& path)
 {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kSize, 2 * kSize);
-    cairo_t* cr = cairo_create(surface);
+    Picture picture(kSize, 2 * kSize);
+    cairo_t* cr = picture.context();
     drawButtonFrame(cr, false);
     cairo_translate(cr, 0, kSize);
     drawButtonFrame(cr, true);
-    cairo_destroy(cr);
-    const bool ok = savePng(surface, path);
-    cairo_surface_destroy(surface);
-    return ok;
+    return picture.save(path);
 }
 
 } // namespace Artwork

@@ -106,8 +106,8 @@ void drawKnob(cairo_t* cr, double value, ArcFrom from, const Rgba& arcColor)
 
 bool drawStrip(const std::string& path, ArcFrom from, const Rgba& arcColor)
 {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kSize, kSize * kFrames);
-    cairo_t* cr = cairo_create(surface);
+    Picture picture(kSize, kSize * kFrames);
+    cairo_t* cr = picture.context();
     for (int frame = 0; frame < kFrames; ++frame)
     {
         cairo_save(cr);
@@ -117,10 +117,7 @@ bool drawStrip(const std::string& path, ArcFrom from, const Rgba& arcColor)
         drawKnob(cr, frame / double(kFrames - 1), from, arcColor);
         cairo_restore(cr);
     }
-    cairo_destroy(cr);
-    const bool ok = savePng(surface, path);
-    cairo_surface_destroy(surface);
-    return ok;
+    return picture.save(path);
 }
 
 } // namespace

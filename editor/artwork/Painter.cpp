@@ -127,7 +127,18 @@ void radialGlow(cairo_t* cr, double cx, double cy, double radius, const Rgba& co
     cairo_pattern_destroy(p);
 }
 
-bool savePng(cairo_surface_t* surface, const std::string& path)
+Picture::Picture(int width, int height)
+    : surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)), cr(cairo_create(surface))
+{
+}
+
+Picture::~Picture()
+{
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+}
+
+bool Picture::save(const std::string& path) const
 {
     cairo_surface_flush(surface);
     return cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;

@@ -49,7 +49,23 @@ void drawLabel(cairo_t* cr, const std::string& text, double x, double cy, Align 
 // A soft round shadow or glow: colour at the centre fading out at radius.
 void radialGlow(cairo_t* cr, double cx, double cy, double radius, const Rgba& color);
 
-// Writes the surface as PNG; false on failure.
-bool savePng(cairo_surface_t* surface, const std::string& path);
+// A picture being drawn: an ARGB surface and a cairo context on it, both
+// released with the picture.
+class Picture
+{
+public:
+    Picture(int width, int height);
+    ~Picture();
+    Picture(const Picture&) = delete;
+    Picture& operator=(const Picture&) = delete;
+
+    cairo_t* context() const { return cr; }
+    // Writes what is drawn so far as PNG; false on failure.
+    bool save(const std::string& path) const;
+
+private:
+    cairo_surface_t* surface;
+    cairo_t* cr;
+};
 
 } // namespace Artwork

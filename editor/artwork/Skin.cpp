@@ -307,8 +307,8 @@ void greenCorner(cairo_t* cr)
 
 bool drawSkin(const std::string& path)
 {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kWidth, kHeight);
-    cairo_t* cr = cairo_create(surface);
+    Picture picture(kWidth, kHeight);
+    cairo_t* cr = picture.context();
 
     panelBackground(cr);
     section(cr, kChannelSection, hex(0x8fb3ff, 0.38));
@@ -328,11 +328,7 @@ bool drawSkin(const std::string& path)
     productName(cr);
     labels(cr);
     makerLogo(cr);
-
-    cairo_destroy(cr);
-    const bool ok = savePng(surface, path);
-    cairo_surface_destroy(surface);
-    return ok;
+    return picture.save(path);
 }
 
 } // namespace Artwork

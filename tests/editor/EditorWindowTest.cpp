@@ -24,7 +24,6 @@ namespace {
 
 constexpr int kKnobSize = 36;
 constexpr int kKnobFrames = 40;
-constexpr double kDragPixelsForFullRange = 200; // a knob's whole range is 200 pixels of vertical drag
 
 struct Point
 {
@@ -296,72 +295,54 @@ TEST_F(EditorWindowTest, ASecondEditorThatFailsToOpenLeavesNoScopeViewBehind)
     closeEditor(first);
 }
 
-// Vertical drags, as a table: which knob, its strip, Shift or not, pixels.
-TEST_F(EditorWindowTest, DraggingAKnobEditsItsParameterAndMovesItsFrame)
+// Mouse gestures on knobs, as a table: a vertical drag covers the range in
+// 200 pixels, Shift divides the speed by the description's zoom factor; the
+// wheel steps by 0.1; Control-click resets to the default. Each is one edit
+// the host sees, and the knob shows the frame of the new value.
+TEST_F(EditorWindowTest, KnobGesturesEditTheParameterAndMoveTheFrame)
 {
     struct Case
     {
+        const char* what;
         ParamID id;
         Point origin;
         bool panStrip;
-        double zoom; // the description's zoom-factor: Shift divides the speed by it
-        bool shift;
-        int dy;
+        double start;
+        int dy;                // a drag when not 0
+        unsigned button;       // else a click of this button
+        unsigned long modifier; // key held meanwhile, or 0
+        double expected;
     };
     const Case cases[] = {
-        {kBalance, {20, 255}, true, 10, false, -40},    // up 40: +0.2
-        {kAsymmCrush, {110, 255}, false, 1.5, false, 30}, // down 30: -0.15
-        {kBalance, {20, 255}, true, 10, true, -60},     // fine: +0.03
-        {kHpGain, {150, 335}, false, 1.5, true, -45},   // fine: +0.15
+        {"drag up 40", kBalance, {20, 255}, true, 0.5, -40, 0, 0, 0.7},
+        {"drag down 30", kAsymmCrush, {110, 255}, false, 0.5, 30, 0, 0, 0.35},
+        {"fine drag, zoom 10", kBalance, {20, 255}, true, 0.5, -60, 0, XK_Shift_L, 0.53},
+        {"fine drag, zoom 1.5", kHpGain, {150, 335}, false, 0.5, -45, 0, XK_Shift_L, 0.65},
+        {"wheel away", kLeftGain, {65, 140}, false, 0.4, 0, 4, 0, 0.5},
+        {"wheel towards", kLeftGain, {65, 140}, false, 0.4, 0, 5, 0, 0.3},
+        {"Control-click: the default", kLeftGain, {65, 140}, false, 0.4, 0, 1, XK_Control_L, 0.75},
     };
     IPlugView* view = openEditor();
     ASSERT_NE(nullptr, view);
     for (const Case& c : cases)
     {
-        SCOPED_TRACE(testing::Message() << "parameter " << c.id << (c.shift ? " with Shift" : ""));
-        handler.clear();
-        const double before = controller()->getParamNormalized(c.id);
-        const double expected =
-            std::clamp(before - c.dy / (kDragPixelsForFullRange * (c.shift ? c.zoom : 1.0)), 0.0, 1.0);
-        if (c.shift)
-            holdKey(XK_Shift_L, true);
-        drag(c.origin.x + 18, c.origin.y + 18, c.dy);
-        if (c.shift)
-            holdKey(XK_Shift_L, false);
+        SCOPED_TRACE(c.what);
+        controller()->setParamNormalized(c.id, c.start);
         settle();
-        const double performed = checkGesture(editsOf(c.id));
-        EXPECT_NEAR(expected, performed, 1e-5);
-        EXPECT_NEAR(expected, controller()->getParamNormalized(c.id), 1e-5);
-        const Image shot = screenshot();
-        EXPECT_EQ(frameFor(expected), shownKnobFrame(shot, c.panStrip ? panKnob : gainKnob, c.origin));
+        handler.clear();
+        if (c.modifier)
+            holdKey(c.modifier, true);
+        if (c.dy)
+            drag(c.origin.x + 18, c.origin.y + 18, c.dy);
+        else
+            click(c.origin.x + 18, c.origin.y + 18, c.button);
+        if (c.modifier)
+            holdKey(c.modifier, false);
+        settle();
+        EXPECT_NEAR(c.expected, checkGesture(editsOf(c.id)), 1e-5);
+        EXPECT_NEAR(c.expected, controller()->getParamNormalized(c.id), 1e-5);
+        EXPECT_EQ(frameFor(c.expected), shownKnobFrame(screenshot(), c.panStrip ? panKnob : gainKnob, c.origin));
     }
-    closeEditor(view);
-}
-
-TEST_F(EditorWindowTest, WheelStepsAndControlClickResetsToTheDefault)
-{
-    IPlugView* view = openEditor();
-    ASSERT_NE(nullptr, view);
-    const Point centre{65 + 18, 140 + 18}; // Left Gain: default 0.75, wheel increment 0.1
-    controller()->setParamNormalized(kLeftGain, 0.4);
-    settle();
-
-    handler.clear();
-    click(centre.x, centre.y, 4); // wheel away from the user
-    EXPECT_NEAR(0.5, checkGesture(editsOf(kLeftGain)), 1e-5);
-    handler.clear();
-    click(centre.x, centre.y, 5);
-    click(centre.x, centre.y, 5);
-    EXPECT_NEAR(0.3, controller()->getParamNormalized(kLeftGain), 1e-5);
-
-    handler.clear();
-    holdKey(XK_Control_L, true);
-    click(centre.x, centre.y, 1);
-    holdKey(XK_Control_L, false);
-    settle();
-    EXPECT_NEAR(0.75, checkGesture(editsOf(kLeftGain)), 1e-6);
-    EXPECT_NEAR(0.75, controller()->getParamNormalized(kLeftGain), 1e-6);
-    EXPECT_EQ(frameFor(0.75), shownKnobFrame(screenshot(), gainKnob, {65, 140}));
     closeEditor(view);
 }
 

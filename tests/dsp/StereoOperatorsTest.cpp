@@ -82,7 +82,7 @@ TEST(StereoOperators, ShearBalanceExamples)
     }
 }
 
-TEST(StereoOperators, HybridPanSpecialLaws)
+TEST(StereoOperators, HybridPanAtCentreAndAtTheLimitingLaws)
 {
     const double constantSumLaw = 3.0 + 20.0 * std::log10(std::sqrt(2.0));
     const long double h = 1.0L / kRefSqrt2;

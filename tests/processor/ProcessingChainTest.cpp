@@ -140,7 +140,7 @@ using Settings = std::vector<std::pair<uint32_t, double>>;
 
 // A stretch whose matrix runs from the settings `from` to `to` (each on top of
 // the case's starting values).
-struct RampSpec
+struct ExpectedRamp
 {
     int32 start, end;
     Settings from, to;
@@ -151,7 +151,7 @@ struct AutomationCase
     const char* name;
     Settings initial;
     std::vector<std::pair<uint32_t, std::vector<Point>>> queues;
-    std::vector<RampSpec> ramps; // together they cover the 512 frames
+    std::vector<ExpectedRamp> ramps; // together they cover the 512 frames
     Settings after;              // the values when the block is done
 };
 
@@ -218,7 +218,7 @@ TEST_P(ChainBySampleSize, AutomationPointsCutTheBlockIntoRamps)
         host->fillNoise(512, seed++);
         ASSERT_EQ(host->process(512, &changes), kResultOk);
         std::vector<Ramp> ramps;
-        for (const RampSpec& r : c.ramps)
+        for (const ExpectedRamp& r : c.ramps)
             ramps.push_back({r.start, r.end, at(r.from), at(r.to)});
         expectRamps(*host, ramps);
 

@@ -35,14 +35,10 @@ bool COptionMenu::setCurrent(int32 index)
     return true;
 }
 
-void COptionMenu::draw(CDrawContext* context)
+std::string COptionMenu::getDisplayedText()
 {
-    if (style & kNoDrawStyle)
-        return;
-    drawBack(context);
-    if (const std::string* entry = getEntry(getCurrentIndex()); entry && !(style & kNoTextStyle))
-        drawText(context, *entry);
-    setDirty(false);
+    const std::string* entry = getEntry(getCurrentIndex());
+    return entry ? *entry : std::string();
 }
 
 CMouseEventResult COptionMenu::onMouseDown(CPoint&, const CButtonState& buttons)

@@ -29,7 +29,8 @@ public:
     // Makes entry index current (as the user would, without notifying).
     bool setCurrent(int32 index);
 
-    void draw(CDrawContext* context) override;
+    // The current entry; empty when there is none.
+    std::string getDisplayedText() override;
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
 
     CLASS_METHODS(COptionMenu, CParamDisplay)

@@ -58,8 +58,8 @@ public:
     int32 getPrecision() const { return valuePrecision; }
     void setValueToStringFunction(ValueToStringFunction f) { valueToString = std::move(f); invalid(); }
 
-    // The text drawn for the current value.
-    std::string getDisplayedText();
+    // The text drawn over the back: here the current value as text.
+    virtual std::string getDisplayedText();
 
     CLASS_METHODS(CParamDisplay, CControl)
 

@@ -16,14 +16,4 @@ void CTextLabel::setText(UTF8StringPtr txt)
     invalid();
 }
 
-void CTextLabel::draw(CDrawContext* context)
-{
-    if (style & kNoDrawStyle)
-        return;
-    drawBack(context);
-    if (!(style & kNoTextStyle))
-        drawText(context, text);
-    setDirty(false);
-}
-
 } // namespace VSTGUI

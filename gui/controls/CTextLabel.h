@@ -13,8 +13,8 @@ public:
     virtual void setText(UTF8StringPtr text);
     virtual UTF8StringPtr getText() const { return text.c_str(); }
 
-    // Draws the text it holds (not what getText answers).
-    void draw(CDrawContext* context) override;
+    // The text it holds (not what getText answers).
+    std::string getDisplayedText() override { return text; }
 
     CLASS_METHODS(CTextLabel, CParamDisplay)
 

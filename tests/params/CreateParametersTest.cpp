@@ -15,6 +15,7 @@ TEST(CreateParameters, DefaultsMatchTheTableExceptTheCrossoverFrequency)
 {
     const ParameterTable table;
     const ParameterList parameters = createParameters();
+    ASSERT_EQ(parameters.size(), table.ids.size());
     for (uint32 id : table.ids)
     {
         const ParameterInfo& info = parameters[id]->getInfo();

@@ -85,16 +85,11 @@ struct TextCase
 // + 3.4321 dB below; pans v * 90 - 45; crush v * 100; width v * 2; law v * 3 + 3;
 // trim v * 12 - 6; frequency 100 * 8^v Hz; lists entry trunc(v * n).
 const TextCase kTexts[] = {
-    {kProgSel, 0.0, "Default"},
-    {kProgSel, 0.2, "Bass Squeeze"},
-    {kProgSel, 0.4, "Top and Bottom Pan"},
-    {kProgSel, 0.6, "Mono Compat Pan"},
-    {kProgSel, 0.8, "Stereo Rotation"},
+    {kProgSel, 0.0, "Default"}, // the other names: the program round trip
     {kProgSel, 0.99, "Stereosonic Shuffle"},
     {kProgSel, 1.0, "Stereosonic Shuffle"},
     {kBypass, 0.5, "Off"},
     {kBypass, 0.500001, "On"},
-    {kScope, 1.0, "On"},
     {kLeftGain, 0.0, "-inf"},
     {kLeftGain, 0.75, "0.0"},
     {kRightGain, 0.5, "-12.0"},
@@ -103,7 +98,6 @@ const TextCase kTexts[] = {
     {kLpGain, 0.001, "-69.6"},
     {kLpGain, 1e-9, "-70.0"}, // just above silence
     {kMuteLeft, 1.0, "On"},
-    {kInvertRight, 0.0, "Off"},
     {kLeftPan, 0.0, "-45"},
     {kRightPan, 1.0, "45"},
     {kBalance, 0.5, "0"},

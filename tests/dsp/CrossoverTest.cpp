@@ -1,3 +1,4 @@
+#include "StereoReference.h"
 #include "dsp/Crossover.h"
 
 #include <gtest/gtest.h>
@@ -10,8 +11,6 @@
 using Dsp::Crossover;
 
 namespace {
-
-const long double kPiL = 3.141592653589793238462643383279502884L;
 
 // Amplitude of the sinusoid at w radians per sample in x, by a least-squares
 // fit of a sin + b cos (exact for a pure tone whatever the window length).
@@ -55,7 +54,7 @@ Measured measure(Crossover& x, uint32_t sampleRate, double hz)
     const int block = static_cast<int>(x.capacity);
     const long settle = std::max(2048L, static_cast<long>(0.25 * sampleRate)); // past any glide
     const long window = static_cast<long>(0.1 * sampleRate + 4.0 * sampleRate / hz);
-    const long double w = 2 * kPiL * hz / sampleRate;
+    const long double w = 2 * kRefPi * hz / sampleRate;
     std::vector<double> in(block), low, high, sum;
     low.reserve(window);
     high.reserve(window);
@@ -126,7 +125,7 @@ TEST_P(CrossoverResponse, AllPassSumAndHalfAmplitudeAtCrossover)
         const Measured m = measure(x, sampleRate, hz);
         EXPECT_NEAR(double(toDb(m.sum)), 0.0, 0.01) << hz << " Hz";
         // each band is a squared pre-warped Butterworth magnitude
-        const long double warp = std::tan(kPiL * hz / sampleRate) / std::tan(kPiL * frequency / sampleRate);
+        const long double warp = std::tan(kRefPi * hz / sampleRate) / std::tan(kRefPi * frequency / sampleRate);
         const long double lowExpected = 1 / (1 + std::pow(warp, 2.0L * order));
         const long double highExpected = 1 / (1 + std::pow(1 / warp, 2.0L * order));
         if (lowExpected > 1e-2L)
@@ -248,7 +247,7 @@ TEST(Crossover, RecoversFromNonFiniteInput)
             std::vector<double> left(512, 0.2), right(512, 0.2);
             left[17] = bad;
             x.split(512, left.data(), right.data());
-            const long double w = 2 * kPiL * 1000 / 44100;
+            const long double w = 2 * kRefPi * 1000 / 44100;
             std::vector<double> tail;
             for (int block = 0; block < 8; ++block)
             {

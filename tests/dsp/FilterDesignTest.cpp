@@ -1,3 +1,4 @@
+#include "StereoReference.h"
 #include "dsp/filters/Butterworth.h"
 #include "dsp/filters/DirectFormII.h"
 #include "dsp/filters/SmoothedFilterDesign.h"
@@ -13,8 +14,6 @@ namespace {
 using LowPass = SmoothedFilterDesign<Butterworth::Design::LowPass<2>, 2, DirectFormII>;
 using HighPass = SmoothedFilterDesign<Butterworth::Design::HighPass<2>, 2, DirectFormII>;
 
-const long double kPiL = 3.141592653589793238462643383279502884L;
-const long double kSqrt2L = 1.414213562373095048801688724209698079L;
 
 void assign(Filter& f, double sampleRate, double order, double cutoff)
 {
@@ -30,7 +29,7 @@ struct Coefficients
 // Bilinear-transform Butterworth sections in closed form, K = tan(pi fc / fs).
 Coefficients closedForm(bool highPass, int order, long double fs, long double fc)
 {
-    const long double k = std::tan(kPiL * fc / fs);
+    const long double k = std::tan(kRefPi * fc / fs);
     if (order == 1)
     {
         const long double a1 = (k - 1) / (k + 1);
@@ -38,9 +37,9 @@ Coefficients closedForm(bool highPass, int order, long double fs, long double fc
             return {a1, 0, -1 / (1 + k), 1 / (1 + k), 0};
         return {a1, 0, k / (1 + k), k / (1 + k), 0};
     }
-    const long double norm = 1 / (1 + kSqrt2L * k + k * k);
+    const long double norm = 1 / (1 + kRefSqrt2 * k + k * k);
     const long double a1 = 2 * (k * k - 1) * norm;
-    const long double a2 = (1 - kSqrt2L * k + k * k) * norm;
+    const long double a2 = (1 - kRefSqrt2 * k + k * k) * norm;
     if (highPass)
         return {a1, a2, norm, -2 * norm, norm};
     return {a1, a2, k * k * norm, 2 * k * k * norm, k * k * norm};

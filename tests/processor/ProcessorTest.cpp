@@ -14,15 +14,6 @@ using namespace Steinberg;
 using namespace Steinberg::Vst;
 using KalviorTest::PluginTest;
 
-namespace {
-
-std::u16string wide(const char16* text)
-{
-    return std::u16string(reinterpret_cast<const char16_t*>(text));
-}
-
-} // namespace
-
 TEST_F(PluginTest, DeclaresOneStereoMainBusEachWay)
 {
     struct Expected
@@ -37,7 +28,7 @@ TEST_F(PluginTest, DeclaresOneStereoMainBusEachWay)
         EXPECT_EQ(component()->getBusCount(kEvent, expected.direction), 0);
         BusInfo info{};
         ASSERT_EQ(component()->getBusInfo(kAudio, expected.direction, 0, info), kResultOk);
-        EXPECT_EQ(wide(info.name), expected.name);
+        EXPECT_EQ(std::u16string(info.name), expected.name);
         EXPECT_EQ(info.channelCount, 2);
         EXPECT_EQ(info.busType, kMain);
         EXPECT_EQ(info.mediaType, kAudio);

@@ -1,9 +1,10 @@
 // A VST 2 host's threads around one effect: the audio thread processes and
 // plays automation through setParameter, as VST 2 hosts do; the main thread
 // sets and reads parameters and their texts, idles the effect, picks programs,
-// saves and loads chunks, switches the effect off and on and changes the block
-// size while it is off. Bounded by a count of main-thread operations; meant
-// for the ThreadSanitizer build too (label "tsan").
+// switches bypass, saves and loads chunks, switches the effect off and on and
+// changes the block size while it is off. Nothing may be lost or torn: once
+// the threads stop, the last values set arrive everywhere. Bounded by a count
+// of main-thread operations; meant for the ThreadSanitizer build too (label "tsan").
 
 #include "params/ParamId.h"
 #include "tests/stress/StressHost.h"
@@ -54,7 +55,7 @@ class Vst2HostThreads : public KalviorTest::BundleTest
 
 } // namespace
 
-TEST_F(Vst2HostThreads, AudioAndAutomationRunWhileTheMainThreadWorks)
+TEST_F(Vst2HostThreads, ChangesFromOtherThreadsWhileProcessingAllArrive)
 {
     auto entry = reinterpret_cast<AEffect* (*)(audioMasterCallback)>(module->symbol("VSTPluginMain"));
     ASSERT_NE(entry, nullptr);
@@ -99,7 +100,7 @@ TEST_F(Vst2HostThreads, AudioAndAutomationRunWhileTheMainThreadWorks)
     for (int op = 0; op < kMainThreadOperations; ++op)
     {
         const auto index = int32_t(random.below(uint32_t(effect->numParams)));
-        switch (random.below(9))
+        switch (random.below(10))
         {
         case 0:
         case 1:
@@ -108,6 +109,7 @@ TEST_F(Vst2HostThreads, AudioAndAutomationRunWhileTheMainThreadWorks)
             break;
         case 2: dispatch(effect, vst2::effGetParamDisplay, index, 0, text.data()); break;
         case 3: dispatch(effect, vst2::effEditIdle); dispatch(effect, vst2::effIdle); break;
+        case 8: dispatch(effect, vst2::effSetBypass, 0, VstIntPtr(random.below(2))); break;
         case 4: dispatch(effect, vst2::effSetProgram, 0, VstIntPtr(random.below(uint32_t(std::max(effect->numPrograms, 1))))); break;
         case 5: {
             void* chunk = nullptr;
@@ -150,6 +152,28 @@ TEST_F(Vst2HostThreads, AudioAndAutomationRunWhileTheMainThreadWorks)
         const float v = effect->getParameter(effect, i);
         EXPECT_TRUE(v >= 0.f && v <= 1.f) << "parameter " << i << " holds " << v;
     }
+
+    // The last word, after the last program change (a program resets both):
+    // one more block and idle call bring it to the parameters and the chunk.
+    const int32_t balance = kBalance - 2, lpPan = kLpPan - 2; // VST 2 has no ProgSel and Bypass
+    dispatch(effect, vst2::effSetBypass, 0, 0);
+    effect->setParameter(effect, balance, 0.125f);
+    effect->setParameter(effect, lpPan, 0.375f);
+    std::vector<float> silence(kFrames, 0.f);
+    float* io[2] = {silence.data(), silence.data()};
+    effect->processReplacing(effect, io, io, kFrames);
+    dispatch(effect, vst2::effIdle);
+    EXPECT_EQ(effect->getParameter(effect, balance), 0.125f);
+    EXPECT_EQ(effect->getParameter(effect, lpPan), 0.375f);
+    void* chunk = nullptr;
+    const VstIntPtr size = dispatch(effect, vst2::effGetChunk, 0, 0, &chunk);
+    ASSERT_EQ(size, 16 + kNumParams * 12);
+    const KalviorTest::Bytes state(static_cast<uint8_t*>(chunk) + 16, static_cast<uint8_t*>(chunk) + size);
+    Values stored{};
+    ASSERT_TRUE(decodeValues(state, stored));
+    EXPECT_EQ(stored[kBalance], 0.125);
+    EXPECT_EQ(stored[kLpPan], 0.375);
+    EXPECT_EQ(stored[kBypass], 0.0);
     dispatch(effect, vst2::effStopProcess);
     dispatch(effect, vst2::effMainsChanged, 0, 0);
     dispatch(effect, vst2::effClose);

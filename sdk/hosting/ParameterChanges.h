@@ -12,7 +12,8 @@
 namespace Steinberg {
 namespace Hosting {
 
-class ParamValueQueue : public Vst::IParamValueQueue
+// Final: the list keeps its queues by value, so none is ever a subclass.
+class ParamValueQueue final : public Vst::IParamValueQueue
 {
 public:
     explicit ParamValueQueue(int32 maxPoints);

@@ -177,18 +177,22 @@ protected:
         settle(120);
     }
 
-    void TearDown() override
+    void TearDown() override { close(); }
+
+    void close()
     {
         if (editor)
         {
             editor->removed();
             editor->setFrame(nullptr);
             editor->release();
+            editor = nullptr;
         }
         if (controller)
         {
             controller->terminate();
             controller->release();
+            controller = nullptr;
         }
     }
 
@@ -289,9 +293,7 @@ TEST_F(AboutBoxEditor, TheBoxShowsWhatItsHostSays)
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.vst2 ? "VST 2" : "VST 3");
-        TearDown();
-        editor = nullptr;
-        controller = nullptr;
+        close();
         open(c.vst2 ? static_cast<FUnknown*>(static_cast<Vst::IHostApplication*>(&vst2Host)) : &vst3Host);
         click(kAboutX, kAboutY);
         ASSERT_NE(box(), nullptr);

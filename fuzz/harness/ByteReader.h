@@ -3,6 +3,7 @@
 // Turns a fuzzer's byte string into decisions. Every read succeeds: past the
 // end it yields zeros, so any input, however short, decodes to one case.
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -27,9 +28,11 @@ public:
     template <typename T>
     T raw()
     {
-        uint8_t bytes[sizeof(T)] = {};
-        for (auto& b : bytes)
-            b = byte();
+        uint8_t bytes[sizeof(T)] = {}; // zeros past the end of the input
+        const size_t count = std::min(sizeof(T), remaining());
+        if (count > 0)
+            std::memcpy(bytes, data + position, count);
+        position += count;
         T value;
         std::memcpy(&value, bytes, sizeof(T));
         return value;

@@ -179,8 +179,8 @@ TEST_F(EditorWindowTest, EditorAppearsAt375By495WithTheSkin)
     EXPECT_EQ(375, size.getWidth());
     EXPECT_EQ(495, size.getHeight());
 
-    const Window child = window.firstChild();
-    ASSERT_NE(0u, child) << "the editor makes its window inside the host's";
+    ASSERT_EQ(1u, window.children().size()) << "the editor makes its window inside the host's";
+    const Window child = window.children()[0];
     XWindowAttributes attributes{};
     ASSERT_TRUE(XGetWindowAttributes(display, child, &attributes));
     EXPECT_EQ(375, attributes.width);

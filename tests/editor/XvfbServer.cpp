@@ -144,29 +144,17 @@ bool HostWindow::open(std::string& reason)
     return true;
 }
 
-Window HostWindow::firstChild() const
+std::vector<Window> HostWindow::children() const
 {
     Window root = 0, up = 0;
-    Window* children = nullptr;
+    Window* list = nullptr;
     unsigned int count = 0;
     XSync(display, False);
-    XQueryTree(display, window, &root, &up, &children, &count);
-    const Window child = count > 0 ? children[0] : 0;
-    if (children)
-        XFree(children);
-    return child;
-}
-
-int HostWindow::childCount() const
-{
-    Window root = 0, up = 0;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    XSync(display, False);
-    XQueryTree(display, window, &root, &up, &children, &count);
-    if (children)
-        XFree(children);
-    return static_cast<int>(count);
+    XQueryTree(display, window, &root, &up, &list, &count);
+    std::vector<Window> result(list, list + count);
+    if (list)
+        XFree(list);
+    return result;
 }
 
 std::vector<uint32_t> HostWindow::pixels() const

@@ -48,8 +48,8 @@ public:
     // Starts the shared server if needed; false with a reason when there is none.
     bool open(std::string& reason);
 
-    int childCount() const;
-    Window firstChild() const;
+    std::vector<Window> children() const;
+    int childCount() const { return static_cast<int>(children().size()); }
     // The window's pixels as 0xRRGGBB, row by row.
     std::vector<uint32_t> pixels() const;
 

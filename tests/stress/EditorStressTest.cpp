@@ -23,9 +23,7 @@ namespace {
 constexpr int kRounds = 25;
 constexpr int kEditsPerRound = 8;
 
-class EditorStress : public KalviorTest::BundleTest
-{
-};
+using EditorStress = KalviorTest::BundleTest;
 
 } // namespace
 

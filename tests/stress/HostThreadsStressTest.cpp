@@ -21,9 +21,7 @@ namespace {
 
 constexpr int kMainThreadOperations = 3000;
 
-class HostThreads : public KalviorTest::BundleTest
-{
-};
+using HostThreads = KalviorTest::BundleTest;
 
 } // namespace
 

@@ -24,9 +24,7 @@ constexpr int kPrograms = 6;
 
 using Reports = std::vector<std::pair<ParamID, double>>;
 
-class ProgramStorm : public KalviorTest::BundleTest
-{
-};
+using ProgramStorm = KalviorTest::BundleTest;
 
 } // namespace
 

@@ -49,9 +49,7 @@ VstIntPtr dispatch(AEffect* effect, int32_t opcode, int32_t index = 0, VstIntPtr
     return effect->dispatcher(effect, opcode, index, value, ptr, opt);
 }
 
-class Vst2HostThreads : public KalviorTest::BundleTest
-{
-};
+using Vst2HostThreads = KalviorTest::BundleTest;
 
 } // namespace
 

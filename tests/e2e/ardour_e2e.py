@@ -55,7 +55,7 @@ def mid_side(l, r):
 #   set         {label: value as Ardour takes it (VST 3: plain units; VST 2: 0..1)}
 #   state       {parameter title: normalised value} written into the saved state
 #   preset      factory preset loaded by name
-#   expect      f(left, right) -> (left, right), or "render" to compare with kalvior render
+#   expect      f(left, right) -> (left, right), or "render" to compare with kalvior render of the preset
 #   labels      labels Ardour must show
 #   mismatch    the export must NOT match (negative control)
 #   failure     the run must fail with this text in its report (negative control)
@@ -64,33 +64,18 @@ SCENARIOS = {
         type="VST3", set={"Invert Left": 1, "Right Gain": -6},
         expect=lambda l, r: (-l, r * fader_gain(-6.0)),
         labels=["Left Gain", "HP Width", "Crossover Freq"]),
-    "vst3-mono": dict(
-        type="VST3", state={"Mono": 1.0},
-        expect=mono),
-    "vst3-output-ms": dict(
-        type="VST3", state={"Output Format": 1.0},
-        expect=mid_side),
-    "vst3-program": dict(
-        type="VST3", preset="Stereosonic Shuffle", expect="render",
-        render=["--program", "Stereosonic Shuffle"]),
-    "vst3-negative-wrong-expectation": dict(
-        type="VST3", expect=mono, mismatch=True),
+    "vst3-mono": dict(type="VST3", state={"Mono": 1.0}, expect=mono),
+    "vst3-output-ms": dict(type="VST3", state={"Output Format": 1.0}, expect=mid_side),
+    "vst3-program": dict(type="VST3", preset="Stereosonic Shuffle", expect="render"),
+    "vst3-negative-wrong-expectation": dict(type="VST3", expect=mono, mismatch=True),
     "vst3-negative-plugin-fails-to-load": dict(
-        type="VST3", state={"Mono": 1.0}, expect=mono,
-        break_plugin=True, failure="a plug-in could not be loaded"),
+        type="VST3", state={"Mono": 1.0}, expect=mono, break_plugin=True, failure="a plug-in could not be loaded"),
     "vst2-mono": dict(
-        type="LXVST", set={"Mono": 1.0},
-        expect=mono,
-        labels=["Left Gain", "Crossover", "Output Format", "Mono"]),
-    "vst2-output-ms": dict(
-        type="LXVST", set={"Output Format": 1.0},
-        expect=mid_side),
-    "vst2-program": dict(
-        type="LXVST", preset="Stereosonic Shuffle", expect="render",
-        render=["--program", "Stereosonic Shuffle"]),
+        type="LXVST", set={"Mono": 1.0}, expect=mono, labels=["Left Gain", "Crossover", "Output Format", "Mono"]),
+    "vst2-output-ms": dict(type="LXVST", set={"Output Format": 1.0}, expect=mid_side),
+    "vst2-program": dict(type="LXVST", preset="Stereosonic Shuffle", expect="render"),
     "vst2-negative-plugin-fails-to-load": dict(
-        type="LXVST", set={"Mono": 1.0}, expect=mono,
-        break_plugin=True, failure="a plug-in could not be loaded"),
+        type="LXVST", set={"Mono": 1.0}, expect=mono, break_plugin=True, failure="a plug-in could not be loaded"),
 }
 
 TOLERANCE = 1e-6  # float32 export of 32-bit processing: a few ulps of values below 1
@@ -425,7 +410,7 @@ def run_scenario(name, scenario, args):
     if scenario["expect"] == "render":
         reference = os.path.join(work, "reference.wav")
         command = [args.kalvior, "render", signal_path, reference, "--bundle", args.bundle,
-                   "--block", str(block)] + scenario["render"]
+                   "--block", str(block), "--program", scenario["preset"]]
         result = subprocess.run(command, capture_output=True, text=True, timeout=120)
         if result.returncode != 0:
             raise Failure("kalvior render failed: " + result.stderr)

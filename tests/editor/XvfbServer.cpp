@@ -116,11 +116,10 @@ XvfbServer& XvfbServer::shared()
 
 HostWindow::~HostWindow()
 {
-    if (display)
-    {
+    if (display && window)
         XDestroyWindow(display, window);
+    if (display)
         XCloseDisplay(display);
-    }
 }
 
 bool HostWindow::open(std::string& reason)

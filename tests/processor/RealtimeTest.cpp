@@ -242,7 +242,8 @@ TEST_P(RealtimeTest, ProcessNeverAllocatesAndLocksOnlyToHandOffScopeBlocks)
 
             // Scope blocks complete every 512 * decimation fed frames (decimation 8 at
             // 44.1 kHz, 1 at 5120 Hz); each hand-off may lock twice: the scope's
-            // mutex and the condition variable's own.
+            // mutex and the condition variable's own. A block the busy worker
+            // refused is offered once more at the start of the next fed call.
             const bool fed = scopeOn && block.numInputs > 0 && block.numOutputs > 0 && block.inputSilence != 3;
             const long perBlock = 512L * static_cast<long>(std::trunc(scenario.sampleRate / 5120.0));
             const long before = blocksCompleted;
@@ -251,7 +252,8 @@ TEST_P(RealtimeTest, ProcessNeverAllocatesAndLocksOnlyToHandOffScopeBlocks)
             blocksCompleted = framesFed / perBlock;
             if (RealtimeCounting::kCountsLocks)
             {
-                EXPECT_LE(count.locks, 2 * (blocksCompleted - before)) << "block " << b;
+                const long retried = fed && before > 0 ? 1 : 0;
+                EXPECT_LE(count.locks, 2 * (blocksCompleted - before + retried)) << "block " << b;
             }
             locksSeen += count.locks;
         }

@@ -97,43 +97,12 @@ void BreakpointList::attach(Breakpoint* storage, uint32_t capacity)
     count = 0;
 }
 
-void BreakpointList::append(const Breakpoint& point)
-{
-    if (count < cap)
-        points[count++] = point;
-    else if (cap > 1)
-        points[count - 1] = point; // full (overlong block): thin out the inner points
-}
-
 void BreakpointList::begin(double previousValue, uint32_t numSamples)
 {
     count = 0;
     blockLength = numSamples;
     lastPointOffset = 0;
     append({0, previousValue, Breakpoint::kNoJump});
-}
-
-void BreakpointList::addPoint(uint32_t offset, double value)
-{
-    if (count == 0)
-        return;
-    Breakpoint& last = points[count - 1];
-    const double reached = last.effective();
-    // Points past the block or going backwards would cut segments outside it.
-    const uint32_t lastSample = blockLength > 0 ? blockLength - 1 : 0;
-    offset = std::max(std::min(offset, lastSample), lastPointOffset);
-    value = Curves::clampNormalized(value, reached); // also sound while denormals-are-zero is set
-
-    if (offset == lastPointOffset)
-    {
-        if (value != reached)
-            last.jump = value;
-    }
-    else
-    {
-        append({offset, value, Breakpoint::kNoJump});
-    }
-    lastPointOffset = offset;
 }
 
 void BreakpointList::finish()

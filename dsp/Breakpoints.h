@@ -1,7 +1,9 @@
 #pragma once
 
 #include "params/ParamId.h"
+#include "params/curves.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 
@@ -83,6 +85,37 @@ private:
     uint32_t blockLength = 0;     // samples
     uint32_t lastPointOffset = 0; // of the previous host point
 };
+
+inline void BreakpointList::append(const Breakpoint& point)
+{
+    if (count < cap)
+        points[count++] = point;
+    else if (cap > 1)
+        points[count - 1] = point; // full (overlong block): thin out the inner points
+}
+
+inline void BreakpointList::addPoint(uint32_t offset, double value)
+{
+    if (count == 0)
+        return;
+    Breakpoint& last = points[count - 1];
+    const double reached = last.effective();
+    // Points past the block or going backwards would cut segments outside it.
+    const uint32_t lastSample = blockLength > 0 ? blockLength - 1 : 0;
+    offset = std::max(std::min(offset, lastSample), lastPointOffset);
+    value = Curves::clampNormalized(value, reached); // also sound while denormals-are-zero is set
+
+    if (offset == lastPointOffset)
+    {
+        if (value != reached)
+            last.jump = value;
+    }
+    else
+    {
+        append({offset, value, Breakpoint::kNoJump});
+    }
+    lastPointOffset = offset;
+}
 
 // The automation working data of one process call: a breakpoint list per
 // parameter, the IDs automated in this call and the cut points. Everything is

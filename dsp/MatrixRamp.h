@@ -91,9 +91,9 @@ public:
         const __m128d b = next(i + 1);
         store2(a, b, outL + i, outR + i);
     }
-    // Frames i..n-1 of a ramp whose step is zero: from the second frame on
-    // the matrix no longer changes, so two frames go per step with the frames
-    // in the lanes.
+    // Frames i..n-1 of a ramp whose step is zero, after its first step: the
+    // matrix no longer changes, so two frames go per step with the frames in
+    // the lanes.
     void steady(uint32_t i, uint32_t n)
     {
         const __m128d m00 = _mm_unpacklo_pd(r0, r0), m01 = _mm_unpackhi_pd(r0, r0);
@@ -115,6 +115,9 @@ public:
         if (i < n)
             one(i);
     }
+
+    static constexpr uint32_t kStepFrames = 2;
+    void step(uint32_t i) { two(i); }
 
 private:
     __m128d next(uint32_t i)
@@ -187,11 +190,30 @@ public:
         if (i < n)
             two(i);
     }
+    // Frames i to i + 3: two steps, loaded and stored four frames at a time.
+    void four(uint32_t i)
+    {
+        const __m128 l = _mm_loadu_ps(inL + i), r = _mm_loadu_ps(inR + i);
+        const __m128 first = _mm_add_ps(_mm_mul_ps(_mm_movelh_ps(l, l), a), _mm_mul_ps(_mm_movelh_ps(r, r), b));
+        a = _mm_add_ps(a, da);
+        b = _mm_add_ps(b, db);
+        const __m128 second = _mm_add_ps(_mm_mul_ps(_mm_movehl_ps(l, l), a), _mm_mul_ps(_mm_movehl_ps(r, r), b));
+        a = _mm_add_ps(a, da);
+        b = _mm_add_ps(b, db);
+        // first = (L0, L1, R0, R1), second = (L2, L3, R2, R3)
+        _mm_storeu_ps(outL + i, _mm_movelh_ps(first, second));
+        _mm_storeu_ps(outR + i, _mm_movehl_ps(second, first));
+    }
     void finish(uint32_t i, uint32_t n)
     {
-        for (; i < n; i += 2)
+        for (; i + 4 <= n; i += 4)
+            four(i);
+        if (i < n)
             two(i);
     }
+
+    static constexpr uint32_t kStepFrames = 4;
+    void step(uint32_t i) { four(i); }
 
 private:
     __m128 a, b, da, db;
@@ -239,22 +261,23 @@ inline void ramp(const Segment<Sample>& s)
     if (s.n == 0)
         return;
     detail::RampOf<Sample> r(s);
-    const uint32_t i = detail::prologue(r, s.n);
     const uint32_t n = detail::stepFrames(s);
-    if (isZero(s.step))
+    if (isZero(s.step) && n >= 2)
     {
-        if constexpr (sizeof(Sample) == sizeof(double))
+        // The first step leaves the matrix at its final value; the frames
+        // after it go in steady steps, from a frame 16-byte aligned as the
+        // host's buffers are.
+        constexpr uint32_t kAlignedFrame = 16 / sizeof(Sample);
+        uint32_t i = 0;
+        do
         {
-            r.steady(i, n);
-        }
-        else if (n > 0)
-        {
-            r.two(0);
-            r.steady(2, n);
-        }
+            r.two(i);
+            i += 2;
+        } while (i < kAlignedFrame && i + 2 <= n);
+        r.steady(i, n);
         return;
     }
-    r.finish(i, n);
+    r.finish(detail::prologue(r, s.n), n);
 }
 
 // Two independent ramps, each with the bits it has alone. Each frame waits
@@ -272,10 +295,11 @@ inline void rampTwo(const Segment<Sample>& x, const Segment<Sample>& y)
     detail::RampOf<Sample> rx(x), ry(y);
     uint32_t i = detail::prologue(rx, x.n), j = detail::prologue(ry, y.n);
     const uint32_t nx = detail::stepFrames(x), ny = detail::stepFrames(y);
-    for (; i + 2 <= nx && j + 2 <= ny; i += 2, j += 2)
+    constexpr uint32_t k = detail::RampOf<Sample>::kStepFrames;
+    for (; i + k <= nx && j + k <= ny; i += k, j += k)
     {
-        rx.two(i);
-        ry.two(j);
+        rx.step(i);
+        ry.step(j);
     }
     rx.finish(i, nx);
     ry.finish(j, ny);

@@ -4,24 +4,6 @@
 
 namespace Stereo {
 
-void Pan::setAngle(double value)
-{
-    angle = value;
-    update();
-}
-
-void Pan::setLaw(double value)
-{
-    law = value;
-    update();
-}
-
-void Pan::setCrush(double value)
-{
-    crush = value;
-    update();
-}
-
 void Balance::update()
 {
     const double b = blendOfLaw.of(law);

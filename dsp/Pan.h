@@ -9,9 +9,9 @@ namespace Stereo {
 class Pan : public StereoOp
 {
 public:
-    virtual void setAngle(double value);
-    virtual void setLaw(double value);
-    virtual void setCrush(double value);
+    virtual void setAngle(double value) { set(angle, value, true); }
+    virtual void setLaw(double value) { set(law, value, true); }
+    virtual void setCrush(double value) { set(crush, value, true); }
 
     double angle = 0.0; // radians, +pi/4 hard left .. -pi/4 hard right
     double law = 4.5;   // dB, 3..6

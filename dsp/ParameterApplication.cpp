@@ -16,12 +16,12 @@ void applyWidth(Stereo::GainMS& width, double v)
     if (2.0 * v > 1.0)
     {
         const double a = (2.0 * v - 1.0) * kHalfPi;
-        width.setGainM(std::cos(a), true);
+        width.setGainM(std::cos(a), false);
         width.setGainS(2.0 * std::sin(a) + 1.0, true);
     }
     else
     {
-        width.setGainM(1.0, true);
+        width.setGainM(1.0, false);
         width.setGainS(2.0 * v, true);
     }
 }

@@ -23,6 +23,16 @@ public:
     StereoMatrix ms = StereoMatrix::identity(); // the same map on mid/side samples
 
 protected:
+    // Stores a field and, when asked, recomputes both forms; false lets a
+    // caller set several fields first.
+    template <typename T>
+    void set(T& field, T value, bool updateNow)
+    {
+        field = value;
+        if (updateNow)
+            update();
+    }
+
     // Completes ms from lr (toLR * lr * toMS), or lr from ms (toMS * ms * toLR),
     // for operators that define one form. Written out: the products' factors
     // of 1 and -1 are exact, so these are their bits with half the work.

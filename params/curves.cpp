@@ -47,11 +47,6 @@ double frequencyToNormalized(double hz)
     return std::clamp(v, 0.0, 1.0);
 }
 
-double angle(double v)
-{
-    return v * -1.5707963267948966 + 0.7853981633974483;
-}
-
 uint32_t threeWayIndex(double v)
 {
     // trunc(3 v), read as unsigned: a negative index wraps round to the last entry

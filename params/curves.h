@@ -28,7 +28,10 @@ double logFrequency(double v);          // Hz
 double frequencyToNormalized(double hz); // clamped to 0..1; 0 for hz <= 0
 
 // Pan angle in radians: +pi/4 hard left at 0, centre at 0.5, -pi/4 hard right at 1.
-double angle(double v);
+inline double angle(double v)
+{
+    return v * -1.5707963267948966 + 0.7853981633974483;
+}
 
 // Three-entry lists: 0 below 1/3, 1 below 2/3, else 2 (also for negative v).
 uint32_t threeWayIndex(double v);

@@ -113,10 +113,19 @@ public:
     tresult PLUGIN_API getName(String128 name) override;
     tresult PLUGIN_API createInstance(TUID cid, TUID iid, void** obj) override;
 
-    // IComponentHandler
+    // IComponentHandler. Its beginEdit and endEdit share their names with the
+    // VST 2 base's host notifications, which the wrapper calls by their class
+    // name; neither is meant to hide the other.
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Woverloaded-virtual"
+#endif
     tresult PLUGIN_API beginEdit(ParamID id) override;
     tresult PLUGIN_API performEdit(ParamID id, ParamValue valueNormalized) override;
     tresult PLUGIN_API endEdit(ParamID id) override;
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif
     tresult PLUGIN_API restartComponent(int32 flags) override;
 
     // IUnitHandler

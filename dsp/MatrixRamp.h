@@ -74,10 +74,19 @@ namespace detail
 class DoubleRamp
 {
 public:
+    const uint32_t end; // frames
+
     explicit DoubleRamp(const Segment<double>& s)
-        : r0(_mm_load_pd(&s.start.m00)), r1(_mm_load_pd(&s.start.m10)), d0(_mm_load_pd(&s.step.m00)),
+        : end(s.n), r0(_mm_load_pd(&s.start.m00)), r1(_mm_load_pd(&s.start.m10)), d0(_mm_load_pd(&s.step.m00)),
           d1(_mm_load_pd(&s.step.m10)), inL(s.inL), inR(s.inR), outL(s.outL), outR(s.outR)
     {
+    }
+
+    // Takes the frames that go before the steps; returns the first frame left.
+    uint32_t begin()
+    {
+        one(0);
+        return 1;
     }
 
     // The first frame, or a last odd one.
@@ -91,28 +100,28 @@ public:
         const __m128d b = next(i + 1);
         store2(a, b, outL + i, outR + i);
     }
-    // Frames i..n-1 of a ramp whose step is zero, after its first step: the
+    // Frames i..end-1 of a ramp whose step is zero, after its first step: the
     // matrix no longer changes, so two frames go per step with the frames in
     // the lanes.
-    void steady(uint32_t i, uint32_t n)
+    void steady(uint32_t i)
     {
         const __m128d m00 = _mm_unpacklo_pd(r0, r0), m01 = _mm_unpackhi_pd(r0, r0);
         const __m128d m10 = _mm_unpacklo_pd(r1, r1), m11 = _mm_unpackhi_pd(r1, r1);
-        for (; i + 2 <= n; i += 2)
+        for (; i + 2 <= end; i += 2)
         {
             const __m128d l = _mm_loadu_pd(inL + i), r = _mm_loadu_pd(inR + i);
             _mm_storeu_pd(outL + i, _mm_add_pd(_mm_mul_pd(l, m00), _mm_mul_pd(r, m10)));
             _mm_storeu_pd(outR + i, _mm_add_pd(_mm_mul_pd(l, m01), _mm_mul_pd(r, m11)));
         }
-        if (i < n)
+        if (i < end)
             one(i);
     }
-    // Frames i..n-1.
-    void finish(uint32_t i, uint32_t n)
+    // Frames i..end-1.
+    void finish(uint32_t i)
     {
-        for (; i + 2 <= n; i += 2)
+        for (; i + 2 <= end; i += 2)
             two(i);
-        if (i < n)
+        if (i < end)
             one(i);
     }
 
@@ -143,7 +152,9 @@ private:
 class FloatRamp
 {
 public:
-    explicit FloatRamp(const Segment<float>& s) : inL(s.inL), inR(s.inR), outL(s.outL), outR(s.outR)
+    const uint32_t end; // frames of the even part: an odd first frame goes alone
+
+    explicit FloatRamp(const Segment<float>& s) : end(s.n & ~1u), inL(s.inL), inR(s.inR), outL(s.outL), outR(s.outR)
     {
         StereoMatrix m = s.start;
         if (s.n & 1)
@@ -163,6 +174,9 @@ public:
         db = _mm_setr_ps(s10, s10, s11, s11);
     }
 
+    // The odd frame went when the ramp started: the steps begin at frame 0.
+    uint32_t begin() { return 0; }
+
     // Frames i and i + 1 of the even part.
     void two(uint32_t i)
     {
@@ -174,20 +188,20 @@ public:
         a = _mm_add_ps(a, da);
         b = _mm_add_ps(b, db);
     }
-    // Frames i..n-1 of the even part after the first step of a zero step:
+    // Frames i..end-1 of the even part after the first step of a zero step:
     // both lanes of each entry now hold the same value, so four frames go per
     // step with the frames in the lanes.
-    void steady(uint32_t i, uint32_t n)
+    void steady(uint32_t i)
     {
         const __m128 m00 = _mm_shuffle_ps(a, a, 0x00), m01 = _mm_shuffle_ps(a, a, 0xaa);
         const __m128 m10 = _mm_shuffle_ps(b, b, 0x00), m11 = _mm_shuffle_ps(b, b, 0xaa);
-        for (; i + 4 <= n; i += 4)
+        for (; i + 4 <= end; i += 4)
         {
             const __m128 l = _mm_loadu_ps(inL + i), r = _mm_loadu_ps(inR + i);
             _mm_storeu_ps(outL + i, _mm_add_ps(_mm_mul_ps(l, m00), _mm_mul_ps(r, m10)));
             _mm_storeu_ps(outR + i, _mm_add_ps(_mm_mul_ps(l, m01), _mm_mul_ps(r, m11)));
         }
-        if (i < n)
+        if (i < end)
             two(i);
     }
     // Frames i to i + 3: two steps, loaded and stored four frames at a time.
@@ -204,11 +218,12 @@ public:
         _mm_storeu_ps(outL + i, _mm_movelh_ps(first, second));
         _mm_storeu_ps(outR + i, _mm_movehl_ps(second, first));
     }
-    void finish(uint32_t i, uint32_t n)
+    // Frames i..end-1.
+    void finish(uint32_t i)
     {
-        for (; i + 4 <= n; i += 4)
+        for (; i + 4 <= end; i += 4)
             four(i);
-        if (i < n)
+        if (i < end)
             two(i);
     }
 
@@ -226,31 +241,6 @@ private:
 template <typename Sample>
 using RampOf = std::conditional_t<sizeof(Sample) == sizeof(double), DoubleRamp, FloatRamp>;
 
-// The frames a ramp takes before its steps, returning the first frame left:
-// the 64-bit ramp takes its first frame alone (the 32-bit one takes its odd
-// frame when it starts). stepFrames: where the steps end.
-inline uint32_t prologue(DoubleRamp& ramp, uint32_t n)
-{
-    if (n > 0)
-        ramp.one(0);
-    return 1;
-}
-
-inline uint32_t prologue(FloatRamp&, uint32_t)
-{
-    return 0;
-}
-
-inline uint32_t stepFrames(const Segment<double>& s)
-{
-    return s.n;
-}
-
-inline uint32_t stepFrames(const Segment<float>& s)
-{
-    return s.n & ~1u; // the odd frame went first
-}
-
 } // namespace detail
 
 // Outputs may be the inputs. The 64-bit ramp uses paired doubles one frame
@@ -261,8 +251,7 @@ inline void ramp(const Segment<Sample>& s)
     if (s.n == 0)
         return;
     detail::RampOf<Sample> r(s);
-    const uint32_t n = detail::stepFrames(s);
-    if (isZero(s.step) && n >= 2)
+    if (isZero(s.step) && r.end >= 2)
     {
         // The first step leaves the matrix at its final value; the frames
         // after it go in steady steps, from a frame 16-byte aligned as the
@@ -273,11 +262,11 @@ inline void ramp(const Segment<Sample>& s)
         {
             r.two(i);
             i += 2;
-        } while (i < kAlignedFrame && i + 2 <= n);
-        r.steady(i, n);
+        } while (i < kAlignedFrame && i + 2 <= r.end);
+        r.steady(i);
         return;
     }
-    r.finish(detail::prologue(r, s.n), n);
+    r.finish(r.begin());
 }
 
 // Two independent ramps, each with the bits it has alone. Each frame waits
@@ -293,16 +282,15 @@ inline void rampTwo(const Segment<Sample>& x, const Segment<Sample>& y)
         return;
     }
     detail::RampOf<Sample> rx(x), ry(y);
-    uint32_t i = detail::prologue(rx, x.n), j = detail::prologue(ry, y.n);
-    const uint32_t nx = detail::stepFrames(x), ny = detail::stepFrames(y);
+    uint32_t i = rx.begin(), j = ry.begin();
     constexpr uint32_t k = detail::RampOf<Sample>::kStepFrames;
-    for (; i + k <= nx && j + k <= ny; i += k, j += k)
+    for (; i + k <= rx.end && j + k <= ry.end; i += k, j += k)
     {
         rx.step(i);
         ry.step(j);
     }
-    rx.finish(i, nx);
-    ry.finish(j, ny);
+    rx.finish(i);
+    ry.finish(j);
 }
 
 inline void ramp(const StereoMatrix& m, const StereoMatrix& d, uint32_t n, const double* inL, const double* inR,

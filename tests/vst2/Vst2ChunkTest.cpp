@@ -34,26 +34,7 @@ Bytes chunkOf(const Bytes& componentState)
     return chunk;
 }
 
-class Vst2Chunks : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(Module::get().handle) << Module::get().error;
-        effect = open(host);
-        ASSERT_TRUE(effect);
-    }
-
-    void processSilence()
-    {
-        float silence[2][16] = {};
-        float* io[2] = {silence[0], silence[1]};
-        effect->effect->processReplacing(effect->effect, io, io, 16);
-    }
-
-    Host host;
-    std::unique_ptr<Effect> effect;
-};
+using Vst2Chunks = OpenedEffect;
 
 TEST_F(Vst2Chunks, LayoutIsSizesThenComponentState)
 {
@@ -80,7 +61,7 @@ TEST_F(Vst2Chunks, RoundTripBetweenInstances)
     effect->set(indexOf(23), 1.f);
     effect->set(indexOf(24), 0.75f);
     effect->dispatch(V2::effSetBypass, 0, 1);
-    processSilence();
+    effect->processSilence();
     const Bytes saved = effect->chunk();
     effect.reset();
     ASSERT_EQ(saved.size(), 16u + kComponentStateSize);
@@ -168,7 +149,7 @@ TEST_F(Vst2Chunks, ChangesNotYetProcessedAreSaved)
     for (VstInt32 program = 0; program < 6; ++program)
     {
         effect->dispatch(V2::effSetProgram, 0, program);
-        processSilence();
+        effect->processSilence();
         EXPECT_EQ(effect->stored(0), program / 5.0) << program;
     }
 }
@@ -181,7 +162,7 @@ TEST_F(Vst2Chunks, LoadingDiscardsQueuedChanges)
     appendRecord(state, 11, 0.1);
     effect->set(indexOf(11), 0.95f);
     effect->setChunk(chunkOf(state));
-    processSilence();
+    effect->processSilence();
     effect->dispatch(V2::effIdle);
     EXPECT_FLOAT_EQ(effect->get(indexOf(11)), 0.1f);
     EXPECT_EQ(effect->stored(11), 0.1);

@@ -14,34 +14,24 @@ namespace V2 = Vst2Abi;
 
 namespace {
 
-class Vst2Parameters : public ::testing::Test
+HostAnswers cockos()
+{
+    HostAnswers a;
+    a.vendor = "Cockos"; // full titles make the index mapping visible
+    return a;
+}
+
+class Vst2Parameters : public OpenedEffect
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(Module::get().handle) << Module::get().error;
-        effect = open(host);
-        ASSERT_TRUE(effect);
-    }
+    Vst2Parameters() : OpenedEffect(cockos()) {}
 
-    // One block of silence, so queued changes reach the processor, then an
-    // idle call, so its reports reach the host.
+    // Queued changes reach the processor, then its reports reach the host.
     void processAndIdle()
     {
-        float zeros[2][64] = {};
-        float out[2][64];
-        float* in[2] = {zeros[0], zeros[1]};
-        float* outs[2] = {out[0], out[1]};
-        effect->effect->processReplacing(effect->effect, in, outs, 64);
+        effect->processSilence();
         effect->dispatch(V2::effIdle);
     }
-
-    Host host{[] {
-        HostAnswers a;
-        a.vendor = "Cockos"; // full titles make the index mapping visible
-        return a;
-    }()};
-    std::unique_ptr<Effect> effect;
 };
 
 // The parameters without ProgSel and Bypass (the program list and

@@ -58,16 +58,9 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, Vst2MatchesVst3, ::testing::ValuesIn(kScenar
                              return "Case" + std::to_string(info.index);
                          });
 
-class Vst2Processing : public ::testing::Test
+class Vst2Processing : public OpenedEffect
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(Module::get().handle) << Module::get().error;
-        effect = open(host);
-        ASSERT_TRUE(effect);
-    }
-
     // One call of frames with the first frames of noise; returns the output.
     Stereo run(int32 frames)
     {
@@ -79,9 +72,6 @@ protected:
         effect->effect->processReplacing(effect->effect, in, out, frames);
         return Stereo{std::vector<double>(oL.begin(), oL.end()), std::vector<double>(oR.begin(), oR.end())};
     }
-
-    Host host;
-    std::unique_ptr<Effect> effect;
 };
 
 // Silent until the host switches the effect on, and again once it switches it off.

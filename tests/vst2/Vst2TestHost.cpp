@@ -150,6 +150,14 @@ std::string Effect::text(VstInt32 opcode, VstInt32 index, VstIntPtr value, float
     return std::string(buffer, length);
 }
 
+void Effect::processSilence(VstInt32 frames)
+{
+    std::vector<float> in(static_cast<size_t>(frames), 0.f), out(static_cast<size_t>(frames));
+    float* inputs[2] = {in.data(), in.data()};
+    float* outputs[2] = {out.data(), out.data()};
+    effect->processReplacing(effect, inputs, outputs, frames);
+}
+
 std::vector<uint8_t> Effect::chunk()
 {
     void* data = nullptr;

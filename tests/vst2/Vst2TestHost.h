@@ -7,6 +7,8 @@
 
 #include "vst2/Vst2Abi.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -95,12 +97,31 @@ public:
 
     // effSetSampleRate, effSetBlockSize, effSetProcessPrecision, effMainsChanged(1).
     void start(float sampleRate, VstInt32 blockSize, bool doublePrecision = false);
+    // One 32-bit block of silence, so that queued changes reach the processor.
+    void processSilence(VstInt32 frames = 64);
 
     AEffect* effect;
 };
 
 // Opens an effect through VSTPluginMain with host; null if the entry refuses.
 std::unique_ptr<Effect> open(Host& host);
+
+// A test with one effect, opened by its own host before each case.
+class OpenedEffect : public ::testing::Test
+{
+protected:
+    explicit OpenedEffect(HostAnswers answers = {}) : host(std::move(answers)) {}
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(Module::get().handle) << Module::get().error;
+        effect = open(host);
+        ASSERT_TRUE(effect);
+    }
+
+    Host host;
+    std::unique_ptr<Effect> effect;
+};
 
 // The bytes the pattern check uses.
 constexpr unsigned char kUntouched = 0xA5;

@@ -35,6 +35,17 @@ double bigEndianDouble(const uint8_t* p)
     return value;
 }
 
+// The host's stream holds its own copy, as a project file's chunk would.
+IPtr<MemoryStream> streamOf(const uint8_t* data, size_t size)
+{
+    IPtr<MemoryStream> stream = owned(new MemoryStream());
+    int32 written = 0;
+    if (size > 0)
+        stream->write(const_cast<uint8_t*>(data), static_cast<int32>(size), &written);
+    stream->seek(0, IBStream::kIBSeekSet, nullptr);
+    return stream;
+}
+
 } // namespace
 
 FailureHandler setFailureHandler(FailureHandler handler)
@@ -75,23 +86,12 @@ std::unique_ptr<Hosting::PluginInstance> makeInstance(const PluginEntry& entry)
 
 tresult setState(Vst::IComponent* component, const uint8_t* data, size_t size)
 {
-    // The host's stream holds its own copy, as a project file's chunk would.
-    IPtr<MemoryStream> stream = owned(new MemoryStream());
-    int32 written = 0;
-    if (size > 0)
-        stream->write(const_cast<uint8_t*>(data), static_cast<int32>(size), &written);
-    stream->seek(0, IBStream::kIBSeekSet, nullptr);
-    return component->setState(stream);
+    return component->setState(streamOf(data, size));
 }
 
 tresult setComponentState(Vst::IEditController* controller, const uint8_t* data, size_t size)
 {
-    IPtr<MemoryStream> stream = owned(new MemoryStream());
-    int32 written = 0;
-    if (size > 0)
-        stream->write(const_cast<uint8_t*>(data), static_cast<int32>(size), &written);
-    stream->seek(0, IBStream::kIBSeekSet, nullptr);
-    return controller->setComponentState(stream);
+    return controller->setComponentState(streamOf(data, size));
 }
 
 Bytes getState(Vst::IComponent* component, tresult* result)

@@ -96,32 +96,19 @@ void crossoverSplit(benchmark::State& state, int lr4, Path path)
     const Dsp::SecondOrderSection& s = x.lowA.design.chain.sections[0];
     PlainBiquad baseline{s.a1, s.a2, s.b0, s.b1, s.b2};
 
-    double splitTime = 0.0, baselineTime = 0.0; // seconds
     uint32_t frequency = 300;
-    for (auto _ : state)
+    const auto split = [&]
     {
-        const double t0 = threadSeconds();
-        for (int b = 0; b < kBlocksPerTiming; ++b)
+        if (path == Path::Gliding)
         {
-            if (path == Path::Gliding)
-            {
-                frequency = frequency == 300 ? 310 : 300;
-                x.frequency = frequency;
-                x.retune(); // a new 256-sample glide every block
-            }
-            benchmark::DoNotOptimize(runSplit<Sample>(x, path, signal, kBlock));
-            benchmark::ClobberMemory();
+            frequency = frequency == 300 ? 310 : 300;
+            x.frequency = frequency;
+            x.retune(); // a new 256-sample glide every block
         }
-        const double t1 = threadSeconds();
-        for (int b = 0; b < kBlocksPerTiming; ++b)
-        {
-            baseline.run(in, out, kBlock);
-            benchmark::ClobberMemory();
-        }
-        const double t2 = threadSeconds();
-        splitTime += t1 - t0;
-        baselineTime += t2 - t1;
-    }
+        benchmark::DoNotOptimize(runSplit<Sample>(x, path, signal, kBlock));
+    };
+    const auto [splitTime, baselineTime] =
+        timeInTurns(state, kBlocksPerTiming, split, [&] { baseline.run(in, out, kBlock); }); // seconds
     const double frames = static_cast<double>(state.iterations()) * kBlock * kBlocksPerTiming;
     const double splitNs = 1e9 * splitTime / frames;
     const double baselineNs = 1e9 * baselineTime / frames;

@@ -183,8 +183,7 @@ void processCost(benchmark::State& state, Scenario scenario)
         inR[i] = static_cast<Sample>(bench.buffers.input(1, i));
     }
 
-    // Automation is compared with steady settings timed alongside it, so that
-    // a load that comes and goes weighs on both sides of the ratio alike.
+    // Automation is also compared with steady settings timed alongside it.
     std::unique_ptr<Bench<Sample>> steady;
     if (scenario == Scenario::Automation)
     {
@@ -193,31 +192,18 @@ void processCost(benchmark::State& state, Scenario scenario)
             steady->process();
     }
 
+    const auto process = [&] { bench.process(); };
+    const auto plain = [&] { plainMatrix(matrix, inL.data(), inR.data(), outL.data(), outR.data(), kBlock); };
     double processTime = 0.0, plainTime = 0.0, steadyTime = 0.0; // seconds
-    for (auto _ : state)
+    if (steady)
     {
-        const double t0 = threadSeconds();
-        for (int b = 0; b < kBlocksPerTiming; ++b)
-        {
-            bench.process();
-            benchmark::ClobberMemory();
-        }
-        const double t1 = threadSeconds();
-        for (int b = 0; b < kBlocksPerTiming; ++b)
-        {
-            plainMatrix(matrix, inL.data(), inR.data(), outL.data(), outR.data(), kBlock);
-            benchmark::ClobberMemory();
-        }
-        const double t2 = threadSeconds();
-        for (int b = 0; steady && b < kBlocksPerTiming; ++b)
-        {
-            steady->process();
-            benchmark::ClobberMemory();
-        }
-        const double t3 = threadSeconds();
-        processTime += t1 - t0;
-        plainTime += t2 - t1;
-        steadyTime += t3 - t2;
+        const auto t = timeInTurns(state, kBlocksPerTiming, process, plain, [&] { steady->process(); });
+        processTime = t[0], plainTime = t[1], steadyTime = t[2];
+    }
+    else
+    {
+        const auto t = timeInTurns(state, kBlocksPerTiming, process, plain);
+        processTime = t[0], plainTime = t[1];
     }
     const double frames = static_cast<double>(state.iterations()) * kBlock * kBlocksPerTiming;
     const double processNs = 1e9 * processTime / frames;

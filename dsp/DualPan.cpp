@@ -16,28 +16,10 @@ void DualPan::update()
     deriveMsFromLr();
 }
 
-void DualPan::setAngleL(double value)
-{
-    angleL = value;
-    update();
-}
-
-void DualPan::setAngleR(double value)
-{
-    angleR = value;
-    update();
-}
-
 void DualPan::setAngles(double left, double right)
 {
     angleL = left;
     angleR = right;
-    update();
-}
-
-void DualPan::setLaw(double value)
-{
-    law = value;
     update();
 }
 

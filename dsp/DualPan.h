@@ -11,10 +11,10 @@ class DualPan : public StereoOp
 public:
     void update() override;
 
-    virtual void setAngleL(double value);
-    virtual void setAngleR(double value);
+    virtual void setAngleL(double value) { set(angleL, value, true); }
+    virtual void setAngleR(double value) { set(angleR, value, true); }
     virtual void setAngles(double left, double right);
-    virtual void setLaw(double value);
+    virtual void setLaw(double value) { set(law, value, true); }
 
     double angleL = kQuarterPi;  // radians, hard left
     double angleR = -kQuarterPi; // radians, hard right

@@ -38,9 +38,16 @@ void SplitOffsets::reset(uint32_t numSamples)
 
 bool SplitOffsets::containsAll(const Breakpoint* points, uint32_t numPoints) const
 {
+    // The usual case first: the points are the first cuts, in order.
+    uint32_t same = 0;
+    while (same < numPoints && same < count - 1 && points[same].offset == cuts[same])
+        ++same;
+    if (same == numPoints)
+        return true;
+
     const uint32_t end = cuts[count - 1];
-    uint32_t a = 1;
-    for (uint32_t b = 0; b < numPoints; ++b)
+    uint32_t a = same;
+    for (uint32_t b = same; b < numPoints; ++b)
     {
         const uint32_t offset = points[b].offset;
         if (offset == 0 || offset >= end)
@@ -95,23 +102,6 @@ void BreakpointList::attach(Breakpoint* storage, uint32_t capacity)
     points = storage;
     cap = capacity;
     count = 0;
-}
-
-void BreakpointList::begin(double previousValue, uint32_t numSamples)
-{
-    count = 0;
-    blockLength = numSamples;
-    lastPointOffset = 0;
-    append({0, previousValue, Breakpoint::kNoJump});
-}
-
-void BreakpointList::finish()
-{
-    if (count != 1)
-        return;
-    const double reached = points[0].effective();
-    points[0].jump = Breakpoint::kNoJump;
-    append({blockLength, reached, Breakpoint::kNoJump});
 }
 
 void BreakpointList::resample(const SplitOffsets& cuts, Breakpoint* scratch)
@@ -214,20 +204,10 @@ void BlockAutomation::reset(uint32_t blockSamples)
     cuts.reset(blockSamples);
 }
 
-BreakpointList& BlockAutomation::beginList(uint32_t id, double previousValue)
+void BlockAutomation::listOnce(uint32_t id)
 {
     if (std::find(automated, automated + numAutomated, id) == automated + numAutomated)
         automated[numAutomated++] = id;
-    BreakpointList& path = lists[id];
-    path.begin(previousValue, numSamples);
-    return path;
-}
-
-void BlockAutomation::endList(uint32_t id)
-{
-    BreakpointList& path = lists[id];
-    path.finish();
-    cuts.mergeAscending(path.data(), path.size());
 }
 
 void BlockAutomation::resample()

@@ -57,15 +57,14 @@ class BreakpointList
 public:
     void attach(Breakpoint* storage, uint32_t capacity);
 
-    // Starts the path at offset 0 with the value before this block.
-    void begin(double previousValue, uint32_t numSamples);
-    // Adds the host's point j in order; several points at one offset become a
-    // jump: the path reaches the first of them and continues from the last one
-    // that differs.
-    void addPoint(uint32_t offset, double value);
-    // A path whose points all sat at offset 0 ramps from the old value over the
-    // whole block instead of jumping.
-    void finish();
+    // Builds the path of a block of numSamples from the value before it and
+    // the host's points, read in order by `readPoint(j, offset, value)`, which
+    // returns false for a point the host cannot give. Several points at one
+    // offset become a jump: the path reaches the first of them and continues
+    // from the last one that differs. A path whose points all sit at offset 0
+    // ramps from the old value over the whole block instead of jumping.
+    template <typename ReadPoint>
+    void build(double previousValue, uint32_t numSamples, int32_t numPoints, ReadPoint&& readPoint);
 
     // Replaces the path by one breakpoint per cut: straight lines between the
     // points, the last value held after the last point, jumps kept in place.
@@ -77,44 +76,60 @@ public:
     const Breakpoint* data() const { return points; }
 
 private:
-    void append(const Breakpoint& point);
-
     Breakpoint* points = nullptr;
     uint32_t cap = 0;
     uint32_t count = 0;
-    uint32_t blockLength = 0;     // samples
-    uint32_t lastPointOffset = 0; // of the previous host point
 };
 
-inline void BreakpointList::append(const Breakpoint& point)
+template <typename ReadPoint>
+void BreakpointList::build(double previousValue, uint32_t numSamples, int32_t numPoints, ReadPoint&& readPoint)
 {
-    if (count < cap)
-        points[count++] = point;
-    else if (cap > 1)
-        points[count - 1] = point; // full (overlong block): thin out the inner points
-}
-
-inline void BreakpointList::addPoint(uint32_t offset, double value)
-{
-    if (count == 0)
+    count = 0;
+    if (cap == 0)
         return;
-    Breakpoint& last = points[count - 1];
-    const double reached = last.effective();
+    // Kept in locals: reading a point is a call into the host, which would
+    // otherwise make every member a reload.
+    Breakpoint* const path = points;
+    const uint32_t capacity = cap;
+    path[0] = {0, previousValue, Breakpoint::kNoJump};
+    uint32_t size = 1;
+    double reached = previousValue; // the last breakpoint's effective value
+    uint32_t lastOffset = 0;        // of the previous host point
     // Points past the block or going backwards would cut segments outside it.
-    const uint32_t lastSample = blockLength > 0 ? blockLength - 1 : 0;
-    offset = std::max(std::min(offset, lastSample), lastPointOffset);
-    value = Curves::clampNormalized(value, reached); // also sound while denormals-are-zero is set
+    const uint32_t lastSample = numSamples > 0 ? numSamples - 1 : 0;
 
-    if (offset == lastPointOffset)
+    for (int32_t j = 0; j < numPoints; ++j)
     {
-        if (value != reached)
-            last.jump = value;
+        uint32_t offset = 0;
+        double value = 0.0;
+        if (!readPoint(j, offset, value))
+            continue;
+        offset = std::max(std::min(offset, lastSample), lastOffset);
+        value = Curves::clampNormalized(value, reached); // also sound while denormals-are-zero is set
+        if (offset == lastOffset)
+        {
+            if (value != reached)
+                path[size - 1].jump = value;
+        }
+        else if (size < capacity)
+        {
+            path[size++] = {offset, value, Breakpoint::kNoJump};
+        }
+        else if (capacity > 1)
+        {
+            path[size - 1] = {offset, value, Breakpoint::kNoJump}; // full (overlong block): thin out the inner points
+        }
+        reached = value;
+        lastOffset = offset;
     }
-    else
+
+    if (size == 1 && capacity > 1)
     {
-        append({offset, value, Breakpoint::kNoJump});
+        // Only points at offset 0: ramp from the old value to the one reached.
+        path[0].jump = Breakpoint::kNoJump;
+        path[size++] = {numSamples, reached, Breakpoint::kNoJump};
     }
-    lastPointOffset = offset;
+    count = size;
 }
 
 // The automation working data of one process call: a breakpoint list per
@@ -134,11 +149,18 @@ public:
     // Step 1 of a call: no automated IDs, cuts 0 and numSamples.
     void reset(uint32_t numSamples);
 
-    // Starts the list of `id` (< kMaxIds), replacing a list an earlier queue
-    // of the same ID built; the ID is listed once, at its first queue.
-    BreakpointList& beginList(uint32_t id, double previousValue);
-    // Completes the list begun last and adds its offsets to the cuts.
-    void endList(uint32_t id);
+    // Builds the list of `id` (< kMaxIds) from a host queue (see
+    // BreakpointList::build) and adds its offsets to the cuts. It replaces a
+    // list an earlier queue of the same ID built; the ID is listed once, at
+    // its first queue.
+    template <typename ReadPoint>
+    void addList(uint32_t id, double previousValue, int32_t numPoints, ReadPoint&& readPoint)
+    {
+        listOnce(id);
+        BreakpointList& path = lists[id];
+        path.build(previousValue, numSamples, numPoints, readPoint);
+        cuts.mergeAscending(path.data(), path.size());
+    }
 
     // Resamples every automated list onto the cuts.
     void resample();
@@ -149,6 +171,8 @@ public:
     const SplitOffsets& splitOffsets() const { return cuts; }
 
 private:
+    void listOnce(uint32_t id);
+
     BreakpointList lists[kMaxIds];
     std::unique_ptr<Breakpoint[]> storage; // kMaxIds lists, then the scratch
     uint32_t listCapacity = 0;             // breakpoints per list

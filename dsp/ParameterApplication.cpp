@@ -1,4 +1,3 @@
-#include "dsp/BandMatrices.h"
 #include "dsp/SignalPath.h"
 #include "params/ParamId.h"
 #include "params/curves.h"
@@ -87,18 +86,4 @@ void SignalPath::applyParameter(uint32_t id, double v)
     case kMono: output.setGainS(Curves::switchOn(v) ? 0.0 : 1.0, true); break;
     default: break; // ProgSel goes through the program change; unknown IDs are ignored
     }
-}
-
-void SignalPath::buildBandMatrices(StereoMatrix& high, StereoMatrix& low) const
-{
-    const BandOperators highBand{inputGain, inputPans, balance, asymmetry, highWidth, highPan, output};
-    const BandOperators lowBand{inputGain, inputPans, balance, asymmetry, lowWidth, lowPan, output};
-    const StereoMatrix common = commonBandFactor(highBand); // the operators both bands share, once
-    high = buildBandMatrix(common, highBand, inputMS, outputMS);
-    low = buildBandMatrix(common, lowBand, inputMS, outputMS);
-}
-
-StereoMatrix SignalPath::buildHighBandMatrix() const
-{
-    return buildBandMatrix({inputGain, inputPans, balance, asymmetry, highWidth, highPan, output}, inputMS, outputMS);
 }

@@ -144,15 +144,13 @@ void KVProcessor::takeParameterChanges(IParameterChanges* changes)
 
         if ((records[id].flags & ParamFlags::kCanAutomate) && automation.ready())
         {
-            BreakpointList& path = automation.beginList(id, values[id]);
-            for (int32 j = 0; j < numPoints; ++j)
-            {
-                int32 offset = 0;
-                ParamValue value = 0.0;
-                if (queue->getPoint(j, offset, value) == kResultOk)
-                    path.addPoint(offset > 0 ? static_cast<uint32>(offset) : 0, value);
-            }
-            automation.endList(id);
+            automation.addList(id, values[id], numPoints, [queue](int32 j, uint32& offset, double& value) {
+                int32 hostOffset = 0;
+                if (queue->getPoint(j, hostOffset, value) != kResultOk)
+                    return false;
+                offset = hostOffset > 0 ? static_cast<uint32>(hostOffset) : 0;
+                return true;
+            });
             continue;
         }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dsp/BandMatrices.h"
 #include "dsp/Crossover.h"
 #include "dsp/DualPan.h"
 #include "dsp/Gain.h"
@@ -33,7 +34,16 @@ public:
     void applyParameter(uint32_t id, double v);
 
     // The high-band and low-band matrices of the current settings.
-    void buildBandMatrices(StereoMatrix& high, StereoMatrix& low) const;
+    void buildBandMatrices(StereoMatrix& high, StereoMatrix& low) const
+    {
+        const StereoMatrix common = commonBandFactor(highBand()); // the operators both bands share, once
+        high = buildBandMatrix(common, highBand(), inputMS, outputMS);
+        low = buildBandMatrix(common, lowBand(), inputMS, outputMS);
+    }
     // The high-band matrix alone: the full-band matrix while the crossover is off.
-    StereoMatrix buildHighBandMatrix() const;
+    StereoMatrix buildHighBandMatrix() const { return buildBandMatrix(highBand(), inputMS, outputMS); }
+
+private:
+    BandOperators highBand() const { return {inputGain, inputPans, balance, asymmetry, highWidth, highPan, output}; }
+    BandOperators lowBand() const { return {inputGain, inputPans, balance, asymmetry, lowWidth, lowPan, output}; }
 };

@@ -196,14 +196,6 @@ tresult PLUGIN_API KVProcessor::getState(IBStream* state)
     return kResultOk;
 }
 
-void KVProcessor::applyParameter(uint32 id, double normalized)
-{
-    signal.applyParameter(id, normalized);
-    if (id < kNumParams)
-        appliedValues[id] = normalized;
-    builtHighCurrent = builtLowCurrent = false;
-}
-
 void KVProcessor::applyAllParameters()
 {
     for (uint32 id : ids)

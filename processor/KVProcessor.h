@@ -153,3 +153,12 @@ protected:
     bool builtHighCurrent = false;         // ...as long as these hold
     bool builtLowCurrent = false;
 };
+
+// Inline: the processing chain calls it for every automated value of every segment.
+inline void KVProcessor::applyParameter(uint32 id, double normalized)
+{
+    signal.applyParameter(id, normalized);
+    if (id < kNumParams)
+        appliedValues[id] = normalized;
+    builtHighCurrent = builtLowCurrent = false;
+}

@@ -24,10 +24,13 @@ struct Expected
 
 void addQueue(BlockAutomation& automation, uint32_t id, double previous, const std::vector<HostPoint>& points)
 {
-    BreakpointList& path = automation.beginList(id, previous);
-    for (const HostPoint& p : points)
-        path.addPoint(p.offset, p.value);
-    automation.endList(id);
+    automation.addList(id, previous, static_cast<int32_t>(points.size()),
+                       [&points](int32_t j, uint32_t& offset, double& value)
+                       {
+                           offset = points[j].offset;
+                           value = points[j].value;
+                           return true;
+                       });
 }
 
 std::vector<uint32_t> cutsOf(const BlockAutomation& automation)

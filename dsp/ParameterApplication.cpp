@@ -8,64 +8,51 @@ namespace {
 
 constexpr double kHalfPi = 1.5707963267948966;
 
-// Width 0..1: 0 folds to mono, 0.5 leaves the image, 1 removes the mid and
-// triples the side.
-void applyWidth(Stereo::GainMS& width, double v)
-{
-    if (2.0 * v > 1.0)
-    {
-        const double a = (2.0 * v - 1.0) * kHalfPi;
-        width.setGainM(std::cos(a), false);
-        width.setGainS(2.0 * std::sin(a) + 1.0, true);
-    }
-    else
-    {
-        width.setGainM(1.0, false);
-        width.setGainS(2.0 * v, true);
-    }
-}
-
 } // namespace
 
 void SignalPath::applyParameter(uint32_t id, double v)
 {
     if (!std::isfinite(v))
         return; // a host that sends garbage must not corrupt the settings
-    v = Curves::clampNormalized(v, 0.0);
+    stageParameter(id, Curves::clampNormalized(v, 0.0));
+    updateOperators();
+}
 
+void SignalPath::stageParameter(uint32_t id, double v)
+{
     switch (id)
     {
     case kBypass: bypass = Curves::switchOn(v); break;
     case kScope: scopeOn = Curves::switchOn(v); break;
-    case kLeftGain: inputGain.setGainL(Curves::faderToGain(v), true); break;
-    case kRightGain: inputGain.setGainR(Curves::faderToGain(v), true); break;
-    case kMuteLeft: inputGain.setMuteL(Curves::switchOn(v), true); break;
-    case kMuteRight: inputGain.setMuteR(Curves::switchOn(v), true); break;
-    case kInvertLeft: inputGain.setInvertL(Curves::switchOn(v), true); break;
-    case kInvertRight: inputGain.setInvertR(Curves::switchOn(v), true); break;
-    case kLeftPan: inputPans.setAngleL(Curves::angle(v)); break;
-    case kRightPan: inputPans.setAngleR(Curves::angle(v)); break;
-    case kBalance: balance.setAngle(Curves::angle(v)); break;
-    case kAsymmetry: asymmetry.setAngle(Curves::angle(v)); break;
-    case kAsymmCrush: asymmetry.setCrush(v); break;
-    case kHpGain: highWidth.setGain(Curves::faderToGain(v), true); break;
-    case kHpWidth: applyWidth(highWidth, v); break;
-    case kHpPan: highPan.setAngle(Curves::angle(v)); break;
+    case kLeftGain: stage(inputGain.gainL, Curves::faderToGain(v), Operator::inputGain); break;
+    case kRightGain: stage(inputGain.gainR, Curves::faderToGain(v), Operator::inputGain); break;
+    case kMuteLeft: stage(inputGain.muteL, Curves::switchOn(v), Operator::inputGain); break;
+    case kMuteRight: stage(inputGain.muteR, Curves::switchOn(v), Operator::inputGain); break;
+    case kInvertLeft: stage(inputGain.invertL, Curves::switchOn(v), Operator::inputGain); break;
+    case kInvertRight: stage(inputGain.invertR, Curves::switchOn(v), Operator::inputGain); break;
+    case kLeftPan: stage(inputPans.angleL, Curves::angle(v), Operator::inputPans); break;
+    case kRightPan: stage(inputPans.angleR, Curves::angle(v), Operator::inputPans); break;
+    case kBalance: stage(balance.angle, Curves::angle(v), Operator::balance); break;
+    case kAsymmetry: stage(asymmetry.angle, Curves::angle(v), Operator::asymmetry); break;
+    case kAsymmCrush: stage(asymmetry.crush, v, Operator::asymmetry); break;
+    case kHpGain: stage(highWidth.gain, Curves::faderToGain(v), Operator::highWidth); break;
+    case kHpWidth: stageWidth(highWidth, v, Operator::highWidth); break;
+    case kHpPan: stage(highPan.angle, Curves::angle(v), Operator::highPan); break;
     case kPanLaw:
     {
         const double law = (v + 1.0) * 3.0; // dB, 3..6
-        highPan.setLaw(law);
-        lowPan.setLaw(law);
+        stage(highPan.law, law, Operator::highPan);
+        stage(lowPan.law, law, Operator::lowPan);
         break;
     }
     case kPanCrush:
-        highPan.setCrush(v);
-        lowPan.setCrush(v);
+        stage(highPan.crush, v, Operator::highPan);
+        stage(lowPan.crush, v, Operator::lowPan);
         break;
-    case kGainTrim: output.setGain(Curves::trimToGain(v), true); break;
-    case kLpGain: lowWidth.setGain(Curves::faderToGain(v), true); break;
-    case kLpWidth: applyWidth(lowWidth, v); break;
-    case kLpPan: lowPan.setAngle(Curves::angle(v)); break;
+    case kGainTrim: stage(output.gain, Curves::trimToGain(v), Operator::output); break;
+    case kLpGain: stage(lowWidth.gain, Curves::faderToGain(v), Operator::lowWidth); break;
+    case kLpWidth: stageWidth(lowWidth, v, Operator::lowWidth); break;
+    case kLpPan: stage(lowPan.angle, Curves::angle(v), Operator::lowPan); break;
     case kCrossover:
     {
         const uint32_t n = Curves::threeWayIndex(v); // "OFF", "LR-2", "LR-4"
@@ -83,7 +70,50 @@ void SignalPath::applyParameter(uint32_t id, double v)
     case kInputFormat: inputMS = Curves::switchOn(v); break;
     case kOutputFormat: outputMS = Curves::switchOn(v); break;
     case kSolo: solo = Curves::threeWayIndex(v); break;
-    case kMono: output.setGainS(Curves::switchOn(v) ? 0.0 : 1.0, true); break;
+    case kMono: stage(output.gainS, Curves::switchOn(v) ? 0.0 : 1.0, Operator::output); break;
     default: break; // ProgSel goes through the program change; unknown IDs are ignored
     }
+}
+
+// Width 0..1: 0 folds to mono, 0.5 leaves the image, 1 removes the mid and
+// triples the side.
+void SignalPath::stageWidth(Stereo::GainMS& width, double v, Operator op)
+{
+    if (2.0 * v > 1.0)
+    {
+        const double a = (2.0 * v - 1.0) * kHalfPi;
+        stage(width.gainM, std::cos(a), op);
+        stage(width.gainS, 2.0 * std::sin(a) + 1.0, op);
+    }
+    else
+    {
+        stage(width.gainM, 1.0, op);
+        stage(width.gainS, 2.0 * v, op);
+    }
+}
+
+void SignalPath::updateOperators()
+{
+    // Each operator once, however many of its fields changed.
+    const uint32_t stale = staleOperators;
+    staleOperators = 0;
+    const auto isStale = [stale](Operator op) { return (stale >> static_cast<uint32_t>(op)) & 1u; };
+    if (isStale(Operator::inputGain))
+        inputGain.update();
+    if (isStale(Operator::inputPans))
+        inputPans.update();
+    if (isStale(Operator::balance))
+        balance.update();
+    if (isStale(Operator::asymmetry))
+        asymmetry.update();
+    if (isStale(Operator::highWidth))
+        highWidth.update();
+    if (isStale(Operator::highPan))
+        highPan.update();
+    if (isStale(Operator::lowWidth))
+        lowWidth.update();
+    if (isStale(Operator::lowPan))
+        lowPan.update();
+    if (isStale(Operator::output))
+        output.update();
 }

@@ -183,14 +183,24 @@ void KVProcessor::reportPendingChanges(IParameterChanges* outputChanges)
     }
 }
 
-void KVProcessor::applyAutomated(uint32 id, double value)
+void KVProcessor::applyAutomatedAt(uint32 cut, bool jumps)
 {
-    values[id] = value;
-    // Re-applying an unchanged value would recompute the same operator state;
-    // the crossover frequency is the exception: every call restarts its glide.
-    if (value == appliedValues[id] && id != kCrossoverFreq)
-        return;
-    applyParameter(id, value);
+    for (uint32 a = 0; a < automation.automatedCount(); ++a)
+    {
+        const uint32 id = automation.automatedId(a);
+        const Breakpoint& point = automation.list(id)[cut];
+        const double value = jumps ? point.effective() : point.value;
+        values[id] = value;
+        // Re-applying an unchanged value would recompute the same operator
+        // state; the crossover frequency is the exception: every call
+        // restarts its glide.
+        if (value == appliedValues[id] && id != kCrossoverFreq)
+            continue;
+        signal.stageParameter(id, value); // the paths hold values in 0..1
+        appliedValues[id] = value;
+        builtHighCurrent = builtLowCurrent = false;
+    }
+    signal.updateOperators();
 }
 
 void KVProcessor::currentBandMatrices(StereoMatrix& high, StereoMatrix* low)
@@ -289,18 +299,10 @@ void KVProcessor::runSegments(ProcessData& data, uint32 numSamples)
         StereoMatrix lowStart = lowMatrix;
         if (anyJumpAt(k))
         {
-            for (uint32 a = 0; a < automation.automatedCount(); ++a)
-            {
-                const uint32 id = automation.automatedId(a);
-                applyAutomated(id, automation.list(id)[k].effective());
-            }
+            applyAutomatedAt(k, true);
             currentBandMatrices(highStart, lowHeard ? &lowStart : nullptr);
         }
-        for (uint32 a = 0; a < automation.automatedCount(); ++a)
-        {
-            const uint32 id = automation.automatedId(a);
-            applyAutomated(id, automation.list(id)[k + 1].value);
-        }
+        applyAutomatedAt(k + 1, false);
         currentBandMatrices(highMatrix, lowHeard || lastSegment ? &lowMatrix : nullptr);
 
         const uint32 n = e - s;

@@ -33,6 +33,12 @@ public:
     // nor rebuilds the band matrices: callers do both.
     void applyParameter(uint32_t id, double v);
 
+    // The same for a value already in 0..1, except that the operators it
+    // changes are recomputed only by the next updateOperators(): a caller that
+    // sets many values recomputes each operator once.
+    void stageParameter(uint32_t id, double v);
+    void updateOperators();
+
     // The high-band and low-band matrices of the current settings.
     void buildBandMatrices(StereoMatrix& high, StereoMatrix& low) const
     {
@@ -44,6 +50,31 @@ public:
     StereoMatrix buildHighBandMatrix() const { return buildBandMatrix(highBand(), inputMS, outputMS); }
 
 private:
+    // The operators in signal order, as bits of staleOperators.
+    enum class Operator : uint32_t
+    {
+        inputGain,
+        inputPans,
+        balance,
+        asymmetry,
+        highWidth,
+        highPan,
+        lowWidth,
+        lowPan,
+        output,
+    };
+    // Stores a field of an operator and marks the operator for the next
+    // updateOperators().
+    template <typename T>
+    void stage(T& field, T value, Operator op)
+    {
+        field = value;
+        staleOperators |= 1u << static_cast<uint32_t>(op);
+    }
+    void stageWidth(Stereo::GainMS& width, double v, Operator op);
+
+    uint32_t staleOperators = 0;
+
     BandOperators highBand() const { return {inputGain, inputPans, balance, asymmetry, highWidth, highPan, output}; }
     BandOperators lowBand() const { return {inputGain, inputPans, balance, asymmetry, lowWidth, lowPan, output}; }
 };

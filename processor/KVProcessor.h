@@ -111,7 +111,9 @@ protected:
     bool prepareChain(uint32 maxSamples);
     void takeParameterChanges(Steinberg::Vst::IParameterChanges* changes);
     void reportPendingChanges(Steinberg::Vst::IParameterChanges* outputChanges);
-    void applyAutomated(uint32 id, double value);
+    // Sets every automated parameter to its value at a cut, or to the value
+    // it jumps to there.
+    void applyAutomatedAt(uint32 cut, bool jumps);
     // The band matrices of the current operators, built only when they changed;
     // the low band only when asked for.
     void currentBandMatrices(StereoMatrix& high, StereoMatrix* low);

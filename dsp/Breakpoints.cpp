@@ -68,6 +68,22 @@ void SplitOffsets::mergeAscending(const Breakpoint* points, uint32_t numPoints)
     const uint32_t end = cuts[count - 1];
     const uint32_t innerRoom = cap - 2; // the first and last cut are fixed
 
+    if (count == 2 && numPoints <= innerRoom)
+    {
+        // No inner cuts yet (the first automated parameter): its inner offsets
+        // become the cuts as they are.
+        uint32_t out = 1;
+        for (uint32_t b = 0; b < numPoints; ++b)
+        {
+            const uint32_t offset = points[b].offset;
+            if (offset > cuts[out - 1] && offset < end)
+                cuts[out++] = offset;
+        }
+        cuts[out++] = end;
+        count = out;
+        return;
+    }
+
     uint32_t out = 0;
     spare[out++] = 0;
     uint32_t a = 1; // next inner cut

@@ -45,13 +45,15 @@ double trimToGain(double v);
 // Clamps a host value into 0..1; non-finite values give the fallback.
 inline double clampNormalized(double v, double fallback)
 {
+    if (v > 0.0 && v < 1.0)
+        return v; // the usual case, in two comparisons
     if (!std::isfinite(v))
         return fallback;
     // Written so that a negative subnormal, which compares as zero on a thread
     // with denormals-are-zero set (the audio thread), still ends up at 0.
     if (!(v > 0.0))
         return 0.0;
-    return v < 1.0 ? v : 1.0;
+    return 1.0;
 }
 
 } // namespace Curves

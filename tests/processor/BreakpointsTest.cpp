@@ -117,6 +117,40 @@ TEST_F(BreakpointsTest, ALaterQueueOfTheSameIdReplacesItsListButKeepsTheCuts)
     expectList(automation, kHpPan, {{0.5, kNone}, {0.5 + 0.4 * 64 / 256, kNone}, {0.9, kNone}, {0.9, kNone}});
 }
 
+TEST_F(BreakpointsTest, TheCutsHoldEveryListsOffsetsOnceInOrder)
+{
+    struct Case
+    {
+        const char* name;
+        std::vector<std::vector<uint32_t>> lists; // the offsets of each parameter's points
+        std::vector<uint32_t> cuts;
+    };
+    const Case cases[] = {
+        {"shared offsets", {{64, 128, 192}, {64, 128, 192}, {64, 128, 192}}, {0, 64, 128, 192, 512}},
+        {"shared at first, then new", {{100, 300}, {100, 200, 300}}, {0, 100, 200, 300, 512}},
+        {"around the others", {{100, 300}, {50, 400}}, {0, 50, 100, 300, 400, 512}},
+        {"a subset, not from the start", {{100, 200, 300}, {300}}, {0, 100, 200, 300, 512}},
+        {"offsets at 0 and past the end", {{0, 0, 256, 600}, {0, 511}}, {0, 256, 511, 512}},
+    };
+    const uint32_t ids[] = {kLeftGain, kRightGain, kBalance};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        automation.reset(512);
+        for (size_t l = 0; l < c.lists.size(); ++l)
+        {
+            std::vector<HostPoint> points;
+            for (uint32_t offset : c.lists[l])
+                points.push_back({offset, 0.25 + 0.1 * static_cast<double>(points.size())});
+            addQueue(automation, ids[l], 0.5, points);
+        }
+        automation.resample();
+        EXPECT_EQ(cutsOf(automation), c.cuts);
+        for (size_t l = 0; l < c.lists.size(); ++l)
+            EXPECT_EQ(automation.list(ids[l]).size(), c.cuts.size()) << "list " << l;
+    }
+}
+
 TEST(BreakpointsCapacity, ReserveGrowsAndNeverShrinks)
 {
     BlockAutomation automation;

@@ -82,6 +82,26 @@ int32 copy(char* dest, const char* src, int32 maxBytes)
     return written;
 }
 
+namespace {
+
+// The code point that starts at src[i], advancing i past a surrogate pair.
+uint32 decodeAt(const char16* src, int32& i)
+{
+    uint32 codePoint = static_cast<uint32>(src[i]);
+    if (codePoint >= 0xD800 && codePoint < 0xDC00 && src[i + 1] >= 0xDC00 && src[i + 1] < 0xE000)
+    {
+        codePoint = 0x10000 + ((codePoint - 0xD800) << 10) + (static_cast<uint32>(src[i + 1]) - 0xDC00);
+        ++i;
+    }
+    else if (codePoint >= 0xD800 && codePoint < 0xE000)
+    {
+        codePoint = kReplacement; // lone surrogate
+    }
+    return codePoint;
+}
+
+} // namespace
+
 int32 copy(char* dest, const char16* src, int32 maxBytes)
 {
     if (!dest)
@@ -91,16 +111,8 @@ int32 copy(char* dest, const char16* src, int32 maxBytes)
     {
         for (int32 i = 0; src[i] != 0; ++i)
         {
-            uint32 codePoint = static_cast<uint32>(src[i]);
-            if (codePoint >= 0xD800 && codePoint < 0xDC00 && src[i + 1] >= 0xDC00 && src[i + 1] < 0xE000)
-            {
-                codePoint = 0x10000 + ((codePoint - 0xD800) << 10) + (static_cast<uint32>(src[i + 1]) - 0xDC00);
-                ++i;
-            }
-            else if (codePoint >= 0xD800 && codePoint < 0xE000)
-                codePoint = kReplacement; // lone surrogate
             char encoded[4];
-            const int32 n = encode(codePoint, encoded);
+            const int32 n = encode(decodeAt(src, i), encoded);
             if (written + n > maxBytes)
                 break;
             for (int32 k = 0; k < n; ++k)
@@ -109,6 +121,15 @@ int32 copy(char* dest, const char16* src, int32 maxBytes)
     }
     dest[written] = 0;
     return written;
+}
+
+int32 utf8Length(const char16* src)
+{
+    int32 bytes = 0;
+    char encoded[4];
+    for (int32 i = 0; src && src[i] != 0; ++i)
+        bytes += encode(decodeAt(src, i), encoded);
+    return bytes;
 }
 
 void toUtf16(char16* dest, const char* src, int32 maxUnits)
@@ -153,15 +174,6 @@ void toUtf16(char16* dest, const char* src, int32 maxUnits)
         }
     }
     dest[written] = 0;
-}
-
-int32 length(const char16* src)
-{
-    int32 n = 0;
-    if (src)
-        while (src[n] != 0)
-            ++n;
-    return n;
 }
 
 bool equalsIgnoringCase(const char* a, const char* b)

@@ -20,8 +20,9 @@ Steinberg::int32 copy(char* dest, const Steinberg::char16* src, Steinberg::int32
 // units, then the terminator. Malformed bytes become U+FFFD.
 void toUtf16(Steinberg::char16* dest, const char* src, Steinberg::int32 maxUnits);
 
-// Length of src in UTF-16 code units; 0 for null.
-Steinberg::int32 length(const Steinberg::char16* src);
+// Bytes of the UTF-8 text that copy() makes of src when nothing is cut; 0
+// for null.
+Steinberg::int32 utf8Length(const Steinberg::char16* src);
 
 // Case-insensitive comparison of ASCII texts; false if either is null.
 bool equalsIgnoringCase(const char* a, const char* b);

@@ -856,7 +856,7 @@ void Vst2Wrapper::writeParameterName(VstInt32 index, char* text, int32 maxBytes)
     ParameterInfo info;
     const char16* name = nullptr;
     if (getParameterInfo(index, info))
-        name = Vst2Text::length(info.title) > maxBytes ? info.shortTitle : info.title;
+        name = Vst2Text::utf8Length(info.title) > maxBytes ? info.shortTitle : info.title;
     Vst2Text::copy(text, name, maxBytes);
 }
 

@@ -53,12 +53,20 @@ public:
     uint32_t sampleRate = 44100; // Hz
     uint32_t frequency = 300;  // Hz
     int32_t lr4 = 0;           // 0: LR-2 (order 1 sections), 1: LR-4 (order 2)
+    // Splits with 256-bit registers where the processor has AVX; false keeps
+    // to the x86-64 baseline. The bits are the same either way.
+    bool wideVectors = true;
+    static const bool kAvxAvailable;
 
 private:
     template <typename Sample>
     int splitBlock(int numSamples, const Sample* inL, const Sample* inR);
     template <typename Sample>
     void splitFused(int numSamples, const Sample* inL, const Sample* inR);
+    template <typename Sample>
+    void splitFusedSse2(int numSamples, const Sample* inL, const Sample* inR);
+    template <typename Sample>
+    void splitFusedAvx(int numSamples, const Sample* inL, const Sample* inR);
     int usableLength(int numSamples, const void* inL, const void* inR) const;
     void filterStageByStage(int numSamples);
     bool anyGliding() const;

@@ -97,23 +97,18 @@ void SignalPath::updateOperators()
     // Each operator once, however many of its fields changed.
     const uint32_t stale = staleOperators;
     staleOperators = 0;
-    const auto isStale = [stale](Operator op) { return (stale >> static_cast<uint32_t>(op)) & 1u; };
-    if (isStale(Operator::inputGain))
-        inputGain.update();
-    if (isStale(Operator::inputPans))
-        inputPans.update();
-    if (isStale(Operator::balance))
-        balance.update();
-    if (isStale(Operator::asymmetry))
-        asymmetry.update();
-    if (isStale(Operator::highWidth))
-        highWidth.update();
-    if (isStale(Operator::highPan))
-        highPan.update();
-    if (isStale(Operator::lowWidth))
-        lowWidth.update();
-    if (isStale(Operator::lowPan))
-        lowPan.update();
-    if (isStale(Operator::output))
-        output.update();
+    const auto refresh = [stale](Operator op, auto& target)
+    {
+        if ((stale >> static_cast<uint32_t>(op)) & 1u)
+            target.update();
+    };
+    refresh(Operator::inputGain, inputGain);
+    refresh(Operator::inputPans, inputPans);
+    refresh(Operator::balance, balance);
+    refresh(Operator::asymmetry, asymmetry);
+    refresh(Operator::highWidth, highWidth);
+    refresh(Operator::highPan, highPan);
+    refresh(Operator::lowWidth, lowWidth);
+    refresh(Operator::lowPan, lowPan);
+    refresh(Operator::output, output);
 }

@@ -276,10 +276,10 @@ TEST_F(ScopeMessages, OneMessagePer512KeptFramesAtEverySampleRate)
             const size_t perBlock = size_t(ScopeBlock::kFrames) * c.decimation;
             const int before = peer.messages;
             run(*host, perBlock); // blocks of 1000 frames: the scope block spans calls
-            ASSERT_TRUE(peer.waitFor(size_t(before) + 1));
+            ASSERT_TRUE(peer.waitFor(size_t(before) + 1, [&] { run(*host, 1); }));
             run(*host, perBlock - 1);
             run(*host, 1);
-            ASSERT_TRUE(peer.waitFor(size_t(before) + 2));
+            ASSERT_TRUE(peer.waitFor(size_t(before) + 2, [&] { run(*host, 1); }));
             expectBlock(peer.block(size_t(before)), 0, c.decimation);
             expectBlock(peer.block(size_t(before) + 1), 1, c.decimation);
             ASSERT_EQ(host->instance->setProcessing(false), kResultOk); // joins the worker
@@ -301,7 +301,7 @@ TEST_F(ScopeMessages, NothingIsFedWhileScopeIsOffOrTheInputSilent)
     run(*host, 3 * 4096, false);
     host->buffers.inputBus.silenceFlags = 0;
     run(*host, half); // the partly filled block resumes and completes here
-    ASSERT_TRUE(peer.waitFor(1));
+    ASSERT_TRUE(peer.waitFor(1, [&] { run(*host, 1); }));
     expectBlock(peer.block(0), 0, 8);
     ASSERT_EQ(host->instance->setProcessing(false), kResultOk);
     EXPECT_EQ(peer.messages, 1);

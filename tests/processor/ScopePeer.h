@@ -40,6 +40,24 @@ public:
         return arrived.wait_for(lock, std::chrono::seconds(20), [&] { return blocks.size() >= count; });
     }
 
+    // The same where a completed block may still sit in the processor: the
+    // audio thread never waits for a busy worker, it offers the block again on
+    // its next call, as a host's next block would make. `nextCall` makes one.
+    template <typename NextCall>
+    bool waitFor(size_t count, NextCall nextCall)
+    {
+        for (int attempt = 0; attempt < 200; ++attempt)
+        {
+            {
+                std::unique_lock<std::mutex> lock(mutex);
+                if (arrived.wait_for(lock, std::chrono::milliseconds(100), [&] { return blocks.size() >= count; }))
+                    return true;
+            }
+            nextCall();
+        }
+        return false;
+    }
+
     size_t count()
     {
         std::lock_guard<std::mutex> lock(mutex);

@@ -59,7 +59,7 @@ TEST_F(ScopeRace, ConnectAndDisconnectWhileTheWorkerSends)
     const size_t before = first.count();
     host.fillNoise(512, 1000);
     host.process(512);
-    EXPECT_TRUE(first.waitFor(before + 1));
+    EXPECT_TRUE(first.waitFor(before + 1, [&] { host.process(1); }));
     ASSERT_EQ(host.instance->setProcessing(false), kResultOk);
     connection->disconnect(&first);
 }

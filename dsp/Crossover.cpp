@@ -227,8 +227,7 @@ void Crossover::splitFusedSse2(int numSamples, const Sample* inL, const Sample* 
 }
 
 // The wider path, compiled for AVX and taken only where the processor has it.
-#pragma GCC push_options
-#pragma GCC target("avx")
+#define KV_AVX __attribute__((target("avx")))
 
 namespace {
 
@@ -237,8 +236,8 @@ namespace {
 // coefficients. Every lane runs DirectFormII::process as StereoSection does.
 struct SectionPair
 {
-    SectionPair(const SecondOrderSection& s, const DirectFormII (&state)[2], const SecondOrderSection& t,
-                const DirectFormII (&tState)[2])
+    KV_AVX SectionPair(const SecondOrderSection& s, const DirectFormII (&state)[2], const SecondOrderSection& t,
+                       const DirectFormII (&tState)[2])
         : a1(_mm256_setr_pd(s.a1, s.a1, t.a1, t.a1)), a2(_mm256_setr_pd(s.a2, s.a2, t.a2, t.a2)),
           b0(_mm256_setr_pd(s.b0, s.b0, t.b0, t.b0)), b1(_mm256_setr_pd(s.b1, s.b1, t.b1, t.b1)),
           b2(_mm256_setr_pd(s.b2, s.b2, t.b2, t.b2)),
@@ -248,7 +247,7 @@ struct SectionPair
     {
     }
 
-    __m256d process(__m256d x)
+    KV_AVX __m256d process(__m256d x)
     {
         offset = _mm256_xor_pd(offset, _mm256_set1_pd(-0.0));
         const __m256d w =
@@ -260,7 +259,7 @@ struct SectionPair
         return y;
     }
 
-    void save(DirectFormII (&state)[2], DirectFormII (&tState)[2]) const
+    KV_AVX void save(DirectFormII (&state)[2], DirectFormII (&tState)[2]) const
     {
         alignas(32) double lanes[3][4];
         _mm256_store_pd(lanes[0], offset);
@@ -285,7 +284,7 @@ struct SectionPair
 // sections of both bands in one register of four lanes, the second sections
 // in another, which halves the arithmetic per sample. Bits as above.
 template <typename Sample>
-void Crossover::splitFusedAvx(int numSamples, const Sample* inL, const Sample* inR)
+KV_AVX void Crossover::splitFusedAvx(int numSamples, const Sample* inL, const Sample* inR)
 {
     SectionPair first(highA.design.chain.sections[0], highA.channelState, lowA.design.chain.sections[0],
                       lowA.channelState);
@@ -315,6 +314,6 @@ void Crossover::splitFusedAvx(int numSamples, const Sample* inL, const Sample* i
     lowB.recoverNonFiniteState();
 }
 
-#pragma GCC pop_options
+#undef KV_AVX
 
 } // namespace Dsp

@@ -197,8 +197,7 @@ void KVProcessor::applyAutomatedAt(uint32 cut, bool jumps)
         if (value == appliedValues[id] && id != kCrossoverFreq)
             continue;
         signal.stageParameter(id, value); // the paths hold values in 0..1
-        appliedValues[id] = value;
-        builtHighCurrent = builtLowCurrent = false;
+        noteApplied(id, value);
     }
     signal.updateOperators();
 }

@@ -196,6 +196,12 @@ tresult PLUGIN_API KVProcessor::getState(IBStream* state)
     return kResultOk;
 }
 
+void KVProcessor::applyParameter(uint32 id, double normalized)
+{
+    signal.applyParameter(id, normalized);
+    noteApplied(id, normalized);
+}
+
 void KVProcessor::applyAllParameters()
 {
     for (uint32 id : ids)

@@ -114,6 +114,14 @@ protected:
     // Sets every automated parameter to its value at a cut, or to the value
     // it jumps to there.
     void applyAutomatedAt(uint32 cut, bool jumps);
+    // Records that the signal path now holds `value` for `id`: the band
+    // matrices built before are stale.
+    void noteApplied(uint32 id, double value)
+    {
+        if (id < kNumParams)
+            appliedValues[id] = value;
+        builtHighCurrent = builtLowCurrent = false;
+    }
     // The band matrices of the current operators, built only when they changed;
     // the low band only when asked for.
     void currentBandMatrices(StereoMatrix& high, StereoMatrix* low);
@@ -156,11 +164,3 @@ protected:
     bool builtLowCurrent = false;
 };
 
-// Inline: the processing chain calls it for every automated value of every segment.
-inline void KVProcessor::applyParameter(uint32 id, double normalized)
-{
-    signal.applyParameter(id, normalized);
-    if (id < kNumParams)
-        appliedValues[id] = normalized;
-    builtHighCurrent = builtLowCurrent = false;
-}

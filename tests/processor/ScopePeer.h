@@ -33,16 +33,10 @@ public:
         arrived.notify_all();
     }
 
-    // Waits (a generous while, as a safety net only) for `count` blocks.
-    bool waitFor(size_t count)
-    {
-        std::unique_lock<std::mutex> lock(mutex);
-        return arrived.wait_for(lock, std::chrono::seconds(20), [&] { return blocks.size() >= count; });
-    }
-
-    // The same where a completed block may still sit in the processor: the
-    // audio thread never waits for a busy worker, it offers the block again on
-    // its next call, as a host's next block would make. `nextCall` makes one.
+    // Waits for `count` blocks (20 s at most, a safety net only). A completed
+    // block may still sit in the processor: the audio thread never waits for a
+    // busy worker, it offers the block again on its next call, as a host's
+    // next block would make. `nextCall` makes one.
     template <typename NextCall>
     bool waitFor(size_t count, NextCall nextCall)
     {

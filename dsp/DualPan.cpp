@@ -9,11 +9,8 @@ void DualPan::update()
     const double b = blendOfLaw.of(law);
     const double gL = (1.0 / (std::cos(angleL) * kSqrt2) - 1.0) * b + 1.0;
     const double gR = (1.0 / (std::cos(angleR) * kSqrt2) - 1.0) * b + 1.0;
-    lr.m00 = std::cos(kQuarterPi - angleL) * gL;
-    lr.m01 = std::sin(kQuarterPi - angleL) * gL;
-    lr.m10 = std::cos(kQuarterPi - angleR) * gR;
-    lr.m11 = std::sin(kQuarterPi - angleR) * gR;
-    deriveMsFromLr();
+    setLr(std::cos(kQuarterPi - angleL) * gL, std::sin(kQuarterPi - angleL) * gL, std::cos(kQuarterPi - angleR) * gR,
+          std::sin(kQuarterPi - angleR) * gR);
 }
 
 void DualPan::setAngles(double left, double right)

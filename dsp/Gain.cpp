@@ -14,16 +14,12 @@ double channelFactor(double channelGain, bool invert, bool mute, double gain)
 
 void GainLR::update()
 {
-    lr.m00 = channelFactor(gainL, invertL, muteL, gain);
-    lr.m11 = channelFactor(gainR, invertR, muteR, gain);
-    deriveMsFromLr();
+    setLr(channelFactor(gainL, invertL, muteL, gain), 0.0, 0.0, channelFactor(gainR, invertR, muteR, gain));
 }
 
 void GainMS::update()
 {
-    ms.m00 = gainM * gain;
-    ms.m11 = gainS * gain;
-    deriveLrFromMs();
+    setMs(gainM * gain, 0.0, 0.0, gainS * gain);
 }
 
 } // namespace Stereo

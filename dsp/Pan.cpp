@@ -8,16 +8,13 @@ void Balance::update()
 {
     const double b = blendOfLaw.of(law);
     const double g = (b * (1.0 / std::cos(angle) - 1.0) + 1.0) * kSqrt2;
-    lr.m00 = std::cos(kQuarterPi - angle) * g;
-    lr.m11 = std::sin(kQuarterPi - angle) * g;
-    deriveMsFromLr();
+    setLr(std::cos(kQuarterPi - angle) * g, 0.0, 0.0, std::sin(kQuarterPi - angle) * g);
 }
 
 void ShearBalance::update()
 {
     const double s = angle / kQuarterPi; // -1..1
-    ms = StereoMatrix(1.0, 0.0, s, 1.0 - std::fabs(s) * crush);
-    deriveLrFromMs();
+    setMs(1.0, 0.0, s, 1.0 - std::fabs(s) * crush);
 }
 
 void HybridPan::update()
@@ -31,11 +28,7 @@ void HybridPan::update()
     const double k = (1.0 - r) * crush;
     const double h = (1.0 - k) * g;
     const double sinAngle = std::sin(angle);
-    ms.m00 = u * g;
-    ms.m01 = sinAngle * g;
-    ms.m10 = -(sinAngle * h * (1.0 - b));
-    ms.m11 = u * h;
-    deriveLrFromMs();
+    setMs(u * g, sinAngle * g, -(sinAngle * h * (1.0 - b)), u * h);
 }
 
 } // namespace Stereo

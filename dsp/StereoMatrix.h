@@ -17,6 +17,14 @@ struct alignas(16) StereoMatrix
     {
     }
 
+    // Writes the entries a row at a time: a product that loads the rows soon
+    // after is then served by these stores while they are still in flight.
+    void setRows(double a00, double a01, double a10, double a11)
+    {
+        _mm_store_pd(&m00, _mm_setr_pd(a00, a01));
+        _mm_store_pd(&m10, _mm_setr_pd(a10, a11));
+    }
+
     static const StereoMatrix& identity();
     static const StereoMatrix& zero();
     // Left/right to mid/side: M = (L + R) / 2, S = (L - R) / 2.

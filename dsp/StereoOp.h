@@ -33,20 +33,23 @@ protected:
             update();
     }
 
-    // Completes ms from lr (toLR * lr * toMS), or lr from ms (toMS * ms * toLR),
-    // for operators that define one form. Written out: the products' factors
-    // of 1 and -1 are exact, so these are their bits with half the work.
-    void deriveMsFromLr()
+    // For operators that define one form: sets it and completes the other,
+    // ms = toLR * lr * toMS or lr = toMS * ms * toLR. Written out: the
+    // products' factors of 1 and -1 are exact, so these are their bits with
+    // half the work.
+    void setLr(double a00, double a01, double a10, double a11)
     {
-        const double t00 = lr.m00 + lr.m10, t01 = lr.m01 + lr.m11; // toLR * lr
-        const double t10 = lr.m00 - lr.m10, t11 = lr.m01 - lr.m11;
-        ms = StereoMatrix(t00 * 0.5 + t01 * 0.5, t00 * 0.5 - t01 * 0.5, t10 * 0.5 + t11 * 0.5, t10 * 0.5 - t11 * 0.5);
+        lr.setRows(a00, a01, a10, a11);
+        const double t00 = a00 + a10, t01 = a01 + a11; // toLR * lr
+        const double t10 = a00 - a10, t11 = a01 - a11;
+        ms.setRows(t00 * 0.5 + t01 * 0.5, t00 * 0.5 - t01 * 0.5, t10 * 0.5 + t11 * 0.5, t10 * 0.5 - t11 * 0.5);
     }
-    void deriveLrFromMs()
+    void setMs(double a00, double a01, double a10, double a11)
     {
-        const double t00 = 0.5 * ms.m00 + 0.5 * ms.m10, t01 = 0.5 * ms.m01 + 0.5 * ms.m11; // toMS * ms
-        const double t10 = 0.5 * ms.m00 - 0.5 * ms.m10, t11 = 0.5 * ms.m01 - 0.5 * ms.m11;
-        lr = StereoMatrix(t00 + t01, t00 - t01, t10 + t11, t10 - t11);
+        ms.setRows(a00, a01, a10, a11);
+        const double t00 = 0.5 * a00 + 0.5 * a10, t01 = 0.5 * a01 + 0.5 * a11; // toMS * ms
+        const double t10 = 0.5 * a00 - 0.5 * a10, t11 = 0.5 * a01 - 0.5 * a11;
+        lr.setRows(t00 + t01, t00 - t01, t10 + t11, t10 - t11);
     }
 };
 

@@ -28,6 +28,7 @@ bool SplitOffsets::reserve(uint32_t maxCuts)
 
 void SplitOffsets::reset(uint32_t numSamples)
 {
+    ++rev;
     count = 0;
     if (cap < 2)
         return;
@@ -38,10 +39,7 @@ void SplitOffsets::reset(uint32_t numSamples)
 
 bool SplitOffsets::containsAll(const Breakpoint* points, uint32_t numPoints) const
 {
-    // The usual case first: the points are the first cuts, in order.
-    uint32_t same = 0;
-    while (same < numPoints && same < count - 1 && points[same].offset == cuts[same])
-        ++same;
+    const uint32_t same = firstCutsMatched(points, numPoints);
     if (same == numPoints)
         return true;
 
@@ -60,18 +58,34 @@ bool SplitOffsets::containsAll(const Breakpoint* points, uint32_t numPoints) con
     return true;
 }
 
-void SplitOffsets::mergeAscending(const Breakpoint* points, uint32_t numPoints)
+// How many of the points, from the first, sit on the inner cuts from the first.
+uint32_t SplitOffsets::firstCutsMatched(const Breakpoint* points, uint32_t numPoints) const
 {
-    // Automated parameters mostly share their offsets: then there is nothing to add.
-    if (count < 2 || containsAll(points, numPoints))
-        return;
+    uint32_t same = 0;
+    while (same < numPoints && same < count - 1 && points[same].offset == cuts[same])
+        ++same;
+    return same;
+}
+
+bool SplitOffsets::mergeAscending(const Breakpoint* points, uint32_t numPoints)
+{
+    if (count < 2)
+        return false;
+    // Automated parameters mostly share their offsets: then there is nothing
+    // to add. The usual case first: the points are the first cuts, in order.
+    if (firstCutsMatched(points, numPoints) == numPoints)
+        return true;
+    if (containsAll(points, numPoints))
+        return false;
     const uint32_t end = cuts[count - 1];
     const uint32_t innerRoom = cap - 2; // the first and last cut are fixed
+    ++rev;
 
     if (count == 2 && numPoints <= innerRoom)
     {
-        // No inner cuts yet (the first automated parameter): its inner offsets
-        // become the cuts as they are.
+        // No inner cuts yet (the first automated parameter): its offsets
+        // become the cuts as they are. Built paths start at 0 and ascend, so
+        // each point then sits on its own cut.
         uint32_t out = 1;
         for (uint32_t b = 0; b < numPoints; ++b)
         {
@@ -81,7 +95,7 @@ void SplitOffsets::mergeAscending(const Breakpoint* points, uint32_t numPoints)
         }
         cuts[out++] = end;
         count = out;
-        return;
+        return firstCutsMatched(points, numPoints) == numPoints;
     }
 
     uint32_t out = 0;
@@ -108,6 +122,7 @@ void SplitOffsets::mergeAscending(const Breakpoint* points, uint32_t numPoints)
     spare[out++] = end;
     std::swap(cuts, spare);
     count = out;
+    return false;
 }
 
 // ---------------------------------------------------------------------------
@@ -132,6 +147,8 @@ void BreakpointList::resample(const SplitOffsets& cuts, Breakpoint* scratch)
     // Points that sit on the first cuts (every parameter with the same offsets,
     // the usual case) stay as they are; the last value holds on the rest.
     uint32_t same = 0;
+    if (onCuts == cuts.revision())
+        same = count;
     while (same < count && same < numCuts && points[same].offset == cuts[same])
         ++same;
     if (same == count)
@@ -217,6 +234,7 @@ void BlockAutomation::reset(uint32_t blockSamples)
 {
     numAutomated = 0;
     numSamples = blockSamples;
+    jumpEnd = 0;
     cuts.reset(blockSamples);
 }
 

@@ -33,20 +33,26 @@ public:
     uint32_t capacity() const { return cap; }
 
     void reset(uint32_t numSamples);
-    // Merges ascending offsets (repeats allowed) into the inner cuts.
-    void mergeAscending(const Breakpoint* points, uint32_t count);
+    // Merges ascending offsets (repeats allowed) into the inner cuts. True
+    // when the points are then the first cuts, one to one.
+    bool mergeAscending(const Breakpoint* points, uint32_t count);
     bool containsAll(const Breakpoint* points, uint32_t count) const;
+    // Changes whenever the cuts do.
+    uint64_t revision() const { return rev; }
 
     uint32_t size() const { return count; }
     uint32_t operator[](uint32_t k) const { return cuts[k]; }
     const uint32_t* data() const { return cuts; }
 
 private:
+    uint32_t firstCutsMatched(const Breakpoint* points, uint32_t count) const;
+
     std::unique_ptr<uint32_t[]> storage[2];
     uint32_t* cuts = nullptr;  // the current list
     uint32_t* spare = nullptr; // merge target, then swapped in
     uint32_t cap = 0;
     uint32_t count = 0;
+    uint64_t rev = 0;
 };
 
 // The path of one automated parameter through a block, built from the host's
@@ -70,21 +76,30 @@ public:
     // points, the last value held after the last point, jumps kept in place.
     // `scratch` must hold cuts.size() breakpoints.
     void resample(const SplitOffsets& cuts, Breakpoint* scratch);
+    // Notes that the points are the first cuts of the given revision, so
+    // that resampling onto those cuts only extends the path to the end.
+    void markOnCuts(uint64_t cutsRevision) { onCuts = cutsRevision; }
 
     uint32_t size() const { return count; }
     const Breakpoint& operator[](uint32_t k) const { return points[k]; }
     const Breakpoint* data() const { return points; }
+    // One past the last offset where the built path jumps; 0 when it never does.
+    uint32_t jumpsEnd() const { return jumpEnd; }
 
 private:
     Breakpoint* points = nullptr;
     uint32_t cap = 0;
     uint32_t count = 0;
+    uint32_t jumpEnd = 0;
+    uint64_t onCuts = 0; // the cuts' revision the points are known to start, or 0
 };
 
 template <typename ReadPoint>
 void BreakpointList::build(double previousValue, uint32_t numSamples, int32_t numPoints, ReadPoint&& readPoint)
 {
     count = 0;
+    jumpEnd = 0;
+    onCuts = 0;
     if (cap == 0)
         return;
     // Kept in locals: reading a point is a call into the host, which would
@@ -95,6 +110,7 @@ void BreakpointList::build(double previousValue, uint32_t numSamples, int32_t nu
     uint32_t size = 1;
     double reached = previousValue; // the last breakpoint's effective value
     uint32_t lastOffset = 0;        // of the previous host point
+    uint32_t jumpsUpTo = 0;         // one past the last offset with a jump
     // Points past the block or going backwards would cut segments outside it.
     const uint32_t lastSample = numSamples > 0 ? numSamples - 1 : 0;
 
@@ -109,7 +125,10 @@ void BreakpointList::build(double previousValue, uint32_t numSamples, int32_t nu
         if (offset == lastOffset)
         {
             if (value != reached)
+            {
                 path[size - 1].jump = value;
+                jumpsUpTo = offset + 1;
+            }
         }
         else if (size < capacity)
         {
@@ -128,8 +147,10 @@ void BreakpointList::build(double previousValue, uint32_t numSamples, int32_t nu
         // Only points at offset 0: ramp from the old value to the one reached.
         path[0].jump = Breakpoint::kNoJump;
         path[size++] = {numSamples, reached, Breakpoint::kNoJump};
+        jumpsUpTo = 0;
     }
     count = size;
+    jumpEnd = jumpsUpTo;
 }
 
 // The automation working data of one process call: a breakpoint list per
@@ -159,12 +180,17 @@ public:
         listOnce(id);
         BreakpointList& path = lists[id];
         path.build(previousValue, numSamples, numPoints, readPoint);
-        cuts.mergeAscending(path.data(), path.size());
+        if (cuts.mergeAscending(path.data(), path.size()))
+            path.markOnCuts(cuts.revision());
+        jumpEnd = std::max(jumpEnd, path.jumpsEnd());
     }
 
     // Resamples every automated list onto the cuts.
     void resample();
 
+    // Whether some list may jump at cut k: none does past the last offset
+    // where one jumps.
+    bool mayJumpAt(uint32_t k) const { return cuts[k] < jumpEnd; }
     uint32_t automatedCount() const { return numAutomated; }
     uint32_t automatedId(uint32_t k) const { return automated[k]; }
     const BreakpointList& list(uint32_t id) const { return lists[id]; }
@@ -180,5 +206,6 @@ private:
     uint32_t automated[kMaxIds] = {};
     uint32_t numAutomated = 0;
     uint32_t numSamples = 0;
+    uint32_t jumpEnd = 0; // one past the last offset where any list jumps
     SplitOffsets cuts;
 };

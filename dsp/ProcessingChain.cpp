@@ -296,7 +296,7 @@ void KVProcessor::runSegments(ProcessData& data, uint32 numSamples)
 
         StereoMatrix highStart = highMatrix;
         StereoMatrix lowStart = lowMatrix;
-        if (anyJumpAt(k))
+        if (automation.mayJumpAt(k) && anyJumpAt(k))
         {
             applyAutomatedAt(k, true);
             currentBandMatrices(highStart, lowHeard ? &lowStart : nullptr);

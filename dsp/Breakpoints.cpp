@@ -37,15 +37,13 @@ void SplitOffsets::reset(uint32_t numSamples)
     count = 2;
 }
 
-bool SplitOffsets::containsAll(const Breakpoint* points, uint32_t numPoints) const
+// Whether the points from `from` on are all cuts (or the fixed first and last);
+// the points before it are known to be the first cuts.
+bool SplitOffsets::containsFrom(const Breakpoint* points, uint32_t numPoints, uint32_t from) const
 {
-    const uint32_t same = firstCutsMatched(points, numPoints);
-    if (same == numPoints)
-        return true;
-
     const uint32_t end = cuts[count - 1];
-    uint32_t a = same;
-    for (uint32_t b = same; b < numPoints; ++b)
+    uint32_t a = from;
+    for (uint32_t b = from; b < numPoints; ++b)
     {
         const uint32_t offset = points[b].offset;
         if (offset == 0 || offset >= end)
@@ -73,9 +71,10 @@ bool SplitOffsets::mergeAscending(const Breakpoint* points, uint32_t numPoints)
         return false;
     // Automated parameters mostly share their offsets: then there is nothing
     // to add. The usual case first: the points are the first cuts, in order.
-    if (firstCutsMatched(points, numPoints) == numPoints)
+    const uint32_t same = firstCutsMatched(points, numPoints);
+    if (same == numPoints)
         return true;
-    if (containsAll(points, numPoints))
+    if (containsFrom(points, numPoints, same))
         return false;
     const uint32_t end = cuts[count - 1];
     const uint32_t innerRoom = cap - 2; // the first and last cut are fixed

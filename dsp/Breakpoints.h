@@ -36,7 +36,6 @@ public:
     // Merges ascending offsets (repeats allowed) into the inner cuts. True
     // when the points are then the first cuts, one to one.
     bool mergeAscending(const Breakpoint* points, uint32_t count);
-    bool containsAll(const Breakpoint* points, uint32_t count) const;
     // Changes whenever the cuts do.
     uint64_t revision() const { return rev; }
 
@@ -46,6 +45,7 @@ public:
 
 private:
     uint32_t firstCutsMatched(const Breakpoint* points, uint32_t count) const;
+    bool containsFrom(const Breakpoint* points, uint32_t count, uint32_t from) const;
 
     std::unique_ptr<uint32_t[]> storage[2];
     uint32_t* cuts = nullptr;  // the current list

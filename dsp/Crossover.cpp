@@ -1,17 +1,11 @@
 #include "dsp/Crossover.h"
+#include "dsp/CpuFeatures.h"
 
 #include <algorithm>
 #include <immintrin.h> // SSE2, part of the x86-64 baseline; AVX where the processor has it
 #include <new>
 
 namespace Dsp {
-
-// Read once when the module loads: never a first-use guard on the audio thread.
-const bool Crossover::kAvxAvailable = []
-{
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx") != 0;
-}();
 
 namespace {
 
@@ -186,7 +180,7 @@ void Crossover::filterStageByStage(int numSamples)
 template <typename Sample>
 void Crossover::splitFused(int numSamples, const Sample* inL, const Sample* inR)
 {
-    if (wideVectors && kAvxAvailable)
+    if (wideVectors && Cpu::kHasAvx)
         splitFusedAvx(numSamples, inL, inR);
     else
         splitFusedSse2(numSamples, inL, inR);

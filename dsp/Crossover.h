@@ -56,7 +56,6 @@ public:
     // Splits with 256-bit registers where the processor has AVX; false keeps
     // to the x86-64 baseline. The bits are the same either way.
     bool wideVectors = true;
-    static const bool kAvxAvailable;
 
 private:
     template <typename Sample>

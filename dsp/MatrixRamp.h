@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dsp/CpuFeatures.h"
 #include "dsp/StereoMatrix.h"
 
 #include <cstdint>
@@ -291,6 +292,33 @@ inline void rampTwo(const Segment<Sample>& x, const Segment<Sample>& y)
     }
     rx.finish(i);
     ry.finish(j);
+}
+
+namespace detail
+{
+// Ramps 32-bit segments side by side in 256-bit registers; AVX only.
+void rampFloatsWide(const Segment<float>* segments, uint32_t count);
+} // namespace detail
+
+// Ramps of neighbouring segments, each with the bits it has alone. Where the
+// processor has AVX, 32-bit ramps go four frames a step and several segments
+// at a time in its wider registers; otherwise two by two. A lone segment keeps
+// the steady path of ramp().
+template <typename Sample>
+inline void rampSideBySide(const Segment<Sample>* segments, uint32_t count)
+{
+    if constexpr (std::is_same_v<Sample, float>)
+    {
+        if (Cpu::kHasAvx && count > 1)
+        {
+            detail::rampFloatsWide(segments, count);
+            return;
+        }
+    }
+    for (; count >= 2; segments += 2, count -= 2)
+        rampTwo(segments[0], segments[1]);
+    if (count == 1)
+        ramp(segments[0]);
 }
 
 inline void ramp(const StereoMatrix& m, const StereoMatrix& d, uint32_t n, const double* inL, const double* inR,

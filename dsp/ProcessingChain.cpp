@@ -98,10 +98,18 @@ struct KVProcessor::SegmentAudio
 
     // The input ramped to the output by the high-band matrix alone.
     bool rampsFullBand() const { return !bands && !bypass; }
+    // Written field by field: a temporary copied in whole would be read back
+    // in pieces that straddle its stores, which stalls every segment.
     template <typename Sample>
-    MatrixRamp::Segment<Sample> fullBand(const StereoIo<Sample>& io) const
+    void fullBand(const StereoIo<Sample>& io, MatrixRamp::Segment<Sample>& ramp) const
     {
-        return {highStart, highStep, end - start, io.inL + start, io.inR + start, io.outL + start, io.outR + start};
+        ramp.start = highStart;
+        ramp.step = highStep;
+        ramp.n = end - start;
+        ramp.inL = io.inL + start;
+        ramp.inR = io.inR + start;
+        ramp.outL = io.outL + start;
+        ramp.outR = io.outR + start;
     }
 };
 
@@ -269,17 +277,21 @@ void KVProcessor::runSegments(ProcessData& data, uint32 numSamples)
     uint32 numQueued = 0;
     auto play = [&]
     {
+        // Neighbouring full-band ramps run side by side (see rampSideBySide).
+        MatrixRamp::Segment<Sample> ramps[kSegmentsQueued];
+        uint32 numRamps = 0;
         for (uint32 q = 0; q < numQueued; ++q)
         {
-            // Neighbouring full-band ramps run side by side (see rampTwo).
-            if (q + 1 < numQueued && queued[q].rampsFullBand() && queued[q + 1].rampsFullBand())
+            if (queued[q].rampsFullBand())
             {
-                MatrixRamp::rampTwo(queued[q].fullBand(io), queued[q + 1].fullBand(io));
-                ++q;
+                queued[q].fullBand(io, ramps[numRamps++]);
                 continue;
             }
+            MatrixRamp::rampSideBySide(ramps, numRamps);
+            numRamps = 0;
             playSegment(queued[q], chunk, io, numSamples, split);
         }
+        MatrixRamp::rampSideBySide(ramps, numRamps);
         numQueued = 0;
     };
 
@@ -346,10 +358,8 @@ void KVProcessor::playSegment(const SegmentAudio& segment, BandChunk& chunk, con
                   segment.lowStep);
         return;
     }
-    if (segment.bypass)
-        MatrixRamp::bypassCopy(signal.inputMS, signal.outputMS, n, io.inL + s, io.inR + s, io.outL + s, io.outR + s);
-    else
-        MatrixRamp::ramp(segment.fullBand(io));
+    // The full-band ramps went side by side; what is left is a bypassed segment.
+    MatrixRamp::bypassCopy(signal.inputMS, signal.outputMS, n, io.inL + s, io.inR + s, io.outL + s, io.outR + s);
     if (split)
         splitUpTo(chunk, io, numSamples, e - 1); // keep the filters running through the block
 }

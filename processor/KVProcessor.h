@@ -130,6 +130,8 @@ protected:
     bool bindAudio(Steinberg::Vst::ProcessData& data, uint32 numSamples, StereoIo<Sample>& io);
     template <typename Sample>
     void runSegments(Steinberg::Vst::ProcessData& data, uint32 numSamples);
+    // A segment of the crossover path or a bypassed one; full-band ramps go
+    // side by side without it.
     template <typename Sample>
     void playSegment(const SegmentAudio& segment, BandChunk& chunk, const StereoIo<Sample>& io,
                      uint32 numSamples, bool split);

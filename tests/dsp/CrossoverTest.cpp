@@ -1,4 +1,5 @@
 #include "StereoReference.h"
+#include "dsp/CpuFeatures.h"
 #include "dsp/Crossover.h"
 
 #include <gtest/gtest.h>
@@ -183,7 +184,7 @@ TEST(Crossover, SplitNeverRunsPastItsBuffers)
 // baseline registers and with AVX's wider ones alike.
 TEST(Crossover, FusedSplitEqualsStageByStageAndFloatInputBitForBit)
 {
-    if (!Crossover::kAvxAvailable)
+    if (!Cpu::kHasAvx)
         std::printf("this processor has no AVX: only the baseline split is checked\n");
     std::mt19937 rng(7);
     std::uniform_real_distribution<float> noise(-1.0f, 1.0f);

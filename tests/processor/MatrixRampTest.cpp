@@ -1,12 +1,15 @@
 // The ramp kernels keep the bits of the plain sequential arithmetic they are
 // defined by, whatever their lane layout; and they ramp what they should.
 
+#include "dsp/CpuFeatures.h"
 #include "dsp/MatrixRamp.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <random>
 #include <vector>
 
@@ -157,6 +160,50 @@ TEST(MatrixRamp, SegmentsRampedSideBySideKeepTheirOwnBits)
     std::mt19937 rng(6);
     checkSideBySide<double>(rng);
     checkSideBySide<float>(rng);
+}
+
+// Neighbouring segments ramped side by side in groups of every size up to a
+// full queue, with odd, short, empty and steady ones among them: each keeps
+// its own bits. Where the processor has AVX, 32-bit groups take the wide path.
+template <typename Sample>
+void checkGroups(std::mt19937& rng)
+{
+    const uint32_t lengths[] = {64, 63, 0, 1, 2, 3, 7, 100, 64, 5, 4, 513};
+    for (uint32_t count = 1; count <= 8; ++count)
+        for (uint32_t first = 0; first + count <= std::size(lengths); first += 3)
+        {
+            SCOPED_TRACE(testing::Message() << count << " segments from " << first);
+            uint32_t n = 0;
+            for (uint32_t k = 0; k < count; ++k)
+                n += lengths[first + k];
+            const auto inL = noise<Sample>(rng, n), inR = noise<Sample>(rng, n);
+            std::vector<Sample> outL(n), outR(n), wantL(n), wantR(n);
+            std::vector<MatrixRamp::Segment<Sample>> segments;
+            for (uint32_t k = 0, at = 0; k < count; at += lengths[first + k], ++k)
+            {
+                const StereoMatrix m = randomMatrix(rng, 3.0);
+                const StereoMatrix d = k % 4 == 3 ? StereoMatrix() : randomMatrix(rng, 0.01);
+                const uint32_t length = lengths[first + k];
+                plainRamp(m, d, length, inL.data() + at, inR.data() + at, wantL.data() + at, wantR.data() + at);
+                segments.push_back({m, d, length, inL.data() + at, inR.data() + at, outL.data() + at,
+                                    outR.data() + at});
+            }
+            MatrixRamp::rampSideBySide(segments.data(), count);
+            for (uint32_t i = 0; i < n; ++i)
+            {
+                ASSERT_TRUE(sameBits(outL[i], wantL[i])) << "left " << i;
+                ASSERT_TRUE(sameBits(outR[i], wantR[i])) << "right " << i;
+            }
+        }
+}
+
+TEST(MatrixRamp, GroupsOfSegmentsKeepTheirOwnBits)
+{
+    if (!Cpu::kHasAvx)
+        std::printf("this processor has no AVX: only the baseline ramps are checked\n");
+    std::mt19937 rng(8);
+    checkGroups<double>(rng);
+    checkGroups<float>(rng);
 }
 
 TEST(MatrixRamp, RampsReachTheEndMatrixOneStepAfterTheLastSample)

@@ -1,0 +1,126 @@
+// The 32-bit ramp in AVX's 256-bit registers, taken only where the processor
+// has it. Each lane runs the arithmetic of detail::FloatRamp, so the bits are
+// those of the baseline kernel.
+
+#include "dsp/MatrixRamp.h"
+
+#include <algorithm>
+#include <immintrin.h>
+#include <utility>
+
+#define KV_AVX __attribute__((target("avx")))
+
+namespace MatrixRamp::detail {
+
+namespace {
+
+// The running matrix of four frames in two registers: a = (m00 of frames
+// 0..3 | m01 of frames 0..3), b the same for m10 and m11. Frames 0 and 1 are
+// the lanes the baseline kernel starts from; frames 2 and 3 are those lanes
+// after one step, so that the frames of one parity form the baseline's chain.
+// Four frames then go in one multiply-add, with the input read once into both
+// halves and the output stored as a left and a right half.
+class WideFloatRamp
+{
+public:
+    uint32_t end; // frames of the even part: an odd first frame goes alone
+
+    KV_AVX explicit WideFloatRamp(const Segment<float>& s)
+        : end(s.n & ~1u), inL(s.inL), inR(s.inR), outL(s.outL), outR(s.outR)
+    {
+        StereoMatrix m = s.start;
+        if (s.n & 1)
+        {
+            const double l = inL[0], r = inR[0];
+            outL[0] = float(l * m.m00 + r * m.m10);
+            outR[0] = float(l * m.m01 + r * m.m11);
+            m = m + s.step;
+            ++inL, ++inR, ++outL, ++outR;
+        }
+        const StereoMatrix next = m + s.step;
+        const float s00 = float(2.0 * s.step.m00), s01 = float(2.0 * s.step.m01);
+        const float s10 = float(2.0 * s.step.m10), s11 = float(2.0 * s.step.m11);
+        const __m128 a0 = _mm_setr_ps(float(m.m00), float(next.m00), float(m.m01), float(next.m01));
+        const __m128 b0 = _mm_setr_ps(float(m.m10), float(next.m10), float(m.m11), float(next.m11));
+        const __m128 a1 = _mm_add_ps(a0, _mm_setr_ps(s00, s00, s01, s01));
+        const __m128 b1 = _mm_add_ps(b0, _mm_setr_ps(s10, s10, s11, s11));
+        a = _mm256_setr_m128(_mm_movelh_ps(a0, a1), _mm_movehl_ps(a1, a0));
+        b = _mm256_setr_m128(_mm_movelh_ps(b0, b1), _mm_movehl_ps(b1, b0));
+        da = _mm256_setr_ps(s00, s00, s00, s00, s01, s01, s01, s01);
+        db = _mm256_setr_ps(s10, s10, s10, s10, s11, s11, s11, s11);
+    }
+
+    // Frames i to i + 3 of the even part: two baseline steps.
+    KV_AVX void four(uint32_t i)
+    {
+        const __m256 l = _mm256_broadcast_ps(reinterpret_cast<const __m128*>(inL + i));
+        const __m256 r = _mm256_broadcast_ps(reinterpret_cast<const __m128*>(inR + i));
+        const __m256 out = _mm256_add_ps(_mm256_mul_ps(l, a), _mm256_mul_ps(r, b));
+        _mm_storeu_ps(outL + i, _mm256_castps256_ps128(out));
+        _mm_storeu_ps(outR + i, _mm256_extractf128_ps(out, 1));
+        a = _mm256_add_ps(_mm256_add_ps(a, da), da);
+        b = _mm256_add_ps(_mm256_add_ps(b, db), db);
+    }
+
+    // Frames i and i + 1, the last two: the first two frames' lanes only.
+    KV_AVX void two(uint32_t i)
+    {
+        const __m128 a2 = _mm_movelh_ps(_mm256_castps256_ps128(a), _mm256_extractf128_ps(a, 1));
+        const __m128 b2 = _mm_movelh_ps(_mm256_castps256_ps128(b), _mm256_extractf128_ps(b, 1));
+        const __m128 out = _mm_add_ps(_mm_mul_ps(loadPairTwice(inL + i), a2), _mm_mul_ps(loadPairTwice(inR + i), b2));
+        _mm_storel_pi(reinterpret_cast<__m64*>(outL + i), out);
+        _mm_storeh_pi(reinterpret_cast<__m64*>(outR + i), out);
+    }
+
+    // Frames i..end-1.
+    KV_AVX void finish(uint32_t i)
+    {
+        for (; i + 4 <= end; i += 4)
+            four(i);
+        if (i < end)
+            two(i);
+    }
+
+private:
+    __m256 a, b, da, db;
+    const float* inL;
+    const float* inR;
+    float* outL;
+    float* outR;
+};
+
+// Ramps side by side, four frames each in turn while all have four left: each
+// frame waits for the running matrix two frames before it, and several
+// segments keep several such chains in flight.
+template <uint32_t... K>
+KV_AVX void interleave(const Segment<float>* segments, std::integer_sequence<uint32_t, K...>)
+{
+    WideFloatRamp ramps[] = {WideFloatRamp(segments[K])...};
+    const uint32_t shortest = std::min({ramps[K].end...});
+    uint32_t i = 0;
+    for (; i + 4 <= shortest; i += 4)
+        (ramps[K].four(i), ...);
+    (ramps[K].finish(i), ...);
+}
+
+template <uint32_t N>
+KV_AVX void interleave(const Segment<float>* segments)
+{
+    interleave(segments, std::make_integer_sequence<uint32_t, N>());
+}
+
+} // namespace
+
+KV_AVX void rampFloatsWide(const Segment<float>* segments, uint32_t count)
+{
+    for (; count >= 4; segments += 4, count -= 4)
+        interleave<4>(segments);
+    if (count == 3)
+        interleave<3>(segments);
+    else if (count == 2)
+        interleave<2>(segments);
+    else if (count == 1)
+        ramp(*segments);
+}
+
+} // namespace MatrixRamp::detail

@@ -14,6 +14,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
+#include <type_traits>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -75,6 +77,30 @@ StereoMatrix stepOver(const StereoMatrix& change, uint32 n)
 // Audio runs up to this many segments behind the parameter work, so that the
 // independent ramps of neighbouring segments can overlap in the processor.
 constexpr uint32 kSegmentsQueued = 8;
+
+// Up to N objects made anew in every block. The storage is not cleared up
+// front: each object is constructed as it is added, and most blocks add one.
+template <typename T, uint32 N>
+class Batch
+{
+    static_assert(std::is_trivially_destructible_v<T>, "objects are dropped without destruction");
+
+public:
+    Batch() {}
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+
+    T& add() { return *::new (static_cast<void*>(storage + count++ * sizeof(T))) T; }
+    T* data() { return std::launder(reinterpret_cast<T*>(storage)); }
+    T& operator[](uint32 k) { return data()[k]; }
+    uint32 size() const { return count; }
+    bool full() const { return count == N; }
+    void clear() { count = 0; }
+
+private:
+    alignas(T) unsigned char storage[N * sizeof(T)];
+    uint32 count = 0;
+};
 
 } // namespace
 
@@ -273,26 +299,28 @@ void KVProcessor::runSegments(ProcessData& data, uint32 numSamples)
     if (split)
         splitUpTo(chunk, io, numSamples, 0);
 
-    SegmentAudio queued[kSegmentsQueued];
-    uint32 numQueued = 0;
+    Batch<SegmentAudio, kSegmentsQueued> queued;
+    Batch<MatrixRamp::Segment<Sample>, kSegmentsQueued> ramps;
+    auto playRamps = [&]
+    {
+        MatrixRamp::rampSideBySide(ramps.data(), ramps.size());
+        ramps.clear();
+    };
     auto play = [&]
     {
         // Neighbouring full-band ramps run side by side (see rampSideBySide).
-        MatrixRamp::Segment<Sample> ramps[kSegmentsQueued];
-        uint32 numRamps = 0;
-        for (uint32 q = 0; q < numQueued; ++q)
+        for (uint32 q = 0; q < queued.size(); ++q)
         {
             if (queued[q].rampsFullBand())
             {
-                queued[q].fullBand(io, ramps[numRamps++]);
+                queued[q].fullBand(io, ramps.add());
                 continue;
             }
-            MatrixRamp::rampSideBySide(ramps, numRamps);
-            numRamps = 0;
+            playRamps();
             playSegment(queued[q], chunk, io, numSamples, split);
         }
-        MatrixRamp::rampSideBySide(ramps, numRamps);
-        numQueued = 0;
+        playRamps();
+        queued.clear();
     };
 
     const SplitOffsets& cuts = automation.splitOffsets();
@@ -320,7 +348,7 @@ void KVProcessor::runSegments(ProcessData& data, uint32 numSamples)
         if (n < 1 || !audio)
             continue;
 
-        SegmentAudio& segment = queued[numQueued++];
+        SegmentAudio& segment = queued.add();
         segment.start = s;
         segment.end = e;
         segment.bypass = signal.bypass;
@@ -336,7 +364,7 @@ void KVProcessor::runSegments(ProcessData& data, uint32 numSamples)
             else if (signal.solo == 1)
                 segment.lowStart = segment.lowStep = StereoMatrix::zero();
         }
-        if (numQueued == kSegmentsQueued)
+        if (queued.full())
             play();
     }
     play();

@@ -296,24 +296,27 @@ inline void rampTwo(const Segment<Sample>& x, const Segment<Sample>& y)
 
 namespace detail
 {
-// Ramps 32-bit segments side by side in 256-bit registers; AVX only.
-void rampFloatsWide(const Segment<float>* segments, uint32_t count);
+// Ramps segments side by side in 256-bit registers; AVX only.
+void rampWide(const Segment<double>* segments, uint32_t count);
+void rampWide(const Segment<float>* segments, uint32_t count);
 } // namespace detail
 
 // Ramps of neighbouring segments, each with the bits it has alone. Where the
-// processor has AVX, 32-bit ramps go four frames a step and several segments
-// at a time in its wider registers; otherwise two by two. A lone segment keeps
+// processor has AVX, they go up to four at a time in its wider registers, the
+// 32-bit ones four frames a step; otherwise two by two. A lone segment keeps
 // the steady path of ramp().
 template <typename Sample>
 inline void rampSideBySide(const Segment<Sample>* segments, uint32_t count)
 {
-    if constexpr (std::is_same_v<Sample, float>)
+    if (count == 1)
     {
-        if (Cpu::kHasAvx && count > 1)
-        {
-            detail::rampFloatsWide(segments, count);
-            return;
-        }
+        ramp(segments[0]);
+        return;
+    }
+    if (Cpu::kHasAvx)
+    {
+        detail::rampWide(segments, count);
+        return;
     }
     for (; count >= 2; segments += 2, count -= 2)
         rampTwo(segments[0], segments[1]);

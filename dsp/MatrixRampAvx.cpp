@@ -1,6 +1,6 @@
-// The 32-bit ramp in AVX's 256-bit registers, taken only where the processor
-// has it. Each lane runs the arithmetic of detail::FloatRamp, so the bits are
-// those of the baseline kernel.
+// The ramps in AVX's 256-bit registers, taken only where the processor has
+// it. Each lane runs the arithmetic of detail::DoubleRamp or detail::FloatRamp,
+// so the bits are those of the baseline kernels.
 
 #include "dsp/MatrixRamp.h"
 
@@ -14,6 +14,44 @@ namespace MatrixRamp::detail {
 
 namespace {
 
+// The running matrix (m00, m01 | m10, m11) in one register, advanced after
+// every frame; each frame's input pair is read as (l, l | r, r).
+class WideDoubleRamp
+{
+public:
+    static constexpr uint32_t kStepFrames = 1;
+    uint32_t end; // frames
+
+    KV_AVX explicit WideDoubleRamp(const Segment<double>& s)
+        : end(s.n), m(_mm256_loadu_pd(&s.start.m00)), d(_mm256_loadu_pd(&s.step.m00)), inL(s.inL), inR(s.inR),
+          outL(s.outL), outR(s.outR)
+    {
+    }
+
+    KV_AVX void step(uint32_t i)
+    {
+        const __m256d lr = _mm256_blend_pd(_mm256_broadcast_sd(inL + i), _mm256_broadcast_sd(inR + i), 0b1100);
+        const __m256d products = _mm256_mul_pd(lr, m);
+        const __m128d out = _mm_add_pd(_mm256_castpd256_pd128(products), _mm256_extractf128_pd(products, 1));
+        _mm_storel_pd(outL + i, out);
+        _mm_storeh_pd(outR + i, out);
+        m = _mm256_add_pd(m, d);
+    }
+
+    KV_AVX void finish(uint32_t i)
+    {
+        for (; i < end; ++i)
+            step(i);
+    }
+
+private:
+    __m256d m, d;
+    const double* inL;
+    const double* inR;
+    double* outL;
+    double* outR;
+};
+
 // The running matrix of four frames in two registers: a = (m00 of frames
 // 0..3 | m01 of frames 0..3), b the same for m10 and m11. Frames 0 and 1 are
 // the lanes the baseline kernel starts from; frames 2 and 3 are those lanes
@@ -23,6 +61,7 @@ namespace {
 class WideFloatRamp
 {
 public:
+    static constexpr uint32_t kStepFrames = 4;
     uint32_t end; // frames of the even part: an odd first frame goes alone
 
     KV_AVX explicit WideFloatRamp(const Segment<float>& s)
@@ -51,7 +90,7 @@ public:
     }
 
     // Frames i to i + 3 of the even part: two baseline steps.
-    KV_AVX void four(uint32_t i)
+    KV_AVX void step(uint32_t i)
     {
         const __m256 l = _mm256_broadcast_ps(reinterpret_cast<const __m128*>(inL + i));
         const __m256 r = _mm256_broadcast_ps(reinterpret_cast<const __m128*>(inR + i));
@@ -76,7 +115,7 @@ public:
     KV_AVX void finish(uint32_t i)
     {
         for (; i + 4 <= end; i += 4)
-            four(i);
+            step(i);
         if (i < end)
             two(i);
     }
@@ -89,38 +128,46 @@ private:
     float* outR;
 };
 
-// Ramps side by side, four frames each in turn while all have four left: each
-// frame waits for the running matrix two frames before it, and several
+// Ramps side by side, a step each in turn while all have a step left: each
+// frame waits for the running matrix of an earlier frame, and several
 // segments keep several such chains in flight.
-template <uint32_t... K>
-KV_AVX void interleave(const Segment<float>* segments, std::integer_sequence<uint32_t, K...>)
+template <typename Ramp, typename Sample, uint32_t... K>
+KV_AVX void interleave(const Segment<Sample>* segments, std::integer_sequence<uint32_t, K...>)
 {
-    WideFloatRamp ramps[] = {WideFloatRamp(segments[K])...};
+    Ramp ramps[] = {Ramp(segments[K])...};
     const uint32_t shortest = std::min({ramps[K].end...});
+    constexpr uint32_t frames = Ramp::kStepFrames;
     uint32_t i = 0;
-    for (; i + 4 <= shortest; i += 4)
-        (ramps[K].four(i), ...);
+    for (; i + frames <= shortest; i += frames)
+        (ramps[K].step(i), ...);
     (ramps[K].finish(i), ...);
 }
 
-template <uint32_t N>
-KV_AVX void interleave(const Segment<float>* segments)
+// Four at a time, then the rest together; a lone segment keeps the steady
+// path of ramp().
+template <typename Ramp, typename Sample>
+KV_AVX void rampWide(const Segment<Sample>* segments, uint32_t count)
 {
-    interleave(segments, std::make_integer_sequence<uint32_t, N>());
+    for (; count >= 4; segments += 4, count -= 4)
+        interleave<Ramp>(segments, std::make_integer_sequence<uint32_t, 4>());
+    if (count == 3)
+        interleave<Ramp>(segments, std::make_integer_sequence<uint32_t, 3>());
+    else if (count == 2)
+        interleave<Ramp>(segments, std::make_integer_sequence<uint32_t, 2>());
+    else if (count == 1)
+        ramp(*segments);
 }
 
 } // namespace
 
-KV_AVX void rampFloatsWide(const Segment<float>* segments, uint32_t count)
+KV_AVX void rampWide(const Segment<double>* segments, uint32_t count)
 {
-    for (; count >= 4; segments += 4, count -= 4)
-        interleave<4>(segments);
-    if (count == 3)
-        interleave<3>(segments);
-    else if (count == 2)
-        interleave<2>(segments);
-    else if (count == 1)
-        ramp(*segments);
+    rampWide<WideDoubleRamp>(segments, count);
+}
+
+KV_AVX void rampWide(const Segment<float>* segments, uint32_t count)
+{
+    rampWide<WideFloatRamp>(segments, count);
 }
 
 } // namespace MatrixRamp::detail

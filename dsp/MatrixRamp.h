@@ -146,34 +146,49 @@ private:
     double* outR;
 };
 
-// A 32-bit ramp in progress. An odd first frame goes in double precision;
-// then two frames per step in four single-precision lanes (m00, m00', m01,
-// m01') and (m10, m10', m11, m11'), where ' is the next frame's matrix, and
-// each step adds 2*D rounded to single precision.
-class FloatRamp
+// Where a 32-bit ramp's steps begin. An odd first frame goes alone, in double
+// precision; then two frames per step in four single-precision lanes
+// a = (m00, m00', m01, m01') and b = (m10, m10', m11, m11'), where ' is the
+// next frame's matrix, and each step adds 2*D rounded to single precision.
+struct FloatLanes
+{
+    uint32_t end; // frames of the even part
+    const float* inL;
+    const float* inR;
+    float* outL;
+    float* outR;
+    __m128 a, b, da, db;
+};
+
+inline FloatLanes startFloatRamp(const Segment<float>& s)
+{
+    FloatLanes lanes{s.n & ~1u, s.inL, s.inR, s.outL, s.outR, {}, {}, {}, {}};
+    StereoMatrix m = s.start;
+    if (s.n & 1)
+    {
+        const double l = lanes.inL[0], r = lanes.inR[0];
+        lanes.outL[0] = float(l * m.m00 + r * m.m10);
+        lanes.outR[0] = float(l * m.m01 + r * m.m11);
+        m = m + s.step;
+        ++lanes.inL, ++lanes.inR, ++lanes.outL, ++lanes.outR;
+    }
+    const StereoMatrix next = m + s.step;
+    lanes.a = _mm_setr_ps(float(m.m00), float(next.m00), float(m.m01), float(next.m01));
+    lanes.b = _mm_setr_ps(float(m.m10), float(next.m10), float(m.m11), float(next.m11));
+    const float s00 = float(2.0 * s.step.m00), s01 = float(2.0 * s.step.m01);
+    const float s10 = float(2.0 * s.step.m10), s11 = float(2.0 * s.step.m11);
+    lanes.da = _mm_setr_ps(s00, s00, s01, s01);
+    lanes.db = _mm_setr_ps(s10, s10, s11, s11);
+    return lanes;
+}
+
+// A 32-bit ramp in progress, in the lanes above.
+class FloatRamp : private FloatLanes
 {
 public:
-    const uint32_t end; // frames of the even part: an odd first frame goes alone
+    using FloatLanes::end;
 
-    explicit FloatRamp(const Segment<float>& s) : end(s.n & ~1u), inL(s.inL), inR(s.inR), outL(s.outL), outR(s.outR)
-    {
-        StereoMatrix m = s.start;
-        if (s.n & 1)
-        {
-            const double l = inL[0], r = inR[0];
-            outL[0] = float(l * m.m00 + r * m.m10);
-            outR[0] = float(l * m.m01 + r * m.m11);
-            m = m + s.step;
-            ++inL, ++inR, ++outL, ++outR;
-        }
-        const StereoMatrix next = m + s.step;
-        a = _mm_setr_ps(float(m.m00), float(next.m00), float(m.m01), float(next.m01));
-        b = _mm_setr_ps(float(m.m10), float(next.m10), float(m.m11), float(next.m11));
-        const float s00 = float(2.0 * s.step.m00), s01 = float(2.0 * s.step.m01);
-        const float s10 = float(2.0 * s.step.m10), s11 = float(2.0 * s.step.m11);
-        da = _mm_setr_ps(s00, s00, s01, s01);
-        db = _mm_setr_ps(s10, s10, s11, s11);
-    }
+    explicit FloatRamp(const Segment<float>& s) : FloatLanes(startFloatRamp(s)) {}
 
     // The odd frame went when the ramp started: the steps begin at frame 0.
     uint32_t begin() { return 0; }
@@ -230,13 +245,6 @@ public:
 
     static constexpr uint32_t kStepFrames = 4;
     void step(uint32_t i) { four(i); }
-
-private:
-    __m128 a, b, da, db;
-    const float* inL;
-    const float* inR;
-    float* outL;
-    float* outR;
 };
 
 template <typename Sample>

@@ -65,28 +65,15 @@ public:
     uint32_t end; // frames of the even part: an odd first frame goes alone
 
     KV_AVX explicit WideFloatRamp(const Segment<float>& s)
-        : end(s.n & ~1u), inL(s.inL), inR(s.inR), outL(s.outL), outR(s.outR)
     {
-        StereoMatrix m = s.start;
-        if (s.n & 1)
-        {
-            const double l = inL[0], r = inR[0];
-            outL[0] = float(l * m.m00 + r * m.m10);
-            outR[0] = float(l * m.m01 + r * m.m11);
-            m = m + s.step;
-            ++inL, ++inR, ++outL, ++outR;
-        }
-        const StereoMatrix next = m + s.step;
-        const float s00 = float(2.0 * s.step.m00), s01 = float(2.0 * s.step.m01);
-        const float s10 = float(2.0 * s.step.m10), s11 = float(2.0 * s.step.m11);
-        const __m128 a0 = _mm_setr_ps(float(m.m00), float(next.m00), float(m.m01), float(next.m01));
-        const __m128 b0 = _mm_setr_ps(float(m.m10), float(next.m10), float(m.m11), float(next.m11));
-        const __m128 a1 = _mm_add_ps(a0, _mm_setr_ps(s00, s00, s01, s01));
-        const __m128 b1 = _mm_add_ps(b0, _mm_setr_ps(s10, s10, s11, s11));
-        a = _mm256_setr_m128(_mm_movelh_ps(a0, a1), _mm_movehl_ps(a1, a0));
-        b = _mm256_setr_m128(_mm_movelh_ps(b0, b1), _mm_movehl_ps(b1, b0));
-        da = _mm256_setr_ps(s00, s00, s00, s00, s01, s01, s01, s01);
-        db = _mm256_setr_ps(s10, s10, s10, s10, s11, s11, s11, s11);
+        const FloatLanes start = startFloatRamp(s);
+        end = start.end;
+        inL = start.inL, inR = start.inR, outL = start.outL, outR = start.outR;
+        const __m128 a1 = _mm_add_ps(start.a, start.da), b1 = _mm_add_ps(start.b, start.db);
+        a = _mm256_setr_m128(_mm_movelh_ps(start.a, a1), _mm_movehl_ps(a1, start.a));
+        b = _mm256_setr_m128(_mm_movelh_ps(start.b, b1), _mm_movehl_ps(b1, start.b));
+        da = _mm256_setr_m128(_mm_shuffle_ps(start.da, start.da, 0x00), _mm_shuffle_ps(start.da, start.da, 0xaa));
+        db = _mm256_setr_m128(_mm_shuffle_ps(start.db, start.db, 0x00), _mm_shuffle_ps(start.db, start.db, 0xaa));
     }
 
     // Frames i to i + 3 of the even part: two baseline steps.

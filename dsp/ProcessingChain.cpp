@@ -303,6 +303,8 @@ void KVProcessor::runSegments(ProcessData& data, uint32 numSamples)
     Batch<MatrixRamp::Segment<Sample>, kSegmentsQueued> ramps;
     auto playRamps = [&]
     {
+        if (ramps.size() == 0)
+            return;
         MatrixRamp::rampSideBySide(ramps.data(), ramps.size());
         ramps.clear();
     };

@@ -92,9 +92,11 @@ bool SplitOffsets::mergeAscending(const Breakpoint* points, uint32_t numPoints)
             if (offset > cuts[out - 1] && offset < end)
                 cuts[out++] = offset;
         }
+        // One to one when the first point is at 0 and every later one made a cut.
+        const bool oneToOne = points[0].offset == 0 && out == numPoints;
         cuts[out++] = end;
         count = out;
-        return firstCutsMatched(points, numPoints) == numPoints;
+        return oneToOne;
     }
 
     uint32_t out = 0;

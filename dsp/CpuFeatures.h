@@ -7,3 +7,7 @@ namespace Cpu {
 extern const bool kHasAvx;
 
 } // namespace Cpu
+
+// Compiles one function for AVX; call it only where Cpu::kHasAvx holds. Set
+// function by function, because clang ignores GCC's target pragma.
+#define KV_AVX __attribute__((target("avx")))

@@ -221,7 +221,6 @@ void Crossover::splitFusedSse2(int numSamples, const Sample* inL, const Sample* 
 }
 
 // The wider path, compiled for AVX and taken only where the processor has it.
-#define KV_AVX __attribute__((target("avx")))
 
 namespace {
 
@@ -307,7 +306,5 @@ KV_AVX void Crossover::splitFusedAvx(int numSamples, const Sample* inL, const Sa
     lowA.recoverNonFiniteState();
     lowB.recoverNonFiniteState();
 }
-
-#undef KV_AVX
 
 } // namespace Dsp

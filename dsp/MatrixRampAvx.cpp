@@ -2,13 +2,12 @@
 // it. Each lane runs the arithmetic of detail::DoubleRamp or detail::FloatRamp,
 // so the bits are those of the baseline kernels.
 
+#include "dsp/CpuFeatures.h"
 #include "dsp/MatrixRamp.h"
 
 #include <algorithm>
 #include <immintrin.h>
 #include <utility>
-
-#define KV_AVX __attribute__((target("avx")))
 
 namespace MatrixRamp::detail {
 

@@ -164,7 +164,7 @@ TEST(MatrixRamp, SegmentsRampedSideBySideKeepTheirOwnBits)
 
 // Neighbouring segments ramped side by side in groups of every size up to a
 // full queue, with odd, short, empty and steady ones among them: each keeps
-// its own bits. Where the processor has AVX, 32-bit groups take the wide path.
+// its own bits. Where the processor has AVX, groups take the wide path.
 template <typename Sample>
 void checkGroups(std::mt19937& rng)
 {

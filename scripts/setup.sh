@@ -53,7 +53,8 @@ install_packages() {
 # The number-text tests also run under a comma-decimal locale.
 install_test_locale() {
     command -v locale-gen >/dev/null 2>&1 || return 0
-    if locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+    # grep reads the whole list (no -q): under pipefail an early exit would fail the pipe
+    if locale -a 2>/dev/null | grep -i '^de_DE\.utf-\?8$' >/dev/null; then
         return
     fi
     echo "Generating the de_DE.UTF-8 locale for the tests"

@@ -14,7 +14,7 @@
 namespace {
 
 constexpr int kBlock = 512;
-constexpr int kBlocksPerTiming = 8;     // keeps the clock reads negligible
+constexpr int kBlocksPerTiming = 8;    // keeps the clock reads negligible
 constexpr int kSectionsPerChannel = 4; // two low-pass, two high-pass
 
 // The baseline: one Direct Form II biquad per channel, nothing else.

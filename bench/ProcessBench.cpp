@@ -50,9 +50,8 @@ enum class Scenario
 
 // The baseline: one fixed 2x2 matrix per frame, in double, plainly scalar.
 template <typename Sample>
-__attribute__((noinline, optimize("no-tree-vectorize"))) void plainMatrix(const double* m, const Sample* inL,
-                                                                         const Sample* inR, Sample* outL,
-                                                                         Sample* outR, int32 n)
+__attribute__((noinline, optimize("no-tree-vectorize"))) void
+plainMatrix(const double* m, const Sample* inL, const Sample* inR, Sample* outL, Sample* outR, int32 n)
 {
     for (int32 i = 0; i < n; ++i)
     {
@@ -101,8 +100,8 @@ struct Bench
     {
         constexpr int32 size = sizeof(Sample) == sizeof(double) ? kSample64 : kSample32;
         std::string error;
-        instance = Hosting::PluginInstance::create(bundle().factory(), bundle().findClass("Audio Module Class"),
-                                                   &host, error);
+        instance =
+            Hosting::PluginInstance::create(bundle().factory(), bundle().findClass("Audio Module Class"), &host, error);
         if (!instance)
         {
             std::fprintf(stderr, "cannot create the processor: %s\n", error.c_str());
@@ -120,9 +119,9 @@ struct Bench
             buffers.setInput(1, i, 0.4 * std::cos(0.017 * i));
         }
         // A shaped image: every operator away from identity.
-        std::vector<std::pair<uint32, double>> settings = {
-            {kLeftPan, 0.2}, {kRightPan, 0.85}, {kBalance, 0.45}, {kAsymmetry, 0.55},
-            {kHpWidth, 0.7}, {kHpPan, 0.4},     {kLpWidth, 0.3},  {kGainTrim, 0.55}};
+        std::vector<std::pair<uint32, double>> settings = {{kLeftPan, 0.2},    {kRightPan, 0.85}, {kBalance, 0.45},
+                                                           {kAsymmetry, 0.55}, {kHpWidth, 0.7},   {kHpPan, 0.4},
+                                                           {kLpWidth, 0.3},    {kGainTrim, 0.55}};
         if (scenario == Scenario::Lr4)
             settings.push_back({kCrossover, 1.0});
         setValues(instance->component(), settings);
@@ -192,8 +191,14 @@ void processCost(benchmark::State& state, Scenario scenario)
             steady->process();
     }
 
-    const auto process = [&] { bench.process(); };
-    const auto plain = [&] { plainMatrix(matrix, inL.data(), inR.data(), outL.data(), outR.data(), kBlock); };
+    const auto process = [&]
+    {
+        bench.process();
+    };
+    const auto plain = [&]
+    {
+        plainMatrix(matrix, inL.data(), inR.data(), outL.data(), outR.data(), kBlock);
+    };
     double processTime = 0.0, plainTime = 0.0, steadyTime = 0.0; // seconds
     if (steady)
     {

@@ -3,8 +3,8 @@
 #include "gui/VST3EditorDelegate.h"
 #include "params/ParameterTable.h"
 
-#include "public.sdk/source/vst/vsteditcontroller.h"
 #include "pluginterfaces/vst/ivstunits.h"
+#include "public.sdk/source/vst/vsteditcontroller.h"
 
 #include <boost/thread/mutex.hpp>
 

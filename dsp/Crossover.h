@@ -47,12 +47,12 @@ public:
 
     CrossoverLowPass lowA, lowB;
     CrossoverHighPass highA, highB;
-    double* lowBand[2] = {};  // left, right; `capacity` samples each
-    double* highBand[2] = {}; // left, right
-    uint32_t capacity = 0;     // samples
+    double* lowBand[2] = {};     // left, right; `capacity` samples each
+    double* highBand[2] = {};    // left, right
+    uint32_t capacity = 0;       // samples
     uint32_t sampleRate = 44100; // Hz
-    uint32_t frequency = 300;  // Hz
-    int32_t lr4 = 0;           // 0: LR-2 (order 1 sections), 1: LR-4 (order 2)
+    uint32_t frequency = 300;    // Hz
+    int32_t lr4 = 0;             // 0: LR-2 (order 1 sections), 1: LR-4 (order 2)
     // Splits with 256-bit registers where the processor has AVX; false keeps
     // to the x86-64 baseline. The bits are the same either way.
     bool wideVectors = true;

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 #include <cstring>
-#include <type_traits>
 #include <emmintrin.h> // SSE2: part of the x86-64 baseline
+#include <type_traits>
 
 // The per-sample kernels of the processing chain. A ramp multiplies each sample
 // pair by a matrix that starts at M and grows by D after every sample:
@@ -15,16 +15,14 @@
 // arithmetic: loops may be fused and laid out in lanes, never reassociated.
 // When D is zero (steady settings), M + D + D equals M + D bit for bit: every
 // frame after the first uses M + D and no running matrix is kept.
-namespace MatrixRamp
-{
+namespace MatrixRamp {
 
 inline bool isZero(const StereoMatrix& d)
 {
     return d.m00 == 0.0 && d.m01 == 0.0 && d.m10 == 0.0 && d.m11 == 0.0;
 }
 
-namespace detail
-{
+namespace detail {
 
 // One sample pair times the rows r0 = (m00, m01), r1 = (m10, m11): (outL, outR).
 inline __m128d apply(double l, double r, __m128d r0, __m128d r1)
@@ -67,8 +65,7 @@ struct Segment
     Sample* outR;
 };
 
-namespace detail
-{
+namespace detail {
 
 // A 64-bit ramp in progress: the running matrix as rows r0 and r1, advanced
 // after every frame.
@@ -91,10 +88,7 @@ public:
     }
 
     // The first frame, or a last odd one.
-    void one(uint32_t i)
-    {
-        store(next(i), outL + i, outR + i);
-    }
+    void one(uint32_t i) { store(next(i), outL + i, outR + i); }
     void two(uint32_t i)
     {
         const __m128d a = next(i);
@@ -302,8 +296,7 @@ inline void rampTwo(const Segment<Sample>& x, const Segment<Sample>& y)
     ry.finish(j);
 }
 
-namespace detail
-{
+namespace detail {
 // Ramps segments side by side in 256-bit registers; AVX only.
 void rampWide(const Segment<double>* segments, uint32_t count);
 void rampWide(const Segment<float>* segments, uint32_t count);
@@ -361,7 +354,9 @@ inline void rampAndSum(StereoMatrix& hm, const StereoMatrix& hd, StereoMatrix& l
     const __m128d ld0 = _mm_load_pd(&ld.m00), ld1 = _mm_load_pd(&ld.m10);
 
     auto sum = [&](uint32_t i)
-    { return _mm_add_pd(detail::apply(hiL[i], hiR[i], h0, h1), detail::apply(loL[i], loR[i], l0, l1)); };
+    {
+        return _mm_add_pd(detail::apply(hiL[i], hiR[i], h0, h1), detail::apply(loL[i], loR[i], l0, l1));
+    };
     auto put = [&](uint32_t i, __m128d lr)
     {
         if constexpr (sizeof(Sample) == sizeof(double))

@@ -178,13 +178,15 @@ void KVProcessor::takeParameterChanges(IParameterChanges* changes)
 
         if ((records[id].flags & ParamFlags::kCanAutomate) && automation.ready())
         {
-            automation.addList(id, values[id], numPoints, [queue](int32 j, uint32& offset, double& value) {
-                int32 hostOffset = 0;
-                if (queue->getPoint(j, hostOffset, value) != kResultOk)
-                    return false;
-                offset = hostOffset > 0 ? static_cast<uint32>(hostOffset) : 0;
-                return true;
-            });
+            automation.addList(id, values[id], numPoints,
+                               [queue](int32 j, uint32& offset, double& value)
+                               {
+                                   int32 hostOffset = 0;
+                                   if (queue->getPoint(j, hostOffset, value) != kResultOk)
+                                       return false;
+                                   offset = hostOffset > 0 ? static_cast<uint32>(hostOffset) : 0;
+                                   return true;
+                               });
             continue;
         }
 
@@ -384,8 +386,7 @@ void KVProcessor::playSegment(const SegmentAudio& segment, BandChunk& chunk, con
     const uint32 s = segment.start, e = segment.end, n = e - s;
     if (segment.bands)
     {
-        rampBands(chunk, io, numSamples, s, e, segment.highStart, segment.highStep, segment.lowStart,
-                  segment.lowStep);
+        rampBands(chunk, io, numSamples, s, e, segment.highStart, segment.highStep, segment.lowStart, segment.lowStep);
         return;
     }
     // The full-band ramps went side by side; what is left is a bypassed segment.
@@ -429,8 +430,8 @@ void KVProcessor::rampBands(BandChunk& chunk, const StereoIo<Sample>& io, uint32
         if (position < chunk.start || position >= chunk.end)
         {
             // No band data (the crossover refused the block): leave it dry.
-            MatrixRamp::bypassCopy(false, false, e - position, io.inL + position, io.inR + position,
-                                   io.outL + position, io.outR + position);
+            MatrixRamp::bypassCopy(false, false, e - position, io.inL + position, io.inR + position, io.outL + position,
+                                   io.outR + position);
             return;
         }
         const uint32 length = std::min(e, chunk.end) - position;

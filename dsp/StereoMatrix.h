@@ -12,10 +12,7 @@ struct alignas(16) StereoMatrix
     double m10 = 0.0, m11 = 0.0;
 
     constexpr StereoMatrix() = default;
-    constexpr StereoMatrix(double a00, double a01, double a10, double a11)
-        : m00(a00), m01(a01), m10(a10), m11(a11)
-    {
-    }
+    constexpr StereoMatrix(double a00, double a01, double a10, double a11) : m00(a00), m01(a01), m10(a10), m11(a11) {}
 
     // Writes the entries a row at a time: a product that loads the rows soon
     // after is then served by these stores while they are still in flight.

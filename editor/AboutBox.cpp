@@ -2,9 +2,9 @@
 
 #include "entry/IWrapperInterface.h"
 #include "entry/version.h"
+#include "gui/CControl.h"
 #include "gui/CFrame.h"
 #include "gui/UIDescription.h"
-#include "gui/CControl.h"
 
 #include "base/source/fstring.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"

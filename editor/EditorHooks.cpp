@@ -36,10 +36,9 @@ IPlugView* PLUGIN_API KVController::createView(FIDString name)
     return new VSTGUI::VST3Editor(this, kEditorTemplate, description.c_str());
 }
 
-VSTGUI::CView* KVController::createCustomView(VSTGUI::UTF8StringPtr name,
-                                               const VSTGUI::UIAttributes& /*attributes*/,
-                                               const VSTGUI::IUIDescription* /*description*/,
-                                               VSTGUI::VST3Editor* /*editor*/)
+VSTGUI::CView* KVController::createCustomView(VSTGUI::UTF8StringPtr name, const VSTGUI::UIAttributes& /*attributes*/,
+                                              const VSTGUI::IUIDescription* /*description*/,
+                                              VSTGUI::VST3Editor* /*editor*/)
 {
     if (name && std::strcmp(name, kScopeViewName) == 0)
     {
@@ -52,13 +51,12 @@ VSTGUI::CView* KVController::createCustomView(VSTGUI::UTF8StringPtr name,
 }
 
 VSTGUI::IController* KVController::createSubController(VSTGUI::UTF8StringPtr name,
-                                                        const VSTGUI::IUIDescription* description,
-                                                        VSTGUI::VST3Editor* editor)
+                                                       const VSTGUI::IUIDescription* description,
+                                                       VSTGUI::VST3Editor* editor)
 {
     if (!name || !editor || std::strcmp(name, AboutBox::kSubControllerName) != 0)
         return nullptr;
-    auto* uiDescription =
-        dynamic_cast<VSTGUI::UIDescription*>(const_cast<VSTGUI::IUIDescription*>(description));
+    auto* uiDescription = dynamic_cast<VSTGUI::UIDescription*>(const_cast<VSTGUI::IUIDescription*>(description));
     return new VSTGUI::ModalViewController(editor, uiDescription);
 }
 

@@ -41,7 +41,7 @@ public:
     static constexpr VSTGUI::CColor plotColor{220, 255, 220, 255};
 
     uint8_t scopeData[ScopeBlock::kBytes] = {}; // the last block: mid, side, mid, side... signed
-    bool newData = false;                      // scopeData holds a block not drawn yet
+    bool newData = false;                       // scopeData holds a block not drawn yet
 
 private:
     void makeOffscreen(const VSTGUI::CRect& rect);

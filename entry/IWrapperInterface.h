@@ -24,11 +24,10 @@ public:
 
 #define KV_IID_BYTE(b) static_cast<char>(b)
 // {F98A0741-847D-4E14-84DF-427E0EF0E425} as the 16 bytes in memory.
-constexpr TUID IWrapperInterface_iid = {
-    KV_IID_BYTE(0x41), KV_IID_BYTE(0x07), KV_IID_BYTE(0x8A), KV_IID_BYTE(0xF9),
-    KV_IID_BYTE(0x7D), KV_IID_BYTE(0x84), KV_IID_BYTE(0x14), KV_IID_BYTE(0x4E),
-    KV_IID_BYTE(0x84), KV_IID_BYTE(0xDF), KV_IID_BYTE(0x42), KV_IID_BYTE(0x7E),
-    KV_IID_BYTE(0x0E), KV_IID_BYTE(0xF0), KV_IID_BYTE(0xE4), KV_IID_BYTE(0x25)};
+constexpr TUID IWrapperInterface_iid = {KV_IID_BYTE(0x41), KV_IID_BYTE(0x07), KV_IID_BYTE(0x8A), KV_IID_BYTE(0xF9),
+                                        KV_IID_BYTE(0x7D), KV_IID_BYTE(0x84), KV_IID_BYTE(0x14), KV_IID_BYTE(0x4E),
+                                        KV_IID_BYTE(0x84), KV_IID_BYTE(0xDF), KV_IID_BYTE(0x42), KV_IID_BYTE(0x7E),
+                                        KV_IID_BYTE(0x0E), KV_IID_BYTE(0xF0), KV_IID_BYTE(0xE4), KV_IID_BYTE(0x25)};
 #undef KV_IID_BYTE
 
 inline const FUID IWrapperInterface::iid = FUID::fromTUID(IWrapperInterface_iid);

@@ -20,9 +20,9 @@ constexpr int32 kMaxInputText = 1023; // UTF-16 units of a text the host asks us
 
 } // namespace
 
-MyVst2Wrapper::MyVst2Wrapper(IAudioProcessor* processor, IEditController* controller,
-                             audioMasterCallback audioMaster, const TUID componentClassId, IPluginFactory* factory)
-: Vst2Wrapper(processor, controller, audioMaster, componentClassId, kUniqueId, factory)
+MyVst2Wrapper::MyVst2Wrapper(IAudioProcessor* processor, IEditController* controller, audioMasterCallback audioMaster,
+                             const TUID componentClassId, IPluginFactory* factory)
+    : Vst2Wrapper(processor, controller, audioMaster, componentClassId, kUniqueId, factory)
 {
     if (audioMaster)
     {
@@ -62,8 +62,7 @@ MyVst2Wrapper::~MyVst2Wrapper()
     {
         controller = nullptr;
         IComponent* component = nullptr;
-        if (processor->queryInterface(IComponent::iid, reinterpret_cast<void**>(&component)) == kResultOk &&
-            component)
+        if (processor->queryInterface(IComponent::iid, reinterpret_cast<void**>(&component)) == kResultOk && component)
         {
             TUID controllerClassId;
             if (component->getControllerClassId(controllerClassId) == kResultOk &&
@@ -83,8 +82,7 @@ MyVst2Wrapper::~MyVst2Wrapper()
     }
 
     IPluginFactory2* factory2 = nullptr;
-    if (factory->queryInterface(IPluginFactory2::iid, reinterpret_cast<void**>(&factory2)) == kResultOk &&
-        factory2)
+    if (factory->queryInterface(IPluginFactory2::iid, reinterpret_cast<void**>(&factory2)) == kResultOk && factory2)
     {
         PFactoryInfo factoryInfo;
         if (factory2->getFactoryInfo(&factoryInfo) == kResultOk)
@@ -136,17 +134,14 @@ VstIntPtr MyVst2Wrapper::vendorSpecific(VstInt32 index, VstIntPtr value, void* p
     switch (index)
     {
     case Vst2Abi::effGetParamDisplay:
-        return isIndex(value) && ptr ? getParamDisplayForValue(static_cast<VstInt32>(value), static_cast<char*>(ptr), opt)
-                                     : 0;
-    case Vst2Abi::effGetParamName:
-        return isIndex(value) ? isParamStepped(static_cast<VstInt32>(value)) : 0;
+        return isIndex(value) && ptr
+                   ? getParamDisplayForValue(static_cast<VstInt32>(value), static_cast<char*>(ptr), opt)
+                   : 0;
+    case Vst2Abi::effGetParamName: return isIndex(value) ? isParamStepped(static_cast<VstInt32>(value)) : 0;
     case Vst2Abi::effString2Parameter:
-        return isIndex(value) && ptr ? getParamValueForText(static_cast<VstInt32>(value), static_cast<char*>(ptr))
-                                     : 0;
-    case kCockosParamRangeQuery:
-        return getParamRange(static_cast<VstInt32>(value), ptr);
-    default:
-        return Vst2Wrapper::vendorSpecific(index, value, ptr, opt);
+        return isIndex(value) && ptr ? getParamValueForText(static_cast<VstInt32>(value), static_cast<char*>(ptr)) : 0;
+    case kCockosParamRangeQuery: return getParamRange(static_cast<VstInt32>(value), ptr);
+    default: return Vst2Wrapper::vendorSpecific(index, value, ptr, opt);
     }
 }
 

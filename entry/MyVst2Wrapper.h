@@ -30,8 +30,7 @@ public:
 
     // Makes the effect for component class componentClassId of factory; takes
     // over the caller's reference to factory. Null when anything fails.
-    static ::AudioEffect* create(IPluginFactory* factory, const TUID componentClassId,
-                                 audioMasterCallback audioMaster);
+    static ::AudioEffect* create(IPluginFactory* factory, const TUID componentClassId, audioMasterCallback audioMaster);
 
     // The effect a VST 2 host gets from this module's entry: made by the
     // module's own factory, it holds one module initialisation until it is
@@ -61,7 +60,7 @@ public:
     uint32 PLUGIN_API addRef() override { return Vst2Wrapper::addRef(); }
     uint32 PLUGIN_API release() override { return Vst2Wrapper::release(); }
 
-    int32 cockosHost = 0;    // 1 when the host's vendor text is exactly "Cockos"
+    int32 cockosHost = 0; // 1 when the host's vendor text is exactly "Cockos"
     int32 maxNameLength = kNameLength;
 
 private:

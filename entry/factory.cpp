@@ -57,14 +57,13 @@ CPluginFactory* buildFactory()
     auto* factory = new ModuleFactory(factoryInfo);
 
     const PClassInfo2 processorClass(KalviorIds::kProcessorUID, PClassInfo::kManyInstances, kAudioModuleClass,
-                                     KalviorVersion::kProductName, kDistributable,
-                                     KalviorVersion::kSubCategories, "", KalviorVersion::kVersion,
-                                     KalviorVersion::kSdkVersion);
+                                     KalviorVersion::kProductName, kDistributable, KalviorVersion::kSubCategories, "",
+                                     KalviorVersion::kVersion, KalviorVersion::kSdkVersion);
     factory->registerClass(&processorClass, createProcessor);
 
-    const PClassInfo2 controllerClass(KalviorIds::kControllerUID, PClassInfo::kManyInstances,
-                                      kComponentControllerClass, KalviorVersion::kControllerName, 0, "", "",
-                                      KalviorVersion::kVersion, KalviorVersion::kSdkVersion);
+    const PClassInfo2 controllerClass(KalviorIds::kControllerUID, PClassInfo::kManyInstances, kComponentControllerClass,
+                                      KalviorVersion::kControllerName, 0, "", "", KalviorVersion::kVersion,
+                                      KalviorVersion::kSdkVersion);
     factory->registerClass(&controllerClass, createController);
     return factory;
 }

@@ -8,6 +8,7 @@
 
 namespace KalviorIds {
 
+// clang-format off
 #define KV_UID_BYTE(b) static_cast<char>(b)
 
 // {F4355313-8C24-4A44-BBAC-E6FFD10A4C8A}
@@ -25,5 +26,6 @@ constexpr Steinberg::TUID kControllerUID = {
     KV_UID_BYTE(0x52), KV_UID_BYTE(0xEF), KV_UID_BYTE(0xF4), KV_UID_BYTE(0x17)};
 
 #undef KV_UID_BYTE
+// clang-format on
 
 } // namespace KalviorIds

@@ -14,8 +14,8 @@
 namespace {
 
 std::mutex moduleMutex;
-uint32_t initCount = 0;          // guarded by moduleMutex
-bool environmentRead = false;    // guarded by moduleMutex
+uint32_t initCount = 0;       // guarded by moduleMutex
+bool environmentRead = false; // guarded by moduleMutex
 
 constexpr const char* kSampleSizeVariable = "Kalvior_FORCE_SAMPLESIZE";
 

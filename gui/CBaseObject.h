@@ -38,19 +38,25 @@ private:
 };
 
 // Run-time type names and copies in the view hierarchy.
-#define CLASS_METHODS(name, parent)                                                               \
-    bool isTypeOf(VSTGUI::IdStringPtr s) const override                                          \
-    {                                                                                              \
-        return std::strcmp(s, #name) == 0 || parent::isTypeOf(s);                                \
-    }                                                                                              \
-    VSTGUI::CBaseObject* newCopy() const override { return new name(*this); }
+#define CLASS_METHODS(name, parent)                                                                                    \
+    bool isTypeOf(VSTGUI::IdStringPtr s) const override                                                                \
+    {                                                                                                                  \
+        return std::strcmp(s, #name) == 0 || parent::isTypeOf(s);                                                      \
+    }                                                                                                                  \
+    VSTGUI::CBaseObject* newCopy() const override                                                                      \
+    {                                                                                                                  \
+        return new name(*this);                                                                                        \
+    }
 
-#define CLASS_METHODS_NOCOPY(name, parent)                                                        \
-    bool isTypeOf(VSTGUI::IdStringPtr s) const override                                          \
-    {                                                                                              \
-        return std::strcmp(s, #name) == 0 || parent::isTypeOf(s);                                \
-    }                                                                                              \
-    VSTGUI::CBaseObject* newCopy() const override { return nullptr; }
+#define CLASS_METHODS_NOCOPY(name, parent)                                                                             \
+    bool isTypeOf(VSTGUI::IdStringPtr s) const override                                                                \
+    {                                                                                                                  \
+        return std::strcmp(s, #name) == 0 || parent::isTypeOf(s);                                                      \
+    }                                                                                                                  \
+    VSTGUI::CBaseObject* newCopy() const override                                                                      \
+    {                                                                                                                  \
+        return nullptr;                                                                                                \
+    }
 
 // Holds one reference to a CBaseObject-derived object.
 template <class T>
@@ -84,10 +90,7 @@ public:
         }
         return *this;
     }
-    SharedPointer& operator=(T* p)
-    {
-        return *this = SharedPointer(p);
-    }
+    SharedPointer& operator=(T* p) { return *this = SharedPointer(p); }
 
     void reset()
     {

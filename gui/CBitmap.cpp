@@ -124,7 +124,10 @@ void CBitmapPixelAccess::getColor(CColor& color) const
     const uint32_t p = *pixel();
     const uint32_t a = p >> 24;
     // Stored premultiplied: divide the alpha back out, rounding to nearest.
-    auto straight = [a](uint32_t v) { return a == 0 ? 0u : std::min(255u, (v * 255 + a / 2) / a); };
+    auto straight = [a](uint32_t v)
+    {
+        return a == 0 ? 0u : std::min(255u, (v * 255 + a / 2) / a);
+    };
     color.red = static_cast<uint8_t>(straight((p >> 16) & 0xff));
     color.green = static_cast<uint8_t>(straight((p >> 8) & 0xff));
     color.blue = static_cast<uint8_t>(straight(p & 0xff));
@@ -136,9 +139,12 @@ void CBitmapPixelAccess::setColor(const CColor& color)
     if (!data)
         return;
     const uint32_t a = color.alpha;
-    auto premultiplied = [a](uint32_t v) { return (v * a + 127) / 255; };
-    *pixel() = (a << 24) | (premultiplied(color.red) << 16) | (premultiplied(color.green) << 8) |
-               premultiplied(color.blue);
+    auto premultiplied = [a](uint32_t v)
+    {
+        return (v * a + 127) / 255;
+    };
+    *pixel() =
+        (a << 24) | (premultiplied(color.red) << 16) | (premultiplied(color.green) << 8) | premultiplied(color.blue);
 }
 
 } // namespace VSTGUI

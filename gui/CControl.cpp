@@ -12,14 +12,8 @@ CControl::CControl(const CRect& size, IControlListener* listener, int32 tag, CBi
 }
 
 CControl::CControl(const CControl& other)
-    : CView(other),
-      listener(other.listener),
-      tag(other.tag),
-      value(other.value),
-      vmin(other.vmin),
-      vmax(other.vmax),
-      defaultValue(other.defaultValue),
-      wheelInc(other.wheelInc)
+    : CView(other), listener(other.listener), tag(other.tag), value(other.value), vmin(other.vmin), vmax(other.vmax),
+      defaultValue(other.defaultValue), wheelInc(other.wheelInc)
 {
 }
 

@@ -10,7 +10,10 @@ namespace {
 
 constexpr double kDegToRad = M_PI / 180.;
 
-double channel(uint8_t v) { return v / 255.; }
+double channel(uint8_t v)
+{
+    return v / 255.;
+}
 
 } // namespace
 
@@ -20,8 +23,7 @@ void CDrawContext::setFont(CFontRef font, CCoord size, int32 style)
 {
     if (!font)
         return;
-    state.font = CFontDesc(font->getName(), size > 0 ? size : font->getSize(),
-                           style >= 0 ? style : font->getStyle());
+    state.font = CFontDesc(font->getName(), size > 0 ? size : font->getSize(), style >= 0 ? style : font->getStyle());
 }
 
 void CDrawContext::setClipRect(const CRect& r)
@@ -62,8 +64,7 @@ void CDrawContext::restoreGlobalState()
 
 void CDrawContext::setSourceColor(const CColor& c)
 {
-    cairo_set_source_rgba(cr, channel(c.red), channel(c.green), channel(c.blue),
-                          channel(c.alpha) * state.globalAlpha);
+    cairo_set_source_rgba(cr, channel(c.red), channel(c.green), channel(c.blue), channel(c.alpha) * state.globalAlpha);
 }
 
 void CDrawContext::applyLineState()
@@ -151,8 +152,8 @@ void CDrawContext::fillRoundRectGradient(const CRect& r, CCoord radius, const CC
     cairo_pattern_t* gradient = cairo_pattern_create_linear(0, r.top, 0, r.bottom);
     cairo_pattern_add_color_stop_rgba(gradient, 0, channel(top.red), channel(top.green), channel(top.blue),
                                       channel(top.alpha) * state.globalAlpha);
-    cairo_pattern_add_color_stop_rgba(gradient, 1, channel(bottom.red), channel(bottom.green),
-                                      channel(bottom.blue), channel(bottom.alpha) * state.globalAlpha);
+    cairo_pattern_add_color_stop_rgba(gradient, 1, channel(bottom.red), channel(bottom.green), channel(bottom.blue),
+                                      channel(bottom.alpha) * state.globalAlpha);
     cairo_set_source(cr, gradient);
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_DEFAULT);
     cairo_fill(cr);

@@ -29,12 +29,8 @@ const CFontRef kSymbolFont = &symbolFont;
 std::string CFontDesc::getPlatformFamily() const
 {
     static const std::pair<const char*, const char*> metricTwins[] = {
-        {"Arial", "Liberation Sans"},
-        {"Helvetica", "Liberation Sans"},
-        {"Times New Roman", "Liberation Serif"},
-        {"Times", "Liberation Serif"},
-        {"Courier New", "Liberation Mono"},
-        {"Courier", "Liberation Mono"},
+        {"Arial", "Liberation Sans"},  {"Helvetica", "Liberation Sans"},   {"Times New Roman", "Liberation Serif"},
+        {"Times", "Liberation Serif"}, {"Courier New", "Liberation Mono"}, {"Courier", "Liberation Mono"},
     };
     for (const auto& twin : metricTwins)
     {

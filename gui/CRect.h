@@ -62,10 +62,7 @@ struct CRect
     CRect& originize() { return offset(-left, -top); }
 
     bool isEmpty() const { return right <= left || bottom <= top; }
-    bool pointInside(const CPoint& p) const
-    {
-        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
-    }
+    bool pointInside(const CPoint& p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
     bool rectOverlap(const CRect& r) const
     {
         return r.left < right && r.right > left && r.top < bottom && r.bottom > top;

@@ -11,13 +11,8 @@ CView::CView(const CRect& size) : size(size), mouseableArea(size) {}
 
 // A copy is detached and owns no controller.
 CView::CView(const CView& other)
-    : CBaseObject(other),
-      size(other.size),
-      mouseableArea(other.mouseableArea),
-      background(other.background),
-      alphaValue(other.alphaValue),
-      visible(other.visible),
-      mouseEnabled(other.mouseEnabled),
+    : CBaseObject(other), size(other.size), mouseableArea(other.mouseableArea), background(other.background),
+      alphaValue(other.alphaValue), visible(other.visible), mouseEnabled(other.mouseEnabled),
       transparent(other.transparent)
 {
     if (background)
@@ -50,11 +45,26 @@ void CView::drawRect(CDrawContext* context, const CRect& /*updateRect*/)
     setDirty(false);
 }
 
-CMouseEventResult CView::onMouseDown(CPoint&, const CButtonState&) { return kMouseEventNotImplemented; }
-CMouseEventResult CView::onMouseUp(CPoint&, const CButtonState&) { return kMouseEventNotImplemented; }
-CMouseEventResult CView::onMouseMoved(CPoint&, const CButtonState&) { return kMouseEventNotImplemented; }
-CMouseEventResult CView::onMouseExited(CPoint&, const CButtonState&) { return kMouseEventNotImplemented; }
-bool CView::onWheel(const CPoint&, const float&, const CButtonState&) { return false; }
+CMouseEventResult CView::onMouseDown(CPoint&, const CButtonState&)
+{
+    return kMouseEventNotImplemented;
+}
+CMouseEventResult CView::onMouseUp(CPoint&, const CButtonState&)
+{
+    return kMouseEventNotImplemented;
+}
+CMouseEventResult CView::onMouseMoved(CPoint&, const CButtonState&)
+{
+    return kMouseEventNotImplemented;
+}
+CMouseEventResult CView::onMouseExited(CPoint&, const CButtonState&)
+{
+    return kMouseEventNotImplemented;
+}
+bool CView::onWheel(const CPoint&, const float&, const CButtonState&)
+{
+    return false;
+}
 
 bool CView::attached(CView* parent)
 {

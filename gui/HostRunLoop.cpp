@@ -20,7 +20,7 @@ public:
 
     OBJ_METHODS(EventAdapter, FObject)
     DEFINE_INTERFACES
-        DEF_INTERFACE(Linux::IEventHandler)
+    DEF_INTERFACE(Linux::IEventHandler)
     END_DEFINE_INTERFACES(FObject)
     REFCOUNT_METHODS(FObject)
 
@@ -41,7 +41,7 @@ public:
 
     OBJ_METHODS(TimerAdapter, FObject)
     DEFINE_INTERFACES
-        DEF_INTERFACE(Linux::ITimerHandler)
+    DEF_INTERFACE(Linux::ITimerHandler)
     END_DEFINE_INTERFACES(FObject)
     REFCOUNT_METHODS(FObject)
 
@@ -85,8 +85,7 @@ bool addRegistration(std::map<Handler*, Adapter*>& registry, Handler* handler, R
 // Detaches handler's adapter before the host lets it go, so a call the host
 // still makes on it reaches nobody.
 template <typename Adapter, typename Handler, typename UnregisterFromHost>
-bool removeRegistration(std::map<Handler*, Adapter*>& registry, Handler* handler,
-                        UnregisterFromHost unregisterFromHost)
+bool removeRegistration(std::map<Handler*, Adapter*>& registry, Handler* handler, UnregisterFromHost unregisterFromHost)
 {
     auto it = registry.find(handler);
     if (it == registry.end())
@@ -115,9 +114,8 @@ bool HostRunLoop::unregisterEventHandler(X11::IEventHandler* handler)
 
 bool HostRunLoop::registerTimer(uint64_t intervalMilliseconds, X11::ITimerHandler* handler)
 {
-    return addRegistration(timers, handler, [&](TimerAdapter* adapter) {
-        return hostLoop->registerTimer(adapter, intervalMilliseconds);
-    });
+    return addRegistration(
+        timers, handler, [&](TimerAdapter* adapter) { return hostLoop->registerTimer(adapter, intervalMilliseconds); });
 }
 
 bool HostRunLoop::unregisterTimer(X11::ITimerHandler* handler)

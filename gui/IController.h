@@ -21,8 +21,7 @@ public:
         return nullptr;
     }
     // Sees every view after its attributes are applied; may replace it.
-    virtual CView* verifyView(CView* view, const UIAttributes& /*attributes*/,
-                              const IUIDescription* /*description*/)
+    virtual CView* verifyView(CView* view, const UIAttributes& /*attributes*/, const IUIDescription* /*description*/)
     {
         return view;
     }

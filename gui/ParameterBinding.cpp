@@ -97,12 +97,14 @@ void ParameterBinding::addControl(CControl* control)
     }
     else if (auto* display = dynamic_cast<CParamDisplay*>(control); display && !dynamic_cast<CTextLabel*>(control))
     {
-        display->setValueToStringFunction([this](float value, std::string& result, CParamDisplay* d) {
-            const float range = d->getMax() - d->getMin();
-            const double normalized = range == 0.f ? 0. : (value - d->getMin()) / range;
-            result = textFor(std::clamp(normalized, 0., 1.));
-            return true;
-        });
+        display->setValueToStringFunction(
+            [this](float value, std::string& result, CParamDisplay* d)
+            {
+                const float range = d->getMax() - d->getMin();
+                const double normalized = range == 0.f ? 0. : (value - d->getMin()) / range;
+                result = textFor(std::clamp(normalized, 0., 1.));
+                return true;
+            });
     }
     control->setValueNormalized(static_cast<float>(controller->getParamNormalized(info.id)));
     control->invalid();

@@ -91,8 +91,7 @@ bool UIDescription::parseText(const std::string& xml, const std::string& resourc
     builder.parser = parser;
     XML_SetUserData(parser, &builder);
     XML_SetElementHandler(parser, &TreeBuilder::start, &TreeBuilder::end);
-    const bool wellFormed =
-        XML_Parse(parser, xml.data(), static_cast<int>(xml.size()), XML_TRUE) == XML_STATUS_OK;
+    const bool wellFormed = XML_Parse(parser, xml.data(), static_cast<int>(xml.size()), XML_TRUE) == XML_STATUS_OK;
     XML_ParserFree(parser);
     if (!wellFormed || builder.tooDeep || !builder.root || builder.root->element != kRootElement)
         return false;
@@ -124,7 +123,8 @@ bool UIDescription::collect(const Node& description)
                 double size = 12;
                 a.getDoubleAttribute("size", size);
                 int32 style = kNormalFace;
-                auto flag = [&](const char* attribute, int32 bit) {
+                auto flag = [&](const char* attribute, int32 bit)
+                {
                     bool on = false;
                     if (a.getBooleanAttribute(attribute, on) && on)
                         style |= bit;

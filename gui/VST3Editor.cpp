@@ -28,10 +28,8 @@ ViewRect templateRect(const UIDescription& description, const std::string& name)
 } // namespace
 
 VST3Editor::VST3Editor(EditController* controller, UTF8StringPtr templateName, UTF8StringPtr xmlFile)
-    : EditorView(controller),
-      description(owned(new UIDescription(xmlFile ? xmlFile : ""))),
-      templateName(templateName ? templateName : ""),
-      delegate(dynamic_cast<VST3EditorDelegate*>(controller))
+    : EditorView(controller), description(owned(new UIDescription(xmlFile ? xmlFile : ""))),
+      templateName(templateName ? templateName : ""), delegate(dynamic_cast<VST3EditorDelegate*>(controller))
 {
     if (description->parse())
         rect = templateRect(*description, this->templateName);

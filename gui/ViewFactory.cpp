@@ -49,7 +49,8 @@ bool ViewFactory::applyAttributes(CView* view, const std::string& className, con
 
 const ViewFactory& ViewFactory::standard()
 {
-    static const ViewFactory factory = [] {
+    static const ViewFactory factory = []
+    {
         ViewFactory f;
         registerStandardViewCreators(f);
         return f;

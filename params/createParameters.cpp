@@ -194,19 +194,18 @@ IPtr<MyParameter> createParameter(const Row& row)
 {
     switch (row.kind)
     {
-        case Kind::Switch:
-            return owned(new MyParameter(row.title, row.id, row.units, row.defaultNormalized, 1, row.flags));
-        case Kind::Scaled:
-            return owned(new ScaledParameter(row.title, row.id, row.units, row.span, row.minimum, row.plainDefault));
-        case Kind::Fader: return owned(new FaderParameter(row.title, row.id, row.units));
-        case Kind::Log: return owned(new LogParameter(row.title, row.id, row.units));
-        case Kind::List:
-        {
-            auto list = owned(new MyStringListParameter(row.title, row.id, row.units, row.flags));
-            for (const std::u16string& entry : row.entries)
-                list->appendString(entry);
-            return list;
-        }
+    case Kind::Switch: return owned(new MyParameter(row.title, row.id, row.units, row.defaultNormalized, 1, row.flags));
+    case Kind::Scaled:
+        return owned(new ScaledParameter(row.title, row.id, row.units, row.span, row.minimum, row.plainDefault));
+    case Kind::Fader: return owned(new FaderParameter(row.title, row.id, row.units));
+    case Kind::Log: return owned(new LogParameter(row.title, row.id, row.units));
+    case Kind::List:
+    {
+        auto list = owned(new MyStringListParameter(row.title, row.id, row.units, row.flags));
+        for (const std::u16string& entry : row.entries)
+            list->appendString(entry);
+        return list;
+    }
     }
     return nullptr;
 }

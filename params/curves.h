@@ -8,7 +8,7 @@
 namespace Curves {
 
 // Fader: 0..1 onto -70..+12 dB; linear in dB above the knee, logarithmic below.
-constexpr double kFaderUpperSlope = 48.0;  // dB per unit above the knee
+constexpr double kFaderUpperSlope = 48.0; // dB per unit above the knee
 constexpr double kFaderKnee = 0.5;
 constexpr double kFaderKneeDb = -12.0;
 // A ln(v + B) + C meets the upper line at the knee with equal value and slope
@@ -17,15 +17,15 @@ constexpr double kFaderCurveScale = 27.239439698243615;   // A
 constexpr double kFaderCurveOffset = 0.06748832704674203; // B
 constexpr double kFaderCurveBias = 3.432098663935946;     // C
 
-double faderToDb(double v);        // any v in 0..1; 0 gives -70 dB
-double dbToFader(double db);       // clamped to 0..1
-double faderToGain(double v);      // linear gain; exactly 0 at v == 0 (silence)
+double faderToDb(double v);   // any v in 0..1; 0 gives -70 dB
+double dbToFader(double db);  // clamped to 0..1
+double faderToGain(double v); // linear gain; exactly 0 at v == 0 (silence)
 
 // Crossover frequency: 100 * 8^v Hz, computed as 100^(v * ln800/ln100 - v + 1).
 constexpr double kFrequencyMinimum = 100.0; // Hz
 constexpr double kFrequencyMaximum = 800.0; // Hz
-double logFrequency(double v);          // Hz
-double frequencyToNormalized(double hz); // clamped to 0..1; 0 for hz <= 0
+double logFrequency(double v);              // Hz
+double frequencyToNormalized(double hz);    // clamped to 0..1; 0 for hz <= 0
 
 // Pan angle in radians: +pi/4 hard left at 0, centre at 0.5, -pi/4 hard right at 1.
 inline double angle(double v)
@@ -37,7 +37,10 @@ inline double angle(double v)
 uint32_t threeWayIndex(double v);
 
 // Switches and two-entry lists are on from 0.5.
-inline bool switchOn(double v) { return v >= 0.5; }
+inline bool switchOn(double v)
+{
+    return v >= 0.5;
+}
 
 // Output trim: -6..+6 dB as a linear gain.
 double trimToGain(double v);

@@ -74,8 +74,7 @@ public:
 
     // IAudioProcessor
     tresult PLUGIN_API setBusArrangements(Steinberg::Vst::SpeakerArrangement* inputs, int32 numIns,
-                                          Steinberg::Vst::SpeakerArrangement* outputs,
-                                          int32 numOuts) SMTG_OVERRIDE;
+                                          Steinberg::Vst::SpeakerArrangement* outputs, int32 numOuts) SMTG_OVERRIDE;
     tresult PLUGIN_API canProcessSampleSize(int32 symbolicSampleSize) SMTG_OVERRIDE;
     tresult PLUGIN_API setupProcessing(Steinberg::Vst::ProcessSetup& setup) SMTG_OVERRIDE;
     tresult PLUGIN_API setProcessing(TBool state) SMTG_OVERRIDE;
@@ -133,8 +132,8 @@ protected:
     // A segment of the crossover path or a bypassed one; full-band ramps go
     // side by side without it.
     template <typename Sample>
-    void playSegment(const SegmentAudio& segment, BandChunk& chunk, const StereoIo<Sample>& io,
-                     uint32 numSamples, bool split);
+    void playSegment(const SegmentAudio& segment, BandChunk& chunk, const StereoIo<Sample>& io, uint32 numSamples,
+                     bool split);
     template <typename Sample>
     void splitUpTo(BandChunk& chunk, const StereoIo<Sample>& io, uint32 numSamples, uint32 position);
     template <typename Sample>
@@ -148,8 +147,8 @@ protected:
     VectorScope scope{*this};     // the scope worker
     ScopeFeed scopeFeed{scope};   // output frames into scope blocks, on the audio thread
     OutputChangeQueue<kOutputQueueCapacity> pendingOutputChanges;
-    uint32 ids[kNumParams] = {};      // 0 .. kNumParams-1, ascending
-    SharedValue values[kNumParams];   // current normalised value per ID
+    uint32 ids[kNumParams] = {};    // 0 .. kNumParams-1, ascending
+    SharedValue values[kNumParams]; // current normalised value per ID
     ParameterRecord records[kNumParams];
     StereoMatrix highMatrix = StereoMatrix::identity(); // also the full-band matrix when the crossover is off
     StereoMatrix lowMatrix;
@@ -165,4 +164,3 @@ protected:
     bool builtHighCurrent = false;         // ...as long as these hold
     bool builtLowCurrent = false;
 };
-

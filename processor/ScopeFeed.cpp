@@ -5,8 +5,7 @@
 #include <cstring>
 #include <emmintrin.h> // SSE2: part of the x86-64 baseline
 
-namespace
-{
+namespace {
 
 // 127 * 0.707106781: full-scale mid or side maps to 89 out of 127.
 constexpr double kScale = 89.802561187;
@@ -46,7 +45,8 @@ uint16_t frameBytes(float channel0, float channel1, bool outputIsMS)
     return packBytes(_mm_cvttps_epi32(_mm_and_ps(limited, finite)), !outputIsMS);
 }
 
-template <typename Sample> void scale(Sample channel0, Sample channel1, bool outputIsMS, int8_t& mid, int8_t& side)
+template <typename Sample>
+void scale(Sample channel0, Sample channel1, bool outputIsMS, int8_t& mid, int8_t& side)
 {
     const uint16_t bytes = frameBytes(channel0, channel1, outputIsMS);
     mid = static_cast<int8_t>(bytes & 0xff);

@@ -38,7 +38,7 @@ public:
     uint8_t* current = bufferA; // the buffer being filled
     uint8_t* writePosition = bufferA;
     uint8_t* end = bufferA + ScopeBlock::kBytes;
-    const uint8_t* unsentBlock = nullptr; // completed, not yet taken by the scope
+    const uint8_t* unsentBlock = nullptr;  // completed, not yet taken by the scope
     const uint8_t* offeredBlock = nullptr; // last handed to the scope: waiting there, or being sent
 
 private:

@@ -11,16 +11,14 @@ AudioEffect::AudioEffect()
     processSetup.sampleRate = 44100.0;
 }
 
-AudioBus* AudioEffect::addAudioInput(const TChar* name, SpeakerArrangement arrangement, BusType busType,
-                                     int32 flags)
+AudioBus* AudioEffect::addAudioInput(const TChar* name, SpeakerArrangement arrangement, BusType busType, int32 flags)
 {
     auto* bus = new AudioBus(name, busType, flags, arrangement);
     audioInputs.emplace_back(owned(bus));
     return bus;
 }
 
-AudioBus* AudioEffect::addAudioOutput(const TChar* name, SpeakerArrangement arrangement, BusType busType,
-                                      int32 flags)
+AudioBus* AudioEffect::addAudioOutput(const TChar* name, SpeakerArrangement arrangement, BusType busType, int32 flags)
 {
     auto* bus = new AudioBus(name, busType, flags, arrangement);
     audioOutputs.emplace_back(owned(bus));
@@ -55,10 +53,22 @@ EventBus* AudioEffect::eventBusAt(BusList& list, int32 index)
     return FCast<EventBus>(list[static_cast<size_t>(index)].get());
 }
 
-AudioBus* AudioEffect::getAudioInput(int32 index) { return audioBusAt(audioInputs, index); }
-AudioBus* AudioEffect::getAudioOutput(int32 index) { return audioBusAt(audioOutputs, index); }
-EventBus* AudioEffect::getEventInput(int32 index) { return eventBusAt(eventInputs, index); }
-EventBus* AudioEffect::getEventOutput(int32 index) { return eventBusAt(eventOutputs, index); }
+AudioBus* AudioEffect::getAudioInput(int32 index)
+{
+    return audioBusAt(audioInputs, index);
+}
+AudioBus* AudioEffect::getAudioOutput(int32 index)
+{
+    return audioBusAt(audioOutputs, index);
+}
+EventBus* AudioEffect::getEventInput(int32 index)
+{
+    return eventBusAt(eventInputs, index);
+}
+EventBus* AudioEffect::getEventOutput(int32 index)
+{
+    return eventBusAt(eventOutputs, index);
+}
 
 bool AudioEffect::applyArrangements(BusList& buses, const SpeakerArrangement* arrangements, int32 count)
 {

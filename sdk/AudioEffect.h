@@ -4,9 +4,9 @@
 // that also is an IAudioProcessor, with audio/event bus helpers and the
 // current ProcessSetup.
 
+#include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "public.sdk/source/vst/vstbus.h"
 #include "public.sdk/source/vst/vstcomponent.h"
-#include "pluginterfaces/vst/ivstaudioprocessor.h"
 
 namespace Steinberg {
 namespace Vst {
@@ -47,8 +47,8 @@ public:
 
     OBJ_METHODS(AudioEffect, Component)
     DEFINE_INTERFACES
-        DEF_INTERFACE(IAudioProcessor)
-        DEF_INTERFACE(IProcessContextRequirements)
+    DEF_INTERFACE(IAudioProcessor)
+    DEF_INTERFACE(IProcessContextRequirements)
     END_DEFINE_INTERFACES(Component)
     REFCOUNT_METHODS(Component)
 

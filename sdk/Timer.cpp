@@ -62,7 +62,7 @@ public:
 
     OBJ_METHODS(RunLoopTimer, Timer)
     DEFINE_INTERFACES
-        DEF_INTERFACE(Linux::ITimerHandler)
+    DEF_INTERFACE(Linux::ITimerHandler)
     END_DEFINE_INTERFACES(Timer)
     REFCOUNT_METHODS(Timer)
 

@@ -28,17 +28,18 @@ bool parseNumber(const std::string& text, double& value)
 
 } // namespace
 
-bool parseSettingText(const std::string& argument, std::string& parameter, std::string& value,
-                      std::string& error)
+bool parseSettingText(const std::string& argument, std::string& parameter, std::string& value, std::string& error)
 {
     const size_t equals = argument.find('=');
-    if (equals == std::string::npos) {
+    if (equals == std::string::npos)
+    {
         error = "'" + argument + "' is not of the form TITLE=VALUE";
         return false;
     }
     parameter = trim(argument.substr(0, equals));
     value = trim(argument.substr(equals + 1));
-    if (parameter.empty() || value.empty()) {
+    if (parameter.empty() || value.empty())
+    {
         error = "'" + argument + "' is not of the form TITLE=VALUE";
         return false;
     }
@@ -48,29 +49,34 @@ bool parseSettingText(const std::string& argument, std::string& parameter, std::
 bool parseAutomationText(const std::string& argument, AutomationText& result, std::string& error)
 {
     std::string points;
-    if (!parseSettingText(argument, result.parameter, points, error)) {
+    if (!parseSettingText(argument, result.parameter, points, error))
+    {
         error = "'" + argument + "' is not of the form TITLE=t0:v0,t1:v1,...";
         return false;
     }
     result.points.clear();
     size_t start = 0;
-    while (start <= points.size()) {
+    while (start <= points.size())
+    {
         const size_t comma = std::min(points.find(',', start), points.size());
         const std::string item = trim(points.substr(start, comma - start));
         const size_t colon = item.find(':');
         AutomationPointText point;
         if (colon == std::string::npos || !parseNumber(trim(item.substr(0, colon)), point.seconds) ||
-            point.seconds < 0.0) {
+            point.seconds < 0.0)
+        {
             error = "breakpoint '" + item + "' of " + result.parameter +
                     " is not TIME:VALUE with TIME in seconds (0 or more)";
             return false;
         }
         point.value = trim(item.substr(colon + 1));
-        if (point.value.empty()) {
+        if (point.value.empty())
+        {
             error = "breakpoint '" + item + "' of " + result.parameter + " has no value";
             return false;
         }
-        if (!result.points.empty() && point.seconds < result.points.back().seconds) {
+        if (!result.points.empty() && point.seconds < result.points.back().seconds)
+        {
             error = "the times of " + result.parameter + " must not decrease ('" + item + "')";
             return false;
         }
@@ -86,7 +92,8 @@ bool parseNormalizedText(const std::string& text, double& value, std::string& er
     if (text.compare(0, prefix.size(), prefix) != 0)
         return false;
     if (text.back() != ')' || !parseNumber(trim(text.substr(prefix.size(), text.size() - prefix.size() - 1)), value) ||
-        value < 0.0 || value > 1.0) {
+        value < 0.0 || value > 1.0)
+    {
         error = "'" + text + "' is not a normalised value norm(x) with 0 <= x <= 1";
         value = -1.0;
         return false;
@@ -96,8 +103,7 @@ bool parseNormalizedText(const std::string& text, double& value, std::string& er
 
 AutomationCurve::AutomationCurve(std::vector<Point> points) : sorted(std::move(points))
 {
-    std::stable_sort(sorted.begin(), sorted.end(),
-                     [](const Point& a, const Point& b) { return a.frame < b.frame; });
+    std::stable_sort(sorted.begin(), sorted.end(), [](const Point& a, const Point& b) { return a.frame < b.frame; });
 }
 
 double AutomationCurve::valueAt(int64_t frame) const
@@ -105,8 +111,8 @@ double AutomationCurve::valueAt(int64_t frame) const
     if (sorted.empty())
         return 0.0;
     // The last point at or before `frame` (the last of a step, so after it).
-    const auto after = std::upper_bound(sorted.begin(), sorted.end(), frame,
-                                        [](int64_t f, const Point& p) { return f < p.frame; });
+    const auto after =
+        std::upper_bound(sorted.begin(), sorted.end(), frame, [](int64_t f, const Point& p) { return f < p.frame; });
     if (after == sorted.begin())
         return sorted.front().value;
     const Point& from = *(after - 1);
@@ -119,15 +125,15 @@ double AutomationCurve::valueAt(int64_t frame) const
 
 double AutomationCurve::valueBefore(int64_t frame) const
 {
-    const auto first = std::lower_bound(sorted.begin(), sorted.end(), frame,
-                                        [](const Point& p, int64_t f) { return p.frame < f; });
+    const auto first =
+        std::lower_bound(sorted.begin(), sorted.end(), frame, [](const Point& p, int64_t f) { return p.frame < f; });
     if (first != sorted.end() && first->frame == frame)
         return first->value;
     return valueAt(frame);
 }
 
-void queuePointsForBlock(const AutomationCurve& curve, int64_t blockStart, int32_t length,
-                         double& current, std::vector<QueuePoint>& points)
+void queuePointsForBlock(const AutomationCurve& curve, int64_t blockStart, int32_t length, double& current,
+                         std::vector<QueuePoint>& points)
 {
     if (length <= 0 || curve.points().empty())
         return;
@@ -139,24 +145,29 @@ void queuePointsForBlock(const AutomationCurve& curve, int64_t blockStart, int32
     // before a step, puts every frame exactly on the curve. Hosts keep one
     // point per offset, so a step is never two points at one offset.
     int64_t previous = blockStart;
-    auto addKnot = [&](int64_t frame) {
+    auto addKnot = [&](int64_t frame)
+    {
         if (frame <= previous || frame > lastFrame)
             return;
         points.push_back({static_cast<int32_t>(frame - blockStart), curve.valueAt(frame)});
         previous = frame;
     };
 
-    if (length == 1) {
+    if (length == 1)
+    {
         // A lone point ramps from the previous value over the block, so the
         // frame keeps the previous block's value, which was this frame's;
         // the point carries the next frame's value.
         points.push_back({0, curve.valueAt(blockStart + 1)});
-    } else {
+    }
+    else
+    {
         // A point at offset 0 followed by others makes the processor jump
         // there, so the block starts on the curve whatever came before.
         points.push_back({0, curve.valueAt(blockStart)});
     }
-    for (const AutomationCurve::Point& point : curve.points()) {
+    for (const AutomationCurve::Point& point : curve.points())
+    {
         if (length == 1)
             break;
         if (point.frame <= blockStart || point.frame > lastFrame)
@@ -170,7 +181,8 @@ void queuePointsForBlock(const AutomationCurve& curve, int64_t blockStart, int32
     bool moves = false;
     for (size_t i = firstNew; i < points.size(); ++i)
         moves = moves || points[i].value != current;
-    if (!moves) {
+    if (!moves)
+    {
         points.resize(firstNew);
         return;
     }

@@ -29,8 +29,7 @@ struct AutomationText
 bool parseAutomationText(const std::string& argument, AutomationText& result, std::string& error);
 
 // Splits "TITLE=TEXT" at the first '='.
-bool parseSettingText(const std::string& argument, std::string& parameter, std::string& value,
-                      std::string& error);
+bool parseSettingText(const std::string& argument, std::string& parameter, std::string& value, std::string& error);
 
 // Reads "norm(x)"; false when `text` is not of that form. A malformed or
 // out-of-range number inside norm() gives false and a message in `error`.
@@ -76,5 +75,5 @@ struct QueuePoint
 // frame's value; that is exact when the blocks before it were one frame long
 // too. `current` is the processor's value of the parameter before the block;
 // it is updated. Nothing is added while the parameter stays where it is.
-void queuePointsForBlock(const AutomationCurve& curve, int64_t blockStart, int32_t length,
-                         double& current, std::vector<QueuePoint>& points);
+void queuePointsForBlock(const AutomationCurve& curve, int64_t blockStart, int32_t length, double& current,
+                         std::vector<QueuePoint>& points);

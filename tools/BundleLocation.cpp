@@ -12,7 +12,8 @@ constexpr const char* kBundleName = "Kalvior.vst3";
 
 bool exists(const std::string& path)
 {
-    struct stat status {};
+    struct stat status
+    {};
     return ::stat(path.c_str(), &status) == 0;
 }
 
@@ -30,8 +31,10 @@ std::vector<std::string> installedBundleCandidates()
 
 bool locateBundle(const std::string& given, std::string& bundle, std::string& error)
 {
-    if (!given.empty()) {
-        if (!exists(given)) {
+    if (!given.empty())
+    {
+        if (!exists(given))
+        {
             error = "no plug-in bundle at '" + given + "'";
             return false;
         }
@@ -39,8 +42,10 @@ bool locateBundle(const std::string& given, std::string& bundle, std::string& er
         return true;
     }
     std::string tried;
-    for (const std::string& candidate : installedBundleCandidates()) {
-        if (exists(candidate)) {
+    for (const std::string& candidate : installedBundleCandidates())
+    {
+        if (exists(candidate))
+        {
             bundle = candidate;
             return true;
         }

@@ -35,11 +35,13 @@ public:
     {
         const std::string& argument = arguments[position];
         const size_t equals = argument.find('=');
-        if (equals != std::string::npos) {
+        if (equals != std::string::npos)
+        {
             value = argument.substr(equals + 1);
             return true;
         }
-        if (position + 1 >= arguments.size()) {
+        if (position + 1 >= arguments.size())
+        {
             error = option + " needs a value";
             return false;
         }
@@ -57,9 +59,9 @@ std::string optionName(const std::string& argument)
     return argument.substr(0, argument.find('='));
 }
 
-const std::vector<std::string> kRenderOptions = {
-    "--program", "--set", "--automate", "--block", "--precision", "--scope", "--force",
-    "--mono-to-stereo", "--sample-format", "--bundle"};
+const std::vector<std::string> kRenderOptions = {"--program",       "--set",   "--automate", "--block",
+                                                 "--precision",     "--scope", "--force",    "--mono-to-stereo",
+                                                 "--sample-format", "--bundle"};
 const std::vector<std::string> kDemoOptions = {"--force", "--block", "--precision", "--bundle"};
 const std::vector<std::string> kCommands = {"render", "info", "demo", "help"};
 
@@ -72,24 +74,28 @@ std::string unknownOption(const std::string& name, const std::vector<std::string
     return message;
 }
 
-bool parseBlockAndPrecision(ArgumentCursor& cursor, const std::string& name, int& blockSize,
-                            int& precision, bool& handled, std::string& error)
+bool parseBlockAndPrecision(ArgumentCursor& cursor, const std::string& name, int& blockSize, int& precision,
+                            bool& handled, std::string& error)
 {
     handled = true;
     std::string value;
-    if (name == "--block") {
+    if (name == "--block")
+    {
         if (!cursor.takeValue(name, value, error))
             return false;
-        if (!parseInteger(value, 1, 65536, blockSize)) {
+        if (!parseInteger(value, 1, 65536, blockSize))
+        {
             error = "--block wants a whole number of frames from 1 to 65536, not '" + value + "'";
             return false;
         }
         return true;
     }
-    if (name == "--precision") {
+    if (name == "--precision")
+    {
         if (!cursor.takeValue(name, value, error))
             return false;
-        if (value != "32" && value != "64") {
+        if (value != "32" && value != "64")
+        {
             error = "--precision wants 32 or 64, not '" + value + "'";
             return false;
         }
@@ -104,9 +110,11 @@ bool parseRender(ArgumentCursor& cursor, CommandLine& result, std::string& error
 {
     RenderRequest& request = result.render;
     std::vector<std::string> positional;
-    for (; !cursor.done(); cursor.next()) {
+    for (; !cursor.done(); cursor.next())
+    {
         const std::string& argument = cursor.current();
-        if (argument.size() < 2 || argument.compare(0, 2, "--") != 0 || argument == "--") {
+        if (argument.size() < 2 || argument.compare(0, 2, "--") != 0 || argument == "--")
+        {
             positional.push_back(argument);
             continue;
         }
@@ -121,45 +129,56 @@ bool parseRender(ArgumentCursor& cursor, CommandLine& result, std::string& error
             request.force = true;
         else if (name == "--mono-to-stereo")
             request.monoToStereo = true;
-        else if (name == "--program" || name == "--scope" || name == "--bundle") {
+        else if (name == "--program" || name == "--scope" || name == "--bundle")
+        {
             if (!cursor.takeValue(name, value, error))
                 return false;
-            if (value.empty()) {
+            if (value.empty())
+            {
                 error = name + " needs a value";
                 return false;
             }
-            (name == "--program" ? request.program
-                                 : name == "--scope" ? request.scopePicture : result.bundle) = value;
-        } else if (name == "--set") {
+            (name == "--program" ? request.program : name == "--scope" ? request.scopePicture : result.bundle) = value;
+        }
+        else if (name == "--set")
+        {
             if (!cursor.takeValue(name, value, error))
                 return false;
             ParameterSettingText setting;
             if (!parseSettingText(value, setting.parameter, setting.value, error))
                 return false;
             request.settings.push_back(setting);
-        } else if (name == "--automate") {
+        }
+        else if (name == "--automate")
+        {
             if (!cursor.takeValue(name, value, error))
                 return false;
             AutomationText automation;
             if (!parseAutomationText(value, automation, error))
                 return false;
             request.automation.push_back(automation);
-        } else if (name == "--sample-format") {
+        }
+        else if (name == "--sample-format")
+        {
             if (!cursor.takeValue(name, value, error))
                 return false;
-            if (!parseSampleFormat(value, request.sampleFormat)) {
+            if (!parseSampleFormat(value, request.sampleFormat))
+            {
                 error = "--sample-format wants float, double, input, pcm16 or pcm24, not '" + value + "'";
                 return false;
             }
-        } else {
+        }
+        else
+        {
             error = unknownOption(name, kRenderOptions);
             return false;
         }
     }
-    if (positional.size() != 2) {
-        error = positional.size() < 2 ? "render needs an input and an output file"
-                                      : "render takes one input and one output file, not " +
-                                            std::to_string(positional.size()) + " paths";
+    if (positional.size() != 2)
+    {
+        error = positional.size() < 2
+                    ? "render needs an input and an output file"
+                    : "render takes one input and one output file, not " + std::to_string(positional.size()) + " paths";
         return false;
     }
     request.input = positional[0];
@@ -170,10 +189,13 @@ bool parseRender(ArgumentCursor& cursor, CommandLine& result, std::string& error
 bool parseDemo(ArgumentCursor& cursor, CommandLine& result, std::string& error)
 {
     bool haveDirectory = false;
-    for (; !cursor.done(); cursor.next()) {
+    for (; !cursor.done(); cursor.next())
+    {
         const std::string& argument = cursor.current();
-        if (argument.compare(0, 2, "--") != 0) {
-            if (haveDirectory) {
+        if (argument.compare(0, 2, "--") != 0)
+        {
+            if (haveDirectory)
+            {
                 error = "demo takes one directory, not several";
                 return false;
             }
@@ -183,18 +205,20 @@ bool parseDemo(ArgumentCursor& cursor, CommandLine& result, std::string& error)
         }
         const std::string name = optionName(argument);
         bool handled = false;
-        if (!parseBlockAndPrecision(cursor, name, result.demo.blockSize, result.demo.precision,
-                                    handled, error))
+        if (!parseBlockAndPrecision(cursor, name, result.demo.blockSize, result.demo.precision, handled, error))
             return false;
         if (handled)
             continue;
         std::string value;
         if (name == "--force")
             result.demo.force = true;
-        else if (name == "--bundle") {
+        else if (name == "--bundle")
+        {
             if (!cursor.takeValue(name, result.bundle, error))
                 return false;
-        } else {
+        }
+        else
+        {
             error = unknownOption(name, kDemoOptions);
             return false;
         }
@@ -204,15 +228,18 @@ bool parseDemo(ArgumentCursor& cursor, CommandLine& result, std::string& error)
 
 bool parseInfo(ArgumentCursor& cursor, CommandLine& result, std::string& error)
 {
-    for (; !cursor.done(); cursor.next()) {
+    for (; !cursor.done(); cursor.next())
+    {
         const std::string name = optionName(cursor.current());
-        if (name == "--bundle") {
+        if (name == "--bundle")
+        {
             if (!cursor.takeValue(name, result.bundle, error))
                 return false;
-        } else {
-            error = cursor.current().compare(0, 2, "--") == 0
-                        ? unknownOption(name, {"--bundle"})
-                        : "info takes no file names ('" + cursor.current() + "')";
+        }
+        else
+        {
+            error = cursor.current().compare(0, 2, "--") == 0 ? unknownOption(name, {"--bundle"})
+                                                              : "info takes no file names ('" + cursor.current() + "')";
             return false;
         }
     }
@@ -221,34 +248,39 @@ bool parseInfo(ArgumentCursor& cursor, CommandLine& result, std::string& error)
 
 } // namespace
 
-bool parseCommandLine(const std::vector<std::string>& arguments, CommandLine& result,
-                      std::string& error)
+bool parseCommandLine(const std::vector<std::string>& arguments, CommandLine& result, std::string& error)
 {
     result = CommandLine();
-    if (arguments.empty()) {
+    if (arguments.empty())
+    {
         result.command = Command::Help;
         return true;
     }
     const std::string& command = arguments[0];
     std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
     ArgumentCursor cursor(rest);
-    if (command == "help" || command == "--help" || command == "-h") {
+    if (command == "help" || command == "--help" || command == "-h")
+    {
         result.command = Command::Help;
         return true;
     }
-    if (command == "--version" || command == "version") {
+    if (command == "--version" || command == "version")
+    {
         result.command = Command::Version;
         return true;
     }
-    if (command == "render") {
+    if (command == "render")
+    {
         result.command = Command::Render;
         return parseRender(cursor, result, error);
     }
-    if (command == "info") {
+    if (command == "info")
+    {
         result.command = Command::Info;
         return parseInfo(cursor, result, error);
     }
-    if (command == "demo") {
+    if (command == "demo")
+    {
         result.command = Command::Demo;
         return parseDemo(cursor, result, error);
     }

@@ -28,12 +28,12 @@ struct RenderRequest
 {
     std::string input;
     std::string output;
-    std::string program;                       // empty: none
+    std::string program;                        // empty: none
     std::vector<ParameterSettingText> settings; // --set, in order
-    std::vector<AutomationText> automation;    // --automate
+    std::vector<AutomationText> automation;     // --automate
     int blockSize = 512;
-    int precision = 32;                        // 32 or 64 bit processing
-    std::string scopePicture;                  // --scope PNG, empty: none
+    int precision = 32;       // 32 or 64 bit processing
+    std::string scopePicture; // --scope PNG, empty: none
     bool force = false;
     bool monoToStereo = false;
     SampleFormat sampleFormat = SampleFormat::Automatic;
@@ -56,7 +56,6 @@ struct CommandLine
 };
 
 // False with a message (and the usage hint) in `error` for bad syntax.
-bool parseCommandLine(const std::vector<std::string>& arguments, CommandLine& result,
-                      std::string& error);
+bool parseCommandLine(const std::vector<std::string>& arguments, CommandLine& result, std::string& error);
 
 std::string usageText();

@@ -4,8 +4,8 @@
 
 // The sub-commands; each returns the process exit code.
 constexpr int kExitSuccess = 0;
-constexpr int kExitFailure = 1;     // files, the plug-in, the output could not be made
-constexpr int kExitUsage = 2;       // the command line is wrong: syntax, names, values
+constexpr int kExitFailure = 1; // files, the plug-in, the output could not be made
+constexpr int kExitUsage = 2;   // the command line is wrong: syntax, names, values
 constexpr int kExitInterrupted = 130;
 
 int runInfo(const CommandLine& commandLine);

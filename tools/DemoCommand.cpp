@@ -12,8 +12,8 @@
 #include "tools/Commands.h"
 #include "tools/DemoSignal.h"
 #include "tools/PluginSession.h"
-#include "tools/ReplacingFile.h"
 #include "tools/Render.h"
+#include "tools/ReplacingFile.h"
 #include "tools/StatsTable.h"
 #include "tools/WavIo.h"
 
@@ -32,7 +32,8 @@ int fail(int code, const std::string& message)
 std::string fileStem(const std::string& name)
 {
     std::string stem;
-    for (char c : name) {
+    for (char c : name)
+    {
         if (std::isalnum(static_cast<unsigned char>(c)))
             stem += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         else if (!stem.empty() && stem.back() != '-')
@@ -45,14 +46,17 @@ std::string fileStem(const std::string& name)
 
 bool makeDirectory(const std::string& path, std::string& error)
 {
-    struct stat status {};
-    if (::stat(path.c_str(), &status) == 0) {
+    struct stat status
+    {};
+    if (::stat(path.c_str(), &status) == 0)
+    {
         if (S_ISDIR(status.st_mode))
             return true;
         error = "'" + path + "' exists and is not a directory";
         return false;
     }
-    if (::mkdir(path.c_str(), 0777) != 0) {
+    if (::mkdir(path.c_str(), 0777) != 0)
+    {
         error = "cannot create the directory '" + path + "': " + std::strerror(errno);
         return false;
     }
@@ -117,7 +121,8 @@ int runPrograms(Steinberg::Hosting::PluginModule& module, const DemoRequest& req
     StereoStats inputStats;
     inputStats.add(left.data(), right.data(), left.size());
     rows.emplace_back("(input)", inputStats);
-    for (size_t program = 0; program < files.size(); ++program) {
+    for (size_t program = 0; program < files.size(); ++program)
+    {
         if (interruptRequested())
             return fail(kExitInterrupted, "interrupted");
         StereoStats stats;
@@ -155,8 +160,9 @@ int runDemo(const CommandLine& commandLine)
         return fail(kExitFailure, error);
     const std::string inputPath = request.directory + "/input.wav";
     std::vector<ProgramFiles> files;
-    std::vector<std::string> paths {inputPath};
-    for (size_t i = 0; i < programs.size(); ++i) {
+    std::vector<std::string> paths{inputPath};
+    for (size_t i = 0; i < programs.size(); ++i)
+    {
         const std::string stem = request.directory + "/" + std::to_string(i) + "-" + fileStem(programs[i]);
         files.push_back({programs[i], stem + ".wav", stem + ".png"});
         paths.push_back(files.back().wav);

@@ -23,8 +23,7 @@ private:
 
 } // namespace
 
-void synthesiseDemoSignal(int sampleRate, double seconds, std::vector<double>& left,
-                          std::vector<double>& right)
+void synthesiseDemoSignal(int sampleRate, double seconds, std::vector<double>& left, std::vector<double>& right)
 {
     const size_t frames = static_cast<size_t>(std::max(0.0, seconds) * sampleRate);
     left.assign(frames, 0.0);
@@ -35,7 +34,8 @@ void synthesiseDemoSignal(int sampleRate, double seconds, std::vector<double>& l
     // One-pole low-pass state for the noise, to keep it soft.
     double softLeft = 0.0, softRight = 0.0;
     const double smoothing = std::exp(-twoPi * 3000.0 / sampleRate);
-    for (size_t i = 0; i < frames; ++i) {
+    for (size_t i = 0; i < frames; ++i)
+    {
         const double t = static_cast<double>(i) / sampleRate;
         const double bass = 0.25 * std::sin(twoPi * 55.0 * t);
         const double toneLeft = 0.2 * std::sin(twoPi * 440.0 * t);

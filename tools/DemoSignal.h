@@ -6,5 +6,4 @@
 // needs no file: a centred bass, a tone on each side, a tone sweeping from
 // left to right, and quiet uncorrelated noise in each channel. Peaks stay
 // below -3 dBFS; 10 ms fades avoid clicks at both ends.
-void synthesiseDemoSignal(int sampleRate, double seconds, std::vector<double>& left,
-                          std::vector<double>& right);
+void synthesiseDemoSignal(int sampleRate, double seconds, std::vector<double>& left, std::vector<double>& right);

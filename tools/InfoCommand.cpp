@@ -17,13 +17,14 @@ constexpr int32_t kMaxListedSteps = 8;
 
 std::string flagNames(int32_t flags)
 {
-    static const struct { int32_t bit; const char* name; } names[] = {
-        {Vst::ParameterInfo::kCanAutomate, "automatable"},
-        {Vst::ParameterInfo::kIsReadOnly, "read-only"},
-        {Vst::ParameterInfo::kIsWrapAround, "wrap-around"},
-        {Vst::ParameterInfo::kIsList, "list"},
-        {Vst::ParameterInfo::kIsHidden, "hidden"},
-        {Vst::ParameterInfo::kIsProgramChange, "program-change"},
+    static const struct
+    {
+        int32_t bit;
+        const char* name;
+    } names[] = {
+        {Vst::ParameterInfo::kCanAutomate, "automatable"},  {Vst::ParameterInfo::kIsReadOnly, "read-only"},
+        {Vst::ParameterInfo::kIsWrapAround, "wrap-around"}, {Vst::ParameterInfo::kIsList, "list"},
+        {Vst::ParameterInfo::kIsHidden, "hidden"},          {Vst::ParameterInfo::kIsProgramChange, "program-change"},
         {Vst::ParameterInfo::kIsBypass, "bypass"},
     };
     std::string text;
@@ -38,11 +39,11 @@ std::string rangeText(const PluginSession& session, const ParameterDescription& 
     if (parameter.programChange() && !session.programs().empty())
         return session.programs().front() + " .. " + session.programs().back() + " (" +
                std::to_string(session.programs().size()) + " programs, below)";
-    if (parameter.stepCount >= 1 && parameter.stepCount <= kMaxListedSteps) {
+    if (parameter.stepCount >= 1 && parameter.stepCount <= kMaxListedSteps)
+    {
         std::string list;
         for (int32_t step = 0; step <= parameter.stepCount; ++step)
-            list += (step ? " | " : "") +
-                    session.text(parameter.id, static_cast<double>(step) / parameter.stepCount);
+            list += (step ? " | " : "") + session.text(parameter.id, static_cast<double>(step) / parameter.stepCount);
         return list;
     }
     return session.text(parameter.id, 0.0) + " .. " + session.text(parameter.id, 1.0);
@@ -62,7 +63,8 @@ void printPluginLine(Hosting::PluginModule& module)
     std::string version;
     IPluginFactory2* factory2 = nullptr;
     if (module.factory()->queryInterface(IPluginFactory2::iid, reinterpret_cast<void**>(&factory2)) == kResultOk &&
-        factory2) {
+        factory2)
+    {
         PClassInfo2 info2;
         if (factory2->getClassInfo2(index, &info2) == kResultOk)
             version = info2.version;
@@ -78,27 +80,30 @@ int runInfo(const CommandLine& commandLine)
 {
     std::string error;
     auto module = loadBundle(commandLine.bundle, error);
-    if (!module) {
+    if (!module)
+    {
         std::fprintf(stderr, "kalvior: %s\n", error.c_str());
         return kExitFailure;
     }
     auto session = PluginSession::create(*module, error);
-    if (!session) {
+    if (!session)
+    {
         std::fprintf(stderr, "kalvior: %s\n", error.c_str());
         return kExitFailure;
     }
     printPluginLine(*module);
 
     std::printf("Parameters:\n");
-    std::printf("%3s  %-15s %-10s %-6s %-8s %-45s %s\n", "ID", "Title", "Short", "Units", "Default", "Range",
-                "Flags");
-    for (const ParameterDescription& parameter : session->parameters()) {
+    std::printf("%3s  %-15s %-10s %-6s %-8s %-45s %s\n", "ID", "Title", "Short", "Units", "Default", "Range", "Flags");
+    for (const ParameterDescription& parameter : session->parameters())
+    {
         std::printf("%3u  %-15s %-10s %-6s %-8s %-45s %s\n", parameter.id, parameter.title.c_str(),
                     parameter.shortTitle.c_str(), parameter.units.empty() ? "-" : parameter.units.c_str(),
                     session->text(parameter.id, parameter.defaultNormalized).c_str(),
                     rangeText(*session, parameter).c_str(), flagNames(parameter.flags).c_str());
     }
-    if (!session->programs().empty()) {
+    if (!session->programs().empty())
+    {
         std::printf("\nPrograms (%s), chosen with --program NAME:\n", session->programListName().c_str());
         for (size_t i = 0; i < session->programs().size(); ++i)
             std::printf("%3zu  %s\n", i, session->programs()[i].c_str());

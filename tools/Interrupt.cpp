@@ -18,7 +18,8 @@ bool interruptRequested()
 
 void installInterruptHandler()
 {
-    struct sigaction action {};
+    struct sigaction action
+    {};
     action.sa_handler = onInterrupt;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);

@@ -18,10 +18,12 @@ size_t editDistance(const std::string& a, const std::string& b)
     std::vector<size_t> row(b.size() + 1);
     for (size_t j = 0; j <= b.size(); ++j)
         row[j] = j;
-    for (size_t i = 1; i <= a.size(); ++i) {
+    for (size_t i = 1; i <= a.size(); ++i)
+    {
         size_t diagonal = row[0];
         row[0] = i;
-        for (size_t j = 1; j <= b.size(); ++j) {
+        for (size_t j = 1; j <= b.size(); ++j)
+        {
             const size_t above = row[j];
             const size_t substitution = diagonal + (lower(a[i - 1]) == lower(b[j - 1]) ? 0 : 1);
             row[j] = std::min({above + 1, row[j - 1] + 1, substitution});
@@ -35,9 +37,11 @@ std::string nearest(const std::string& name, const std::vector<std::string>& can
 {
     std::string best;
     size_t bestDistance = static_cast<size_t>(-1);
-    for (const std::string& candidate : candidates) {
+    for (const std::string& candidate : candidates)
+    {
         const size_t distance = editDistance(name, candidate);
-        if (distance < bestDistance) {
+        if (distance < bestDistance)
+        {
             bestDistance = distance;
             best = candidate;
         }

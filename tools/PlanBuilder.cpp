@@ -3,8 +3,8 @@
 #include <cmath>
 #include <set>
 
-bool buildRenderPlan(const PluginSession& session, const RenderRequest& request, double sampleRate,
-                     RenderPlan& plan, std::string& error, std::vector<std::string>& warnings)
+bool buildRenderPlan(const PluginSession& session, const RenderRequest& request, double sampleRate, RenderPlan& plan,
+                     std::string& error, std::vector<std::string>& warnings)
 {
     plan.sampleRate = sampleRate;
     plan.blockSize = request.blockSize;
@@ -18,20 +18,24 @@ bool buildRenderPlan(const PluginSession& session, const RenderRequest& request,
         return false;
 
     std::set<uint32_t> automated;
-    for (const AutomationText& automation : request.automation) {
+    for (const AutomationText& automation : request.automation)
+    {
         const ParameterDescription* parameter = session.findParameter(automation.parameter, error);
         if (!parameter)
             return false;
-        if (!parameter->automatable()) {
+        if (!parameter->automatable())
+        {
             error = parameter->title + " cannot be automated (the plug-in takes it once per block); use --set";
             return false;
         }
-        if (!automated.insert(parameter->id).second) {
+        if (!automated.insert(parameter->id).second)
+        {
             error = parameter->title + " is automated twice; give all its breakpoints in one --automate";
             return false;
         }
         std::vector<AutomationCurve::Point> points;
-        for (const AutomationPointText& point : automation.points) {
+        for (const AutomationPointText& point : automation.points)
+        {
             double value = 0.0;
             std::string warning;
             if (!session.resolveValue(*parameter, point.value, value, error, warning))
@@ -43,15 +47,18 @@ bool buildRenderPlan(const PluginSession& session, const RenderRequest& request,
         plan.automation.emplace_back(parameter->id, AutomationCurve(std::move(points)));
     }
 
-    for (const ParameterSettingText& setting : request.settings) {
+    for (const ParameterSettingText& setting : request.settings)
+    {
         const ParameterDescription* parameter = session.findParameter(setting.parameter, error);
         if (!parameter)
             return false;
-        if (parameter->programChange()) {
+        if (parameter->programChange())
+        {
             error = "choose programs with --program, not --set \"" + setting.parameter + "=...\"";
             return false;
         }
-        if (automated.count(parameter->id)) {
+        if (automated.count(parameter->id))
+        {
             error = parameter->title + " is both set and automated; give its value as a breakpoint instead";
             return false;
         }
@@ -64,7 +71,8 @@ bool buildRenderPlan(const PluginSession& session, const RenderRequest& request,
         // A later --set of the same parameter wins, as on a mixing desk.
         bool replaced = false;
         for (auto& [id, existing] : plan.values)
-            if (id == parameter->id) {
+            if (id == parameter->id)
+            {
                 existing = value;
                 replaced = true;
             }
@@ -72,10 +80,12 @@ bool buildRenderPlan(const PluginSession& session, const RenderRequest& request,
             plan.values.emplace_back(parameter->id, value);
     }
 
-    if (plan.drawScope) {
+    if (plan.drawScope)
+    {
         const ParameterDescription* scopeSwitch = session.scopeSwitch();
         for (const auto& [id, value] : plan.values)
-            if (scopeSwitch && id == scopeSwitch->id && value < 0.5) {
+            if (scopeSwitch && id == scopeSwitch->id && value < 0.5)
+            {
                 error = "--scope draws the plug-in's own scope data, which needs " + scopeSwitch->title + " on";
                 return false;
             }

@@ -13,5 +13,5 @@
 // `sampleRate`). False with a message for an unknown name, a value the
 // parameter does not take, automation of a parameter that cannot be
 // automated, or a parameter both set and automated.
-bool buildRenderPlan(const PluginSession& session, const RenderRequest& request, double sampleRate,
-                     RenderPlan& plan, std::string& error, std::vector<std::string>& warnings);
+bool buildRenderPlan(const PluginSession& session, const RenderRequest& request, double sampleRate, RenderPlan& plan,
+                     std::string& error, std::vector<std::string>& warnings);

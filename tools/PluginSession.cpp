@@ -17,22 +17,31 @@ namespace {
 std::string toUtf8(const Vst::TChar* text)
 {
     std::string result;
-    for (size_t i = 0; text && text[i] != 0; ++i) {
+    for (size_t i = 0; text && text[i] != 0; ++i)
+    {
         uint32_t code = static_cast<uint16_t>(text[i]);
-        if (code >= 0xD800 && code < 0xDC00 && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
+        if (code >= 0xD800 && code < 0xDC00 && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000)
+        {
             code = 0x10000 + ((code - 0xD800) << 10) + (static_cast<uint16_t>(text[i + 1]) - 0xDC00);
             ++i;
         }
-        if (code < 0x80) {
+        if (code < 0x80)
+        {
             result += static_cast<char>(code);
-        } else if (code < 0x800) {
+        }
+        else if (code < 0x800)
+        {
             result += static_cast<char>(0xC0 | (code >> 6));
             result += static_cast<char>(0x80 | (code & 0x3F));
-        } else if (code < 0x10000) {
+        }
+        else if (code < 0x10000)
+        {
             result += static_cast<char>(0xE0 | (code >> 12));
             result += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
             result += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
+        }
+        else
+        {
             result += static_cast<char>(0xF0 | (code >> 18));
             result += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
             result += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
@@ -42,7 +51,8 @@ std::string toUtf8(const Vst::TChar* text)
     return result;
 }
 
-template <typename T> IPtr<T> queryAs(FUnknown* object)
+template <typename T>
+IPtr<T> queryAs(FUnknown* object)
 {
     T* result = nullptr;
     if (object && object->queryInterface(T::iid, reinterpret_cast<void**>(&result)) == kResultOk)
@@ -80,17 +90,18 @@ bool ParameterDescription::programChange() const
 std::unique_ptr<PluginSession> PluginSession::create(Hosting::PluginModule& module, std::string& error)
 {
     const int32 classIndex = module.findClass(kVstAudioEffectClass);
-    if (classIndex < 0) {
+    if (classIndex < 0)
+    {
         error = module.libraryPath() + " offers no audio effect class";
         return nullptr;
     }
     std::unique_ptr<PluginSession> session(new PluginSession());
-    session->plugin = Hosting::PluginInstance::create(module.factory(), classIndex,
-                                                      static_cast<Vst::IHostApplication*>(&session->hostContext),
-                                                      error);
+    session->plugin = Hosting::PluginInstance::create(
+        module.factory(), classIndex, static_cast<Vst::IHostApplication*>(&session->hostContext), error);
     if (!session->plugin)
         return nullptr;
-    if (!session->plugin->controller()) {
+    if (!session->plugin->controller())
+    {
         error = "the plug-in's edit controller could not be created";
         return nullptr;
     }
@@ -98,7 +109,8 @@ std::unique_ptr<PluginSession> PluginSession::create(Hosting::PluginModule& modu
     if (!session->connect(error) || !session->readParameters(error))
         return nullptr;
     session->readPrograms();
-    if (session->plugin->transferState() != kResultOk) {
+    if (session->plugin->transferState() != kResultOk)
+    {
         error = "the controller did not take the processor's state";
         return nullptr;
     }
@@ -109,7 +121,8 @@ bool PluginSession::connect(std::string& error)
 {
     componentConnection = queryAs<Vst::IConnectionPoint>(plugin->component());
     controllerConnection = queryAs<Vst::IConnectionPoint>(plugin->controller());
-    if (!componentConnection || !controllerConnection) {
+    if (!componentConnection || !controllerConnection)
+    {
         error = "the plug-in's processor and controller have no connection points";
         return false;
     }
@@ -117,7 +130,8 @@ bool PluginSession::connect(std::string& error)
     // controller; the controller talks to the processor directly.
     tap = owned(new ScopeTap(controllerConnection));
     if (componentConnection->connect(tap) != kResultOk ||
-        controllerConnection->connect(componentConnection) != kResultOk) {
+        controllerConnection->connect(componentConnection) != kResultOk)
+    {
         error = "the plug-in's processor and controller refused to connect";
         return false;
     }
@@ -126,7 +140,8 @@ bool PluginSession::connect(std::string& error)
 
 PluginSession::~PluginSession()
 {
-    if (plugin) {
+    if (plugin)
+    {
         plugin->setProcessing(false); // joins the plug-in's scope thread before the tap goes
         plugin->setActive(false);
         if (componentConnection && tap)
@@ -141,12 +156,14 @@ bool PluginSession::readParameters(std::string& error)
 {
     Vst::IEditController* controller = plugin->controller();
     const int32 count = controller->getParameterCount();
-    if (count <= 0) {
+    if (count <= 0)
+    {
         error = "the plug-in reports no parameters";
         return false;
     }
-    for (int32 index = 0; index < count; ++index) {
-        Vst::ParameterInfo info {};
+    for (int32 index = 0; index < count; ++index)
+    {
+        Vst::ParameterInfo info{};
         if (controller->getParameterInfo(index, info) != kResultOk)
             continue;
         ParameterDescription description;
@@ -167,12 +184,13 @@ void PluginSession::readPrograms()
     IPtr<Vst::IUnitInfo> units = queryAs<Vst::IUnitInfo>(plugin->controller());
     if (!units || units->getProgramListCount() < 1)
         return;
-    Vst::ProgramListInfo list {};
+    Vst::ProgramListInfo list{};
     if (units->getProgramListInfo(0, list) != kResultOk)
         return;
     programList = toUtf8(list.name);
-    for (int32 i = 0; i < list.programCount; ++i) {
-        Vst::String128 name {};
+    for (int32 i = 0; i < list.programCount; ++i)
+    {
+        Vst::String128 name{};
         if (units->getProgramName(list.id, i, name) == kResultOk)
             programNames.push_back(toUtf8(name));
     }
@@ -196,7 +214,7 @@ const ParameterDescription* PluginSession::scopeSwitch() const
 
 std::string PluginSession::text(uint32_t id, double normalized) const
 {
-    Vst::String128 text {};
+    Vst::String128 text{};
     if (plugin->controller()->getParamStringByValue(id, normalized, text) != kResultOk)
         return {};
     return toUtf8(text);
@@ -213,14 +231,16 @@ const ParameterDescription* PluginSession::findParameter(const std::string& name
         if (NameMatch::equalsIgnoringCase(name, parameter.title) ||
             NameMatch::equalsIgnoringCase(name, parameter.shortTitle))
             return &parameter;
-    if (!name.empty() && name.find_first_not_of("0123456789") == std::string::npos && name.size() < 10) {
+    if (!name.empty() && name.find_first_not_of("0123456789") == std::string::npos && name.size() < 10)
+    {
         const unsigned long id = std::strtoul(name.c_str(), nullptr, 10);
         for (const ParameterDescription& parameter : parameterList)
             if (parameter.id == id)
                 return &parameter;
     }
     std::vector<std::string> names;
-    for (const ParameterDescription& parameter : parameterList) {
+    for (const ParameterDescription& parameter : parameterList)
+    {
         names.push_back(parameter.title);
         names.push_back(parameter.shortTitle);
     }
@@ -235,7 +255,8 @@ const ParameterDescription* PluginSession::findParameter(const std::string& name
 bool PluginSession::findProgram(const std::string& name, int& index, std::string& error) const
 {
     for (size_t i = 0; i < programNames.size(); ++i)
-        if (NameMatch::equalsIgnoringCase(name, programNames[i])) {
+        if (NameMatch::equalsIgnoringCase(name, programNames[i]))
+        {
             index = static_cast<int>(i);
             return true;
         }
@@ -243,7 +264,8 @@ bool PluginSession::findProgram(const std::string& name, int& index, std::string
     const std::string suggestion = NameMatch::nearest(name, programNames);
     if (!suggestion.empty())
         error += " (did you mean '" + suggestion + "'?)";
-    else {
+    else
+    {
         error += "; the programs are:";
         for (const std::string& program : programNames)
             error += " '" + program + "'";
@@ -259,49 +281,59 @@ double PluginSession::programValue(int index) const
     return plugin->controller()->plainParamToNormalized(selector->id, index);
 }
 
-bool PluginSession::resolveValue(const ParameterDescription& parameter, const std::string& text,
-                                 double& normalized, std::string& error, std::string& warning) const
+bool PluginSession::resolveValue(const ParameterDescription& parameter, const std::string& text, double& normalized,
+                                 std::string& error, std::string& warning) const
 {
     warning.clear();
     std::string normError;
     if (parseNormalizedText(text, normalized, normError))
         return true;
-    if (!normError.empty()) { // norm(...), but malformed
+    if (!normError.empty())
+    { // norm(...), but malformed
         error = normError;
         return false;
     }
 
     // The named steps of a switch or a list, as the controller shows them.
-    if (parameter.stepCount >= 1 && parameter.stepCount <= kMaxNamedSteps) {
-        for (int32_t step = 0; step <= parameter.stepCount; ++step) {
+    if (parameter.stepCount >= 1 && parameter.stepCount <= kMaxNamedSteps)
+    {
+        for (int32_t step = 0; step <= parameter.stepCount; ++step)
+        {
             const double value = static_cast<double>(step) / parameter.stepCount;
-            if (NameMatch::equalsIgnoringCase(text, this->text(parameter.id, value))) {
+            if (NameMatch::equalsIgnoringCase(text, this->text(parameter.id, value)))
+            {
                 normalized = value;
                 return true;
             }
         }
     }
     // A text that only the minimum shows, such as a fader's "-inf".
-    if (text == this->text(parameter.id, 0.0)) {
+    if (text == this->text(parameter.id, 0.0))
+    {
         normalized = 0.0;
         return true;
     }
 
-    Vst::String128 wide {};
+    Vst::String128 wide{};
     utf8ToUtf16(text.c_str(), wide, 128);
     Vst::ParamValue value = 0.0;
-    if (plugin->controller()->getParamValueByString(parameter.id, wide, value) != kResultOk) {
+    if (plugin->controller()->getParamValueByString(parameter.id, wide, value) != kResultOk)
+    {
         error = "'" + text + "' is not a value of " + parameter.title;
-        if (parameter.stepCount >= 1 && parameter.stepCount <= kMaxNamedSteps) {
+        if (parameter.stepCount >= 1 && parameter.stepCount <= kMaxNamedSteps)
+        {
             std::vector<std::string> choices;
             std::string list;
-            for (int32_t step = 0; step <= parameter.stepCount; ++step) {
+            for (int32_t step = 0; step <= parameter.stepCount; ++step)
+            {
                 choices.push_back(this->text(parameter.id, static_cast<double>(step) / parameter.stepCount));
                 list += (step ? ", '" : "'") + choices.back() + "'";
             }
             const std::string suggestion = NameMatch::nearest(text, choices);
             error += suggestion.empty() ? "; it takes " + list : " (did you mean '" + suggestion + "'?)";
-        } else {
+        }
+        else
+        {
             error += "; it takes numbers from " + this->text(parameter.id, 0.0) + " to " +
                      this->text(parameter.id, 1.0) + (parameter.units.empty() ? "" : " " + parameter.units) +
                      ", or norm(x)";
@@ -311,7 +343,8 @@ bool PluginSession::resolveValue(const ParameterDescription& parameter, const st
     normalized = value;
     // The controller clamps; say so when the number asked for was cut.
     double asked = 0.0;
-    if ((value <= 0.0 || value >= 1.0) && readNumber(text, asked)) {
+    if ((value <= 0.0 || value >= 1.0) && readNumber(text, asked))
+    {
         const double reached = plain(parameter.id, value);
         if (std::fabs(reached - asked) > 1e-9 * std::max(1.0, std::fabs(asked)))
             warning = parameter.title + " " + text + " is out of range; using " + this->text(parameter.id, value);

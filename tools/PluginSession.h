@@ -78,7 +78,7 @@ private:
     void readPrograms();
     bool connect(std::string& error);
 
-    Steinberg::Hosting::HostContext hostContext {"kalvior"};
+    Steinberg::Hosting::HostContext hostContext{"kalvior"};
     Steinberg::Hosting::ComponentHandler handler;
     std::unique_ptr<Steinberg::Hosting::PluginInstance> plugin;
     Steinberg::IPtr<Steinberg::Vst::IConnectionPoint> componentConnection;

@@ -25,9 +25,8 @@ void ProgressBar::update(uint64_t done)
     shownPermille = permille;
     constexpr int kWidth = 40;
     const int filled = permille * kWidth / 1000;
-    std::fprintf(stderr, "\r%s [%.*s%*s] %5.1f%%", label.c_str(), filled,
-                 "########################################", kWidth - filled, "",
-                 permille / 10.0);
+    std::fprintf(stderr, "\r%s [%.*s%*s] %5.1f%%", label.c_str(), filled, "########################################",
+                 kWidth - filled, "", permille / 10.0);
     std::fflush(stderr);
 }
 
@@ -36,7 +35,8 @@ void ProgressBar::finish()
     if (!enabled || finished)
         return;
     finished = true;
-    if (shownPermille >= 0) {
+    if (shownPermille >= 0)
+    {
         std::fputc('\n', stderr);
         std::fflush(stderr);
     }

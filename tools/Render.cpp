@@ -37,17 +37,27 @@ int32_t queueCapacity(const RenderPlan& plan)
 }
 
 // The channel storage of the harness's buffers in the sample type in use.
-float* inputChannel(Hosting::ProcessBuffers& buffers, int32 channel, float*) { return buffers.input32(channel); }
-double* inputChannel(Hosting::ProcessBuffers& buffers, int32 channel, double*) { return buffers.input64(channel); }
-float* outputChannel(Hosting::ProcessBuffers& buffers, int32 channel, float*) { return buffers.output32(channel); }
-double* outputChannel(Hosting::ProcessBuffers& buffers, int32 channel, double*) { return buffers.output64(channel); }
+float* inputChannel(Hosting::ProcessBuffers& buffers, int32 channel, float*)
+{
+    return buffers.input32(channel);
+}
+double* inputChannel(Hosting::ProcessBuffers& buffers, int32 channel, double*)
+{
+    return buffers.input64(channel);
+}
+float* outputChannel(Hosting::ProcessBuffers& buffers, int32 channel, float*)
+{
+    return buffers.output32(channel);
+}
+double* outputChannel(Hosting::ProcessBuffers& buffers, int32 channel, double*)
+{
+    return buffers.output64(channel);
+}
 
 } // namespace
 
 Renderer::Renderer(PluginSession& pluginSession, RenderPlan renderPlan)
-    : session(pluginSession),
-      plan(std::move(renderPlan)),
-      inputChanges(queueCapacity(plan), pointCapacity(plan)),
+    : session(pluginSession), plan(std::move(renderPlan)), inputChanges(queueCapacity(plan), pointCapacity(plan)),
       outputChanges(queueCapacity(plan) + 64, 4)
 {
 }
@@ -61,21 +71,25 @@ bool Renderer::start(std::string& error)
 {
     Hosting::PluginInstance& plugin = session.instance();
     const int32 sampleSize = plan.precision == 64 ? Vst::kSample64 : Vst::kSample32;
-    if (plugin.setStereoArrangement() != kResultOk) {
+    if (plugin.setStereoArrangement() != kResultOk)
+    {
         error = "the plug-in refused a stereo input and output";
         return false;
     }
-    if (plugin.processor()->canProcessSampleSize(sampleSize) != kResultTrue) {
+    if (plugin.processor()->canProcessSampleSize(sampleSize) != kResultTrue)
+    {
         error = "the plug-in refuses " + std::to_string(plan.precision) + "-bit processing here";
         return false;
     }
-    if (plugin.setupProcessing(plan.sampleRate, plan.blockSize, sampleSize) != kResultOk) {
+    if (plugin.setupProcessing(plan.sampleRate, plan.blockSize, sampleSize) != kResultOk)
+    {
         error = "the plug-in refused to process " + std::to_string(plan.blockSize) + "-frame blocks at " +
                 std::to_string(static_cast<long>(plan.sampleRate)) + " Hz";
         return false;
     }
     buffers.prepare(sampleSize, plan.blockSize);
-    if (plugin.setActive(true) != kResultOk || plugin.setProcessing(true) != kResultOk) {
+    if (plugin.setActive(true) != kResultOk || plugin.setProcessing(true) != kResultOk)
+    {
         error = "the plug-in could not be activated";
         return false;
     }
@@ -84,8 +98,7 @@ bool Renderer::start(std::string& error)
         return false;
 
     const ParameterDescription* scopeSwitch = session.scopeSwitch();
-    scopeOn = plan.drawScope && scopeSwitch &&
-              plugin.controller()->getParamNormalized(scopeSwitch->id) >= 0.5;
+    scopeOn = plan.drawScope && scopeSwitch && plugin.controller()->getParamNormalized(scopeSwitch->id) >= 0.5;
     return true;
 }
 
@@ -108,9 +121,11 @@ bool Renderer::applyStartingState(std::string& error)
 {
     // The program comes first, so the values given afterwards are set over it.
     inputChanges.clear();
-    if (plan.program >= 0) {
+    if (plan.program >= 0)
+    {
         const ParameterDescription* selector = session.programParameter();
-        if (!selector) {
+        if (!selector)
+        {
             error = "the plug-in has no program parameter";
             return false;
         }
@@ -121,11 +136,13 @@ bool Renderer::applyStartingState(std::string& error)
     }
 
     automationCurrent.clear();
-    for (const auto& [id, value] : plan.values) {
+    for (const auto& [id, value] : plan.values)
+    {
         inputChanges.addChange(id, 0, value);
         session.instance().controller()->setParamNormalized(id, value);
     }
-    for (const auto& [id, curve] : plan.automation) {
+    for (const auto& [id, curve] : plan.automation)
+    {
         const double start = curve.valueAt(0);
         inputChanges.addChange(id, 0, start);
         session.instance().controller()->setParamNormalized(id, start);
@@ -141,16 +158,18 @@ void Renderer::warmUp()
 {
     // The scope is switched off meanwhile, so the silence is not drawn.
     const ParameterDescription* scopeSwitch = session.scopeSwitch();
-    const double scopeValue =
-        scopeSwitch ? session.instance().controller()->getParamNormalized(scopeSwitch->id) : 0.0;
-    if (scopeSwitch) {
+    const double scopeValue = scopeSwitch ? session.instance().controller()->getParamNormalized(scopeSwitch->id) : 0.0;
+    if (scopeSwitch)
+    {
         inputChanges.addChange(scopeSwitch->id, 0, 0.0);
         flush();
     }
     Vst::IAudioProcessor* processor = session.instance().processor();
-    for (int64_t done = 0; done < kWarmUpFrames; done += plan.blockSize) {
+    for (int64_t done = 0; done < kWarmUpFrames; done += plan.blockSize)
+    {
         const int32_t n = static_cast<int32_t>(std::min<int64_t>(plan.blockSize, kWarmUpFrames - done));
-        for (int32 channel = 0; channel < 2; ++channel) {
+        for (int32 channel = 0; channel < 2; ++channel)
+        {
             if (plan.precision == 64)
                 std::fill_n(buffers.input64(channel), n, 0.0);
             else
@@ -162,7 +181,8 @@ void Renderer::warmUp()
         processor->process(buffers.block(n, &inputChanges, &outputChanges));
         forwardOutputChanges();
     }
-    if (scopeSwitch) {
+    if (scopeSwitch)
+    {
         inputChanges.addChange(scopeSwitch->id, 0, scopeValue);
         flush();
     }
@@ -172,14 +192,16 @@ void Renderer::prepareChanges(int32_t frames)
 {
     inputChanges.clear();
     outputChanges.clear();
-    for (size_t i = 0; i < plan.automation.size(); ++i) {
+    for (size_t i = 0; i < plan.automation.size(); ++i)
+    {
         points.clear();
         queuePointsForBlock(plan.automation[i].second, position, frames, automationCurrent[i], points);
         if (points.empty())
             continue;
         int32 queueIndex = 0;
         Vst::IParamValueQueue* queue = inputChanges.addParameterData(plan.automation[i].first, queueIndex);
-        for (const QueuePoint& point : points) {
+        for (const QueuePoint& point : points)
+        {
             int32 pointIndex = 0;
             if (queue)
                 queue->addPoint(point.offset, point.value, pointIndex);
@@ -191,7 +213,8 @@ void Renderer::forwardOutputChanges()
 {
     // What the processor reports (after a program change) the controller follows.
     Vst::IEditController* controller = session.instance().controller();
-    for (int32 i = 0; i < outputChanges.getParameterCount(); ++i) {
+    for (int32 i = 0; i < outputChanges.getParameterCount(); ++i)
+    {
         Vst::IParamValueQueue* queue = outputChanges.getParameterData(i);
         if (!queue || queue->getPointCount() < 1)
             continue;
@@ -227,7 +250,8 @@ void Renderer::processBlocks(const Sample* inLeft, const Sample* inRight, Sample
     Sample* right = inputChannel(buffers, 1, type);
     const Sample* resultLeft = outputChannel(buffers, 0, type);
     const Sample* resultRight = outputChannel(buffers, 1, type);
-    for (int64_t done = 0; done < frames;) {
+    for (int64_t done = 0; done < frames;)
+    {
         const int32_t n = static_cast<int32_t>(std::min<int64_t>(plan.blockSize, frames - done));
         prepareChanges(n);
         std::copy(inLeft + done, inLeft + done + n, left);
@@ -251,8 +275,7 @@ void Renderer::process(const float* inLeft, const float* inRight, float* outLeft
         processBlocks(inLeft, inRight, outLeft, outRight, frames);
 }
 
-void Renderer::process(const double* inLeft, const double* inRight, double* outLeft, double* outRight,
-                       int64_t frames)
+void Renderer::process(const double* inLeft, const double* inRight, double* outLeft, double* outRight, int64_t frames)
 {
     if (running && plan.precision == 64)
         processBlocks(inLeft, inRight, outLeft, outRight, frames);

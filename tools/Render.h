@@ -17,11 +17,11 @@ struct RenderPlan
 {
     double sampleRate = 48000.0;
     int32_t blockSize = 512;
-    int precision = 32;                                 // sample size handed to the plug-in
-    int program = -1;                                   // factory program to start from, -1 for none
-    std::vector<std::pair<uint32_t, double>> values;    // set after the program, before the first frame
+    int precision = 32;                              // sample size handed to the plug-in
+    int program = -1;                                // factory program to start from, -1 for none
+    std::vector<std::pair<uint32_t, double>> values; // set after the program, before the first frame
     std::vector<std::pair<uint32_t, AutomationCurve>> automation;
-    bool drawScope = false;                             // collect the plug-in's scope blocks
+    bool drawScope = false; // collect the plug-in's scope blocks
 };
 
 // The block loop of a host: prepares the plug-in as a DAW does (stereo buses,
@@ -44,8 +44,7 @@ public:
     // `frames` may be anything; it is cut into blocks. Inputs and outputs may
     // not overlap. The sample type must match the plan's precision.
     void process(const float* inLeft, const float* inRight, float* outLeft, float* outRight, int64_t frames);
-    void process(const double* inLeft, const double* inRight, double* outLeft, double* outRight,
-                 int64_t frames);
+    void process(const double* inLeft, const double* inRight, double* outLeft, double* outRight, int64_t frames);
 
     void stop();
 
@@ -55,8 +54,7 @@ public:
 
 private:
     template <typename Sample>
-    void processBlocks(const Sample* inLeft, const Sample* inRight, Sample* outLeft, Sample* outRight,
-                       int64_t frames);
+    void processBlocks(const Sample* inLeft, const Sample* inRight, Sample* outLeft, Sample* outRight, int64_t frames);
     void prepareChanges(int32_t frames);
     void forwardOutputChanges();
     void collectScope(int32_t frames);
@@ -66,12 +64,12 @@ private:
 
     PluginSession& session;
     RenderPlan plan;
-    Steinberg::Hosting::ProcessBuffers buffers {2};
+    Steinberg::Hosting::ProcessBuffers buffers{2};
     Steinberg::Hosting::ParameterChanges inputChanges;
     Steinberg::Hosting::ParameterChanges outputChanges;
-    std::vector<double> automationCurrent;   // processor's value of each automated parameter
+    std::vector<double> automationCurrent; // processor's value of each automated parameter
     std::vector<QueuePoint> points;
-    int64_t position = 0;                    // frames processed
+    int64_t position = 0; // frames processed
     bool running = false;
 
     ScopePicture picture;

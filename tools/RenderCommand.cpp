@@ -9,8 +9,8 @@
 #include "tools/Commands.h"
 #include "tools/PlanBuilder.h"
 #include "tools/Progress.h"
-#include "tools/ReplacingFile.h"
 #include "tools/Render.h"
+#include "tools/ReplacingFile.h"
 #include "tools/StatsTable.h"
 #include "tools/WavIo.h"
 
@@ -41,16 +41,17 @@ bool renderFile(AudioFileReader& reader, Renderer& renderer, size_t blockSize, A
     std::vector<Sample> inLeft(chunk), inRight(chunk), outLeft(chunk), outRight(chunk);
     ProgressBar progress("rendering", static_cast<uint64_t>(reader.info().frames));
     uint64_t done = 0;
-    for (;;) {
-        if (interruptRequested()) {
+    for (;;)
+    {
+        if (interruptRequested())
+        {
             error = "interrupted; no output written";
             return false;
         }
         const size_t frames = reader.readStereo(inLeft.data(), inRight.data(), chunk);
         if (frames == 0)
             break;
-        renderer.process(inLeft.data(), inRight.data(), outLeft.data(), outRight.data(),
-                         static_cast<int64_t>(frames));
+        renderer.process(inLeft.data(), inRight.data(), outLeft.data(), outRight.data(), static_cast<int64_t>(frames));
         inputStats.add(inLeft.data(), inRight.data(), frames);
         outputStats.add(outLeft.data(), outRight.data(), frames);
         if (!writer.writeStereo(outLeft.data(), outRight.data(), frames, error))
@@ -59,7 +60,8 @@ bool renderFile(AudioFileReader& reader, Renderer& renderer, size_t blockSize, A
         progress.update(done);
     }
     progress.finish();
-    if (reader.info().frames > 0 && done != static_cast<uint64_t>(reader.info().frames)) {
+    if (reader.info().frames > 0 && done != static_cast<uint64_t>(reader.info().frames))
+    {
         error = "the input ended after " + std::to_string(done) + " of " + std::to_string(reader.info().frames) +
                 " frames; it may be damaged";
         return false;
@@ -82,14 +84,16 @@ int runRender(const CommandLine& commandLine)
         return fail(kExitFailure, error);
     const AudioFileInfo& input = reader.info();
     if (input.channels == 1 && !request.monoToStereo)
-        return fail(kExitFailure, "'" + request.input + "' is mono; Kalvior processes stereo. Add --mono-to-stereo "
-                                  "to feed the one channel to both inputs");
+        return fail(kExitFailure, "'" + request.input +
+                                      "' is mono; Kalvior processes stereo. Add --mono-to-stereo "
+                                      "to feed the one channel to both inputs");
     if (input.channels > 2)
         return fail(kExitFailure, "'" + request.input + "' has " + std::to_string(input.channels) +
                                       " channels; Kalvior processes stereo (two channels)");
     if (!checkOutputPath(request.input, request.output, request.force, error))
         return fail(kExitFailure, error);
-    if (!request.scopePicture.empty()) {
+    if (!request.scopePicture.empty())
+    {
         if (!checkOutputPath(request.input, request.scopePicture, request.force, error))
             return fail(kExitFailure, error);
         if (request.scopePicture == request.output)
@@ -121,11 +125,10 @@ int runRender(const CommandLine& commandLine)
         return fail(kExitFailure, error);
 
     StereoStats inputStats, outputStats;
-    const bool rendered = request.precision == 64
-                              ? renderFile<double>(reader, renderer, request.blockSize, writer, inputStats,
-                                                   outputStats, error)
-                              : renderFile<float>(reader, renderer, request.blockSize, writer, inputStats,
-                                                  outputStats, error);
+    const bool rendered =
+        request.precision == 64
+            ? renderFile<double>(reader, renderer, request.blockSize, writer, inputStats, outputStats, error)
+            : renderFile<float>(reader, renderer, request.blockSize, writer, inputStats, outputStats, error);
     renderer.stop();
     if (!rendered)
         return fail(interruptRequested() ? kExitInterrupted : kExitFailure, error);
@@ -135,17 +138,19 @@ int runRender(const CommandLine& commandLine)
     std::printf("Wrote %s (%s, %d Hz, %.2f s)\n", request.output.c_str(), describeFormat(outputFormat).c_str(),
                 input.sampleRate, static_cast<double>(input.frames) / input.sampleRate);
     if (writer.clippedSamples() > 0)
-        std::fprintf(stderr, "kalvior: warning: %llu samples beyond full scale were clipped; "
-                             "--sample-format float keeps them\n",
+        std::fprintf(stderr,
+                     "kalvior: warning: %llu samples beyond full scale were clipped; "
+                     "--sample-format float keeps them\n",
                      static_cast<unsigned long long>(writer.clippedSamples()));
 
-    if (!request.scopePicture.empty()) {
+    if (!request.scopePicture.empty())
+    {
         const ScopePicture& picture = renderer.scope();
         if (picture.blocks() < renderer.scopeBlocksExpected())
             std::fprintf(stderr, "kalvior: warning: the plug-in sent %zu of %llu scope blocks\n", picture.blocks(),
                          static_cast<unsigned long long>(renderer.scopeBlocksExpected()));
-        const std::string caption = baseName(request.output) + " - " + std::to_string(picture.blocks()) +
-                                    " scope blocks";
+        const std::string caption =
+            baseName(request.output) + " - " + std::to_string(picture.blocks()) + " scope blocks";
         if (!picture.writePng(request.scopePicture, caption, error))
             return fail(kExitFailure, error);
         std::printf("Wrote %s (vector scope of the output)\n", request.scopePicture.c_str());

@@ -31,5 +31,4 @@ private:
 // exist, it must not be a directory, must not be the input (however spelled:
 // symbolic links and hard links included) and must not exist unless `force`.
 // `input` may be empty when there is no input file.
-bool checkOutputPath(const std::string& input, const std::string& output, bool force,
-                     std::string& error);
+bool checkOutputPath(const std::string& input, const std::string& output, bool force, std::string& error);

@@ -17,7 +17,8 @@ constexpr double kFullScale = 89.802561187;
 cairo_status_t writeToDescriptor(void* closure, const unsigned char* data, unsigned int length)
 {
     const int fd = *static_cast<int*>(closure);
-    while (length > 0) {
+    while (length > 0)
+    {
         const ssize_t written = ::write(fd, data, length);
         if (written <= 0)
             return CAIRO_STATUS_WRITE_ERROR;
@@ -46,7 +47,8 @@ void drawGraticule(cairo_t* cr, double centre, double radius)
         {centre - d, centre - d, centre + d, centre + d},
         {centre + d, centre - d, centre - d, centre + d},
     };
-    for (const auto& line : lines) {
+    for (const auto& line : lines)
+    {
         cairo_move_to(cr, line[0], line[1]);
         cairo_line_to(cr, line[2], line[3]);
     }
@@ -55,14 +57,17 @@ void drawGraticule(cairo_t* cr, double centre, double radius)
     cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
     cairo_set_font_size(cr, 13.0);
     cairo_set_source_rgba(cr, 0.7, 0.8, 0.75, 0.9);
-    const struct { const char* text; double x, y; } labels[] = {
-        {"M", centre - 5, centre - radius - 6},
-        {"L", centre - d - 16, centre - d - 4},
-        {"R", centre + d + 6, centre - d - 4},
-        {"+S", centre - radius - 22, centre + 4},
+    const struct
+    {
+        const char* text;
+        double x, y;
+    } labels[] = {
+        {"M", centre - 5, centre - radius - 6},  {"L", centre - d - 16, centre - d - 4},
+        {"R", centre + d + 6, centre - d - 4},   {"+S", centre - radius - 22, centre + 4},
         {"-S", centre + radius + 4, centre + 4},
     };
-    for (const auto& label : labels) {
+    for (const auto& label : labels)
+    {
         cairo_move_to(cr, label.x, label.y);
         cairo_show_text(cr, label.text);
     }
@@ -72,7 +77,8 @@ void drawGraticule(cairo_t* cr, double centre, double radius)
 
 void ScopePicture::addBlock(const uint8_t* data, size_t bytes)
 {
-    for (size_t i = 0; i + 1 < bytes; i += 2) {
+    for (size_t i = 0; i + 1 < bytes; i += 2)
+    {
         const int mid = static_cast<int8_t>(data[i]);
         const int side = static_cast<int8_t>(data[i + 1]);
         ++hits[static_cast<size_t>((mid + 128) * 256 + (side + 128))];
@@ -81,8 +87,7 @@ void ScopePicture::addBlock(const uint8_t* data, size_t bytes)
     ++blockCount;
 }
 
-bool ScopePicture::writePng(const std::string& path, const std::string& caption,
-                            std::string& error) const
+bool ScopePicture::writePng(const std::string& path, const std::string& caption, std::string& error) const
 {
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kSize, kSize);
     cairo_t* cr = cairo_create(surface);
@@ -93,10 +98,12 @@ bool ScopePicture::writePng(const std::string& path, const std::string& caption,
 
     // Log brightness keeps rare excursions visible beside the dense centre.
     const uint32_t most = *std::max_element(hits.begin(), hits.end());
-    if (most > 0) {
+    if (most > 0)
+    {
         const double logMost = std::log1p(static_cast<double>(most));
         for (int mid = -128; mid <= 127; ++mid)
-            for (int side = -128; side <= 127; ++side) {
+            for (int side = -128; side <= 127; ++side)
+            {
                 const uint32_t count = hits[static_cast<size_t>((mid + 128) * 256 + (side + 128))];
                 if (count == 0)
                     continue;
@@ -119,13 +126,17 @@ bool ScopePicture::writePng(const std::string& path, const std::string& caption,
 
     ReplacingFile file;
     bool ok = file.open(path, error);
-    if (ok) {
+    if (ok)
+    {
         int fd = file.descriptor();
         const cairo_status_t status = cairo_surface_write_to_png_stream(surface, writeToDescriptor, &fd);
-        if (status != CAIRO_STATUS_SUCCESS) {
+        if (status != CAIRO_STATUS_SUCCESS)
+        {
             error = "writing '" + path + "' failed: " + cairo_status_to_string(status);
             ok = false;
-        } else {
+        }
+        else
+        {
             ok = file.commit(error);
         }
     }

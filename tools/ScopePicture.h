@@ -25,7 +25,7 @@ public:
 
 private:
     // hits[(mid + 128) * 256 + (side + 128)]
-    std::array<uint32_t, 256 * 256> hits {};
+    std::array<uint32_t, 256 * 256> hits{};
     size_t blockCount = 0;
     uint64_t pairCount = 0;
 };

@@ -24,8 +24,7 @@ uint64_t ScopeTap::received() const
 bool ScopeTap::waitFor(uint64_t count, int timeoutMs)
 {
     std::unique_lock<std::mutex> lock(mutex);
-    return arrived.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                            [&] { return receivedCount >= count; });
+    return arrived.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return receivedCount >= count; });
 }
 
 tresult PLUGIN_API ScopeTap::connect(Vst::IConnectionPoint* other)
@@ -43,12 +42,14 @@ tresult PLUGIN_API ScopeTap::notify(Vst::IMessage* message)
     if (!message)
         return kInvalidArgument;
     const char* id = message->getMessageID();
-    if (id && std::strcmp(id, ScopeBlock::kMessageId) == 0) {
+    if (id && std::strcmp(id, ScopeBlock::kMessageId) == 0)
+    {
         const void* data = nullptr;
         uint32 size = 0;
         Vst::IAttributeList* attributes = message->getAttributes();
-        if (attributes && attributes->getBinary(ScopeBlock::kDataAttribute, data, size) == kResultOk &&
-            data && size == ScopeBlock::kBytes) {
+        if (attributes && attributes->getBinary(ScopeBlock::kDataAttribute, data, size) == kResultOk && data &&
+            size == ScopeBlock::kBytes)
+        {
             Block block;
             std::memcpy(block.data(), data, block.size());
             {
@@ -57,7 +58,9 @@ tresult PLUGIN_API ScopeTap::notify(Vst::IMessage* message)
                 ++receivedCount;
             }
             arrived.notify_all();
-        } else {
+        }
+        else
+        {
             ++malformedCount;
         }
     }
@@ -68,8 +71,8 @@ tresult PLUGIN_API ScopeTap::queryInterface(const TUID iid, void** obj)
 {
     if (!obj)
         return kInvalidArgument;
-    if (FUnknownPrivate::iidEqual(iid, FUnknown::iid) ||
-        FUnknownPrivate::iidEqual(iid, Vst::IConnectionPoint::iid)) {
+    if (FUnknownPrivate::iidEqual(iid, FUnknown::iid) || FUnknownPrivate::iidEqual(iid, Vst::IConnectionPoint::iid))
+    {
         addRef();
         *obj = static_cast<Vst::IConnectionPoint*>(this);
         return kResultOk;

@@ -48,6 +48,6 @@ private:
     std::condition_variable arrived;
     std::vector<Block> blocks;
     uint64_t receivedCount = 0;
-    std::atomic<uint64_t> malformedCount {0};
-    std::atomic<Steinberg::uint32> references {1};
+    std::atomic<uint64_t> malformedCount{0};
+    std::atomic<Steinberg::uint32> references{1};
 };

@@ -7,7 +7,8 @@
 template <typename Sample>
 void StereoStats::accumulate(const Sample* left, const Sample* right, size_t frames)
 {
-    for (size_t i = 0; i < frames; ++i) {
+    for (size_t i = 0; i < frames; ++i)
+    {
         const double l = left[i], r = right[i];
         maxLeft = std::max(maxLeft, std::fabs(l));
         maxRight = std::max(maxRight, std::fabs(r));
@@ -50,8 +51,7 @@ double StereoStats::correlation() const
 double StereoStats::midSideDb() const
 {
     if (sumSide2 <= 0.0)
-        return sumMid2 > 0.0 ? std::numeric_limits<double>::infinity()
-                             : std::numeric_limits<double>::quiet_NaN();
+        return sumMid2 > 0.0 ? std::numeric_limits<double>::infinity() : std::numeric_limits<double>::quiet_NaN();
     if (sumMid2 <= 0.0)
         return -std::numeric_limits<double>::infinity();
     return 10.0 * std::log10(sumMid2 / sumSide2);
@@ -91,10 +91,12 @@ std::string formatStatsTable(const std::vector<std::pair<std::string, StereoStat
 
     std::string table;
     char cell[64];
-    auto addRow = [&](const std::string& name, const std::vector<std::string>& cells) {
+    auto addRow = [&](const std::string& name, const std::vector<std::string>& cells)
+    {
         std::snprintf(cell, sizeof cell, "%-*s", static_cast<int>(nameWidth), name.c_str());
         table += cell;
-        for (const std::string& text : cells) {
+        for (const std::string& text : cells)
+        {
             std::snprintf(cell, sizeof cell, " %*s", width, text.c_str());
             table += cell;
         }
@@ -104,8 +106,8 @@ std::string formatStatsTable(const std::vector<std::pair<std::string, StereoStat
     addRow("", {"dBFS", "dBFS", "dBFS", "dBFS", "L/R", "dB"});
     table += std::string(nameWidth + 6 * (width + 1), '-') + '\n';
     for (const auto& [name, stats] : rows)
-        addRow(name, {decibels(stats.peakLeft()), decibels(stats.peakRight()),
-                      decibels(stats.rmsLeft()), decibels(stats.rmsRight()),
-                      number(stats.correlation(), "%+.3f"), number(stats.midSideDb(), "%+.1f")});
+        addRow(name,
+               {decibels(stats.peakLeft()), decibels(stats.peakRight()), decibels(stats.rmsLeft()),
+                decibels(stats.rmsRight()), number(stats.correlation(), "%+.3f"), number(stats.midSideDb(), "%+.1f")});
     return table;
 }

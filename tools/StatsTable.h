@@ -24,7 +24,8 @@ public:
     double midSideDb() const;
 
 private:
-    template <typename Sample> void accumulate(const Sample* left, const Sample* right, size_t frames);
+    template <typename Sample>
+    void accumulate(const Sample* left, const Sample* right, size_t frames);
 
     double maxLeft = 0.0, maxRight = 0.0;
     double sumLeft2 = 0.0, sumRight2 = 0.0, sumLeftRight = 0.0;

@@ -9,13 +9,20 @@
 
 namespace {
 
-int container(int format) { return format & SF_FORMAT_TYPEMASK; }
-int sampleType(int format) { return format & SF_FORMAT_SUBMASK; }
+int container(int format)
+{
+    return format & SF_FORMAT_TYPEMASK;
+}
+int sampleType(int format)
+{
+    return format & SF_FORMAT_SUBMASK;
+}
 
 // Bits of a linear PCM sample type, 0 for anything else.
 int pcmBits(int type)
 {
-    switch (type) {
+    switch (type)
+    {
     case SF_FORMAT_PCM_S8:
     case SF_FORMAT_PCM_U8: return 8;
     case SF_FORMAT_PCM_16: return 16;
@@ -37,14 +44,13 @@ std::string lowerExtension(const std::string& path)
     return extension;
 }
 
-
-
 } // namespace
 
 std::string describeFormat(int format)
 {
     std::string text;
-    switch (container(format)) {
+    switch (container(format))
+    {
     case SF_FORMAT_WAV: text = "WAV"; break;
     case SF_FORMAT_WAVEX: text = "WAVE_FORMAT_EXTENSIBLE"; break;
     case SF_FORMAT_AIFF: text = "AIFF"; break;
@@ -60,7 +66,9 @@ std::string describeFormat(int format)
         return text + " 32-bit float";
     if (type == SF_FORMAT_DOUBLE)
         return text + " 64-bit float";
-    return text + " (sample type 0x" + [&] {
+    return text + " (sample type 0x" +
+           [&]
+    {
         char hex[16];
         std::snprintf(hex, sizeof hex, "%x", type);
         return std::string(hex);
@@ -78,18 +86,22 @@ AudioFileReader::~AudioFileReader()
 
 bool AudioFileReader::open(const std::string& path, std::string& error)
 {
-    struct stat status {};
-    if (::stat(path.c_str(), &status) != 0) {
+    struct stat status
+    {};
+    if (::stat(path.c_str(), &status) != 0)
+    {
         error = "cannot open '" + path + "': " + std::strerror(errno);
         return false;
     }
-    if (S_ISDIR(status.st_mode)) {
+    if (S_ISDIR(status.st_mode))
+    {
         error = "'" + path + "' is a directory, not an audio file";
         return false;
     }
-    SF_INFO sfInfo {};
+    SF_INFO sfInfo{};
     file = sf_open(path.c_str(), SFM_READ, &sfInfo);
-    if (!file) {
+    if (!file)
+    {
         error = "cannot read '" + path + "': " + sf_strerror(nullptr);
         return false;
     }
@@ -114,7 +126,8 @@ size_t AudioFileReader::readInto(Sample* left, Sample* right, size_t frames)
     if (got <= 0)
         return 0;
     const size_t count = static_cast<size_t>(got);
-    for (size_t i = 0; i < count; ++i) {
+    for (size_t i = 0; i < count; ++i)
+    {
         left[i] = samples[i * channels];
         right[i] = samples[i * channels + (channels > 1 ? 1 : 0)];
     }
@@ -136,21 +149,24 @@ size_t AudioFileReader::readStereo(double* left, double* right, size_t frames)
 
 bool parseSampleFormat(const std::string& text, SampleFormat& format)
 {
-    static const struct { const char* name; SampleFormat format; } names[] = {
-        {"float", SampleFormat::Float}, {"double", SampleFormat::Double},
-        {"input", SampleFormat::Input}, {"pcm16", SampleFormat::Pcm16},
-        {"pcm24", SampleFormat::Pcm24},
+    static const struct
+    {
+        const char* name;
+        SampleFormat format;
+    } names[] = {
+        {"float", SampleFormat::Float}, {"double", SampleFormat::Double}, {"input", SampleFormat::Input},
+        {"pcm16", SampleFormat::Pcm16}, {"pcm24", SampleFormat::Pcm24},
     };
     for (const auto& entry : names)
-        if (text == entry.name) {
+        if (text == entry.name)
+        {
             format = entry.format;
             return true;
         }
     return false;
 }
 
-int chooseOutputFormat(const std::string& path, int inputFormat, SampleFormat requested,
-                       std::string& error)
+int chooseOutputFormat(const std::string& path, int inputFormat, SampleFormat requested, std::string& error)
 {
     const std::string extension = lowerExtension(path);
     int type;
@@ -160,16 +176,17 @@ int chooseOutputFormat(const std::string& path, int inputFormat, SampleFormat re
         type = SF_FORMAT_FLAC;
     else if (extension == "aif" || extension == "aiff" || extension == "aifc")
         type = SF_FORMAT_AIFF;
-    else {
-        error = "cannot tell the output type of '" + path +
-                "': name it .wav, .flac or .aiff";
+    else
+    {
+        error = "cannot tell the output type of '" + path + "': name it .wav, .flac or .aiff";
         return 0;
     }
 
     const int inputType = sampleType(inputFormat);
     const bool inputIsPcm = pcmBits(inputType) >= 16; // 8-bit and companded inputs get 24-bit
     int subtype = 0;
-    switch (requested) {
+    switch (requested)
+    {
     case SampleFormat::Automatic:
         if (type == SF_FORMAT_FLAC)
             subtype = inputIsPcm && inputType != SF_FORMAT_PCM_32 ? inputType : SF_FORMAT_PCM_24;
@@ -183,7 +200,8 @@ int chooseOutputFormat(const std::string& path, int inputFormat, SampleFormat re
     case SampleFormat::Input:
         if (inputType == SF_FORMAT_FLOAT || inputType == SF_FORMAT_DOUBLE || pcmBits(inputType) != 0)
             subtype = inputType;
-        else {
+        else
+        {
             error = "the input's sample type (" + describeFormat(inputFormat) +
                     ") cannot be written; use --sample-format float or pcm24";
             return 0;
@@ -195,11 +213,12 @@ int chooseOutputFormat(const std::string& path, int inputFormat, SampleFormat re
         subtype = type == SF_FORMAT_WAV ? SF_FORMAT_PCM_U8 : SF_FORMAT_PCM_S8;
 
     const int format = type | subtype;
-    SF_INFO probe {};
+    SF_INFO probe{};
     probe.samplerate = 48000;
     probe.channels = 2;
     probe.format = format;
-    if (!sf_format_check(&probe)) {
+    if (!sf_format_check(&probe))
+    {
         error = "cannot write " + describeFormat(format) + " to '" + path + "'" +
                 (type == SF_FORMAT_FLAC ? ": FLAC holds 8- to 24-bit integer samples only" : "");
         return 0;
@@ -217,25 +236,26 @@ AudioFileWriter::~AudioFileWriter()
 
 void AudioFileWriter::discard()
 {
-    if (file) {
+    if (file)
+    {
         sf_close(file);
         file = nullptr;
     }
     output.discard();
 }
 
-bool AudioFileWriter::open(const std::string& path, int format, int sampleRate, int channels,
-                           std::string& error)
+bool AudioFileWriter::open(const std::string& path, int format, int sampleRate, int channels, std::string& error)
 {
     discard();
     if (!output.open(path, error))
         return false;
-    SF_INFO sfInfo {};
+    SF_INFO sfInfo{};
     sfInfo.samplerate = sampleRate;
     sfInfo.channels = channels;
     sfInfo.format = format;
     file = sf_open_fd(output.descriptor(), SFM_WRITE, &sfInfo, SF_FALSE);
-    if (!file) {
+    if (!file)
+    {
         error = "cannot write '" + path + "': " + sf_strerror(nullptr);
         discard();
         return false;
@@ -246,28 +266,33 @@ bool AudioFileWriter::open(const std::string& path, int format, int sampleRate, 
 }
 
 template <typename Sample>
-bool AudioFileWriter::writeFrom(const Sample* left, const Sample* right, size_t frames,
-                                std::string& error)
+bool AudioFileWriter::writeFrom(const Sample* left, const Sample* right, size_t frames, std::string& error)
 {
-    if (!file) {
+    if (!file)
+    {
         error = "no output file is open";
         return false;
     }
     sf_count_t written;
-    if (integerBits != 0) {
+    if (integerBits != 0)
+    {
         // Round at the file's own depth, so a full-scale 16-bit input read as
         // s / 32768 comes back as s, and count what had to be clipped.
         const double scale = std::ldexp(1.0, integerBits - 1);
         const double largest = scale - 1.0;
         const int shift = 32 - integerBits;
         intSamples.resize(frames * 2);
-        for (size_t i = 0; i < frames * 2; ++i) {
+        for (size_t i = 0; i < frames * 2; ++i)
+        {
             const double x = static_cast<double>(i % 2 == 0 ? left[i / 2] : right[i / 2]);
             double scaled = std::nearbyint(x * scale);
-            if (!(scaled <= largest)) { // also catches NaN
+            if (!(scaled <= largest))
+            { // also catches NaN
                 scaled = std::isnan(scaled) ? 0.0 : largest;
                 ++clipped;
-            } else if (scaled < -scale) {
+            }
+            else if (scaled < -scale)
+            {
                 scaled = -scale;
                 ++clipped;
             }
@@ -275,49 +300,56 @@ bool AudioFileWriter::writeFrom(const Sample* left, const Sample* right, size_t 
             intSamples[i] = static_cast<int>(static_cast<uint32_t>(value) << shift);
         }
         written = sf_writef_int(file, intSamples.data(), static_cast<sf_count_t>(frames));
-    } else if constexpr (sizeof(Sample) == sizeof(float)) {
+    }
+    else if constexpr (sizeof(Sample) == sizeof(float))
+    {
         floatSamples.resize(frames * 2);
-        for (size_t i = 0; i < frames; ++i) {
+        for (size_t i = 0; i < frames; ++i)
+        {
             floatSamples[2 * i] = left[i];
             floatSamples[2 * i + 1] = right[i];
         }
         written = sf_writef_float(file, floatSamples.data(), static_cast<sf_count_t>(frames));
-    } else {
+    }
+    else
+    {
         doubleSamples.resize(frames * 2);
-        for (size_t i = 0; i < frames; ++i) {
+        for (size_t i = 0; i < frames; ++i)
+        {
             doubleSamples[2 * i] = left[i];
             doubleSamples[2 * i + 1] = right[i];
         }
         written = sf_writef_double(file, doubleSamples.data(), static_cast<sf_count_t>(frames));
     }
-    if (written != static_cast<sf_count_t>(frames)) {
+    if (written != static_cast<sf_count_t>(frames))
+    {
         error = "writing '" + output.target() + "' failed: " + sf_strerror(file);
         return false;
     }
     return true;
 }
 
-bool AudioFileWriter::writeStereo(const float* left, const float* right, size_t frames,
-                                  std::string& error)
+bool AudioFileWriter::writeStereo(const float* left, const float* right, size_t frames, std::string& error)
 {
     return writeFrom(left, right, frames, error);
 }
 
-bool AudioFileWriter::writeStereo(const double* left, const double* right, size_t frames,
-                                  std::string& error)
+bool AudioFileWriter::writeStereo(const double* left, const double* right, size_t frames, std::string& error)
 {
     return writeFrom(left, right, frames, error);
 }
 
 bool AudioFileWriter::commit(std::string& error)
 {
-    if (!file) {
+    if (!file)
+    {
         error = "no output file is open";
         return false;
     }
     const int closeResult = sf_close(file);
     file = nullptr;
-    if (closeResult != 0) {
+    if (closeResult != 0)
+    {
         error = "finishing '" + output.target() + "' failed: " + sf_error_number(closeResult);
         discard();
         return false;

@@ -17,7 +17,7 @@ struct AudioFileInfo
 {
     int sampleRate = 0;
     int channels = 0;
-    int format = 0;      // libsndfile SF_FORMAT_* (container | sample type)
+    int format = 0; // libsndfile SF_FORMAT_* (container | sample type)
     int64_t frames = 0;
 };
 
@@ -43,7 +43,8 @@ public:
     size_t readStereo(double* left, double* right, size_t frames);
 
 private:
-    template <typename Sample> size_t readInto(Sample* left, Sample* right, size_t frames);
+    template <typename Sample>
+    size_t readInto(Sample* left, Sample* right, size_t frames);
 
     std::vector<float>& buffer(float*) { return floatSamples; }
     std::vector<double>& buffer(double*) { return doubleSamples; }
@@ -60,7 +61,7 @@ enum class SampleFormat
     Automatic, // float for WAV and AIFF; the input's PCM depth (or 24-bit) for FLAC
     Float,
     Double,
-    Input,     // the input's sample type
+    Input, // the input's sample type
     Pcm16,
     Pcm24,
 };
@@ -70,8 +71,7 @@ bool parseSampleFormat(const std::string& text, SampleFormat& format);
 
 // The libsndfile format for writing `path` (container from its extension),
 // or 0 with a message in `error` when the combination cannot be written.
-int chooseOutputFormat(const std::string& path, int inputFormat, SampleFormat requested,
-                       std::string& error);
+int chooseOutputFormat(const std::string& path, int inputFormat, SampleFormat requested, std::string& error);
 
 class AudioFileWriter
 {

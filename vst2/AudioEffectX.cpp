@@ -8,7 +8,7 @@ namespace abi = Vst2Abi;
 // AudioEffect
 
 AudioEffect::AudioEffect(audioMasterCallback audioMaster, VstInt32 numPrograms, VstInt32 numParams)
-: audioMaster(audioMaster), numPrograms(numPrograms), numParams(numParams)
+    : audioMaster(audioMaster), numPrograms(numPrograms), numParams(numParams)
 {
     std::memset(&cEffect, 0, sizeof(cEffect));
     cEffect.magic = abi::kEffectMagicNumber;
@@ -77,13 +77,9 @@ void AudioEffect::setParameterAutomated(VstInt32 index, float value)
     callHost(abi::audioMasterAutomate, index, 0, nullptr, value);
 }
 
-void AudioEffect::processDoubleReplacing(double** /*inputs*/, double** /*outputs*/, VstInt32 /*sampleFrames*/)
-{
-}
+void AudioEffect::processDoubleReplacing(double** /*inputs*/, double** /*outputs*/, VstInt32 /*sampleFrames*/) {}
 
-void AudioEffect::processAccumulating(float** /*inputs*/, float** /*outputs*/, VstInt32 /*sampleFrames*/)
-{
-}
+void AudioEffect::processAccumulating(float** /*inputs*/, float** /*outputs*/, VstInt32 /*sampleFrames*/) {}
 
 VstInt32 AudioEffect::getChunk(void** data, bool /*isPreset*/)
 {
@@ -100,15 +96,12 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
 {
     switch (opcode)
     {
-    case abi::effOpen:
-        open();
-        return 0;
+    case abi::effOpen: open(); return 0;
     case abi::effSetProgram:
         if (isProgramIndex(value))
             setProgram(static_cast<VstInt32>(value));
         return 0;
-    case abi::effGetProgram:
-        return getProgram();
+    case abi::effGetProgram: return getProgram();
     case abi::effSetProgramName:
         if (ptr)
             setProgramName(static_cast<char*>(ptr));
@@ -143,10 +136,8 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
         else
             suspend();
         return 0;
-    case abi::effEditGetRect:
-        return ptr && editor && editor->getRect(static_cast<ERect**>(ptr)) ? 1 : 0;
-    case abi::effEditOpen:
-        return editor && editor->open(ptr) ? 1 : 0;
+    case abi::effEditGetRect: return ptr && editor && editor->getRect(static_cast<ERect**>(ptr)) ? 1 : 0;
+    case abi::effEditOpen: return editor && editor->open(ptr) ? 1 : 0;
     case abi::effEditClose:
         if (editor)
             editor->close();
@@ -155,16 +146,11 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
         if (editor)
             editor->idle();
         return 0;
-    case abi::effIdentify:
-        return abi::kIdentifyAnswer;
-    case abi::effGetChunk:
-        return ptr ? getChunk(static_cast<void**>(ptr), index != 0) : 0;
+    case abi::effIdentify: return abi::kIdentifyAnswer;
+    case abi::effGetChunk: return ptr ? getChunk(static_cast<void**>(ptr), index != 0) : 0;
     case abi::effSetChunk:
-        return ptr && value > 0 && value <= 0x7FFFFFFF
-                   ? setChunk(ptr, static_cast<VstInt32>(value), index != 0)
-                   : 0;
-    default:
-        return 0;
+        return ptr && value > 0 && value <= 0x7FFFFFFF ? setChunk(ptr, static_cast<VstInt32>(value), index != 0) : 0;
+    default: return 0;
     }
 }
 
@@ -218,7 +204,7 @@ void AudioEffect::processClassDoubleReplacing(AEffect* e, double** inputs, doubl
 // AudioEffectX
 
 AudioEffectX::AudioEffectX(audioMasterCallback audioMaster, VstInt32 numPrograms, VstInt32 numParams)
-: AudioEffect(audioMaster, numPrograms, numParams)
+    : AudioEffect(audioMaster, numPrograms, numParams)
 {
 }
 
@@ -226,10 +212,8 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
 {
     switch (opcode)
     {
-    case abi::effProcessEvents:
-        return ptr ? processEvents(ptr) : 0;
-    case abi::effCanBeAutomated:
-        return isParameterIndex(index) && canParameterBeAutomated(index) ? 1 : 0;
+    case abi::effProcessEvents: return ptr ? processEvents(ptr) : 0;
+    case abi::effCanBeAutomated: return isParameterIndex(index) && canParameterBeAutomated(index) ? 1 : 0;
     case abi::effString2Parameter:
         return ptr && isParameterIndex(index) && string2parameter(index, static_cast<char*>(ptr)) ? 1 : 0;
     case abi::effGetProgramNameIndexed:
@@ -241,8 +225,7 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
         return ptr && getInputProperties(index, static_cast<VstPinProperties*>(ptr)) ? 1 : 0;
     case abi::effGetOutputProperties:
         return ptr && getOutputProperties(index, static_cast<VstPinProperties*>(ptr)) ? 1 : 0;
-    case abi::effGetPlugCategory:
-        return getPlugCategory();
+    case abi::effGetPlugCategory: return getPlugCategory();
     case abi::effSetSpeakerArrangement:
         return setSpeakerArrangement(reinterpret_cast<VstSpeakerArrangement*>(value),
                                      static_cast<VstSpeakerArrangement*>(ptr))
@@ -254,46 +237,28 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
                                              static_cast<VstSpeakerArrangement**>(ptr))
                    ? 1
                    : 0;
-    case abi::effSetBypass:
-        return setBypass(value != 0) ? 1 : 0;
-    case abi::effGetEffectName:
-        return ptr && getEffectName(static_cast<char*>(ptr)) ? 1 : 0;
-    case abi::effGetVendorString:
-        return ptr && getVendorString(static_cast<char*>(ptr)) ? 1 : 0;
-    case abi::effGetProductString:
-        return ptr && getProductString(static_cast<char*>(ptr)) ? 1 : 0;
-    case abi::effGetVendorVersion:
-        return getVendorVersion();
-    case abi::effVendorSpecific:
-        return vendorSpecific(index, value, ptr, opt);
-    case abi::effCanDo:
-        return ptr ? canDo(static_cast<char*>(ptr)) : 0;
-    case abi::effGetTailSize:
-        return getGetTailSize();
-    case abi::effIdle:
-        idle();
-        return 0;
+    case abi::effSetBypass: return setBypass(value != 0) ? 1 : 0;
+    case abi::effGetEffectName: return ptr && getEffectName(static_cast<char*>(ptr)) ? 1 : 0;
+    case abi::effGetVendorString: return ptr && getVendorString(static_cast<char*>(ptr)) ? 1 : 0;
+    case abi::effGetProductString: return ptr && getProductString(static_cast<char*>(ptr)) ? 1 : 0;
+    case abi::effGetVendorVersion: return getVendorVersion();
+    case abi::effVendorSpecific: return vendorSpecific(index, value, ptr, opt);
+    case abi::effCanDo: return ptr ? canDo(static_cast<char*>(ptr)) : 0;
+    case abi::effGetTailSize: return getGetTailSize();
+    case abi::effIdle: idle(); return 0;
     case abi::effGetParameterProperties:
         return ptr && isParameterIndex(index) &&
                        getParameterProperties(index, static_cast<Vst2Abi::ParameterProperties*>(ptr))
                    ? 1
                    : 0;
-    case abi::effGetVstVersion:
-        return getVstVersion();
-    case abi::effSetEditKnobMode:
-        return editor && editor->setKnobMode(static_cast<VstInt32>(value)) ? 1 : 0;
-    case abi::effStartProcess:
-        return startProcess();
-    case abi::effStopProcess:
-        return stopProcess();
-    case abi::effSetProcessPrecision:
-        return setProcessPrecision(static_cast<VstInt32>(value)) ? 1 : 0;
-    case abi::effGetNumMidiInputChannels:
-        return getNumMidiInputChannels();
-    case abi::effGetNumMidiOutputChannels:
-        return getNumMidiOutputChannels();
-    default:
-        return AudioEffect::dispatcher(opcode, index, value, ptr, opt);
+    case abi::effGetVstVersion: return getVstVersion();
+    case abi::effSetEditKnobMode: return editor && editor->setKnobMode(static_cast<VstInt32>(value)) ? 1 : 0;
+    case abi::effStartProcess: return startProcess();
+    case abi::effStopProcess: return stopProcess();
+    case abi::effSetProcessPrecision: return setProcessPrecision(static_cast<VstInt32>(value)) ? 1 : 0;
+    case abi::effGetNumMidiInputChannels: return getNumMidiInputChannels();
+    case abi::effGetNumMidiOutputChannels: return getNumMidiOutputChannels();
+    default: return AudioEffect::dispatcher(opcode, index, value, ptr, opt);
     }
 }
 

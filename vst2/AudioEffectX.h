@@ -107,8 +107,7 @@ public:
 protected:
     void setFlag(VstInt32 flag, bool state);
     // Calls the host; 0 when there is no host callback.
-    VstIntPtr callHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
-                       float opt = 0.f);
+    VstIntPtr callHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr, float opt = 0.f);
 
     bool isParameterIndex(VstInt32 index) const { return index >= 0 && index < numParams; }
     bool isProgramIndex(VstIntPtr index) const { return index >= 0 && index < numPrograms; }

@@ -17,7 +17,7 @@ short toShort(int32 value)
 } // namespace
 
 EditorWrapper::EditorWrapper(AudioEffectX* effect, IEditController* controller, RunLoop& runLoop)
-: AEffEditor(effect), effectX(effect), controller(controller), runLoop(runLoop)
+    : AEffEditor(effect), effectX(effect), controller(controller), runLoop(runLoop)
 {
 }
 

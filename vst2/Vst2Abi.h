@@ -85,8 +85,8 @@ enum HostOpcode : int32_t
 };
 
 constexpr int32_t kVstVersionNumber = 2400;
-constexpr int32_t kEffectMagicNumber = 0x56737450;  // 'VstP'
-constexpr int32_t kIdentifyAnswer = 0x4E764566;     // 'NvEf'
+constexpr int32_t kEffectMagicNumber = 0x56737450; // 'VstP'
+constexpr int32_t kIdentifyAnswer = 0x4E764566;    // 'NvEf'
 
 // Text limits, in characters without the terminator unless named "Size".
 constexpr int32_t kMaxParamStrLen = 8;

@@ -144,8 +144,7 @@ void toUtf16(char16* dest, const char* src, int32 maxUnits)
         while (s[i] != 0)
         {
             const int32 n = sequenceLength(s[i]);
-            uint32 codePoint = n == 1 ? (s[i] < 0x80 ? s[i] : kReplacement)
-                                      : (s[i] & (0x7F >> n));
+            uint32 codePoint = n == 1 ? (s[i] < 0x80 ? s[i] : kReplacement) : (s[i] & (0x7F >> n));
             int32 used = 1;
             for (; used < n; ++used)
             {
@@ -180,7 +179,10 @@ bool equalsIgnoringCase(const char* a, const char* b)
 {
     if (!a || !b)
         return false;
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+    auto lower = [](char c)
+    {
+        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    };
     for (; *a && *b; ++a, ++b)
         if (lower(*a) != lower(*b))
             return false;

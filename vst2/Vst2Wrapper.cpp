@@ -3,9 +3,9 @@
 #include "vst2/EditorWrapper.h"
 #include "vst2/Vst2Text.h"
 
+#include "pluginterfaces/vst/ivstmessage.h"
 #include "public.sdk/source/common/memorystream.h"
 #include "public.sdk/source/vst/hosting/hostclasses.h"
-#include "pluginterfaces/vst/ivstmessage.h"
 
 #include <algorithm>
 #include <cmath>
@@ -119,7 +119,7 @@ bool arrangementMatches(const VstSpeakerArrangement* arrangement, int32 channels
 
 Vst2Wrapper::Vst2Wrapper(IAudioProcessor* processor, IEditController* controller, audioMasterCallback audioMaster,
                          const TUID componentClassId, VstInt32 vst2UniqueId, IPluginFactory* factory)
-: AudioEffectX(audioMaster, 0, 0), processor(owned(processor)), controller(owned(controller)), factory(factory)
+    : AudioEffectX(audioMaster, 0, 0), processor(owned(processor)), controller(owned(controller)), factory(factory)
 {
     if (componentClassId)
         std::memcpy(this->componentClassId, componentClassId, sizeof(TUID));
@@ -247,14 +247,15 @@ bool Vst2Wrapper::init()
 
 bool Vst2Wrapper::setupBuses()
 {
-    auto setupDirection = [this](BusDirection direction) {
+    auto setupDirection = [this](BusDirection direction)
+    {
         int32 channels = 0;
         const int32 busCount = component->getBusCount(kAudio, direction);
         for (int32 bus = 0; bus < busCount; ++bus)
         {
             BusInfo info{};
-            const bool main = component->getBusInfo(kAudio, direction, bus, info) == kResultOk &&
-                              info.busType == kMain && bus == 0;
+            const bool main =
+                component->getBusInfo(kAudio, direction, bus, info) == kResultOk && info.busType == kMain && bus == 0;
             if (main)
                 channels = info.channelCount;
             // VST 2 has one set of pins: the first main bus; the others stay off.
@@ -660,13 +661,15 @@ void Vst2Wrapper::callProcessor(int32 frames, bool firstSlice)
 
 void Vst2Wrapper::deliverPendingChanges()
 {
-    toProcessor.drain([this](int32 slot, double value) {
-        int32 queueIndex = 0;
-        int32 pointIndex = 0;
-        if (IParamValueQueue* queue = inputChanges.addParameterData(idBySlot[slot], queueIndex))
-            queue->addPoint(0, value, pointIndex);
-        currentValues[slot].store(value, std::memory_order_relaxed);
-    });
+    toProcessor.drain(
+        [this](int32 slot, double value)
+        {
+            int32 queueIndex = 0;
+            int32 pointIndex = 0;
+            if (IParamValueQueue* queue = inputChanges.addParameterData(idBySlot[slot], queueIndex))
+                queue->addPoint(0, value, pointIndex);
+            currentValues[slot].store(value, std::memory_order_relaxed);
+        });
 }
 
 void Vst2Wrapper::collectOutputChanges()
@@ -703,7 +706,8 @@ bool Vst2Wrapper::hasInputChange(ParamID id)
 void Vst2Wrapper::updateProcessContext()
 {
     processContext.sampleRate = sampleRate;
-    const VstTimeInfo* time = getTimeInfo(abi::kPpqPosValid | abi::kTempoValid | abi::kBarsValid | abi::kCyclePosValid | abi::kTimeSigValid);
+    const VstTimeInfo* time =
+        getTimeInfo(abi::kPpqPosValid | abi::kTempoValid | abi::kBarsValid | abi::kCyclePosValid | abi::kTimeSigValid);
     if (!time)
     {
         processContext.state = 0;
@@ -772,7 +776,8 @@ void Vst2Wrapper::flushPendingChanges()
 
 int32 Vst2Wrapper::slotOf(ParamID id) const
 {
-    const auto it = std::lower_bound(slotsById.begin(), slotsById.end(), std::make_pair(id, std::numeric_limits<int32>::min()));
+    const auto it =
+        std::lower_bound(slotsById.begin(), slotsById.end(), std::make_pair(id, std::numeric_limits<int32>::min()));
     return it != slotsById.end() && it->first == id ? it->second : -1;
 }
 
@@ -845,8 +850,8 @@ bool Vst2Wrapper::writeParameterDisplay(VstInt32 index, ParamValue normalized, c
 {
     ParameterInfo info;
     String128 display{};
-    const bool shown = getParameterInfo(index, info) &&
-                       controller->getParamStringByValue(info.id, normalized, display) == kResultOk;
+    const bool shown =
+        getParameterInfo(index, info) && controller->getParamStringByValue(info.id, normalized, display) == kResultOk;
     Vst2Text::copy(text, shown ? display : nullptr, abi::kMaxParamStrLen);
     return shown;
 }
@@ -929,9 +934,8 @@ bool Vst2Wrapper::getProgramNameIndexed(VstInt32 /*category*/, VstInt32 index, c
     if (unitInfo && programListId != kNoProgramListId)
         found = unitInfo->getProgramName(programListId, index, name) == kResultOk;
     else if (controller && programParameterId != kNoParamId && programParameterSteps > 0)
-        found = controller->getParamStringByValue(programParameterId,
-                                                  static_cast<double>(index) / programParameterSteps,
-                                                  name) == kResultOk;
+        found = controller->getParamStringByValue(
+                    programParameterId, static_cast<double>(index) / programParameterSteps, name) == kResultOk;
     Vst2Text::copy(text, found ? name : nullptr, abi::kMaxProgNameLen);
     return found;
 }
@@ -1021,17 +1025,19 @@ void PLUGIN_API Vst2Wrapper::onTimer()
     toController.drain([this](int32 slot, double value) { controller->setParamNormalized(idBySlot[slot], value); });
 
     bool programChanged = false;
-    fromProcessor.drain([&](int32 slot, double value) {
-        const ParamID id = idBySlot[slot];
-        controller->setParamNormalized(id, value);
-        if (vst2IndexBySlot[slot] >= 0)
-            callHost(abi::audioMasterAutomate, vst2IndexBySlot[slot], 0, nullptr, static_cast<float>(value));
-        if (id == programParameterId)
+    fromProcessor.drain(
+        [&](int32 slot, double value)
         {
-            curProgram = programOfValue(value);
-            programChanged = true;
-        }
-    });
+            const ParamID id = idBySlot[slot];
+            controller->setParamNormalized(id, value);
+            if (vst2IndexBySlot[slot] >= 0)
+                callHost(abi::audioMasterAutomate, vst2IndexBySlot[slot], 0, nullptr, static_cast<float>(value));
+            if (id == programParameterId)
+            {
+                curProgram = programOfValue(value);
+                programChanged = true;
+            }
+        });
     if (programChanged)
         updateDisplay();
 }
@@ -1170,11 +1176,11 @@ VstInt32 Vst2Wrapper::getPlugCategory()
         VstInt32 category;
     };
     static const Match matches[] = {
-        {"Analyzer", abi::kPlugCategAnalysis},       {"Delay", abi::kPlugCategRoomFx},
-        {"Reverb", abi::kPlugCategRoomFx},           {"Dynamics", abi::kPlugCategMastering},
-        {"Mastering", abi::kPlugCategMastering},     {"Restoration", abi::kPlugCategRestoration},
-        {"Generator", abi::kPlugCategGenerator},     {"Spatial", abi::kPlugCategSpacializer},
-        {"Fx", abi::kPlugCategEffect},               {"Instrument", abi::kPlugCategSynth},
+        {"Analyzer", abi::kPlugCategAnalysis},   {"Delay", abi::kPlugCategRoomFx},
+        {"Reverb", abi::kPlugCategRoomFx},       {"Dynamics", abi::kPlugCategMastering},
+        {"Mastering", abi::kPlugCategMastering}, {"Restoration", abi::kPlugCategRestoration},
+        {"Generator", abi::kPlugCategGenerator}, {"Spatial", abi::kPlugCategSpacializer},
+        {"Fx", abi::kPlugCategEffect},           {"Instrument", abi::kPlugCategSynth},
     };
     for (const Match& match : matches)
         if (std::strstr(subCategories, match.word))

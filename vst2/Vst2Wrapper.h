@@ -140,8 +140,14 @@ public:
 
     // FUnknown: the wrapper lives until the host closes the effect.
     tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override;
-    uint32 PLUGIN_API addRef() override { return 1; }
-    uint32 PLUGIN_API release() override { return 1; }
+    uint32 PLUGIN_API addRef() override
+    {
+        return 1;
+    }
+    uint32 PLUGIN_API release() override
+    {
+        return 1;
+    }
 
     static constexpr ParamID kNoParamId = 0xFFFFFFFF;
 
@@ -149,7 +155,10 @@ protected:
     // Parameter lookup for subclasses: the ParameterInfo of VST 2 parameter
     // index; false when the index is out of range or the controller fails.
     bool getParameterInfo(VstInt32 index, ParameterInfo& info);
-    IEditController* getController() const { return controller.get(); }
+    IEditController* getController() const
+    {
+        return controller.get();
+    }
     // The value the host last set for VST 2 parameter index, or else the
     // value the processor last had.
     double currentValue(VstInt32 index) const;
@@ -225,10 +234,10 @@ private:
     VstInt32 vendorVersion = 0;
 
     // Parameters: slots are the controller's parameter indices.
-    std::vector<ParameterMapEntry> parameterMap;         // by VST 2 index
-    std::vector<std::pair<ParamID, int32>> slotsById;    // sorted by ID
+    std::vector<ParameterMapEntry> parameterMap;      // by VST 2 index
+    std::vector<std::pair<ParamID, int32>> slotsById; // sorted by ID
     std::vector<ParamID> idBySlot;
-    std::vector<int32> vst2IndexBySlot;                  // -1: not a VST 2 parameter
+    std::vector<int32> vst2IndexBySlot; // -1: not a VST 2 parameter
     // By slot: what the processor was last given or reported; a change still
     // queued for it (toProcessor) is newer.
     std::unique_ptr<std::atomic<double>[]> currentValues;
@@ -242,7 +251,7 @@ private:
 
     // Processing.
     ProcessGuard guard;
-    Hosting::ParameterChanges inputChanges{1, 1};  // sized by setupParameters
+    Hosting::ParameterChanges inputChanges{1, 1}; // sized by setupParameters
     Hosting::ParameterChanges outputChanges{1, 1};
     ProcessData processData;
     ProcessContext processContext{};
@@ -250,9 +259,9 @@ private:
     AudioBusBuffers outputBus{};
     int32 inputChannels = 0;
     int32 outputChannels = 0;
-    std::vector<float*> pointers32;   // input channels, then output channels
+    std::vector<float*> pointers32; // input channels, then output channels
     std::vector<double*> pointers64;
-    std::vector<float> scratch32[2];  // per direction, channels one after another
+    std::vector<float> scratch32[2]; // per direction, channels one after another
     std::vector<double> scratch64[2];
     int32 scratchFrames = 0;
     int32 vst3SampleSize = kSample32;

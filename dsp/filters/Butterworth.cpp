@@ -47,12 +47,14 @@ void buildAnalogPrototype(AnalogRootSet& analog, int order)
 void lowPassTransform(double r, RootSet& digital, const RootSet& analog)
 {
     const double f = std::tan(kPi * r); // pre-warped cutoff
-    transformRoots(analog, digital, [f](Complex s) {
-        if (isInfinite(s))
-            return Complex(-1.0, 0.0);
-        s = f * s;
-        return (1.0 + s) / (1.0 - s);
-    });
+    transformRoots(analog, digital,
+                   [f](Complex s)
+                   {
+                       if (isInfinite(s))
+                           return Complex(-1.0, 0.0);
+                       s = f * s;
+                       return (1.0 + s) / (1.0 - s);
+                   });
     digital.normalW = analog.normalW;
     digital.normalGain = analog.normalGain;
 }
@@ -60,12 +62,14 @@ void lowPassTransform(double r, RootSet& digital, const RootSet& analog)
 void highPassTransform(double r, RootSet& digital, const RootSet& analog)
 {
     const double f = 1.0 / std::tan(kPi * r);
-    transformRoots(analog, digital, [f](Complex s) {
-        if (isInfinite(s))
-            return Complex(1.0, 0.0);
-        s = f * s;
-        return -(1.0 + s) / (1.0 - s);
-    });
+    transformRoots(analog, digital,
+                   [f](Complex s)
+                   {
+                       if (isInfinite(s))
+                           return Complex(1.0, 0.0);
+                       s = f * s;
+                       return -(1.0 + s) / (1.0 - s);
+                   });
     digital.normalW = kPi - analog.normalW;
     digital.normalGain = analog.normalGain;
 }

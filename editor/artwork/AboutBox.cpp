@@ -55,7 +55,8 @@ bool drawAboutBox(const std::string& path)
     drawText(cr, subtitle, "STEREO IMAGER AND PANNER", kWidth / 2.0, 84, Align::Centre, hex(0x80b0ff));
 
     // Dark bands behind the version line and the host lines.
-    auto band = [cr](double y, double h) {
+    auto band = [cr](double y, double h)
+    {
         roundedRect(cr, 30, y, kWidth - 60, h, 6);
         setColor(cr, hex(0x000000, 0.35));
         cairo_fill(cr);

@@ -7,11 +7,11 @@
 
 namespace Artwork {
 
-bool drawSkin(const std::string& path);          // 375 x 495
-bool drawGainKnob(const std::string& path);      // 36 x 1440, 40 frames
-bool drawPanKnob(const std::string& path);       // 36 x 1440, 40 frames
-bool drawButton(const std::string& path);        // 28 x 56, off above on
-bool drawAboutBox(const std::string& path);      // 319 x 439
+bool drawSkin(const std::string& path);            // 375 x 495
+bool drawGainKnob(const std::string& path);        // 36 x 1440, 40 frames
+bool drawPanKnob(const std::string& path);         // 36 x 1440, 40 frames
+bool drawButton(const std::string& path);          // 28 x 56, off above on
+bool drawAboutBox(const std::string& path);        // 319 x 439
 bool drawFrameBackground(const std::string& path); // 200 x 200
 
 } // namespace Artwork

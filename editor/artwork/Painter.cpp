@@ -75,12 +75,14 @@ double textWidth(cairo_t* cr, const Font& font, const std::string& text)
     selectFont(cr, font);
     double width = 0;
     int count = 0;
-    forEachCharacter(text, [&](const std::string& c) {
-        cairo_text_extents_t e;
-        cairo_text_extents(cr, c.c_str(), &e);
-        width += e.x_advance;
-        ++count;
-    });
+    forEachCharacter(text,
+                     [&](const std::string& c)
+                     {
+                         cairo_text_extents_t e;
+                         cairo_text_extents(cr, c.c_str(), &e);
+                         width += e.x_advance;
+                         ++count;
+                     });
     return width + font.tracking * std::fmax(0, count - 1);
 }
 
@@ -94,14 +96,16 @@ void drawText(cairo_t* cr, const Font& font, const std::string& text, double x, 
         x -= width;
     selectFont(cr, font);
     setColor(cr, color);
-    forEachCharacter(text, [&](const std::string& c) {
-        cairo_move_to(cr, x, y);
-        cairo_show_text(cr, c.c_str());
-        cairo_new_path(cr);
-        cairo_text_extents_t e;
-        cairo_text_extents(cr, c.c_str(), &e);
-        x += e.x_advance + font.tracking;
-    });
+    forEachCharacter(text,
+                     [&](const std::string& c)
+                     {
+                         cairo_move_to(cr, x, y);
+                         cairo_show_text(cr, c.c_str());
+                         cairo_new_path(cr);
+                         cairo_text_extents_t e;
+                         cairo_text_extents(cr, c.c_str(), &e);
+                         x += e.x_advance + font.tracking;
+                     });
 }
 
 void drawLabel(cairo_t* cr, const std::string& text, double x, double cy, Align align, double size)

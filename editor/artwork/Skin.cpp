@@ -21,13 +21,13 @@ constexpr Box kScope{180, 55, 170, 170};
 constexpr Box kMenus[] = {{40, 10, 35, 20}, {125, 10, 35, 20}, {254, 275, 55, 20}, {30, 375, 35, 20}};
 // Value displays joined with their unit labels.
 constexpr Box kReadouts[] = {
-    {55, 170, 47, 17},  {103, 170, 47, 17},                    // input gains and dB
-    {68, 217, 24, 17},  {113, 217, 24, 17},                    // input pans
-    {28, 287, 24, 17},  {73, 287, 24, 17},  {108, 287, 40, 17}, // balance, asymmetry, crush and %
-    {208, 287, 43, 17},                                        // output trim and dB
+    {55, 170, 47, 17},  {103, 170, 47, 17},                                         // input gains and dB
+    {68, 217, 24, 17},  {113, 217, 24, 17},                                         // input pans
+    {28, 287, 24, 17},  {73, 287, 24, 17},  {108, 287, 40, 17},                     // balance, asymmetry, crush and %
+    {208, 287, 43, 17},                                                             // output trim and dB
     {145, 367, 45, 17}, {200, 367, 25, 17}, {248, 367, 24, 17}, {318, 367, 40, 17}, // high band
     {145, 422, 45, 17}, {200, 422, 25, 17}, {248, 422, 24, 17}, {313, 422, 43, 17}, // low band
-    {68, 402, 52, 17},                                         // crossover frequency and Hz
+    {68, 402, 52, 17},                                                              // crossover frequency and Hz
 };
 // Knob origins (36 x 36) get a seat shadow.
 constexpr Box kKnobs[] = {
@@ -36,7 +36,7 @@ constexpr Box kKnobs[] = {
     {240, 335, 36, 36}, {320, 335, 36, 36}, {80, 370, 36, 36},  {150, 390, 36, 36}, {195, 390, 36, 36},
     {240, 390, 36, 36}, {320, 390, 36, 36},
 };
-constexpr Box kButtons[] = {{68, 71, 28, 28}, {113, 71, 28, 28}, {68, 105, 28, 28},
+constexpr Box kButtons[] = {{68, 71, 28, 28},   {113, 71, 28, 28},  {68, 105, 28, 28},
                             {113, 105, 28, 28}, {323, 270, 28, 28}, {335, 15, 28, 28}};
 
 // Sections of the panel.
@@ -44,7 +44,6 @@ constexpr Box kChannelSection{8, 50, 154, 262};
 constexpr Box kOutputSection{170, 238, 197, 74};
 constexpr Box kBandSection{8, 318, 359, 126};
 constexpr Box kGreenCorner{14, 324, 108, 114};
-
 
 void panelBackground(cairo_t* cr)
 {
@@ -57,7 +56,8 @@ void panelBackground(cairo_t* cr)
     cairo_restore(cr);
     // Fine brushed grain: reproducible pseudo-random streaks.
     uint32_t seed = 0x2545F491u;
-    auto next = [&seed] {
+    auto next = [&seed]
+    {
         seed = seed * 1664525u + 1013904223u;
         return (seed >> 8) / 16777216.0;
     };
@@ -283,7 +283,8 @@ void labels(cairo_t* cr)
 void separators(cairo_t* cr)
 {
     cairo_set_line_width(cr, 1);
-    auto rule = [cr](double x0, double x1, double y) {
+    auto rule = [cr](double x0, double x1, double y)
+    {
         setColor(cr, hex(0x000000, 0.45));
         cairo_move_to(cr, x0, y + 0.5);
         cairo_line_to(cr, x1, y + 0.5);
@@ -293,8 +294,8 @@ void separators(cairo_t* cr)
         cairo_line_to(cr, x1, y + 1.5);
         cairo_stroke(cr);
     };
-    rule(14, 156, 237);     // input strip above the balance row
-    rule(128, 361, 386.5);  // between the high and low band rows
+    rule(14, 156, 237);    // input strip above the balance row
+    rule(128, 361, 386.5); // between the high and low band rows
 }
 
 void greenCorner(cairo_t* cr)

@@ -19,12 +19,9 @@ int main(int argc, char** argv)
         bool (*draw)(const std::string&);
     };
     const Picture pictures[] = {
-        {"skin.png", Artwork::drawSkin},
-        {"gain_knob.png", Artwork::drawGainKnob},
-        {"pan_knob.png", Artwork::drawPanKnob},
-        {"button.png", Artwork::drawButton},
-        {"aboutbox.png", Artwork::drawAboutBox},
-        {"FRAMEBACKGROUND.PNG", Artwork::drawFrameBackground},
+        {"skin.png", Artwork::drawSkin},         {"gain_knob.png", Artwork::drawGainKnob},
+        {"pan_knob.png", Artwork::drawPanKnob},  {"button.png", Artwork::drawButton},
+        {"aboutbox.png", Artwork::drawAboutBox}, {"FRAMEBACKGROUND.PNG", Artwork::drawFrameBackground},
     };
     for (const Picture& picture : pictures)
     {

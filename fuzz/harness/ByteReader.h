@@ -20,10 +20,7 @@ public:
     bool empty() const { return position >= size; }
     size_t remaining() const { return position < size ? size - position : 0; }
 
-    uint8_t byte()
-    {
-        return position < size ? data[position++] : 0;
-    }
+    uint8_t byte() { return position < size ? data[position++] : 0; }
 
     template <typename T>
     T raw()

@@ -20,7 +20,7 @@ namespace KalviorFuzz {
 struct PluginEntry
 {
     Steinberg::IPluginFactory* (*getFactory)() = nullptr; // returns a new reference
-    AEffect* (*vst2Main)(audioMasterCallback) = nullptr;   // VSTPluginMain; may be null
+    AEffect* (*vst2Main)(audioMasterCallback) = nullptr;  // VSTPluginMain; may be null
 };
 
 using FailureHandler = void (*)(const char* file, int line, const std::string& what);
@@ -28,11 +28,11 @@ using FailureHandler = void (*)(const char* file, int line, const std::string& w
 FailureHandler setFailureHandler(FailureHandler handler);
 void fail(const char* file, int line, const std::string& what);
 
-#define KV_FUZZ_CHECK(condition, what)                                                                               \
-    do                                                                                                               \
-    {                                                                                                                \
-        if (!(condition))                                                                                            \
-            ::KalviorFuzz::fail(__FILE__, __LINE__, std::string(#condition ": ") + (what));                          \
+#define KV_FUZZ_CHECK(condition, what)                                                                                 \
+    do                                                                                                                 \
+    {                                                                                                                  \
+        if (!(condition))                                                                                              \
+            ::KalviorFuzz::fail(__FILE__, __LINE__, std::string(#condition ": ") + (what));                            \
     } while (0)
 
 // (a) processor setState with the bytes, getState, a state round trip and processing.

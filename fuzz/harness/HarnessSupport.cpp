@@ -69,7 +69,8 @@ std::string num(double v)
 
 FUnknown* hostContext()
 {
-    static Hosting::HostContext* context = new Hosting::HostContext("Kalvior Robustness Host"); // never freed: outlives every instance
+    static Hosting::HostContext* context =
+        new Hosting::HostContext("Kalvior Robustness Host"); // never freed: outlives every instance
     return context;
 }
 
@@ -116,8 +117,7 @@ bool decodeState(const Bytes& state, Values& values)
         const uint32_t storedId = bigEndian32(record);
         values[id] = bigEndianDouble(record + 4);
         KV_FUZZ_CHECK(storedId == id, "record " + std::to_string(id) + " has ID " + std::to_string(storedId));
-        KV_FUZZ_CHECK(isUnit(values[id]), "stored value of ID " + std::to_string(id) + " is " +
-                                              num(values[id]));
+        KV_FUZZ_CHECK(isUnit(values[id]), "stored value of ID " + std::to_string(id) + " is " + num(values[id]));
         good = good && storedId == id && isUnit(values[id]);
     }
     return good;

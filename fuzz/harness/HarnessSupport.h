@@ -23,8 +23,8 @@ namespace KalviorFuzz {
 
 using Bytes = std::vector<uint8_t>;
 
-constexpr uint32_t kParameterCount = 29;          // IDs 0..28
-constexpr size_t kRecordBytes = 12;               // big-endian uint32 ID, big-endian double value
+constexpr uint32_t kParameterCount = 29; // IDs 0..28
+constexpr size_t kRecordBytes = 12;      // big-endian uint32 ID, big-endian double value
 constexpr size_t kStateBytes = kParameterCount * kRecordBytes;
 
 // The host context every case hands to initialize(); lives as long as the process.
@@ -76,8 +76,7 @@ public:
     Steinberg::int32 PLUGIN_API getPointCount() override { return static_cast<Steinberg::int32>(points.size()); }
     Steinberg::tresult PLUGIN_API getPoint(Steinberg::int32 index, Steinberg::int32& offset,
                                            Steinberg::Vst::ParamValue& value) override;
-    Steinberg::tresult PLUGIN_API addPoint(Steinberg::int32, Steinberg::Vst::ParamValue,
-                                           Steinberg::int32&) override
+    Steinberg::tresult PLUGIN_API addPoint(Steinberg::int32, Steinberg::Vst::ParamValue, Steinberg::int32&) override
     {
         return Steinberg::kResultFalse;
     }

@@ -32,14 +32,14 @@ namespace {
 constexpr double kHeadroom32 = 1e30;
 constexpr double kHeadroom64 = 1e200;
 
-constexpr int32 kBlockBeforeSetup = 1024; // what the processor is ready for before any setup
-constexpr int32 kLargestSetup = 1 << 15;  // samples; far beyond any host, small enough to run fast
+constexpr int32 kBlockBeforeSetup = 1024;  // what the processor is ready for before any setup
+constexpr int32 kLargestSetup = 1 << 15;   // samples; far beyond any host, small enough to run fast
 constexpr int64_t kSampleBudget = 1 << 17; // frames per case, all blocks together
 
 double pickSampleRate(ByteReader& in)
 {
-    static const double kRates[] = {44100.0, 48000.0, 96000.0, 8000.0, 22050.0, 192000.0, 1536000.0, 1.0,
-                                    0.0,     -44100.0, 1e9,    5120.0, 0.5,     1536001.0};
+    static const double kRates[] = {44100.0, 48000.0, 96000.0,  8000.0, 22050.0, 192000.0, 1536000.0,
+                                    1.0,     0.0,     -44100.0, 1e9,    5120.0,  0.5,      1536001.0};
     const uint32_t choice = in.below(18);
     if (choice < sizeof kRates / sizeof kRates[0])
         return kRates[choice];
@@ -107,8 +107,8 @@ void arrangeBuses(Hosting::PluginInstance& instance, ByteReader& in)
     const int32 numOuts = int32(in.below(3));
     const tresult result = instance.processor()->setBusArrangements(numIns ? inputs : nullptr, numIns,
                                                                     numOuts ? outputs : nullptr, numOuts);
-    const bool stereo = numIns == 1 && numOuts == 1 && inputs[0] == Vst::SpeakerArr::kStereo &&
-                        outputs[0] == Vst::SpeakerArr::kStereo;
+    const bool stereo =
+        numIns == 1 && numOuts == 1 && inputs[0] == Vst::SpeakerArr::kStereo && outputs[0] == Vst::SpeakerArr::kStereo;
     if (!stereo)
         KV_FUZZ_CHECK(result != kResultOk, "a non-stereo arrangement was accepted");
 }
@@ -129,7 +129,8 @@ template <typename Sample>
 bool fillChannel(std::vector<Sample>& channel, ByteReader& in, double headroom)
 {
     uint32_t noise = in.u32();
-    auto next = [&noise] {
+    auto next = [&noise]
+    {
         noise = noise * 1664525u + 1013904223u;
         return (noise >> 8) / double(1 << 24) * 2.0 - 1.0;
     };
@@ -166,8 +167,8 @@ int32 pickOffset(ByteReader& in, int32 frames)
 {
     switch (in.below(8))
     {
-    case 0: return int32(in.u32());          // anything
-    case 1: return -1 - int32(in.below(4));  // before the block
+    case 0: return int32(in.u32());             // anything
+    case 1: return -1 - int32(in.below(4));     // before the block
     case 2: return frames + int32(in.below(4)); // at or after its end
     default: return frames > 0 ? int32(in.below(uint32_t(frames))) : 0;
     }
@@ -229,10 +230,22 @@ struct BlockBuffers
     Vst::AudioBusBuffers inputBuses[2]{}, outputBuses[2]{};
 };
 
-Sample32** channelArray(Vst::AudioBusBuffers& bus, Sample32*) { return bus.channelBuffers32; }
-Sample64** channelArray(Vst::AudioBusBuffers& bus, Sample64*) { return bus.channelBuffers64; }
-void setChannelArray(Vst::AudioBusBuffers& bus, Sample32** channels) { bus.channelBuffers32 = channels; }
-void setChannelArray(Vst::AudioBusBuffers& bus, Sample64** channels) { bus.channelBuffers64 = channels; }
+Sample32** channelArray(Vst::AudioBusBuffers& bus, Sample32*)
+{
+    return bus.channelBuffers32;
+}
+Sample64** channelArray(Vst::AudioBusBuffers& bus, Sample64*)
+{
+    return bus.channelBuffers64;
+}
+void setChannelArray(Vst::AudioBusBuffers& bus, Sample32** channels)
+{
+    bus.channelBuffers32 = channels;
+}
+void setChannelArray(Vst::AudioBusBuffers& bus, Sample64** channels)
+{
+    bus.channelBuffers64 = channels;
+}
 
 template <typename Sample>
 void runBlock(Hosting::PluginInstance& instance, ByteReader& in, int32 blockSampleSize, int32 frames)
@@ -241,8 +254,14 @@ void runBlock(Hosting::PluginInstance& instance, ByteReader& in, int32 blockSamp
     const size_t length = frames > 0 ? size_t(frames) : 0;
     BlockBuffers<Sample> b;
 
-    auto busCount = [&in] { return in.below(8) == 0 ? int32(in.below(4)) - 1 : 1; };
-    auto channelCount = [&in] { return in.below(8) == 0 ? int32(in.below(5)) - 1 : 2; };
+    auto busCount = [&in]
+    {
+        return in.below(8) == 0 ? int32(in.below(4)) - 1 : 1;
+    };
+    auto channelCount = [&in]
+    {
+        return in.below(8) == 0 ? int32(in.below(5)) - 1 : 2;
+    };
     const int32 numInputs = busCount();
     const int32 numOutputs = busCount();
     const bool inPlace = in.below(4) == 0;
@@ -318,7 +337,8 @@ void runBlock(Hosting::PluginInstance& instance, ByteReader& in, int32 blockSamp
     const bool silentInput = !inputBound || (b.inputBuses[0].silenceFlags & 3) == 3;
     const bool audioSize = blockSampleSize == Vst::kSample32 || blockSampleSize == Vst::kSample64;
 
-    auto describe = [&] {
+    auto describe = [&]
+    {
         return "frames " + std::to_string(frames) + ", size " + std::to_string(blockSampleSize) + ", buses " +
                std::to_string(numInputs) + "/" + std::to_string(numOutputs) + ", channels " +
                std::to_string(b.inputBuses[0].numChannels) + "/" + std::to_string(b.outputBuses[0].numChannels) +
@@ -336,8 +356,8 @@ void runBlock(Hosting::PluginInstance& instance, ByteReader& in, int32 blockSamp
             for (size_t i = 0; i < length; ++i)
                 KV_FUZZ_CHECK(std::isfinite(outputChannels[c][i]),
                               "non-finite output " + num(double(outputChannels[c][i])) +
-                                  " from finite input, channel " + std::to_string(c) + " frame " +
-                                  std::to_string(i) + " of " + std::to_string(length));
+                                  " from finite input, channel " + std::to_string(c) + " frame " + std::to_string(i) +
+                                  " of " + std::to_string(length));
     if (audioSize && silentInput && !aliased)
     {
         for (int32 c = 0; c < 2; ++c)

@@ -73,8 +73,8 @@ void processorStateCase(const PluginEntry& entry, const uint8_t* data, size_t si
         return;
     const Values expected = applyRecords(before, data, size);
     for (uint32_t id = 0; id < kParameterCount; ++id)
-        KV_FUZZ_CHECK(after[id] == expected[id], idText(id) + " holds " + num(after[id]) +
-                                                     ", the records say " + num(expected[id]));
+        KV_FUZZ_CHECK(after[id] == expected[id],
+                      idText(id) + " holds " + num(after[id]) + ", the records say " + num(expected[id]));
 
     // The saved state loads into a fresh instance bit for bit.
     auto copy = makeInstance(entry);
@@ -118,8 +118,8 @@ void controllerStateCase(const PluginEntry& entry, const uint8_t* data, size_t s
     for (uint32_t id = 0; id < kParameterCount; ++id)
     {
         const double value = controller->getParamNormalized(id);
-        KV_FUZZ_CHECK(value == expected[id], idText(id) + " holds " + num(value) + ", the records say " +
-                                                 num(expected[id]));
+        KV_FUZZ_CHECK(value == expected[id],
+                      idText(id) + " holds " + num(value) + ", the records say " + num(expected[id]));
 
         // Every value a state can set has a text, and the text reads back.
         Vst::String128 text{};

@@ -89,8 +89,7 @@ void vst3Texts(Vst::IEditController* controller, ByteReader& in)
     if (!known)
         KV_FUZZ_CHECK(parsed != kResultOk, "text of unknown parameter " + std::to_string(index) + " parsed");
     if (parsed == kResultOk)
-        KV_FUZZ_CHECK(isUnit(value), "parameter " + std::to_string(index) + " parsed a text to " +
-                                         num(value));
+        KV_FUZZ_CHECK(isUnit(value), "parameter " + std::to_string(index) + " parsed a text to " + num(value));
 
     // Printing any value the host may hold.
     const double shown = specialDouble(in);
@@ -173,13 +172,15 @@ void vst2Texts(AEffect* effect, ByteReader& in)
     const int32 index = pickIndex(in);
     switch (in.below(12))
     {
-    case 0: {
+    case 0:
+    {
         std::vector<char> text = hostText(in, 64);
         dispatch(effect, Vst2Abi::effString2Parameter, index, 0, text.data(), 0.f);
         checkParameterValue(effect, index);
         break;
     }
-    case 1: {
+    case 1:
+    {
         std::vector<char> display(Vst2Abi::kMaxParamStrLen + 1, 'x'), label(Vst2Abi::kMaxParamStrLen + 1, 'x');
         dispatch(effect, Vst2Abi::effGetParamDisplay, index, 0, display.data(), 0.f);
         dispatch(effect, Vst2Abi::effGetParamLabel, index, 0, label.data(), 0.f);
@@ -187,31 +188,36 @@ void vst2Texts(AEffect* effect, ByteReader& in)
             KV_FUZZ_CHECK(terminatedWithin(display) && terminatedWithin(label), "display or label not terminated");
         break;
     }
-    case 2: {
+    case 2:
+    {
         std::vector<char> name(hostIsCockos ? 256 : Vst2Abi::kMaxParamStrLen + 1, 'x');
         dispatch(effect, Vst2Abi::effGetParamName, index, 0, name.data(), 0.f);
         if (isParameter(effect, index))
             KV_FUZZ_CHECK(terminatedWithin(name), "name not terminated");
         break;
     }
-    case 3: {
+    case 3:
+    {
         if (index >= 0 && index < effect->numParams)
             effect->setParameter(effect, index, specialFloat(in));
         checkParameterValue(effect, index);
         break;
     }
-    case 4: { // Cockos: the text of a value the host names
+    case 4:
+    { // Cockos: the text of a value the host names
         std::vector<char> display(256, 'x');
-        const VstIntPtr answer =
-            dispatch(effect, Vst2Abi::effVendorSpecific, Vst2Abi::effGetParamDisplay, index, display.data(), specialFloat(in));
+        const VstIntPtr answer = dispatch(effect, Vst2Abi::effVendorSpecific, Vst2Abi::effGetParamDisplay, index,
+                                          display.data(), specialFloat(in));
         if (answer != 0)
             KV_FUZZ_CHECK(terminatedWithin(display), "Cockos display text not terminated");
         break;
     }
-    case 5: { // Cockos: the value of a text, written back into the host's buffer
+    case 5:
+    { // Cockos: the value of a text, written back into the host's buffer
         std::vector<char> text = hostText(in, 200);
         text.resize(256, 0);
-        const VstIntPtr answer = dispatch(effect, Vst2Abi::effVendorSpecific, Vst2Abi::effString2Parameter, index, text.data(), 0.f);
+        const VstIntPtr answer =
+            dispatch(effect, Vst2Abi::effVendorSpecific, Vst2Abi::effString2Parameter, index, text.data(), 0.f);
         KV_FUZZ_CHECK(terminatedWithin(text), "Cockos value text not terminated");
         if (answer != 0)
         {
@@ -220,7 +226,8 @@ void vst2Texts(AEffect* effect, ByteReader& in)
         }
         break;
     }
-    case 6: {
+    case 6:
+    {
         std::vector<char> text = hostText(in, Vst2Abi::kMaxProgNameLen);
         dispatch(effect, Vst2Abi::effSetProgramName, 0, 0, text.data(), 0.f);
         std::vector<char> name(Vst2Abi::kMaxProgNameLen + 1, 'x');
@@ -228,29 +235,33 @@ void vst2Texts(AEffect* effect, ByteReader& in)
         KV_FUZZ_CHECK(terminatedWithin(name), "program name not terminated");
         break;
     }
-    case 7: {
+    case 7:
+    {
         std::vector<char> name(Vst2Abi::kMaxProgNameLen + 1, 'x');
         if (dispatch(effect, Vst2Abi::effGetProgramNameIndexed, index, VstIntPtr(in.u32()), name.data(), 0.f) != 0)
             KV_FUZZ_CHECK(terminatedWithin(name), "indexed program name not terminated");
         break;
     }
-    case 8: {
+    case 8:
+    {
         std::vector<char> text = hostText(in, 64);
         dispatch(effect, Vst2Abi::effCanDo, 0, 0, text.data(), 0.f);
         break;
     }
-    case 9: {
+    case 9:
+    {
         dispatch(effect, Vst2Abi::effSetProgram, 0, VstIntPtr(index), nullptr, 0.f);
         const VstIntPtr program = dispatch(effect, Vst2Abi::effGetProgram, 0, 0, nullptr, 0.f);
         KV_FUZZ_CHECK(program >= 0 && program < effect->numPrograms, "current program " + std::to_string(program));
         break;
     }
-    case 10: { // a chunk from a damaged project, then the chunk the effect saves
+    case 10:
+    { // a chunk from a damaged project, then the chunk the effect saves
         size_t length = 0;
         const uint8_t* rest = in.rest(length);
         std::vector<uint8_t> chunk(rest, rest + length);
-        dispatch(effect, Vst2Abi::effSetChunk, in.flag() ? 1 : 0, VstIntPtr(chunk.size()), chunk.empty() ? nullptr : chunk.data(),
-                 0.f);
+        dispatch(effect, Vst2Abi::effSetChunk, in.flag() ? 1 : 0, VstIntPtr(chunk.size()),
+                 chunk.empty() ? nullptr : chunk.data(), 0.f);
         void* saved = nullptr;
         const VstIntPtr size = dispatch(effect, Vst2Abi::effGetChunk, 0, 0, &saved, 0.f);
         KV_FUZZ_CHECK(size >= 0 && (size == 0 || saved), "chunk of " + std::to_string(size) + " bytes");
@@ -258,7 +269,8 @@ void vst2Texts(AEffect* effect, ByteReader& in)
             checkParameterValue(effect, i);
         break;
     }
-    default: {
+    default:
+    {
         Vst2Abi::ParameterProperties properties;
         dispatch(effect, Vst2Abi::effGetParameterProperties, index, 0, &properties, 0.f);
         dispatch(effect, Vst2Abi::effCanBeAutomated, index, 0, nullptr, 0.f);

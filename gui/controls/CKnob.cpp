@@ -13,8 +13,7 @@ constexpr double kRadToDeg = 180. / M_PI;
 } // namespace
 
 CKnob::CKnob(const CRect& size, IControlListener* listener, int32 tag, CBitmap* background)
-    : CControl(size, listener, tag, background),
-      startAngle(static_cast<float>(3. * M_PI / 4.)),
+    : CControl(size, listener, tag, background), startAngle(static_cast<float>(3. * M_PI / 4.)),
       rangeAngle(static_cast<float>(3. * M_PI / 2.))
 {
 }

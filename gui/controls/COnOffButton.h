@@ -8,8 +8,7 @@ namespace VSTGUI {
 class COnOffButton : public CControl
 {
 public:
-    COnOffButton(const CRect& size, IControlListener* listener = nullptr, int32 tag = 0,
-                 CBitmap* background = nullptr);
+    COnOffButton(const CRect& size, IControlListener* listener = nullptr, int32 tag = 0, CBitmap* background = nullptr);
 
     void draw(CDrawContext* context) override;
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;

@@ -6,8 +6,7 @@
 
 namespace VSTGUI {
 
-COptionMenu::COptionMenu(const CRect& size, IControlListener* listener, int32 tag, CBitmap* background,
-                         int32 style)
+COptionMenu::COptionMenu(const CRect& size, IControlListener* listener, int32 tag, CBitmap* background, int32 style)
     : CParamDisplay(size, background, style)
 {
     setListener(listener);
@@ -54,7 +53,8 @@ CMouseEventResult COptionMenu::onMouseDown(CPoint&, const CButtonState& buttons)
     menu.font = *font;
     // The menu stays alive until the list closes, even if the editor drops it.
     SharedPointer<COptionMenu> self(this);
-    menu.onSelect = [self](int32 index) {
+    menu.onSelect = [self](int32 index)
+    {
         if (self->isAttached())
             self->select(index);
     };

@@ -18,8 +18,8 @@ public:
         kCheckStyle = 1 << 12,
     };
 
-    COptionMenu(const CRect& size, IControlListener* listener = nullptr, int32 tag = 0,
-                CBitmap* background = nullptr, int32 style = 0);
+    COptionMenu(const CRect& size, IControlListener* listener = nullptr, int32 tag = 0, CBitmap* background = nullptr,
+                int32 style = 0);
 
     void addEntry(const std::string& title) { entries.push_back(title); }
     void removeAllEntry() { entries.clear(); }

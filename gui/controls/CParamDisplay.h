@@ -34,29 +34,69 @@ public:
 
     void setFont(CFontRef font);
     CFontRef getFont() const { return font; }
-    void setFontColor(const CColor& c) { fontColor = c; invalid(); }
+    void setFontColor(const CColor& c)
+    {
+        fontColor = c;
+        invalid();
+    }
     CColor getFontColor() const { return fontColor; }
-    void setBackColor(const CColor& c) { backColor = c; invalid(); }
+    void setBackColor(const CColor& c)
+    {
+        backColor = c;
+        invalid();
+    }
     CColor getBackColor() const { return backColor; }
-    void setFrameColor(const CColor& c) { frameColor = c; invalid(); }
+    void setFrameColor(const CColor& c)
+    {
+        frameColor = c;
+        invalid();
+    }
     CColor getFrameColor() const { return frameColor; }
-    void setShadowColor(const CColor& c) { shadowColor = c; invalid(); }
+    void setShadowColor(const CColor& c)
+    {
+        shadowColor = c;
+        invalid();
+    }
     CColor getShadowColor() const { return shadowColor; }
-    void setHoriAlign(CHoriTxtAlign a) { horiTxtAlign = a; invalid(); }
+    void setHoriAlign(CHoriTxtAlign a)
+    {
+        horiTxtAlign = a;
+        invalid();
+    }
     CHoriTxtAlign getHoriAlign() const { return horiTxtAlign; }
-    void setStyle(int32 s) { style = s; invalid(); }
+    void setStyle(int32 s)
+    {
+        style = s;
+        invalid();
+    }
     int32 getStyle() const { return style; }
-    void setRoundRectRadius(CCoord r) { roundRectRadius = r; invalid(); }
+    void setRoundRectRadius(CCoord r)
+    {
+        roundRectRadius = r;
+        invalid();
+    }
     CCoord getRoundRectRadius() const { return roundRectRadius; }
-    void setFrameWidth(CCoord w) { frameWidth = w; invalid(); }
+    void setFrameWidth(CCoord w)
+    {
+        frameWidth = w;
+        invalid();
+    }
     CCoord getFrameWidth() const { return frameWidth; }
-    void setTextInset(const CPoint& p) { textInset = p; invalid(); }
+    void setTextInset(const CPoint& p)
+    {
+        textInset = p;
+        invalid();
+    }
     CPoint getTextInset() const { return textInset; }
     void setAntialias(bool state) { antialias = state; }
     bool getAntialias() const { return antialias; }
     void setPrecision(int32 digits) { valuePrecision = digits; }
     int32 getPrecision() const { return valuePrecision; }
-    void setValueToStringFunction(ValueToStringFunction f) { valueToString = std::move(f); invalid(); }
+    void setValueToStringFunction(ValueToStringFunction f)
+    {
+        valueToString = std::move(f);
+        invalid();
+    }
 
     // The text drawn over the back: here the current value as text.
     virtual std::string getDisplayedText();

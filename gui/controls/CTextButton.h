@@ -20,21 +20,33 @@ public:
         kOnOffStyle
     };
 
-    CTextButton(const CRect& size, IControlListener* listener = nullptr, int32 tag = -1,
-                UTF8StringPtr title = nullptr, Style style = kKickStyle);
+    CTextButton(const CRect& size, IControlListener* listener = nullptr, int32 tag = -1, UTF8StringPtr title = nullptr,
+                Style style = kKickStyle);
 
     void draw(CDrawContext* context) override;
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
     CMouseEventResult onMouseMoved(CPoint& where, const CButtonState& buttons) override;
     CMouseEventResult onMouseUp(CPoint& where, const CButtonState& buttons) override;
 
-    void setTitle(UTF8StringPtr t) { title = t ? t : ""; invalid(); }
+    void setTitle(UTF8StringPtr t)
+    {
+        title = t ? t : "";
+        invalid();
+    }
     UTF8StringPtr getTitle() const { return title.c_str(); }
     void setFont(CFontRef font);
     CFontRef getFont() const { return font; }
-    void setTextColor(const CColor& c) { textColor = c; invalid(); }
+    void setTextColor(const CColor& c)
+    {
+        textColor = c;
+        invalid();
+    }
     CColor getTextColor() const { return textColor; }
-    void setTextColorHighlighted(const CColor& c) { textColorHighlighted = c; invalid(); }
+    void setTextColorHighlighted(const CColor& c)
+    {
+        textColorHighlighted = c;
+        invalid();
+    }
     CColor getTextColorHighlighted() const { return textColorHighlighted; }
     void setGradientColors(const CColor& start, const CColor& end);
     void setGradientColorsHighlighted(const CColor& start, const CColor& end);
@@ -42,17 +54,37 @@ public:
     CColor getGradientEndColor() const { return gradientEnd; }
     CColor getGradientStartColorHighlighted() const { return gradientStartHighlighted; }
     CColor getGradientEndColorHighlighted() const { return gradientEndHighlighted; }
-    void setFrameColor(const CColor& c) { frameColor = c; invalid(); }
+    void setFrameColor(const CColor& c)
+    {
+        frameColor = c;
+        invalid();
+    }
     CColor getFrameColor() const { return frameColor; }
-    void setFrameColorHighlighted(const CColor& c) { frameColorHighlighted = c; invalid(); }
+    void setFrameColorHighlighted(const CColor& c)
+    {
+        frameColorHighlighted = c;
+        invalid();
+    }
     CColor getFrameColorHighlighted() const { return frameColorHighlighted; }
-    void setFrameWidth(CCoord w) { frameWidth = w; invalid(); }
+    void setFrameWidth(CCoord w)
+    {
+        frameWidth = w;
+        invalid();
+    }
     CCoord getFrameWidth() const { return frameWidth; }
-    void setRoundRadius(CCoord r) { roundRadius = r; invalid(); }
+    void setRoundRadius(CCoord r)
+    {
+        roundRadius = r;
+        invalid();
+    }
     CCoord getRoundRadius() const { return roundRadius; }
     void setStyle(Style s) { style = s; }
     Style getStyle() const { return style; }
-    void setTextAlignment(CHoriTxtAlign a) { textAlignment = a; invalid(); }
+    void setTextAlignment(CHoriTxtAlign a)
+    {
+        textAlignment = a;
+        invalid();
+    }
     CHoriTxtAlign getTextAlignment() const { return textAlignment; }
 
     CLASS_METHODS(CTextButton, CControl)

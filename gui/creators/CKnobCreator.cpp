@@ -39,15 +39,16 @@ public:
         colorAttribute(attributes, "handle-color", description, [&](const CColor& c) { knob->setColorHandle(c); });
 
         static const std::pair<const char*, int32> styleFlags[] = {
-            {"circle-drawing", CKnob::kHandleCircleDrawing},   {"corona-drawing", CKnob::kCoronaDrawing},
-            {"corona-from-center", CKnob::kCoronaFromCenter},  {"corona-inverted", CKnob::kCoronaInverted},
-            {"corona-dash-dot", CKnob::kCoronaLineDashDot},    {"corona-outline", CKnob::kCoronaOutline},
+            {"circle-drawing", CKnob::kHandleCircleDrawing},    {"corona-drawing", CKnob::kCoronaDrawing},
+            {"corona-from-center", CKnob::kCoronaFromCenter},   {"corona-inverted", CKnob::kCoronaInverted},
+            {"corona-dash-dot", CKnob::kCoronaLineDashDot},     {"corona-outline", CKnob::kCoronaOutline},
             {"skip-handle-drawing", CKnob::kSkipHandleDrawing},
         };
         int32 style = knob->getDrawStyle();
         for (const auto& flag : styleFlags)
         {
-            boolAttribute(attributes, flag.first, [&](bool on) { style = on ? (style | flag.second) : (style & ~flag.second); });
+            boolAttribute(attributes, flag.first,
+                          [&](bool on) { style = on ? (style | flag.second) : (style & ~flag.second); });
         }
         knob->setDrawStyle(style);
         return true;

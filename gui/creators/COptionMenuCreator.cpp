@@ -21,8 +21,10 @@ public:
         if (!menu)
             return false;
         int32 style = menu->getStyle();
-        auto flag = [&](const char* name, int32 bit) {
-            CreatorHelpers::boolAttribute(attributes, name, [&](bool on) { style = on ? (style | bit) : (style & ~bit); });
+        auto flag = [&](const char* name, int32 bit)
+        {
+            CreatorHelpers::boolAttribute(attributes, name,
+                                          [&](bool on) { style = on ? (style | bit) : (style & ~bit); });
         };
         flag("menu-popup-style", COptionMenu::kPopupStyle);
         flag("menu-check-style", COptionMenu::kCheckStyle);

@@ -42,8 +42,7 @@ public:
         colorAttribute(attributes, "font-color", description, [&](const CColor& c) { display->setFontColor(c); });
         colorAttribute(attributes, "back-color", description, [&](const CColor& c) { display->setBackColor(c); });
         colorAttribute(attributes, "frame-color", description, [&](const CColor& c) { display->setFrameColor(c); });
-        colorAttribute(attributes, "shadow-color", description,
-                       [&](const CColor& c) { display->setShadowColor(c); });
+        colorAttribute(attributes, "shadow-color", description, [&](const CColor& c) { display->setShadowColor(c); });
         boolAttribute(attributes, "font-antialias", [&](bool v) { display->setAntialias(v); });
         doubleAttribute(attributes, "round-rect-radius", [&](double v) { display->setRoundRectRadius(v); });
         doubleAttribute(attributes, "frame-width", [&](double v) { display->setFrameWidth(v); });

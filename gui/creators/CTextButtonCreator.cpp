@@ -38,7 +38,8 @@ public:
         button->setGradientColors(start, end);
         start = button->getGradientStartColorHighlighted();
         end = button->getGradientEndColorHighlighted();
-        colorAttribute(attributes, "gradient-start-color-highlighted", description, [&](const CColor& c) { start = c; });
+        colorAttribute(attributes, "gradient-start-color-highlighted", description,
+                       [&](const CColor& c) { start = c; });
         colorAttribute(attributes, "gradient-end-color-highlighted", description, [&](const CColor& c) { end = c; });
         button->setGradientColorsHighlighted(start, end);
         doubleAttribute(attributes, "frame-width", [&](double v) { button->setFrameWidth(v); });

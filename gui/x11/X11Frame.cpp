@@ -302,8 +302,7 @@ void X11Frame::handleEvent(XEvent& event)
         frame->platformOnMouseMoved(where, CButtonState(buttonsFromState(event.xmotion.state)));
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 

@@ -38,8 +38,7 @@ int measureWidth(const PopupMenuDescription& menu)
 
 } // namespace
 
-X11PopupMenu::X11PopupMenu(Display* display, const PopupMenuDescription& description, int x, int y,
-                           int anchorHeight)
+X11PopupMenu::X11PopupMenu(Display* display, const PopupMenuDescription& description, int x, int y, int anchorHeight)
     : display(display), menu(description)
 {
     width = std::max(measureWidth(menu), static_cast<int>(menu.anchor.getWidth()));
@@ -54,16 +53,16 @@ X11PopupMenu::X11PopupMenu(Display* display, const PopupMenuDescription& descrip
 
     XSetWindowAttributes attributes{};
     attributes.override_redirect = True;
-    attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask |
-                            LeaveWindowMask;
+    attributes.event_mask =
+        ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask | LeaveWindowMask;
     attributes.save_under = True;
     window = XCreateWindow(display, RootWindow(display, screen), x, y, static_cast<unsigned>(width),
                            static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
                            CWOverrideRedirect | CWEventMask | CWSaveUnder, &attributes);
     Atom type = XInternAtom(display, "_NET_WM_WINDOW_TYPE", False);
     Atom popupType = XInternAtom(display, "_NET_WM_WINDOW_TYPE_DROPDOWN_MENU", False);
-    XChangeProperty(display, window, type, XA_ATOM, 32, PropModeReplace,
-                    reinterpret_cast<unsigned char*>(&popupType), 1);
+    XChangeProperty(display, window, type, XA_ATOM, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&popupType),
+                    1);
     XMapRaised(display, window);
 
     XWindowAttributes info;
@@ -161,8 +160,7 @@ void X11PopupMenu::handleEvent(const XEvent& event)
             setHighlight(highlight < 0 ? count - 1 : std::max(highlight - 1, 0));
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 

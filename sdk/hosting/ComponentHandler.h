@@ -21,8 +21,8 @@ struct EditEvent
         kRestart,
     };
     Kind kind;
-    Vst::ParamID id;  // 0 for restarts
-    double value;     // normalised value of a perform; restart flags of a restart
+    Vst::ParamID id; // 0 for restarts
+    double value;    // normalised value of a perform; restart flags of a restart
 };
 
 // Owned by the host, like HostContext; hand it to setComponentHandler.

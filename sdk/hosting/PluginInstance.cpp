@@ -1,7 +1,7 @@
 #include "sdk/hosting/PluginInstance.h"
 
-#include "public.sdk/source/common/memorystream.h"
 #include "pluginterfaces/vst/vstspeaker.h"
+#include "public.sdk/source/common/memorystream.h"
 
 namespace Steinberg {
 namespace Hosting {
@@ -15,8 +15,8 @@ static IPtr<T> queryAs(FUnknown* object)
     return nullptr;
 }
 
-std::unique_ptr<PluginInstance> PluginInstance::create(IPluginFactory* factory, int32 classIndex,
-                                                       FUnknown* hostContext, std::string& error)
+std::unique_ptr<PluginInstance> PluginInstance::create(IPluginFactory* factory, int32 classIndex, FUnknown* hostContext,
+                                                       std::string& error)
 {
     if (!factory)
     {

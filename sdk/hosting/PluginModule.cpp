@@ -106,7 +106,8 @@ int32 PluginModule::findClass(const char* category) const
     for (int32 i = 0; i < count; ++i)
     {
         PClassInfo info;
-        if (pluginFactory->getClassInfo(i, &info) == kResultOk && std::strncmp(info.category, category, sizeof(info.category)) == 0)
+        if (pluginFactory->getClassInfo(i, &info) == kResultOk &&
+            std::strncmp(info.category, category, sizeof(info.category)) == 0)
             return i;
     }
     return -1;

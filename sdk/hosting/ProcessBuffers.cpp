@@ -4,12 +4,9 @@ namespace Steinberg {
 namespace Hosting {
 
 ProcessBuffers::ProcessBuffers(int32 channels)
-    : numChannels(channels > 0 ? channels : 1),
-      in32(static_cast<size_t>(numChannels)),
-      out32(static_cast<size_t>(numChannels)),
-      in64(static_cast<size_t>(numChannels)),
-      out64(static_cast<size_t>(numChannels)),
-      inPointers(static_cast<size_t>(numChannels)),
+    : numChannels(channels > 0 ? channels : 1), in32(static_cast<size_t>(numChannels)),
+      out32(static_cast<size_t>(numChannels)), in64(static_cast<size_t>(numChannels)),
+      out64(static_cast<size_t>(numChannels)), inPointers(static_cast<size_t>(numChannels)),
       outPointers(static_cast<size_t>(numChannels))
 {
 }
@@ -60,7 +57,7 @@ void ProcessBuffers::setInput(int32 channel, int32 frame, double value)
 }
 
 Vst::ProcessData& ProcessBuffers::block(int32 numSamples, Vst::IParameterChanges* inputChanges,
-                                       Vst::IParameterChanges* outputChanges)
+                                        Vst::IParameterChanges* outputChanges)
 {
     data.processMode = Vst::kRealtime;
     data.symbolicSampleSize = symbolicSampleSize;

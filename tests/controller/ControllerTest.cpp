@@ -1,7 +1,7 @@
 #include "ControllerFixture.h"
 
-#include "public.sdk/source/common/memorystream.h"
 #include "pluginterfaces/gui/iplugview.h"
+#include "public.sdk/source/common/memorystream.h"
 
 #include <cmath>
 #include <limits>

@@ -190,7 +190,7 @@ const ParseCase kParses[] = {
     {kSolo, u"2", false, 0},       // no indices
     {kSolo, u"", false, 0},
     {kLeftGain, u"", false, 0},
-    {kMuteLeft, u"1e999", false, 0}, // beyond a double: no value for a host
+    {kMuteLeft, u"1e999", false, 0},  // beyond a double: no value for a host
     {kLeftGain, u"1e999", true, 1.0}, // limited by the curve
     {kMuteLeft, u"5", true, 1.0},     // limited to 0..1
 };

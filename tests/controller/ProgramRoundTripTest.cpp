@@ -22,7 +22,7 @@ namespace {
 constexpr int32 kBlock = 64;
 
 const char* const kProgramNames[] = {"Default",         "Bass Squeeze",    "Top and Bottom Pan",
-                                      "Mono Compat Pan", "Stereo Rotation", "Stereosonic Shuffle"};
+                                     "Mono Compat Pan", "Stereo Rotation", "Stereosonic Shuffle"};
 
 class ProgramRoundTrip : public PluginTest
 {

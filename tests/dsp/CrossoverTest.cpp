@@ -1,6 +1,6 @@
+#include "dsp/Crossover.h"
 #include "StereoReference.h"
 #include "dsp/CpuFeatures.h"
-#include "dsp/Crossover.h"
 
 #include <gtest/gtest.h>
 
@@ -106,8 +106,7 @@ bool sameBits(const double* a, const double* b, int n)
 // Sum of the bands is flat and each band is -6 dB at the crossover frequency,
 // measured on sines for both slopes, several frequencies and sample rates.
 class CrossoverResponse : public testing::TestWithParam<std::tuple<uint32_t, uint32_t, int>>
-{
-};
+{};
 
 TEST_P(CrossoverResponse, AllPassSumAndHalfAmplitudeAtCrossover)
 {

@@ -11,11 +11,18 @@ namespace {
 
 // The values every program starts from, by ID (ln 3 / ln 8 is 300 Hz on the frequency curve).
 const std::map<uint32_t, double> kProgramDefaults = {
-    {kLeftGain, 0.75},  {kRightGain, 0.75}, {kMuteLeft, 0.0},    {kMuteRight, 0.0},   {kInvertLeft, 0.0},
-    {kInvertRight, 0.0}, {kLeftPan, 0.0},   {kRightPan, 1.0},    {kBalance, 0.5},     {kAsymmetry, 0.5},
-    {kAsymmCrush, 0.3}, {kHpGain, 0.75},    {kHpWidth, 0.5},     {kHpPan, 0.5},       {kPanLaw, 0.5},
-    {kPanCrush, 0.3},   {kGainTrim, 0.5},   {kLpGain, 0.75},     {kLpWidth, 0.5},     {kLpPan, 0.5},
-    {kCrossover, 0.0},  {kCrossoverFreq, std::log(3.0) / std::log(8.0)}, {kSolo, 0.0},
+    {kLeftGain, 0.75},  {kRightGain, 0.75},
+    {kMuteLeft, 0.0},   {kMuteRight, 0.0},
+    {kInvertLeft, 0.0}, {kInvertRight, 0.0},
+    {kLeftPan, 0.0},    {kRightPan, 1.0},
+    {kBalance, 0.5},    {kAsymmetry, 0.5},
+    {kAsymmCrush, 0.3}, {kHpGain, 0.75},
+    {kHpWidth, 0.5},    {kHpPan, 0.5},
+    {kPanLaw, 0.5},     {kPanCrush, 0.3},
+    {kGainTrim, 0.5},   {kLpGain, 0.75},
+    {kLpWidth, 0.5},    {kLpPan, 0.5},
+    {kCrossover, 0.0},  {kCrossoverFreq, std::log(3.0) / std::log(8.0)},
+    {kSolo, 0.0},
 };
 
 struct ProgramCase
@@ -43,8 +50,8 @@ TEST(FactoryPresets, ProgramIndexFromNormalisedValue)
         double value;
         int index;
     };
-    const Case cases[] = {{0.0, 0}, {0.1, 0}, {0.2, 1}, {0.4, 2}, {0.6, 3}, {0.8, 4}, {0.9, 5}, {1.0, 5},
-                          {-0.5, 0}, {7.0, 5}, {std::nan(""), 0}, {HUGE_VAL, 0}};
+    const Case cases[] = {{0.0, 0}, {0.1, 0}, {0.2, 1},  {0.4, 2}, {0.6, 3},          {0.8, 4},
+                          {0.9, 5}, {1.0, 5}, {-0.5, 0}, {7.0, 5}, {std::nan(""), 0}, {HUGE_VAL, 0}};
     for (const Case& c : cases)
         EXPECT_EQ(programIndex(c.value), c.index) << c.value;
     for (int i = 0; i < kNumPrograms; ++i) // the list entry i sits at i / 5
@@ -75,4 +82,3 @@ TEST(FactoryPresets, ChangeListsOfEveryProgram)
         }
     }
 }
-

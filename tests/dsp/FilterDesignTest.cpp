@@ -14,7 +14,6 @@ namespace {
 using LowPass = SmoothedFilterDesign<Butterworth::Design::LowPass<2>, 2, DirectFormII>;
 using HighPass = SmoothedFilterDesign<Butterworth::Design::HighPass<2>, 2, DirectFormII>;
 
-
 void assign(Filter& f, double sampleRate, double order, double cutoff)
 {
     const double params[Filter::kMaxParams] = {sampleRate, order, cutoff};

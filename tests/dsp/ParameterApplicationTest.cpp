@@ -76,8 +76,8 @@ TEST(ParameterApplication, ThreeWayListsAndCrossoverSlope)
         double v;
         uint32_t index;
     };
-    for (const Case& c : {Case{0.0, 0}, Case{0.3333, 0}, Case{0.3334, 1}, Case{0.6666, 1}, Case{0.6667, 2},
-                          Case{1.0, 2}})
+    for (const Case& c :
+         {Case{0.0, 0}, Case{0.3333, 0}, Case{0.3334, 1}, Case{0.6666, 1}, Case{0.6667, 2}, Case{1.0, 2}})
     {
         SignalPath p;
         p.applyParameter(kSolo, c.v);
@@ -122,8 +122,8 @@ TEST(ParameterApplication, CrossoverFrequencyInWholeHertz)
         uint32_t low, high; // accepted range: a value exactly on a whole hertz may land one below
     };
     const Case cases[] = {
-        {0.0, 100, 100}, {0.2, 151, 151}, {0.5, 282, 282}, {0.935785, 700, 700},
-        {0.528320833573719, 299, 300}, {1.0, 799, 800},
+        {0.0, 100, 100}, {0.2, 151, 151}, {0.5, 282, 282}, {0.935785, 700, 700}, {0.528320833573719, 299, 300},
+        {1.0, 799, 800},
     };
     for (const Case& c : cases)
     {
@@ -146,9 +146,9 @@ TEST(ParameterApplication, OutOfRangeValuesAreClamped)
         double outside, edge;
     };
     const Case cases[] = {
-        {kBalance, 1.7, 1.0},       {kBalance, -0.5, 0.0},    {kLeftGain, 3.0, 1.0},   {kLeftGain, -1.0, 0.0},
-        {kHpWidth, 2.0, 1.0},       {kHpWidth, -2.0, 0.0},    {kPanLaw, 5.0, 1.0},     {kPanCrush, -1.0, 0.0},
-        {kGainTrim, 9.0, 1.0},      {kSolo, -0.2, 0.0},       {kCrossover, -3.0, 0.0}, {kCrossoverFreq, 4.0, 1.0},
+        {kBalance, 1.7, 1.0},        {kBalance, -0.5, 0.0},   {kLeftGain, 3.0, 1.0},   {kLeftGain, -1.0, 0.0},
+        {kHpWidth, 2.0, 1.0},        {kHpWidth, -2.0, 0.0},   {kPanLaw, 5.0, 1.0},     {kPanCrush, -1.0, 0.0},
+        {kGainTrim, 9.0, 1.0},       {kSolo, -0.2, 0.0},      {kCrossover, -3.0, 0.0}, {kCrossoverFreq, 4.0, 1.0},
         {kCrossoverFreq, -1.0, 0.0}, {kAsymmCrush, 1.5, 1.0}, {kLpPan, -7.0, 0.0},
     };
     for (const Case& c : cases)
@@ -179,4 +179,3 @@ TEST(ParameterApplication, NonFiniteValuesAndUnknownIdsChangeNothing)
     }
     EXPECT_TRUE(Snapshot(p) == before);
 }
-

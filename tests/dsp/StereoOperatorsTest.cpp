@@ -40,10 +40,8 @@ TEST(StereoOperators, BalanceHardPositions)
     };
     const long double raise45 = std::pow(10.0L, 1.5L / 20.0L) * kRefSqrt2; // +4.51 dB
     const Case cases[] = {
-        {-kQuarter, 4.5, 0.0L, raise45},
-        {-kQuarter, 3.0, 0.0L, kRefSqrt2},
-        {kQuarter, 4.5, raise45, 0.0L},
-        {kQuarter, 6.0, std::pow(10.0L, 3.0L / 20.0L) * kRefSqrt2, 0.0L},
+        {-kQuarter, 4.5, 0.0L, raise45}, {-kQuarter, 3.0, 0.0L, kRefSqrt2},
+        {kQuarter, 4.5, raise45, 0.0L},  {kQuarter, 6.0, std::pow(10.0L, 3.0L / 20.0L) * kRefSqrt2, 0.0L},
         {0.0, 6.0, 1.0L, 1.0L},
     };
     for (const Case& c : cases)

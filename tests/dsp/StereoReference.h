@@ -34,13 +34,13 @@ inline long double refBlend(long double lawDb)
     return (std::pow(10.0L, (lawDb - 3.0L) / 20.0L) - 1.0L) / (kRefSqrt2 - 1.0L);
 }
 
-#define EXPECT_MATRIX_NEAR(actual, expected, tolerance)                                                       \
-    do                                                                                                       \
-    {                                                                                                        \
-        const StereoMatrix a_ = (actual);                                                                    \
-        const RefMatrix e_ = (expected);                                                                     \
-        EXPECT_NEAR(a_.m00, static_cast<double>(e_.m00), tolerance) << "m00";                                \
-        EXPECT_NEAR(a_.m01, static_cast<double>(e_.m01), tolerance) << "m01";                                \
-        EXPECT_NEAR(a_.m10, static_cast<double>(e_.m10), tolerance) << "m10";                                \
-        EXPECT_NEAR(a_.m11, static_cast<double>(e_.m11), tolerance) << "m11";                                \
+#define EXPECT_MATRIX_NEAR(actual, expected, tolerance)                                                                \
+    do                                                                                                                 \
+    {                                                                                                                  \
+        const StereoMatrix a_ = (actual);                                                                              \
+        const RefMatrix e_ = (expected);                                                                               \
+        EXPECT_NEAR(a_.m00, static_cast<double>(e_.m00), tolerance) << "m00";                                          \
+        EXPECT_NEAR(a_.m01, static_cast<double>(e_.m01), tolerance) << "m01";                                          \
+        EXPECT_NEAR(a_.m10, static_cast<double>(e_.m10), tolerance) << "m10";                                          \
+        EXPECT_NEAR(a_.m11, static_cast<double>(e_.m11), tolerance) << "m11";                                          \
     } while (0)

@@ -92,9 +92,9 @@ std::string storedText(CView* view)
 
 TEST(AboutBoxVersion, DecimalThenThreeDigits)
 {
-    const std::pair<int32, const char*> cases[] = {{5123, "5.123"}, {3200, "3.200"}, {12345, "12.345"},
-                                                   {0, "0.000"},     {2400, "2.400"}, {7, "0.007"},
-                                                   {1000, "1.000"},  {-1500, "-1.500"}};
+    const std::pair<int32, const char*> cases[] = {{5123, "5.123"}, {3200, "3.200"},  {12345, "12.345"},
+                                                   {0, "0.000"},    {2400, "2.400"},  {7, "0.007"},
+                                                   {1000, "1.000"}, {-1500, "-1.500"}};
     for (const auto& [version, text] : cases)
         EXPECT_EQ(AboutBox::formatVersion(version), text) << version;
 }
@@ -115,19 +115,26 @@ TEST(AboutBoxLabels, TextsFollowTheHostContext)
     static Vst2Context nameless{nullptr, "Vendor", 12345};
     static Vst2Context accented{"Ardour \xC3\x91", "Ardour Community", 7003};
     const LabelCase cases[] = {
-        {"VST 3 host", [] { return static_cast<FUnknown*>(&bitwig); },
+        {"VST 3 host",
+         [] { return static_cast<FUnknown*>(&bitwig); },
          {"Version: 1.0.0.1   (x64)", "VST3 Host: Bitwig Studio", nullptr, nullptr}},
-        {"VST 3 host named unknown", [] { return static_cast<FUnknown*>(&unnamed); },
+        {"VST 3 host named unknown",
+         [] { return static_cast<FUnknown*>(&unnamed); },
          {"Version: 1.0.0.1   (x64)", "VST3 Host", nullptr, nullptr}},
-        {"no context", [] { return static_cast<FUnknown*>(nullptr); },
+        {"no context",
+         [] { return static_cast<FUnknown*>(nullptr); },
          {"Version: 1.0.0.1   (x64)", "VST3 Host", nullptr, nullptr}},
-        {"VST 2 host", [] { return static_cast<Vst::IHostApplication*>(&reaper); },
+        {"VST 2 host",
+         [] { return static_cast<Vst::IHostApplication*>(&reaper); },
          {"Version: 1.0.0.1   (x64)", "VST2 Host: REAPER", "Host Vendor: Cockos", "Host Version: 2.400"}},
-        {"VST 2 host without vendor", [] { return static_cast<Vst::IHostApplication*>(&silent); },
+        {"VST 2 host without vendor",
+         [] { return static_cast<Vst::IHostApplication*>(&silent); },
          {"Version: 1.0.0.1   (x64)", "VST2 Host: Some Host", "Host Vendor: ", "Host Version: 0.000"}},
-        {"VST 2 host without a name", [] { return static_cast<Vst::IHostApplication*>(&nameless); },
+        {"VST 2 host without a name",
+         [] { return static_cast<Vst::IHostApplication*>(&nameless); },
          {"Version: 1.0.0.1   (x64)", "VST2 Host", "Host Vendor: Vendor", "Host Version: 12.345"}},
-        {"non-ASCII name", [] { return static_cast<Vst::IHostApplication*>(&accented); },
+        {"non-ASCII name",
+         [] { return static_cast<Vst::IHostApplication*>(&accented); },
          {"Version: 1.0.0.1   (x64)", "VST2 Host: Ardour \xC3\x91", "Host Vendor: Ardour Community",
           "Host Version: 7.003"}},
     };
@@ -237,7 +244,7 @@ protected:
         return nullptr;
     }
 
-    static constexpr int kAboutX = 285 + 40, kAboutY = 450 + 10;              // the About button's centre
+    static constexpr int kAboutX = 285 + 40, kAboutY = 450 + 10;                     // the About button's centre
     static constexpr int kCloseX = 10 + 20 + 210 + 40, kCloseY = 10 + 15 + 395 + 10; // Close, inside the box
 
     // Declared first, so they outlive the controller that holds them.

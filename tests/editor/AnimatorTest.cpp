@@ -25,8 +25,8 @@ TEST(PowerTimingFunction, PositionIsTheFractionOfTheLengthRaisedToTheFactor)
         float factor;
         uint32 at;
     };
-    const Case cases[] = {{240, 2.0f, 0},   {240, 2.0f, 60},  {240, 2.0f, 120}, {240, 2.0f, 240}, {240, 2.0f, 400},
-                          {240, 0.5f, 60},  {240, 0.5f, 120}, {240, 0.5f, 239}, {100, 1.0f, 37}};
+    const Case cases[] = {{240, 2.0f, 0},  {240, 2.0f, 60},  {240, 2.0f, 120}, {240, 2.0f, 240}, {240, 2.0f, 400},
+                          {240, 0.5f, 60}, {240, 0.5f, 120}, {240, 0.5f, 239}, {100, 1.0f, 37}};
     for (const Case& c : cases)
     {
         PowerTimingFunction timing(c.length, c.factor);

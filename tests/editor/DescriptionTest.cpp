@@ -82,12 +82,11 @@ protected:
 
 TEST_F(DescriptionTest, ControlTagsAreTheParameterIDs)
 {
-    const char* names[] = {"ProgSel",      "Bypass",       "Scope",       "Left Gain",      "Right Gain",
-                           "Mute Left",    "Mute Right",   "Invert Left", "Invert Right",   "Left Pan",
-                           "Right Pan",    "Balance",      "Asymmetry",   "Asymm Crush",    "HP Gain",
-                           "HP Width",     "HP Pan",       "Pan Law",     "Pan Crush",      "Gain Trim",
-                           "LP Gain",      "LP Width",     "LP Pan",      "Crossover",      "Crossover Freq",
-                           "Input Format", "Output Format", "Solo",       "Mono"};
+    const char* names[] = {"ProgSel",        "Bypass",       "Scope",         "Left Gain", "Right Gain", "Mute Left",
+                           "Mute Right",     "Invert Left",  "Invert Right",  "Left Pan",  "Right Pan",  "Balance",
+                           "Asymmetry",      "Asymm Crush",  "HP Gain",       "HP Width",  "HP Pan",     "Pan Law",
+                           "Pan Crush",      "Gain Trim",    "LP Gain",       "LP Width",  "LP Pan",     "Crossover",
+                           "Crossover Freq", "Input Format", "Output Format", "Solo",      "Mono"};
     std::map<std::string, int32> expected;
     for (int32 id = 0; id < 29; ++id)
         expected[names[id]] = id;
@@ -143,30 +142,51 @@ TEST_F(DescriptionTest, EveryControlSitsWhereDesignedWithItsParameter)
         float defaultValue;
     };
     const Control controls[] = {
-        {"CAnimKnob", 3, 65, 140, 36, 36, .75f},   {"CAnimKnob", 4, 110, 140, 36, 36, .75f},
-        {"CAnimKnob", 9, 65, 185, 36, 36, 0},      {"CAnimKnob", 10, 110, 185, 36, 36, 1},
-        {"CAnimKnob", 11, 20, 255, 36, 36, .5f},   {"CAnimKnob", 12, 65, 255, 36, 36, .5f},
-        {"CAnimKnob", 13, 110, 255, 36, 36, .3f},  {"CAnimKnob", 19, 210, 255, 36, 36, .5f},
-        {"CAnimKnob", 14, 150, 335, 36, 36, .75f}, {"CAnimKnob", 15, 195, 335, 36, 36, .5f},
-        {"CAnimKnob", 16, 240, 335, 36, 36, .5f},  {"CAnimKnob", 18, 320, 335, 36, 36, .3f},
-        {"CAnimKnob", 24, 80, 370, 36, 36, 0},     {"CAnimKnob", 20, 150, 390, 36, 36, .75f},
-        {"CAnimKnob", 21, 195, 390, 36, 36, .5f},  {"CAnimKnob", 22, 240, 390, 36, 36, .5f},
+        {"CAnimKnob", 3, 65, 140, 36, 36, .75f},
+        {"CAnimKnob", 4, 110, 140, 36, 36, .75f},
+        {"CAnimKnob", 9, 65, 185, 36, 36, 0},
+        {"CAnimKnob", 10, 110, 185, 36, 36, 1},
+        {"CAnimKnob", 11, 20, 255, 36, 36, .5f},
+        {"CAnimKnob", 12, 65, 255, 36, 36, .5f},
+        {"CAnimKnob", 13, 110, 255, 36, 36, .3f},
+        {"CAnimKnob", 19, 210, 255, 36, 36, .5f},
+        {"CAnimKnob", 14, 150, 335, 36, 36, .75f},
+        {"CAnimKnob", 15, 195, 335, 36, 36, .5f},
+        {"CAnimKnob", 16, 240, 335, 36, 36, .5f},
+        {"CAnimKnob", 18, 320, 335, 36, 36, .3f},
+        {"CAnimKnob", 24, 80, 370, 36, 36, 0},
+        {"CAnimKnob", 20, 150, 390, 36, 36, .75f},
+        {"CAnimKnob", 21, 195, 390, 36, 36, .5f},
+        {"CAnimKnob", 22, 240, 390, 36, 36, .5f},
         {"CAnimKnob", 17, 320, 390, 36, 36, .5f},
-        {"COnOffButton", 5, 68, 71, 28, 28, 0},    {"COnOffButton", 6, 113, 71, 28, 28, 0},
-        {"COnOffButton", 7, 68, 105, 28, 28, 0},   {"COnOffButton", 8, 113, 105, 28, 28, 0},
-        {"COnOffButton", 28, 323, 270, 28, 28, 0}, {"COnOffButton", 2, 335, 15, 28, 28, 1},
+        {"COnOffButton", 5, 68, 71, 28, 28, 0},
+        {"COnOffButton", 6, 113, 71, 28, 28, 0},
+        {"COnOffButton", 7, 68, 105, 28, 28, 0},
+        {"COnOffButton", 8, 113, 105, 28, 28, 0},
+        {"COnOffButton", 28, 323, 270, 28, 28, 0},
+        {"COnOffButton", 2, 335, 15, 28, 28, 1},
         // the scope: the recording controller declines the custom view, the description's class stands in
         {"COnOffButton", 2, 180, 55, 170, 170, 1},
-        {"COptionMenu", 25, 40, 10, 35, 20, 0},    {"COptionMenu", 26, 125, 10, 35, 20, 0},
-        {"COptionMenu", 27, 254, 275, 55, 20, 0},  {"COptionMenu", 23, 30, 375, 35, 20, 0},
-        {"CParamDisplay", 3, 55, 168, 30, 20, .75f},  {"CParamDisplay", 4, 100, 168, 30, 20, .75f},
-        {"CParamDisplay", 9, 70, 215, 20, 20, 0},     {"CParamDisplay", 10, 115, 215, 20, 20, 1},
-        {"CParamDisplay", 11, 30, 285, 20, 20, .5f},  {"CParamDisplay", 12, 75, 285, 20, 20, .5f},
-        {"CParamDisplay", 13, 110, 285, 20, 20, .3f}, {"CParamDisplay", 19, 210, 285, 20, 20, .5f},
-        {"CParamDisplay", 14, 145, 365, 25, 20, .75f}, {"CParamDisplay", 15, 200, 365, 25, 20, .5f},
-        {"CParamDisplay", 16, 250, 365, 20, 20, .5f}, {"CParamDisplay", 18, 320, 365, 20, 20, .3f},
-        {"CParamDisplay", 24, 70, 400, 30, 20, 0},    {"CParamDisplay", 20, 145, 420, 25, 20, .75f},
-        {"CParamDisplay", 21, 200, 420, 25, 20, .5f}, {"CParamDisplay", 22, 250, 420, 20, 20, .5f},
+        {"COptionMenu", 25, 40, 10, 35, 20, 0},
+        {"COptionMenu", 26, 125, 10, 35, 20, 0},
+        {"COptionMenu", 27, 254, 275, 55, 20, 0},
+        {"COptionMenu", 23, 30, 375, 35, 20, 0},
+        {"CParamDisplay", 3, 55, 168, 30, 20, .75f},
+        {"CParamDisplay", 4, 100, 168, 30, 20, .75f},
+        {"CParamDisplay", 9, 70, 215, 20, 20, 0},
+        {"CParamDisplay", 10, 115, 215, 20, 20, 1},
+        {"CParamDisplay", 11, 30, 285, 20, 20, .5f},
+        {"CParamDisplay", 12, 75, 285, 20, 20, .5f},
+        {"CParamDisplay", 13, 110, 285, 20, 20, .3f},
+        {"CParamDisplay", 19, 210, 285, 20, 20, .5f},
+        {"CParamDisplay", 14, 145, 365, 25, 20, .75f},
+        {"CParamDisplay", 15, 200, 365, 25, 20, .5f},
+        {"CParamDisplay", 16, 250, 365, 20, 20, .5f},
+        {"CParamDisplay", 18, 320, 365, 20, 20, .3f},
+        {"CParamDisplay", 24, 70, 400, 30, 20, 0},
+        {"CParamDisplay", 20, 145, 420, 25, 20, .75f},
+        {"CParamDisplay", 21, 200, 420, 25, 20, .5f},
+        {"CParamDisplay", 22, 250, 420, 20, 20, .5f},
         {"CParamDisplay", 17, 315, 420, 20, 20, .5f},
         {"CTextButton", 100, 285, 450, 80, 20, 0},
     };
@@ -208,11 +228,11 @@ TEST_F(DescriptionTest, KnobStyles)
         bool circle;
     };
     const Knob knobs[] = {
-        {65, 140, true, false, 4, true, 2, 3, 1.5, false},  // Left Gain
-        {65, 185, true, true, 4, true, 2, 3, 1.5, false},   // Left Pan
-        {20, 255, false, false, 0, false, 1, 3, 10, false}, // Balance
-        {110, 255, true, false, 3, true, 2, 3, 1.5, false}, // Asymm Crush
-        {150, 335, true, false, 2, true, 1, 5, 1.5, true},  // HP Gain
+        {65, 140, true, false, 4, true, 2, 3, 1.5, false},   // Left Gain
+        {65, 185, true, true, 4, true, 2, 3, 1.5, false},    // Left Pan
+        {20, 255, false, false, 0, false, 1, 3, 10, false},  // Balance
+        {110, 255, true, false, 3, true, 2, 3, 1.5, false},  // Asymm Crush
+        {150, 335, true, false, 2, true, 1, 5, 1.5, true},   // HP Gain
         {240, 335, false, false, 0, false, 1, 0, 10, false}, // HP Pan
     };
     for (const Knob& k : knobs)
@@ -346,10 +366,10 @@ TEST(Description, MalformedInputIsRefused)
     const char* texts[] = {
         "",
         "not xml at all",
-        "<vstgui-ui-description version=\"1\">",                            // unterminated
-        "<other-root version=\"1\"/>",                                      // wrong root
-        "<vstgui-ui-description version=\"2\"/>",                           // unknown version
-        "<vstgui-ui-description/>",                                         // no version
+        "<vstgui-ui-description version=\"1\">",  // unterminated
+        "<other-root version=\"1\"/>",            // wrong root
+        "<vstgui-ui-description version=\"2\"/>", // unknown version
+        "<vstgui-ui-description/>",               // no version
     };
     for (const char* text : texts)
     {

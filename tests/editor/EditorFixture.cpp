@@ -31,7 +31,10 @@ RgbaImage loadPng(const std::string& path)
             {
                 uint32_t p = reinterpret_cast<const uint32_t*>(data + y * stride)[x];
                 const unsigned a = hasAlpha ? p >> 24 : 255;
-                auto straight = [a](unsigned v) { return a == 0 ? 0u : std::min(255u, (v * 255 + a / 2) / a); };
+                auto straight = [a](unsigned v)
+                {
+                    return a == 0 ? 0u : std::min(255u, (v * 255 + a / 2) / a);
+                };
                 uint8_t* out = &image.rgba[static_cast<size_t>(4 * (y * image.width + x))];
                 out[0] = static_cast<uint8_t>(straight((p >> 16) & 0xff));
                 out[1] = static_cast<uint8_t>(straight((p >> 8) & 0xff));
@@ -48,7 +51,8 @@ int channelDistance(uint32_t a, uint32_t b)
 {
     int worst = 0;
     for (int shift = 0; shift <= 16; shift += 8)
-        worst = std::max(worst, std::abs(static_cast<int>((a >> shift) & 0xff) - static_cast<int>((b >> shift) & 0xff)));
+        worst =
+            std::max(worst, std::abs(static_cast<int>((a >> shift) & 0xff) - static_cast<int>((b >> shift) & 0xff)));
     return worst;
 }
 

@@ -98,8 +98,8 @@ protected:
             {
                 for (int x = 0; x < kKnobSize; ++x)
                 {
-                    const uint32_t expected = over(strip.at(x, frame * kKnobSize + y),
-                                                   skinPixel(skin, origin.x + x, origin.y + y));
+                    const uint32_t expected =
+                        over(strip.at(x, frame * kKnobSize + y), skinPixel(skin, origin.x + x, origin.y + y));
                     error += channelDistance(expected, shot.at(origin.x + x, origin.y + y));
                 }
             }
@@ -300,8 +300,8 @@ TEST_F(EditorWindowTest, KnobGesturesEditTheParameterAndMoveTheFrame)
         Point origin;
         bool panStrip;
         double start;
-        int dy;                // a drag when not 0
-        unsigned button;       // else a click of this button
+        int dy;                 // a drag when not 0
+        unsigned button;        // else a click of this button
         unsigned long modifier; // key held meanwhile, or 0
         double expected;
     };
@@ -383,7 +383,8 @@ TEST_F(EditorWindowTest, AMenuSelectionChangesAListParameter)
     XImage* picture = XGetImage(display, popups[0], 0, 0, static_cast<unsigned>(list.width),
                                 static_cast<unsigned>(list.height), AllPlanes, ZPixmap);
     ASSERT_NE(nullptr, picture);
-    auto greenIn = [&](int row) {
+    auto greenIn = [&](int row)
+    {
         int green = 0;
         for (int y = 1 + row * entryHeight; y < 1 + (row + 1) * entryHeight; ++y)
             for (int x = 2; x < 18; ++x)
@@ -495,7 +496,8 @@ TEST_F(EditorWindowTest, ScopeDataLightsItsPixelsAndFadesOverRedraws)
 
 TEST_F(EditorWindowTest, OpeningAndClosingFiftyTimesLeavesNothingBehind)
 {
-    auto controllerReferences = [this] {
+    auto controllerReferences = [this]
+    {
         controller()->addRef();
         return controller()->release();
     };

@@ -43,8 +43,8 @@ TEST(Knob, VerticalDragCoversTheRangeIn200PixelsAndShiftDividesByTheZoom)
         double expected;
     };
     const Case cases[] = {
-        {0.5f, 1.5f, false, -40, 0.7},  {0.5f, 1.5f, false, 30, 0.35},     {0.5f, 10.f, true, -100, 0.55},
-        {0.5f, 1.5f, true, -60, 0.7},   {0.9f, 1.5f, false, -100, 1.0},    {0.1f, 1.5f, false, 100, 0.0},
+        {0.5f, 1.5f, false, -40, 0.7},  {0.5f, 1.5f, false, 30, 0.35},  {0.5f, 10.f, true, -100, 0.55},
+        {0.5f, 1.5f, true, -60, 0.7},   {0.9f, 1.5f, false, -100, 1.0}, {0.1f, 1.5f, false, 100, 0.0},
         {0.0f, 10.f, true, -2000, 1.0}, {0.25f, 1.5f, false, 0, 0.25},
     };
     for (const Case& c : cases)

@@ -90,9 +90,9 @@ TEST(ScopeView, EachPairLightsThePixelItsMidAndSideName)
         int x, y;
     };
     const Case cases[] = {
-        {0, 0, true, 85, 85},       {50, 0, true, 85, 35},       {0, 50, true, 35, 85},  {-40, -40, true, 125, 125},
-        {85, 85, true, 0, 0},       {-84, -84, true, 169, 169},  {0, 127, false, -42, 85},
-        {0, -86, false, 171, 85},   {-86, 0, false, 85, 171},    {-128, 127, false, -42, 213},
+        {0, 0, true, 85, 85},     {50, 0, true, 85, 35},        {0, 50, true, 35, 85},    {-40, -40, true, 125, 125},
+        {85, 85, true, 0, 0},     {-84, -84, true, 169, 169},   {0, 127, false, -42, 85}, {0, -86, false, 171, 85},
+        {-86, 0, false, 85, 171}, {-128, 127, false, -42, 213},
     };
     for (const Case& c : cases)
     {
@@ -209,13 +209,15 @@ TEST(ScopeView, DrawingTakesWholeBlocksWhileAnotherThreadWrites)
     const Block a = uniformBlock(40, 40);
     const Block b = uniformBlock(-40, -40);
     std::atomic<bool> stop{false};
-    std::thread writer([&] {
-        for (unsigned i = 0; !stop; ++i)
+    std::thread writer(
+        [&]
         {
-            boost::lock_guard<boost::mutex> lock(scopeMutex);
-            view->setScopeData((i & 1) ? a.data() : b.data());
-        }
-    });
+            for (unsigned i = 0; !stop; ++i)
+            {
+                boost::lock_guard<boost::mutex> lock(scopeMutex);
+                view->setScopeData((i & 1) ? a.data() : b.data());
+            }
+        });
     Canvas canvas(170, 170);
     int torn = 0;
     for (int redraw = 0; redraw < 1500; ++redraw)

@@ -133,7 +133,8 @@ void TestRunLoop::runFor(std::chrono::milliseconds duration)
         const std::vector<Timer> snapshot = timers;
         for (const Timer& t : snapshot)
         {
-            auto it = std::find_if(timers.begin(), timers.end(), [&](const Timer& x) { return x.handler == t.handler; });
+            auto it =
+                std::find_if(timers.begin(), timers.end(), [&](const Timer& x) { return x.handler == t.handler; });
             if (it == timers.end() || it->due > Clock::now())
                 continue;
             it->due = Clock::now() + std::chrono::milliseconds(it->interval);

@@ -5,10 +5,10 @@
 #include <X11/extensions/XTest.h>
 
 #include <csignal>
-#include <fcntl.h>
-#include <sys/prctl.h>
 #include <cstdlib>
+#include <fcntl.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -49,8 +49,8 @@ bool XvfbServer::start(std::string& reason)
             close(devNull);
         }
         const std::string fd = std::to_string(fds[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-               "-noreset", static_cast<char*>(nullptr));
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset",
+               static_cast<char*>(nullptr));
         _exit(127);
     }
     close(fds[1]);
@@ -136,8 +136,8 @@ bool HostWindow::open(std::string& reason)
     XSetWindowAttributes attributes{};
     attributes.background_pixel = BlackPixel(display, DefaultScreen(display));
     attributes.override_redirect = True;
-    window = XCreateWindow(display, DefaultRootWindow(display), kX, kY, kWidth, kHeight, 0, CopyFromParent,
-                           InputOutput, CopyFromParent, CWBackPixel | CWOverrideRedirect, &attributes);
+    window = XCreateWindow(display, DefaultRootWindow(display), kX, kY, kWidth, kHeight, 0, CopyFromParent, InputOutput,
+                           CopyFromParent, CWBackPixel | CWOverrideRedirect, &attributes);
     XMapRaised(display, window);
     XSync(display, False);
     return true;

@@ -31,7 +31,7 @@ Uid comBytesOf(const std::string& guid)
     Uid written{};
     for (size_t i = 0; i < 16; ++i)
         written[i] = static_cast<uint8_t>(std::stoul(hex.substr(2 * i, 2), nullptr, 16));
-    return {written[3], written[2], written[1], written[0], written[5], written[4], written[7], written[6],
+    return {written[3], written[2], written[1],  written[0],  written[5],  written[4],  written[7],  written[6],
             written[8], written[9], written[10], written[11], written[12], written[13], written[14], written[15]};
 }
 
@@ -187,9 +187,9 @@ TEST_F(BundleTest, CreatesBothClassesWithTheRequestedInterfaces)
 
     // The controller class the processor names is made the same way.
     Vst::IEditController* controller = nullptr;
-    ASSERT_EQ(factory()->createInstance(controllerClass, Vst::IEditController::iid,
-                                        reinterpret_cast<void**>(&controller)),
-              kResultOk);
+    ASSERT_EQ(
+        factory()->createInstance(controllerClass, Vst::IEditController::iid, reinterpret_cast<void**>(&controller)),
+        kResultOk);
     ASSERT_NE(controller, nullptr);
     EXPECT_EQ(controller->release(), 0u);
 }

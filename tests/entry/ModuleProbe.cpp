@@ -37,8 +37,7 @@ std::string sampleSizes(void* handle)
     Vst::IAudioProcessor* processor = nullptr;
     std::string answer = "sizes=none";
     if (factory && factory->getClassInfo(0, &info) == kResultOk &&
-        factory->createInstance(info.cid, Vst::IAudioProcessor::iid, reinterpret_cast<void**>(&processor)) ==
-            kResultOk)
+        factory->createInstance(info.cid, Vst::IAudioProcessor::iid, reinterpret_cast<void**>(&processor)) == kResultOk)
     {
         answer = std::string("32=") + (processor->canProcessSampleSize(Vst::kSample32) == kResultTrue ? "1" : "0") +
                  " 64=" + (processor->canProcessSampleSize(Vst::kSample64) == kResultTrue ? "1" : "0");
@@ -79,7 +78,10 @@ int main(int argc, char** argv)
     const std::string library = Hosting::PluginModule::libraryInBundle(argv[1]);
     void* handle = nullptr;
     std::string out;
-    auto say = [&out](const std::string& token) { out += (out.empty() ? "" : " ") + token; };
+    auto say = [&out](const std::string& token)
+    {
+        out += (out.empty() ? "" : " ") + token;
+    };
     for (int i = 2; i < argc; ++i)
     {
         const std::string step = argv[i];

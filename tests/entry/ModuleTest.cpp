@@ -59,32 +59,44 @@ const ProbeCase kCases[] = {
     {"digits only", "32", {"load", "init", "sizes"}, "init=1 32=1 64=1"},
     {"through ModuleEntry", "64BIT", {"load", "entry", "sizes", "exit"}, "entry=1 32=0 64=1 exit=1"},
     // Only the first initialisation reads the environment ...
-    {"second InitDll ignores a new value", "32BIT",
-     {"load", "init", "setenv:64BIT", "init", "sizes"}, "init=1 init=1 32=1 64=0"},
-    {"set after the first InitDll", nullptr, {"load", "init", "setenv:32BIT", "init", "sizes"},
+    {"second InitDll ignores a new value",
+     "32BIT",
+     {"load", "init", "setenv:64BIT", "init", "sizes"},
+     "init=1 init=1 32=1 64=0"},
+    {"set after the first InitDll",
+     nullptr,
+     {"load", "init", "setenv:32BIT", "init", "sizes"},
      "init=1 init=1 32=1 64=1"},
     // ... also when the counter drops back to zero without an unload.
-    {"counter back to zero", "32BIT",
-     {"load", "init", "release", "setenv:64BIT", "init", "sizes"}, "init=1 release=1 init=1 32=1 64=0"},
+    {"counter back to zero",
+     "32BIT",
+     {"load", "init", "release", "setenv:64BIT", "init", "sizes"},
+     "init=1 release=1 init=1 32=1 64=0"},
     // A new load reads it again.
-    {"unload and load again", "32BIT",
+    {"unload and load again",
+     "32BIT",
      {"load", "entry", "exit", "unload", "setenv:64BIT", "load", "entry", "sizes", "exit"},
      "entry=1 exit=1 entry=1 32=0 64=1 exit=1"},
     // InitDll twice and ExitDll once leave one initialisation; a release beyond it is refused.
-    {"counting", nullptr, {"load", "init", "init", "release", "release", "release"},
+    {"counting",
+     nullptr,
+     {"load", "init", "init", "release", "release", "release"},
      "init=1 init=1 release=1 release=1 release=0"},
     // Releasing the last reference destroys the factory; the next call builds a working one.
-    {"factory rebuilt after its last release", nullptr, {"load", "entry", "cycle", "cycle", "exit"},
+    {"factory rebuilt after its last release",
+     nullptr,
+     {"load", "entry", "cycle", "cycle", "exit"},
      "entry=1 cycle=0,2,2 cycle=0,2,2 exit=1"},
-    {"ModuleEntry and InitDll share the counter", nullptr, {"load", "entry", "init", "exit", "release", "release"},
+    {"ModuleEntry and InitDll share the counter",
+     nullptr,
+     {"load", "entry", "init", "exit", "release", "release"},
      "entry=1 init=1 exit=1 release=1 release=0"},
 };
 
 } // namespace
 
 class ModuleProbeTest : public ::testing::TestWithParam<ProbeCase>
-{
-};
+{};
 
 TEST_P(ModuleProbeTest, AnswersAsExpected)
 {
@@ -92,7 +104,8 @@ TEST_P(ModuleProbeTest, AnswersAsExpected)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ModuleProbeTest, ::testing::ValuesIn(kCases),
-                         [](const ::testing::TestParamInfo<ProbeCase>& info) {
+                         [](const ::testing::TestParamInfo<ProbeCase>& info)
+                         {
                              std::string name;
                              for (const char* c = info.param.name; *c; ++c)
                                  name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';

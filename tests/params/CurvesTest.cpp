@@ -20,7 +20,10 @@ struct FaderConstants
 
 FaderConstants solveFader()
 {
-    auto excess = [](long double b) { return 48.0L * (0.5L + b) * std::log((0.5L + b) / b) - 58.0L; };
+    auto excess = [](long double b)
+    {
+        return 48.0L * (0.5L + b) * std::log((0.5L + b) / b) - 58.0L;
+    };
     long double lo = 1e-6L, hi = 1.0L; // excess falls from + to - over this range
     for (int i = 0; i < 200; ++i)
     {
@@ -78,9 +81,17 @@ TEST(ListRules, ThreeWayIndex)
         double v;
         uint32_t index;
     };
-    const Case cases[] = {{0.0, 0},    {0.3333, 0}, {0.3334, 1}, {0.5, 1},
-                          {0.6666, 1}, {0.6667, 2}, {1.0, 2},    {1.5, 2},
-                          {-0.1, 0},   {-0.5, 2},   {std::numeric_limits<double>::quiet_NaN(), 2}};
+    const Case cases[] = {{0.0, 0},
+                          {0.3333, 0},
+                          {0.3334, 1},
+                          {0.5, 1},
+                          {0.6666, 1},
+                          {0.6667, 2},
+                          {1.0, 2},
+                          {1.5, 2},
+                          {-0.1, 0},
+                          {-0.5, 2},
+                          {std::numeric_limits<double>::quiet_NaN(), 2}};
     for (const Case& c : cases)
         EXPECT_EQ(Curves::threeWayIndex(c.v), c.index) << c.v;
 }

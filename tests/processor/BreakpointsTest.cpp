@@ -78,7 +78,10 @@ TEST_F(BreakpointsTest, SeveralPointsAtOneOffsetMakeAJump)
         {"at 0, the last one that differs wins", {{0, 0.2}, {0, 0.4}}, {0, 512}, {{0.5, kNone}, {0.4, kNone}}},
         {"two values", {{200, 0.25}, {200, 0.75}}, {0, 200, 512}, {{0.5, kNone}, {0.25, 0.75}, {0.75, kNone}}},
         {"repeat", {{200, 0.25}, {200, 0.25}}, {0, 200, 512}, {{0.5, kNone}, {0.25, kNone}, {0.25, kNone}}},
-        {"three values", {{200, 0.25}, {200, 0.75}, {200, 0.1}}, {0, 200, 512}, {{0.5, kNone}, {0.25, 0.1}, {0.1, kNone}}},
+        {"three values",
+         {{200, 0.25}, {200, 0.75}, {200, 0.1}},
+         {0, 200, 512},
+         {{0.5, kNone}, {0.25, 0.1}, {0.1, kNone}}},
     };
     for (const Case& c : cases)
     {
@@ -95,7 +98,9 @@ TEST_F(BreakpointsTest, ValuesOutsideTheRangeAreClampedAndGarbageIgnored)
 {
     automation.reset(512);
     addQueue(automation, kLeftGain, 0.75,
-             {{10, 1.5}, {20, -0.5}, {30, std::numeric_limits<double>::quiet_NaN()},
+             {{10, 1.5},
+              {20, -0.5},
+              {30, std::numeric_limits<double>::quiet_NaN()},
               {40, std::numeric_limits<double>::infinity()}});
     automation.resample();
     const BreakpointList& list = automation.list(kLeftGain);

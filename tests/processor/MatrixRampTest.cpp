@@ -1,8 +1,8 @@
 // The ramp kernels keep the bits of the plain sequential arithmetic they are
 // defined by, whatever their lane layout; and they ramp what they should.
 
-#include "dsp/CpuFeatures.h"
 #include "dsp/MatrixRamp.h"
+#include "dsp/CpuFeatures.h"
 
 #include <gtest/gtest.h>
 
@@ -129,8 +129,8 @@ TEST(MatrixRamp, RampsKeepTheBitsOfTheirDefinition)
 template <typename Sample>
 void checkSideBySide(std::mt19937& rng)
 {
-    const std::pair<uint32_t, uint32_t> lengths[] = {{64, 64}, {1, 1},  {3, 8},  {8, 3},  {0, 5},
-                                                      {5, 0}, {7, 64}, {64, 7}, {2, 513}, {100, 99}};
+    const std::pair<uint32_t, uint32_t> lengths[] = {{64, 64}, {1, 1},  {3, 8},  {8, 3},   {0, 5},
+                                                     {5, 0},   {7, 64}, {64, 7}, {2, 513}, {100, 99}};
     for (const auto& [nx, ny] : lengths)
         for (int steady = 0; steady < 3; ++steady) // none, the first, the second
         {
@@ -185,8 +185,8 @@ void checkGroups(std::mt19937& rng)
                 const StereoMatrix d = k % 4 == 3 ? StereoMatrix() : randomMatrix(rng, 0.01);
                 const uint32_t length = lengths[first + k];
                 plainRamp(m, d, length, inL.data() + at, inR.data() + at, wantL.data() + at, wantR.data() + at);
-                segments.push_back({m, d, length, inL.data() + at, inR.data() + at, outL.data() + at,
-                                    outR.data() + at});
+                segments.push_back(
+                    {m, d, length, inL.data() + at, inR.data() + at, outL.data() + at, outR.data() + at});
             }
             MatrixRamp::rampSideBySide(segments.data(), count);
             for (uint32_t i = 0; i < n; ++i)
@@ -222,7 +222,10 @@ TEST(MatrixRamp, RampsReachTheEndMatrixOneStepAfterTheLastSample)
     for (uint32_t i = 0; i < n; ++i)
     {
         const long double t = static_cast<long double>(i) / n;
-        auto at = [&](double x, double y) { return x + (static_cast<long double>(y) - x) * t; };
+        auto at = [&](double x, double y)
+        {
+            return x + (static_cast<long double>(y) - x) * t;
+        };
         const long double m00 = at(a.m00, b.m00), m01 = at(a.m01, b.m01), m10 = at(a.m10, b.m10),
                           m11 = at(a.m11, b.m11);
         EXPECT_NEAR(outL[i], static_cast<double>(inL[i] * m00 + inR[i] * m10), 1e-13) << i;
@@ -275,8 +278,8 @@ TEST(MatrixRamp, BandSumIsBothDoubleRampsAddedAndRoundedOnce)
             StereoMatrix h = hm, l = lm;
             MatrixRamp::rampAndSum(h, hd, l, ld, first, hiL.data(), hiR.data(), loL.data(), loR.data(), outL.data(),
                                    outR.data());
-            MatrixRamp::rampAndSum(h, hd, l, ld, n - first, hiL.data() + first, hiR.data() + first,
-                                   loL.data() + first, loR.data() + first, outL.data() + first, outR.data() + first);
+            MatrixRamp::rampAndSum(h, hd, l, ld, n - first, hiL.data() + first, hiR.data() + first, loL.data() + first,
+                                   loR.data() + first, outL.data() + first, outR.data() + first);
             StereoMatrix hf = hm, lf = lm;
             MatrixRamp::rampAndSum(hf, hd, lf, ld, n, hiL.data(), hiR.data(), loL.data(), loR.data(), outLf.data(),
                                    outRf.data());

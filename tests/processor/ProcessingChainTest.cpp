@@ -71,8 +71,7 @@ protected:
                 {
                     ++failures;
                     ADD_FAILURE() << "frame " << i << ": (" << host.out(0, i) << ", " << host.out(1, i)
-                                  << ") expected (" << static_cast<double>(l) << ", " << static_cast<double>(r)
-                                  << ")";
+                                  << ") expected (" << static_cast<double>(l) << ", " << static_cast<double>(r) << ")";
                 }
             }
     }
@@ -99,9 +98,9 @@ INSTANTIATE_TEST_SUITE_P(SampleSizes, ChainBySampleSize, ::testing::Values(kSamp
                          [](const auto& info) { return info.param == kSample64 ? "Bits64" : "Bits32"; });
 
 const std::vector<std::pair<uint32_t, double>> kShapedImage = {
-    {kLeftPan, 0.2},   {kRightPan, 0.9},  {kBalance, 0.3},  {kAsymmetry, 0.6},    {kAsymmCrush, 0.7},
-    {kHpWidth, 0.8},   {kHpPan, 0.35},    {kPanLaw, 0.25},  {kPanCrush, 0.6},     {kGainTrim, 0.7},
-    {kInvertRight, 1}, {kLeftGain, 0.62}, {kHpGain, 0.81},  {kInputFormat, 0.0},  {kOutputFormat, 0.0},
+    {kLeftPan, 0.2},   {kRightPan, 0.9},  {kBalance, 0.3}, {kAsymmetry, 0.6},   {kAsymmCrush, 0.7},
+    {kHpWidth, 0.8},   {kHpPan, 0.35},    {kPanLaw, 0.25}, {kPanCrush, 0.6},    {kGainTrim, 0.7},
+    {kInvertRight, 1}, {kLeftGain, 0.62}, {kHpGain, 0.81}, {kInputFormat, 0.0}, {kOutputFormat, 0.0},
 };
 
 } // namespace
@@ -152,7 +151,7 @@ struct AutomationCase
     Settings initial;
     std::vector<std::pair<uint32_t, std::vector<Point>>> queues;
     std::vector<ExpectedRamp> ramps; // together they cover the 512 frames
-    Settings after;              // the values when the block is done
+    Settings after;                  // the values when the block is done
 };
 
 // A lone point ramps from the previous value and reaches it at its offset (a
@@ -160,36 +159,62 @@ struct AutomationCase
 // out of the block or out of order never make the path leave the block or run
 // backwards.
 const AutomationCase kAutomationCases[] = {
-    {"point at offset 0 ramps over the whole block", {}, {{kLeftGain, {{0, 1.0}}}},
-     {{0, 512, {}, {{kLeftGain, 1.0}}}}, {{kLeftGain, 1.0}}},
-    {"point inside the block ramps there and holds", {}, {{kLeftGain, {{100, 1.0}}}},
-     {{0, 100, {}, {{kLeftGain, 1.0}}}, {100, 512, {{kLeftGain, 1.0}}, {{kLeftGain, 1.0}}}}, {{kLeftGain, 1.0}}},
-    {"two points at one offset jump there", {}, {{kBalance, {{200, 0.25}, {200, 0.75}}}},
-     {{0, 200, {}, {{kBalance, 0.25}}}, {200, 512, {{kBalance, 0.75}}, {{kBalance, 0.75}}}}, {{kBalance, 0.75}}},
-    {"every point of every parameter cuts the block", {},
+    {"point at offset 0 ramps over the whole block",
+     {},
+     {{kLeftGain, {{0, 1.0}}}},
+     {{0, 512, {}, {{kLeftGain, 1.0}}}},
+     {{kLeftGain, 1.0}}},
+    {"point inside the block ramps there and holds",
+     {},
+     {{kLeftGain, {{100, 1.0}}}},
+     {{0, 100, {}, {{kLeftGain, 1.0}}}, {100, 512, {{kLeftGain, 1.0}}, {{kLeftGain, 1.0}}}},
+     {{kLeftGain, 1.0}}},
+    {"two points at one offset jump there",
+     {},
+     {{kBalance, {{200, 0.25}, {200, 0.75}}}},
+     {{0, 200, {}, {{kBalance, 0.25}}}, {200, 512, {{kBalance, 0.75}}, {{kBalance, 0.75}}}},
+     {{kBalance, 0.75}}},
+    {"every point of every parameter cuts the block",
+     {},
      {{kLeftGain, {{0, 0.8}, {256, 0.9}}}, {kBalance, {{128, 0.6}}}},
      {{0, 128, {{kLeftGain, 0.8}}, {{kLeftGain, 0.85}, {kBalance, 0.6}}},
       {128, 256, {{kLeftGain, 0.85}, {kBalance, 0.6}}, {{kLeftGain, 0.9}, {kBalance, 0.6}}},
       {256, 512, {{kLeftGain, 0.9}, {kBalance, 0.6}}, {{kLeftGain, 0.9}, {kBalance, 0.6}}}},
      {{kLeftGain, 0.9}, {kBalance, 0.6}}},
-    {"offsets past the block are clamped into it", {}, {{kLeftGain, {{5000, 1.0}}}},
-     {{0, 511, {}, {{kLeftGain, 1.0}}}, {511, 512, {{kLeftGain, 1.0}}, {{kLeftGain, 1.0}}}}, {{kLeftGain, 1.0}}},
+    {"offsets past the block are clamped into it",
+     {},
+     {{kLeftGain, {{5000, 1.0}}}},
+     {{0, 511, {}, {{kLeftGain, 1.0}}}, {511, 512, {{kLeftGain, 1.0}}, {{kLeftGain, 1.0}}}},
+     {{kLeftGain, 1.0}}},
     // The late point lands on 300 and becomes a jump there; a negative offset
     // counts as 0, so that point ramps over the whole block.
-    {"decreasing offsets never run backwards", {}, {{kBalance, {{300, 0.8}, {100, 0.2}}}, {kRightGain, {{-5, 0.6}}}},
+    {"decreasing offsets never run backwards",
+     {},
+     {{kBalance, {{300, 0.8}, {100, 0.2}}}, {kRightGain, {{-5, 0.6}}}},
      {{0, 300, {}, {{kBalance, 0.8}, {kRightGain, 0.75 + (0.6 - 0.75) * 300 / 512}}},
-      {300, 512, {{kBalance, 0.2}, {kRightGain, 0.75 + (0.6 - 0.75) * 300 / 512}}, {{kBalance, 0.2}, {kRightGain, 0.6}}}},
+      {300,
+       512,
+       {{kBalance, 0.2}, {kRightGain, 0.75 + (0.6 - 0.75) * 300 / 512}},
+       {{kBalance, 0.2}, {kRightGain, 0.6}}}},
      {{kBalance, 0.2}, {kRightGain, 0.6}}},
     // Mono is taken at once and reached over the block.
-    {"mono fades the side over one block", kShapedImage, {{kMono, {{37, 1.0}}}}, {{0, 512, {}, {{kMono, 1.0}}}},
+    {"mono fades the side over one block",
+     kShapedImage,
+     {{kMono, {{37, 1.0}}}},
+     {{0, 512, {}, {{kMono, 1.0}}}},
      {{kMono, 1.0}}},
     // "Default" is in force from the first frame; Mono is outside the programs.
-    {"a program change applies from the first frame", {{kHpPan, 0.2}, {kLeftGain, 0.5}, {kMono, 1.0}},
-     {{kProgSel, {{300, 0.0}}}}, {{0, 512, {{kHpPan, 0.5}, {kLeftGain, 0.75}}, {{kHpPan, 0.5}, {kLeftGain, 0.75}}}},
+    {"a program change applies from the first frame",
+     {{kHpPan, 0.2}, {kLeftGain, 0.5}, {kMono, 1.0}},
+     {{kProgSel, {{300, 0.0}}}},
+     {{0, 512, {{kHpPan, 0.5}, {kLeftGain, 0.75}}, {{kHpPan, 0.5}, {kLeftGain, 0.75}}}},
      {{kHpPan, 0.5}, {kLeftGain, 0.75}}},
     // No points: with the crossover off only the high band settings are heard.
-    {"crossover off", {{kSolo, 1.0}, {kLpGain, 0.0}, {kLpWidth, 1.0}, {kLpPan, 0.0}, {kHpWidth, 0.3}}, {},
-     {{0, 512, {}, {}}}, {}},
+    {"crossover off",
+     {{kSolo, 1.0}, {kLpGain, 0.0}, {kLpWidth, 1.0}, {kLpPan, 0.0}, {kHpWidth, 0.3}},
+     {},
+     {{0, 512, {}, {}}},
+     {}},
 };
 
 } // namespace
@@ -298,7 +323,8 @@ TEST_P(ChainBySampleSize, CallsWithoutAudioMoveParametersOnly)
         EXPECT_EQ(v[kMono], 1.0);
         // The matrices were rebuilt: the next block is steady at the new settings.
         host->process(512);
-        expectSteady(*host, 512, ChainReference::high(with(ChainReference::defaults(), {{kLeftGain, 1.0}, {kMono, 1.0}})));
+        expectSteady(*host, 512,
+                     ChainReference::high(with(ChainReference::defaults(), {{kLeftGain, 1.0}, {kMono, 1.0}})));
     }
 }
 
@@ -333,9 +359,9 @@ TEST_P(ChainBySampleSize, BypassCopiesWithTheFormatConversionFromTheStartOfItsSe
         long double leftFromL, leftFromR, rightFromL, rightFromR; // exact linear forms
     };
     const Case cases[] = {
-        {0, 0, 1, 0, 0, 1},           // L/R to L/R: unchanged
-        {1, 1, 1, 0, 0, 1},           // M/S to M/S: unchanged
-        {1, 0, 1, 1, 1, -1},          // M/S read as L/R: L = M + S, R = M - S
+        {0, 0, 1, 0, 0, 1},              // L/R to L/R: unchanged
+        {1, 1, 1, 0, 0, 1},              // M/S to M/S: unchanged
+        {1, 0, 1, 1, 1, -1},             // M/S read as L/R: L = M + S, R = M - S
         {0, 1, 0.5L, 0.5L, 0.5L, -0.5L}, // L/R written as M/S
     };
     for (const Case& c : cases)
@@ -343,8 +369,13 @@ TEST_P(ChainBySampleSize, BypassCopiesWithTheFormatConversionFromTheStartOfItsSe
         SCOPED_TRACE(testing::Message() << "formats " << c.inputFormat << "/" << c.outputFormat);
         auto host = makeHost();
         // Settings that would be heard if they were not bypassed.
-        host->setValues({{kInputFormat, c.inputFormat}, {kOutputFormat, c.outputFormat}, {kLeftGain, 0.3},
-                         {kMono, 1.0}, {kCrossover, 1.0}, {kSolo, 0.5}, {kGainTrim, 1.0}});
+        host->setValues({{kInputFormat, c.inputFormat},
+                         {kOutputFormat, c.outputFormat},
+                         {kLeftGain, 0.3},
+                         {kMono, 1.0},
+                         {kCrossover, 1.0},
+                         {kSolo, 0.5},
+                         {kGainTrim, 1.0}});
         // The segment 0..100 already ends bypassed: the whole block is a copy.
         RawChanges changes;
         changes.add(kBypass, {{100, 1.0}});
@@ -395,9 +426,9 @@ TEST_F(ChainTest, SoloKeepsOneBandWithItsOwnMatrix)
         double slope, solo, highGain, lowGain;
     };
     const Case cases[] = {
-        {"LR-4 none", 1.0, 0.0, 0.75, 0.75},   {"LR-4 high only", 1.0, 0.5, 0.75, 0.75},
+        {"LR-4 none", 1.0, 0.0, 0.75, 0.75},     {"LR-4 high only", 1.0, 0.5, 0.75, 0.75},
         {"LR-4 low only", 1.0, 1.0, 0.75, 0.75}, {"LR-4 gains", 1.0, 0.0, 0.5, 1.0},
-        {"LR-2 none", 0.5, 0.0, 0.75, 0.75},   {"LR-2 high only", 0.5, 0.5, 0.6, 0.75},
+        {"LR-2 none", 0.5, 0.0, 0.75, 0.75},     {"LR-2 high only", 0.5, 0.5, 0.6, 0.75},
         {"LR-2 low only", 0.5, 1.0, 0.75, 0.9},
     };
     for (int32 size : {kSample32, kSample64})
@@ -409,8 +440,11 @@ TEST_F(ChainTest, SoloKeepsOneBandWithItsOwnMatrix)
                 setup.sampleSize = size;
                 setup.maxBlock = kFrames;
                 auto host = makeHost(setup);
-                host->setValues({{kCrossover, c.slope}, {kCrossoverFreq, 0.5}, {kSolo, c.solo},
-                                 {kHpGain, c.highGain}, {kLpGain, c.lowGain}});
+                host->setValues({{kCrossover, c.slope},
+                                 {kCrossoverFreq, 0.5},
+                                 {kSolo, c.solo},
+                                 {kHpGain, c.highGain},
+                                 {kLpGain, c.lowGain}});
                 for (int32 i = 0; i < kFrames; ++i)
                 {
                     const double x = std::sin(2 * M_PI * bin * i / kFrames);

@@ -155,4 +155,3 @@ TEST_F(PluginTest, KeepsTheFirstPeerUntilItIsDisconnected)
     EXPECT_EQ(connection->connect(&second), kResultOk);
     EXPECT_EQ(connection->disconnect(&second), kResultOk);
 }
-

@@ -36,7 +36,7 @@ struct BlockInput
 struct Scenario
 {
     std::string name;
-    std::vector<std::pair<uint32_t, double>> settings; // set through the state before processing
+    std::vector<std::pair<uint32_t, double>> settings;    // set through the state before processing
     std::function<void(std::vector<BlockInput>&)> blocks; // what the host sends
     double sampleRate = 44100.0;
     int32 maxBlock = 512;
@@ -67,11 +67,13 @@ std::unique_ptr<RawChanges> denseAutomation(uint32_t seed)
 {
     auto result = std::make_unique<RawChanges>();
     uint32_t state = seed;
-    auto next = [&] { return (state = state * 1664525u + 1013904223u) >> 8; };
+    auto next = [&]
+    {
+        return (state = state * 1664525u + 1013904223u) >> 8;
+    };
     for (uint32_t id = 1; id < kNumParams; ++id)
     {
-        if (id == kScope || id == kCrossover || id == kInputFormat || id == kOutputFormat || id == kSolo ||
-            id == kMono)
+        if (id == kScope || id == kCrossover || id == kInputFormat || id == kOutputFormat || id == kSolo || id == kMono)
             continue;
         std::vector<Point> points;
         int32 offset = 0;
@@ -90,7 +92,13 @@ std::unique_ptr<RawChanges> denseAutomation(uint32_t seed)
 std::vector<Scenario> scenarios()
 {
     std::vector<Scenario> list;
-    auto plain = [](int count) { return [count](std::vector<BlockInput>& b) { plainBlocks(b, count); }; };
+    auto plain = [](int count)
+    {
+        return [count](std::vector<BlockInput>& b)
+        {
+            plainBlocks(b, count);
+        };
+    };
     list.push_back({"steady, crossover off", {}, plain(4)});
     list.push_back({"crossover LR-2", {{kCrossover, 0.5}}, plain(4)});
     list.push_back({"crossover LR-4", {{kCrossover, 1.0}}, plain(4)});
@@ -113,22 +121,23 @@ std::vector<Scenario> scenarios()
                             b.push_back(std::move(block));
                         }
                     }});
-    list.push_back({"crossover glide and switches",
-                    {{kCrossover, 1.0}},
-                    [](std::vector<BlockInput>& b)
-                    {
-                        std::vector<Point> glide;
-                        for (int32 i = 0; i < 512; i += 32)
-                            glide.push_back({i, (i % 96) / 96.0});
-                        BlockInput first;
-                        first.changes = changes({{kCrossoverFreq, glide}, {kCrossover, {{0, 0.5}}}});
-                        b.push_back(std::move(first));
-                        BlockInput second;
-                        second.changes = changes({{kCrossover, {{0, 1.0}}}, {kMono, {{10, 1.0}}},
-                                                  {kInputFormat, {{0, 1.0}}}, {kSolo, {{0, 0.9}}}});
-                        b.push_back(std::move(second));
-                        plainBlocks(b, 2);
-                    }});
+    list.push_back(
+        {"crossover glide and switches",
+         {{kCrossover, 1.0}},
+         [](std::vector<BlockInput>& b)
+         {
+             std::vector<Point> glide;
+             for (int32 i = 0; i < 512; i += 32)
+                 glide.push_back({i, (i % 96) / 96.0});
+             BlockInput first;
+             first.changes = changes({{kCrossoverFreq, glide}, {kCrossover, {{0, 0.5}}}});
+             b.push_back(std::move(first));
+             BlockInput second;
+             second.changes = changes(
+                 {{kCrossover, {{0, 1.0}}}, {kMono, {{10, 1.0}}}, {kInputFormat, {{0, 1.0}}}, {kSolo, {{0, 0.9}}}});
+             b.push_back(std::move(second));
+             plainBlocks(b, 2);
+         }});
     static Hosting::ParameterChanges reports(64, 4);
     static Hosting::ParameterChanges smallReports(3, 1);
     list.push_back({"program changes",
@@ -176,17 +185,17 @@ std::vector<Scenario> scenarios()
                         overlong.changes = changes({{kHpPan, points}, {kLeftGain, {{9000, 0.3}}}});
                         b.push_back(std::move(overlong));
                     },
-                    44100.0, 64, 4096});
+                    44100.0,
+                    64,
+                    4096});
     return list;
 }
 
 class RealtimeTest : public KalviorTest::BundleTest, public ::testing::WithParamInterface<int32>
-{
-};
+{};
 
 class RealtimeCountingInTheBundle : public KalviorTest::BundleTest
-{
-};
+{};
 
 INSTANTIATE_TEST_SUITE_P(SampleSizes, RealtimeTest, ::testing::Values(kSample32, kSample64),
                          [](const auto& info) { return info.param == kSample64 ? "Bits64" : "Bits32"; });
@@ -280,12 +289,14 @@ TEST(RealtimeCounting, TheCountersSeeWhatTheyShould)
 {
     // The proof is only as good as the counters: they must see an allocation
     // and a lock made while armed, and nothing while disarmed.
-    const auto heap = RealtimeCounting::count([] {
-        void* volatile p = std::malloc(64);
-        std::free(p);
-        std::string* volatile s = new std::string(100, 'x');
-        delete s;
-    });
+    const auto heap = RealtimeCounting::count(
+        []
+        {
+            void* volatile p = std::malloc(64);
+            std::free(p);
+            std::string* volatile s = new std::string(100, 'x');
+            delete s;
+        });
     EXPECT_GE(heap.allocations, 2);
     EXPECT_GE(heap.releases, 2);
     void* volatile q = std::malloc(64);

@@ -52,7 +52,10 @@ int threadCountSettlingAt(int expected)
 void expectedBytes(long double c0, long double c1, bool ms, int& mid, int& side)
 {
     const long double k = 127.0L * 0.707106781L;
-    auto limit = [](long double x) { return static_cast<int>(std::max(-128.0L, std::min(127.0L, x))); };
+    auto limit = [](long double x)
+    {
+        return static_cast<int>(std::max(-128.0L, std::min(127.0L, x)));
+    };
     if (ms)
     {
         mid = limit(std::trunc(c0 * k));
@@ -81,17 +84,14 @@ TEST(ScopeFeedScaling, FramesBecomeMidAndSideBytes)
     const double inf = std::numeric_limits<double>::infinity();
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const Case cases[] = {
-        {1.0, 1.0, false, 89, 0},    // full-scale mono
-        {1.0, 0.0, false, 44, 44},   // full scale in the left channel only
-        {1.0, -1.0, false, 0, 89},   // full-scale side
-        {-1.0, 0.0, false, -44, -44},
-        {2.0, 0.0, true, 127, 0},    // limited
-        {-3.0, 0.5, true, -128, 44}, // limited below
-        {5.0, 5.0, false, 127, 0},
-        {1e300, -1e300, false, 0, 127},
+        {1.0, 1.0, false, 89, 0},                               // full-scale mono
+        {1.0, 0.0, false, 44, 44},                              // full scale in the left channel only
+        {1.0, -1.0, false, 0, 89},                              // full-scale side
+        {-1.0, 0.0, false, -44, -44}, {2.0, 0.0, true, 127, 0}, // limited
+        {-3.0, 0.5, true, -128, 44},                            // limited below
+        {5.0, 5.0, false, 127, 0},    {1e300, -1e300, false, 0, 127},
         {nan, 0.5, false, 0, 0}, // non-finite samples give 0
-        {inf, 0.5, false, 0, 0},
-        {0.5, -inf, true, 44, 0},
+        {inf, 0.5, false, 0, 0},      {0.5, -inf, true, 44, 0},
         {nan, nan, true, 0, 0},
     };
     for (const Case& c : cases)

@@ -75,7 +75,10 @@ class ScopePeer : public Steinberg::Vst::IConnectionPoint, public RecordingSende
 {
 public:
     Steinberg::tresult PLUGIN_API connect(Steinberg::Vst::IConnectionPoint*) override { return Steinberg::kResultOk; }
-    Steinberg::tresult PLUGIN_API disconnect(Steinberg::Vst::IConnectionPoint*) override { return Steinberg::kResultOk; }
+    Steinberg::tresult PLUGIN_API disconnect(Steinberg::Vst::IConnectionPoint*) override
+    {
+        return Steinberg::kResultOk;
+    }
     Steinberg::tresult PLUGIN_API notify(Steinberg::Vst::IMessage* message) override
     {
         const char* id = message ? message->getMessageID() : nullptr;

@@ -15,8 +15,7 @@ using namespace Steinberg::Vst;
 using namespace ChainTestSupport;
 
 class ScopeRace : public KalviorTest::BundleTest
-{
-};
+{};
 
 TEST_F(ScopeRace, ConnectAndDisconnectWhileTheWorkerSends)
 {

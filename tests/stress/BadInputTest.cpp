@@ -3,8 +3,8 @@
 // setups, texts, editor descriptions) and what the product makes of it.
 
 #include "fuzz/harness/HarnessSupport.h"
-#include "tests/stress/BundleEntry.h"
 #include "params/ParamId.h"
+#include "tests/stress/BundleEntry.h"
 #include "tests/support/KalviorBundle.h"
 
 #include "gui/CView.h"
@@ -35,9 +35,9 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
 // Loudest settings: every gain at +12 dB, trim +6 dB, crossover LR-4 at 100 Hz.
-const std::vector<std::pair<uint32_t, double>> kLoudest = {
-    {kLeftGain, 1.0}, {kRightGain, 1.0}, {kHpGain, 1.0}, {kLpGain, 1.0}, {kGainTrim, 1.0},
-    {kHpWidth, 1.0},  {kLpWidth, 1.0},   {kCrossover, 1.0}, {kCrossoverFreq, 0.0}};
+const std::vector<std::pair<uint32_t, double>> kLoudest = {{kLeftGain, 1.0}, {kRightGain, 1.0}, {kHpGain, 1.0},
+                                                           {kLpGain, 1.0},   {kGainTrim, 1.0},  {kHpWidth, 1.0},
+                                                           {kLpWidth, 1.0},  {kCrossover, 1.0}, {kCrossoverFreq, 0.0}};
 
 class BadInput : public KalviorTest::PluginTest
 {
@@ -127,8 +127,7 @@ struct NonFiniteCase
 };
 
 class NonFiniteAudio : public BadInput, public ::testing::WithParamInterface<NonFiniteCase>
-{
-};
+{};
 
 TEST_P(NonFiniteAudio, OutputIsFiniteAgainWithinOneBlock)
 {
@@ -162,8 +161,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(NonFiniteCase{"NaN32Off", kSample32, 0.0, kNaN}, NonFiniteCase{"NaN32LR2", kSample32, 0.5, kNaN},
                       NonFiniteCase{"NaN32LR4", kSample32, 1.0, kNaN}, NonFiniteCase{"Inf64LR4", kSample64, 1.0, kInf},
                       NonFiniteCase{"MinusInf64LR2", kSample64, 0.5, -kInf},
-                      NonFiniteCase{"NaN64LR4", kSample64, 1.0, kNaN},
-                      NonFiniteCase{"Inf32LR4", kSample32, 1.0, kInf}),
+                      NonFiniteCase{"NaN64LR4", kSample64, 1.0, kNaN}, NonFiniteCase{"Inf32LR4", kSample32, 1.0, kInf}),
     [](const ::testing::TestParamInfo<NonFiniteCase>& info) { return std::string(info.param.name); });
 
 struct ExtremeSampleCase
@@ -174,8 +172,7 @@ struct ExtremeSampleCase
 };
 
 class ExtremeFiniteAudio : public BadInput, public ::testing::WithParamInterface<ExtremeSampleCase>
-{
-};
+{};
 
 TEST_P(ExtremeFiniteAudio, OutputStaysFiniteAtTheLoudestSettings)
 {
@@ -186,7 +183,8 @@ TEST_P(ExtremeFiniteAudio, OutputStaysFiniteAtTheLoudestSettings)
     magnitude = c.magnitude;
     for (int block = 0; block < 8; ++block)
     {
-        fill(512, [](int32 ch, int32 i) { return ((i + ch) % 2 ? magnitude : -magnitude) * (0.5 + 0.5 * noise(ch, i)); });
+        fill(512,
+             [](int32 ch, int32 i) { return ((i + ch) % 2 ? magnitude : -magnitude) * (0.5 + 0.5 * noise(ch, i)); });
         process(512);
         ASSERT_TRUE(outputFinite(512)) << "block " << block;
     }
@@ -194,12 +192,13 @@ TEST_P(ExtremeFiniteAudio, OutputStaysFiniteAtTheLoudestSettings)
 
 // The largest magnitudes the loudest chain cannot overflow: 1e30 in 32-bit
 // (the float range ends at 3.4e38), 1e200 in 64-bit; subnormals at the bottom.
-INSTANTIATE_TEST_SUITE_P(
-    Catalogue, ExtremeFiniteAudio,
-    ::testing::Values(ExtremeSampleCase{"Huge32", kSample32, 1e30}, ExtremeSampleCase{"Huge64", kSample64, 1e200},
-                      ExtremeSampleCase{"Subnormal32", kSample32, 1e-40},
-                      ExtremeSampleCase{"Subnormal64", kSample64, 1e-310}),
-    [](const ::testing::TestParamInfo<ExtremeSampleCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Catalogue, ExtremeFiniteAudio,
+                         ::testing::Values(ExtremeSampleCase{"Huge32", kSample32, 1e30},
+                                           ExtremeSampleCase{"Huge64", kSample64, 1e200},
+                                           ExtremeSampleCase{"Subnormal32", kSample32, 1e-40},
+                                           ExtremeSampleCase{"Subnormal64", kSample64, 1e-310}),
+                         [](const ::testing::TestParamInfo<ExtremeSampleCase>& info)
+                         { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------------------
 // Setups
@@ -207,14 +206,13 @@ INSTANTIATE_TEST_SUITE_P(
 struct RateCase
 {
     const char* name;
-    double sampleRate;  // Hz
-    double frequency;   // normalised "Crossover Freq"
-    double crossover;   // 0.5 LR-2, 1 LR-4
+    double sampleRate; // Hz
+    double frequency;  // normalised "Crossover Freq"
+    double crossover;  // 0.5 LR-2, 1 LR-4
 };
 
 class ExtremeRates : public BadInput, public ::testing::WithParamInterface<RateCase>
-{
-};
+{};
 
 TEST_P(ExtremeRates, TheCrossoverStaysStableAndBounded)
 {
@@ -254,8 +252,7 @@ struct QueueValueCase
 };
 
 class QueueValues : public BadInput, public ::testing::WithParamInterface<QueueValueCase>
-{
-};
+{};
 
 TEST_P(QueueValues, NonFiniteValuesAreIgnoredAndOthersLimited)
 {
@@ -272,19 +269,17 @@ TEST_P(QueueValues, NonFiniteValuesAreIgnoredAndOthersLimited)
 
 INSTANTIATE_TEST_SUITE_P(
     Catalogue, QueueValues,
-    ::testing::Values(QueueValueCase{"GainNaN", kLeftGain, kNaN, -1}, QueueValueCase{"GainInf", kLeftGain, kInf, -1},
-                      QueueValueCase{"GainMinusInf", kLeftGain, -kInf, -1},
-                      QueueValueCase{"GainAboveOne", kLeftGain, 1.5, 1.0},
-                      QueueValueCase{"GainBelowZero", kLeftGain, -0.5, 0.0},
-                      // compares as zero while the block runs with denormals-are-zero
-                      QueueValueCase{"MuteNegativeSubnormal", kMuteLeft, -2.0058204836052317e-308, 0.0},
-                      QueueValueCase{"ScopeNegativeSubnormal", kScope, -4.9e-324, 0.0},
-                      QueueValueCase{"FrequencyNaN", kCrossoverFreq, kNaN, -1},
-                      QueueValueCase{"FrequencyHuge", kCrossoverFreq, 1e300, 1.0},
-                      QueueValueCase{"ScopeNaN", kScope, kNaN, -1}, QueueValueCase{"SoloAboveOne", kSolo, 7.0, 1.0},
-                      QueueValueCase{"MonoBelowZero", kMono, -1e-300, 0.0},
-                      QueueValueCase{"ProgramNaN", kProgSel, kNaN, -1},
-                      QueueValueCase{"ProgramAboveOne", kProgSel, 7.0, 1.0}),
+    ::testing::Values(
+        QueueValueCase{"GainNaN", kLeftGain, kNaN, -1}, QueueValueCase{"GainInf", kLeftGain, kInf, -1},
+        QueueValueCase{"GainMinusInf", kLeftGain, -kInf, -1}, QueueValueCase{"GainAboveOne", kLeftGain, 1.5, 1.0},
+        QueueValueCase{"GainBelowZero", kLeftGain, -0.5, 0.0},
+        // compares as zero while the block runs with denormals-are-zero
+        QueueValueCase{"MuteNegativeSubnormal", kMuteLeft, -2.0058204836052317e-308, 0.0},
+        QueueValueCase{"ScopeNegativeSubnormal", kScope, -4.9e-324, 0.0},
+        QueueValueCase{"FrequencyNaN", kCrossoverFreq, kNaN, -1},
+        QueueValueCase{"FrequencyHuge", kCrossoverFreq, 1e300, 1.0}, QueueValueCase{"ScopeNaN", kScope, kNaN, -1},
+        QueueValueCase{"SoloAboveOne", kSolo, 7.0, 1.0}, QueueValueCase{"MonoBelowZero", kMono, -1e-300, 0.0},
+        QueueValueCase{"ProgramNaN", kProgSel, kNaN, -1}, QueueValueCase{"ProgramAboveOne", kProgSel, 7.0, 1.0}),
     [](const ::testing::TestParamInfo<QueueValueCase>& info) { return std::string(info.param.name); });
 
 TEST_F(BadInput, QueuesOfUnknownParametersAreSkipped)
@@ -309,10 +304,7 @@ class HollowChanges : public IParameterChanges
 {
 public:
     int32 PLUGIN_API getParameterCount() override { return 3; }
-    IParamValueQueue* PLUGIN_API getParameterData(int32 index) override
-    {
-        return index == 1 ? &empty : nullptr;
-    }
+    IParamValueQueue* PLUGIN_API getParameterData(int32 index) override { return index == 1 ? &empty : nullptr; }
     IParamValueQueue* PLUGIN_API addParameterData(const ParamID&, int32&) override { return nullptr; }
     tresult PLUGIN_API queryInterface(const TUID, void** obj) override
     {
@@ -366,15 +358,14 @@ TEST_F(BadInput, NegativeBlockLengthsAndUnknownSampleSizesTouchNoAudio)
 struct LayoutCase
 {
     const char* name;
-    int32 numInputs, numOutputs;       // buses the host claims
+    int32 numInputs, numOutputs;         // buses the host claims
     int32 inputChannels, outputChannels; // channels of bus 0
     bool nullInputChannel, nullOutputChannel;
     bool outputWritten; // else the output buffers stay as they were
 };
 
 class BusLayouts : public BadInput, public ::testing::WithParamInterface<LayoutCase>
-{
-};
+{};
 
 TEST_P(BusLayouts, MissingBusesAndChannelsNeverReachPastTheHostsBuffers)
 {
@@ -450,12 +441,18 @@ TEST_F(BadInput, TypedTextsAndPlainValuesGiveNormalisedValuesWithinZeroToOne)
         double normalized;
     };
     const TextCase texts[] = {
-        {kMuteLeft, u"5", true, 1.0},         {kMuteLeft, u"-3", true, 0.0},
-        {kMono, u"0.25", true, 0.25},         {kMuteLeft, u"nan", false, 0.0},
-        {kMuteLeft, u"inf", false, 0.0},      {kMuteLeft, u"1e999", false, 0.0},
-        {kLeftGain, u"1e999", true, 1.0},     {kLeftGain, u"-1e999", true, 0.0},
-        {kCrossoverFreq, u"-50", true, 0.0},  {kSolo, u"LOPASS", true, 1.0},
-        {kSolo, u"lopass", false, 0.0},       {ParamID(kNumParams), u"1", false, 0.0},
+        {kMuteLeft, u"5", true, 1.0},
+        {kMuteLeft, u"-3", true, 0.0},
+        {kMono, u"0.25", true, 0.25},
+        {kMuteLeft, u"nan", false, 0.0},
+        {kMuteLeft, u"inf", false, 0.0},
+        {kMuteLeft, u"1e999", false, 0.0},
+        {kLeftGain, u"1e999", true, 1.0},
+        {kLeftGain, u"-1e999", true, 0.0},
+        {kCrossoverFreq, u"-50", true, 0.0},
+        {kSolo, u"LOPASS", true, 1.0},
+        {kSolo, u"lopass", false, 0.0},
+        {ParamID(kNumParams), u"1", false, 0.0},
         {ParamID(0xFFFFFFFF), u"On", false, 0.0},
     };
     for (const TextCase& t : texts)
@@ -480,8 +477,8 @@ TEST_F(BadInput, TypedTextsAndPlainValuesGiveNormalisedValuesWithinZeroToOne)
         double plain, normalized;
     };
     const PlainCase plains[] = {
-        {kMuteLeft, 7.0, 1.0},  {kMuteLeft, -2.0, 0.0}, {kProgSel, 1e308, 1.0}, {kSolo, -2.0, 0.0},
-        {kSolo, kInf, 1.0},     {kMono, kNaN, 0.0},     {kLeftGain, 1e9, 1.0},   {kCrossoverFreq, -kInf, 0.0},
+        {kMuteLeft, 7.0, 1.0}, {kMuteLeft, -2.0, 0.0}, {kProgSel, 1e308, 1.0}, {kSolo, -2.0, 0.0},
+        {kSolo, kInf, 1.0},    {kMono, kNaN, 0.0},     {kLeftGain, 1e9, 1.0},  {kCrossoverFreq, -kInf, 0.0},
     };
     for (const PlainCase& p : plains)
         EXPECT_EQ(controller()->plainParamToNormalized(p.id, p.plain), p.normalized)
@@ -492,9 +489,8 @@ TEST_F(BadInput, Vst2ParameterValuesThatAreNoNumbersAreIgnoredAndOthersLimited)
 {
     auto entry = reinterpret_cast<AEffect* (*)(audioMasterCallback)>(module->symbol("VSTPluginMain"));
     ASSERT_NE(entry, nullptr);
-    AEffect* effect = entry([](AEffect*, int32_t opcode, int32_t, VstIntPtr, void*, float) -> VstIntPtr {
-        return opcode == Vst2Abi::audioMasterVersion ? Vst2Abi::kVstVersionNumber : 0;
-    });
+    AEffect* effect = entry([](AEffect*, int32_t opcode, int32_t, VstIntPtr, void*, float) -> VstIntPtr
+                            { return opcode == Vst2Abi::audioMasterVersion ? Vst2Abi::kVstVersionNumber : 0; });
     ASSERT_NE(effect, nullptr);
     ASSERT_GT(effect->numParams, 0);
     struct Case
@@ -550,7 +546,8 @@ TEST(DescriptionBadInput, AttributeValuesOfTheWrongShapeLeaveDrawableViews)
 
 TEST(DescriptionBadInput, NestingBeyondAnyEditorIsRefusedWithoutExhaustingTheStack)
 {
-    auto nested = [](int depth, const std::string& open, const std::string& close) {
+    auto nested = [](int depth, const std::string& open, const std::string& close)
+    {
         std::string xml = "<vstgui-ui-description version=\"1\"><template name=\"view\" class=\"CViewContainer\" "
                           "size=\"9, 9\">";
         for (int i = 0; i < depth; ++i)

@@ -33,7 +33,8 @@ void reportAsTestFailure(const char* file, int line, const std::string& what)
 
 const KalviorFuzz::PluginEntry& bundleEntry(std::string* error)
 {
-    static const KalviorFuzz::PluginEntry entry = [] {
+    static const KalviorFuzz::PluginEntry entry = []
+    {
         module = Hosting::PluginModule::load(KalviorTest::bundlePath(), loadError);
         KalviorFuzz::PluginEntry loaded;
         if (module)

@@ -56,8 +56,7 @@ std::vector<uint8_t> readFile(const fs::path& path)
 }
 
 class CorpusReplay : public ::testing::TestWithParam<Target>
-{
-};
+{};
 
 } // namespace
 

@@ -40,7 +40,8 @@ TEST_F(HostThreads, AudioRunsWhileTheMainThreadEditsReconnectsAndRestarts)
         case 0:
         case 1:
         case 2:
-        case 3: {
+        case 3:
+        {
             // a knob moved in the host's generic editor
             const auto id = static_cast<ParamID>(1 + random.below(kNumParams - 1)); // not ProgSel
             const double value = random.unit();
@@ -48,21 +49,24 @@ TEST_F(HostThreads, AudioRunsWhileTheMainThreadEditsReconnectsAndRestarts)
             sent[id] = value;
             break;
         }
-        case 4: {
+        case 4:
+        {
             const double value = sent[kScope] >= 0.5 ? 0.0 : 1.0;
             host.edit(kScope, value);
             sent[kScope] = value;
             break;
         }
         case 5: host.reconnect(); break;
-        case 6: {
+        case 6:
+        {
             // processing stops; the state is reloaded and set up anew; processing restarts
             const Values state = host.randomState(random);
             host.restart(state, 32 + int32(random.below(480)), random.below(2) ? kSample32 : kSample64);
             sent = state;
             break;
         }
-        case 7: {
+        case 7:
+        {
             // the project is saved during playback
             Values saved{};
             ASSERT_TRUE(decodeValues(KalviorTest::getStateBytes(host.component()), saved));

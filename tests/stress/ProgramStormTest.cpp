@@ -43,7 +43,8 @@ TEST_F(ProgramStorm, TenThousandProgramChangesAndStateLoadsBetweenBlocks)
         switch (random.below(4))
         {
         case 0:
-        case 1: {
+        case 1:
+        {
             // a program picked in the host's preset menu: ProgSel's value, at some point of the block
             const int program = int(random.below(kPrograms));
             const double value = double(program) / (kPrograms - 1);
@@ -57,7 +58,8 @@ TEST_F(ProgramStorm, TenThousandProgramChangesAndStateLoadsBetweenBlocks)
             ASSERT_EQ(reports, first.first->second) << "program " << program << " set other values this time";
             break;
         }
-        case 2: {
+        case 2:
+        {
             Values state{};
             for (auto& x : state)
                 x = random.unit();
@@ -68,7 +70,8 @@ TEST_F(ProgramStorm, TenThousandProgramChangesAndStateLoadsBetweenBlocks)
             host.processNow(frames, nullptr);
             break;
         }
-        default: {
+        default:
+        {
             // a damaged snapshot: any bytes at all
             KalviorTest::Bytes bytes(random.below(400));
             for (auto& b : bytes)

@@ -159,7 +159,8 @@ void StressHost::processBlock(int32_t frames, IParameterChanges* changes)
         IParamValueQueue* queue = outputChanges.getParameterData(q);
         int32 offset = 0;
         ParamValue value = 0.0;
-        if (queue && queue->getPointCount() > 0 && queue->getPoint(queue->getPointCount() - 1, offset, value) == kResultOk)
+        if (queue && queue->getPointCount() > 0 &&
+            queue->getPoint(queue->getPointCount() - 1, offset, value) == kResultOk)
             pendingReports.emplace_back(queue->getParameterId(), value);
     }
 }

@@ -69,29 +69,31 @@ TEST_F(Vst2HostThreads, ChangesFromOtherThreadsWhileProcessingAllArrive)
     std::atomic<bool> done{false};
     std::atomic<uint64_t> blocks{0};
     std::atomic<uint64_t> nonFiniteBlocks{0};
-    std::thread audio([&] {
-        std::vector<float> in[2] = {std::vector<float>(kFrames), std::vector<float>(kFrames)};
-        std::vector<float> out[2] = {std::vector<float>(kFrames), std::vector<float>(kFrames)};
-        float* inputs[2] = {in[0].data(), in[1].data()};
-        float* outputs[2] = {out[0].data(), out[1].data()};
-        Random random(99);
-        while (!done)
+    std::thread audio(
+        [&]
         {
-            for (auto& channel : in)
-                for (float& s : channel)
-                    s = static_cast<float>(random.unit() * 2.0 - 1.0);
-            // automation played back on the audio thread
-            effect->setParameter(effect, int32_t(random.below(uint32_t(effect->numParams))), float(random.unit()));
-            effect->processReplacing(effect, inputs, outputs, kFrames);
-            bool finite = true;
-            for (auto& channel : out)
-                for (float s : channel)
-                    finite = finite && std::isfinite(s);
-            if (!finite)
-                ++nonFiniteBlocks;
-            ++blocks;
-        }
-    });
+            std::vector<float> in[2] = {std::vector<float>(kFrames), std::vector<float>(kFrames)};
+            std::vector<float> out[2] = {std::vector<float>(kFrames), std::vector<float>(kFrames)};
+            float* inputs[2] = {in[0].data(), in[1].data()};
+            float* outputs[2] = {out[0].data(), out[1].data()};
+            Random random(99);
+            while (!done)
+            {
+                for (auto& channel : in)
+                    for (float& s : channel)
+                        s = static_cast<float>(random.unit() * 2.0 - 1.0);
+                // automation played back on the audio thread
+                effect->setParameter(effect, int32_t(random.below(uint32_t(effect->numParams))), float(random.unit()));
+                effect->processReplacing(effect, inputs, outputs, kFrames);
+                bool finite = true;
+                for (auto& channel : out)
+                    for (float s : channel)
+                        finite = finite && std::isfinite(s);
+                if (!finite)
+                    ++nonFiniteBlocks;
+                ++blocks;
+            }
+        });
 
     Random random(7);
     std::vector<char> text(vst2::kVendorStringSize);
@@ -106,10 +108,17 @@ TEST_F(Vst2HostThreads, ChangesFromOtherThreadsWhileProcessingAllArrive)
             EXPECT_TRUE(std::isfinite(effect->getParameter(effect, index)));
             break;
         case 2: dispatch(effect, vst2::effGetParamDisplay, index, 0, text.data()); break;
-        case 3: dispatch(effect, vst2::effEditIdle); dispatch(effect, vst2::effIdle); break;
+        case 3:
+            dispatch(effect, vst2::effEditIdle);
+            dispatch(effect, vst2::effIdle);
+            break;
         case 8: dispatch(effect, vst2::effSetBypass, 0, VstIntPtr(random.below(2))); break;
-        case 4: dispatch(effect, vst2::effSetProgram, 0, VstIntPtr(random.below(uint32_t(std::max(effect->numPrograms, 1))))); break;
-        case 5: {
+        case 4:
+            dispatch(effect, vst2::effSetProgram, 0,
+                     VstIntPtr(random.below(uint32_t(std::max(effect->numPrograms, 1)))));
+            break;
+        case 5:
+        {
             void* chunk = nullptr;
             const VstIntPtr size = dispatch(effect, vst2::effGetChunk, 0, 0, &chunk);
             if (size > 0 && chunk)
@@ -127,7 +136,8 @@ TEST_F(Vst2HostThreads, ChangesFromOtherThreadsWhileProcessingAllArrive)
             dispatch(effect, vst2::effMainsChanged, 0, 1);
             dispatch(effect, vst2::effStartProcess);
             break;
-        default: {
+        default:
+        {
             char name[vst2::kMaxProgNameLen + 1] = {};
             dispatch(effect, vst2::effGetProgramName, 0, 0, name);
             break;

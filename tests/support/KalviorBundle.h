@@ -86,7 +86,8 @@ class LimitedStream : public Steinberg::IBStream
 public:
     explicit LimitedStream(size_t limit) : limit(limit) {}
 
-    Steinberg::tresult PLUGIN_API read(void* buffer, Steinberg::int32 numBytes, Steinberg::int32* numBytesRead) override;
+    Steinberg::tresult PLUGIN_API read(void* buffer, Steinberg::int32 numBytes,
+                                       Steinberg::int32* numBytesRead) override;
     Steinberg::tresult PLUGIN_API write(void* buffer, Steinberg::int32 numBytes,
                                         Steinberg::int32* numBytesWritten) override;
     Steinberg::tresult PLUGIN_API seek(Steinberg::int64 pos, Steinberg::int32 mode, Steinberg::int64* result) override;

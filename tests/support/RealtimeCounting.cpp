@@ -118,13 +118,13 @@ KV_EXPORT int posix_memalign(void** result, size_t alignment, size_t size)
     return 0;
 }
 
-#define KV_COUNTED_LOCK(name, Type)                                                                                   \
-    KV_EXPORT int name(Type* lock)                                                                                    \
-    {                                                                                                                 \
-        if (armed)                                                                                                    \
-            ++locks;                                                                                                  \
-        static const auto real = reinterpret_cast<int (*)(Type*)>(dlsym(RTLD_NEXT, #name));                           \
-        return real(lock);                                                                                            \
+#define KV_COUNTED_LOCK(name, Type)                                                                                    \
+    KV_EXPORT int name(Type* lock)                                                                                     \
+    {                                                                                                                  \
+        if (armed)                                                                                                     \
+            ++locks;                                                                                                   \
+        static const auto real = reinterpret_cast<int (*)(Type*)>(dlsym(RTLD_NEXT, #name));                            \
+        return real(lock);                                                                                             \
     }
 
 KV_COUNTED_LOCK(pthread_mutex_lock, pthread_mutex_t)

@@ -43,8 +43,7 @@ struct AutomationCase
 };
 
 class Automation : public ::testing::TestWithParam<AutomationCase>
-{
-};
+{};
 
 TEST_P(Automation, OutputFollowsTheCurveFrameByFrame)
 {
@@ -58,10 +57,9 @@ TEST_P(Automation, OutputFollowsTheCurveFrameByFrame)
         input.samples.insert(input.samples.end(), {0.5, -0.25});
     ASSERT_TRUE(writeAudio(dir.path("in.wav"), input));
 
-    const RunResult result =
-        run({"render", dir.path("in.wav"), dir.path("out.wav"), "--bundle", bundle(), "--block",
-             std::to_string(c.blockSize), "--precision", std::to_string(c.precision), "--sample-format", "double",
-             "--automate", std::string("HP Width=") + c.breakpoints});
+    const RunResult result = run({"render", dir.path("in.wav"), dir.path("out.wav"), "--bundle", bundle(), "--block",
+                                  std::to_string(c.blockSize), "--precision", std::to_string(c.precision),
+                                  "--sample-format", "double", "--automate", std::string("HP Width=") + c.breakpoints});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     Audio output;
     ASSERT_TRUE(readAudio(dir.path("out.wav"), output));
@@ -69,11 +67,13 @@ TEST_P(Automation, OutputFollowsTheCurveFrameByFrame)
 
     double worst = 0.0;
     size_t worstFrame = 0;
-    for (size_t i = 0; i < kFrames; ++i) {
+    for (size_t i = 0; i < kFrames; ++i)
+    {
         const double v = expectedWidth(i);
-        const double error = std::max(std::fabs(output.at(i, 0) - (0.125 + 0.75 * v)),
-                                      std::fabs(output.at(i, 1) - (0.125 - 0.75 * v)));
-        if (error > worst) {
+        const double error =
+            std::max(std::fabs(output.at(i, 0) - (0.125 + 0.75 * v)), std::fabs(output.at(i, 1) - (0.125 - 0.75 * v)));
+        if (error > worst)
+        {
             worst = error;
             worstFrame = i;
         }
@@ -88,16 +88,14 @@ TEST_P(Automation, OutputFollowsTheCurveFrameByFrame)
 // per step: B / 2 * 2^-24, about 3e-8 B.
 INSTANTIATE_TEST_SUITE_P(
     BlockSizes, Automation,
-    ::testing::Values(AutomationCase {1, 64, "0.1:0.00,0.3:1.00,0.3:0.20,0.5:0.50", 1e-12},
-                      AutomationCase {7, 64, "0.1:0.00,0.3:1.00,0.3:0.20,0.5:0.50", 1e-12},
-                      AutomationCase {64, 64, "0.1:norm(0),0.3:norm(0.5),0.3:norm(0.1),0.5:norm(0.25)", 1e-12},
-                      AutomationCase {512, 64, "0.1:0.00,0.3:1.00,0.3:0.20,0.5:0.50", 1e-12},
-                      AutomationCase {4096, 64, "0.1:0.00,0.3:1.00,0.3:0.20,0.5:0.50", 1e-12},
-                      AutomationCase {512, 32, "0.1:0.00,0.3:1.00,0.3:0.20,0.5:0.50", 512 * 3e-8},
-                      AutomationCase {4800, 32, "0.1:norm(0),0.3:norm(0.5),0.3:norm(0.1),0.5:norm(0.25)",
-                                      4800 * 3e-8}),
-    [](const ::testing::TestParamInfo<AutomationCase>& info) {
-        return "Block" + std::to_string(info.param.blockSize) + "_" + std::to_string(info.param.precision) + "bit";
-    });
+    ::testing::Values(AutomationCase{1, 64, "0.1:0.00,0.3:1.00,0.3:0.20,0.5:0.50", 1e-12},
+                      AutomationCase{7, 64, "0.1:0.00,0.3:1.00,0.3:0.20,0.5:0.50", 1e-12},
+                      AutomationCase{64, 64, "0.1:norm(0),0.3:norm(0.5),0.3:norm(0.1),0.5:norm(0.25)", 1e-12},
+                      AutomationCase{512, 64, "0.1:0.00,0.3:1.00,0.3:0.20,0.5:0.50", 1e-12},
+                      AutomationCase{4096, 64, "0.1:0.00,0.3:1.00,0.3:0.20,0.5:0.50", 1e-12},
+                      AutomationCase{512, 32, "0.1:0.00,0.3:1.00,0.3:0.20,0.5:0.50", 512 * 3e-8},
+                      AutomationCase{4800, 32, "0.1:norm(0),0.3:norm(0.5),0.3:norm(0.1),0.5:norm(0.25)", 4800 * 3e-8}),
+    [](const ::testing::TestParamInfo<AutomationCase>& info)
+    { return "Block" + std::to_string(info.param.blockSize) + "_" + std::to_string(info.param.precision) + "bit"; });
 
 } // namespace

@@ -70,12 +70,15 @@ Args render(const Args& options = {})
 
 std::vector<ErrorCase> cases()
 {
-    const auto withExisting = [](const ScratchDir& dir) {
+    const auto withExisting = [](const ScratchDir& dir)
+    {
         stereoInput(dir);
         textFile(dir.path("out.wav"), "an earlier result that must survive");
     };
-    const auto fakeBundle = [](const std::string& library) {
-        return [library](const ScratchDir& dir) {
+    const auto fakeBundle = [](const std::string& library)
+    {
+        return [library](const ScratchDir& dir)
+        {
             stereoInput(dir);
             const std::string binary = dir.path("Fake.vst3/Contents/x86_64-linux");
             ::mkdir(dir.path("Fake.vst3").c_str(), 0777);
@@ -84,75 +87,143 @@ std::vector<ErrorCase> cases()
             textFile(binary + "/Fake.so", library.empty() ? "not a shared object" : fileBytes(library));
         };
     };
-    const auto stereoAnd = [](void (*more)(const ScratchDir&)) {
-        return [more](const ScratchDir& dir) {
+    const auto stereoAnd = [](void (*more)(const ScratchDir&))
+    {
+        return [more](const ScratchDir& dir)
+        {
             stereoInput(dir);
             more(dir);
         };
     };
     return {
-        {"MissingInput", stereoInput, {"render", "@nothere.wav", "@out.wav", "--bundle", "{bundle}"}, kFailure,
+        {"MissingInput",
+         stereoInput,
+         {"render", "@nothere.wav", "@out.wav", "--bundle", "{bundle}"},
+         kFailure,
          {"cannot open", "nothere.wav", "No such file"}},
-        {"InputNotAudio", [](const ScratchDir& d) { textFile(d.path("in.wav"), "hello, not audio\n"); }, render(),
-         kFailure, {"cannot read", "in.wav"}},
-        {"InputIsDirectory", [](const ScratchDir& d) { ::mkdir(d.path("in.wav").c_str(), 0777); }, render(), kFailure,
+        {"InputNotAudio",
+         [](const ScratchDir& d) { textFile(d.path("in.wav"), "hello, not audio\n"); },
+         render(),
+         kFailure,
+         {"cannot read", "in.wav"}},
+        {"InputIsDirectory",
+         [](const ScratchDir& d) { ::mkdir(d.path("in.wav").c_str(), 0777); },
+         render(),
+         kFailure,
          {"is a directory"}},
-        {"MonoWithoutFlag", [](const ScratchDir& d) { audioWithChannels(d, 1); }, render(), kFailure,
+        {"MonoWithoutFlag",
+         [](const ScratchDir& d) { audioWithChannels(d, 1); },
+         render(),
+         kFailure,
          {"mono", "--mono-to-stereo"}},
-        {"ThreeChannels", [](const ScratchDir& d) { audioWithChannels(d, 3); }, render({"--mono-to-stereo"}),
-         kFailure, {"3 channels", "stereo"}},
+        {"ThreeChannels",
+         [](const ScratchDir& d) { audioWithChannels(d, 3); },
+         render({"--mono-to-stereo"}),
+         kFailure,
+         {"3 channels", "stereo"}},
         {"OutputIsInput", stereoInput, renderTo("@in.wav", {"--force"}), kFailure, {"is the input"}},
-        {"OutputIsInputSpelledOtherwise", stereoAnd([](const ScratchDir& d) { ::mkdir(d.path("sub").c_str(), 0777); }),
-         renderTo("@sub/../in.wav", {"--force"}), kFailure, {"is the input"}},
+        {"OutputIsInputSpelledOtherwise",
+         stereoAnd([](const ScratchDir& d) { ::mkdir(d.path("sub").c_str(), 0777); }),
+         renderTo("@sub/../in.wav", {"--force"}),
+         kFailure,
+         {"is the input"}},
         {"OutputIsInputThroughSymlink",
          stereoAnd([](const ScratchDir& d) { ASSERT_EQ(::symlink("in.wav", d.path("link.wav").c_str()), 0); }),
-         renderTo("@link.wav", {"--force"}), kFailure, {"is the input"}},
+         renderTo("@link.wav", {"--force"}),
+         kFailure,
+         {"is the input"}},
         {"OutputIsInputThroughHardLink",
-         stereoAnd([](const ScratchDir& d) { ASSERT_EQ(::link(d.path("in.wav").c_str(), d.path("hard.wav").c_str()), 0); }),
-         renderTo("@hard.wav", {"--force"}), kFailure, {"is the input"}},
+         stereoAnd([](const ScratchDir& d)
+                   { ASSERT_EQ(::link(d.path("in.wav").c_str(), d.path("hard.wav").c_str()), 0); }),
+         renderTo("@hard.wav", {"--force"}),
+         kFailure,
+         {"is the input"}},
         {"ScopePictureIsInput", stereoInput, render({"--scope", "@in.wav", "--force"}), kFailure, {"is the input"}},
         {"ExistingOutput", withExisting, render(), kFailure, {"exists", "--force"}},
         {"MissingOutputDirectory", stereoInput, renderTo("@no/such/dir/out.wav"), kFailure, {"does not exist"}},
         {"UnsupportedOutputType", stereoInput, renderTo("@out.mp3"), kUsage, {".wav", ".flac", ".aiff"}},
-        {"FloatIntoFlac", stereoInput, renderTo("@out.flac", {"--sample-format", "float"}), kUsage,
+        {"FloatIntoFlac",
+         stereoInput,
+         renderTo("@out.flac", {"--sample-format", "float"}),
+         kUsage,
          {"FLAC", "integer"}},
-        {"UnknownParameter", stereoInput, render({"--set", "Left Gian=-6"}), kUsage,
+        {"UnknownParameter",
+         stereoInput,
+         render({"--set", "Left Gian=-6"}),
+         kUsage,
          {"Left Gian", "did you mean 'Left Gain'"}},
-        {"UnknownProgram", stereoInput, render({"--program", "Stereo Rotaton"}), kUsage,
+        {"UnknownProgram",
+         stereoInput,
+         render({"--program", "Stereo Rotaton"}),
+         kUsage,
          {"Stereo Rotaton", "did you mean 'Stereo Rotation'"}},
-        {"UnparsableNumber", stereoInput, render({"--set", "Left Gain=loud"}), kUsage,
+        {"UnparsableNumber",
+         stereoInput,
+         render({"--set", "Left Gain=loud"}),
+         kUsage,
          {"'loud' is not a value of Left Gain", "norm(x)"}},
         {"MisspeltListEntry", stereoInput, render({"--set", "Crossover=LR4"}), kUsage, {"did you mean 'LR-4'"}},
-        {"NormalisedOutOfRange", stereoInput, render({"--set", "Balance=norm(1.5)"}), kUsage,
+        {"NormalisedOutOfRange",
+         stereoInput,
+         render({"--set", "Balance=norm(1.5)"}),
+         kUsage,
          {"norm(1.5)", "0 <= x <= 1"}},
-        {"AutomatingAListParameter", stereoInput, render({"--automate", "Mono=0:Off,1:On"}), kUsage,
+        {"AutomatingAListParameter",
+         stereoInput,
+         render({"--automate", "Mono=0:Off,1:On"}),
+         kUsage,
          {"Mono cannot be automated", "--set"}},
-        {"SetAndAutomated", stereoInput, render({"--set", "Balance=10", "--automate", "Balance=0:-10,0.05:10"}),
-         kUsage, {"both set and automated"}},
-        {"AutomationBadTime", stereoInput, render({"--automate", "Balance=0:-45,soon:45"}), kUsage,
+        {"SetAndAutomated",
+         stereoInput,
+         render({"--set", "Balance=10", "--automate", "Balance=0:-10,0.05:10"}),
+         kUsage,
+         {"both set and automated"}},
+        {"AutomationBadTime",
+         stereoInput,
+         render({"--automate", "Balance=0:-45,soon:45"}),
+         kUsage,
          {"soon:45", "seconds"}},
-        {"AutomationTimesGoBack", stereoInput, render({"--automate", "Balance=1:-45,0.5:45"}), kUsage,
+        {"AutomationTimesGoBack",
+         stereoInput,
+         render({"--automate", "Balance=1:-45,0.5:45"}),
+         kUsage,
          {"must not decrease"}},
         {"ProgramThroughSet", stereoInput, render({"--set", "ProgSel=Bass Squeeze"}), kUsage, {"--program"}},
-        {"ScopeNeedsScopeOn", stereoInput, render({"--scope", "@s.png", "--set", "Scope=Off"}), kUsage,
-         {"Scope on"}},
-        {"UnknownOption", stereoInput, {"render", "@in.wav", "@out.wav", "--blok", "64"}, kUsage,
+        {"ScopeNeedsScopeOn", stereoInput, render({"--scope", "@s.png", "--set", "Scope=Off"}), kUsage, {"Scope on"}},
+        {"UnknownOption",
+         stereoInput,
+         {"render", "@in.wav", "@out.wav", "--blok", "64"},
+         kUsage,
          {"--blok", "did you mean --block"}},
         {"BlockOutOfRange", stereoInput, {"render", "@in.wav", "@out.wav", "--block", "0"}, kUsage, {"--block"}},
-        {"PrecisionNot32Or64", stereoInput, {"render", "@in.wav", "@out.wav", "--precision", "16"}, kUsage,
+        {"PrecisionNot32Or64",
+         stereoInput,
+         {"render", "@in.wav", "@out.wav", "--precision", "16"},
+         kUsage,
          {"--precision", "32 or 64"}},
         {"OneFileOnly", stereoInput, {"render", "@in.wav"}, kUsage, {"input and an output"}},
         {"UnknownCommand", stereoInput, {"rendr", "@in.wav", "@out.wav"}, kUsage, {"did you mean render"}},
-        {"MissingBundle", stereoInput, {"render", "@in.wav", "@out.wav", "--bundle", "@Nothing.vst3"}, kFailure,
+        {"MissingBundle",
+         stereoInput,
+         {"render", "@in.wav", "@out.wav", "--bundle", "@Nothing.vst3"},
+         kFailure,
          {"no plug-in bundle", "Nothing.vst3"}},
-        {"BundleNotASharedObject", fakeBundle(""), {"render", "@in.wav", "@out.wav", "--bundle", "@Fake.vst3"},
-         kFailure, {"failed to load", "Fake.so"}},
-        {"BundleWithoutEntryPoints", fakeBundle(SNDFILE_LIBRARY),
-         {"render", "@in.wav", "@out.wav", "--bundle", "@Fake.vst3"}, kFailure, {"failed to load", "ModuleEntry"}},
-        {"InfoWithMissingBundle", stereoInput, {"info", "--bundle", "@Nothing.vst3"}, kFailure,
-         {"no plug-in bundle"}},
-        {"DemoIntoAFile", [](const ScratchDir& d) { textFile(d.path("demo"), "a file, not a folder"); },
-         {"demo", "@demo", "--bundle", "{bundle}"}, kFailure, {"not a directory"}},
+        {"BundleNotASharedObject",
+         fakeBundle(""),
+         {"render", "@in.wav", "@out.wav", "--bundle", "@Fake.vst3"},
+         kFailure,
+         {"failed to load", "Fake.so"}},
+        {"BundleWithoutEntryPoints",
+         fakeBundle(SNDFILE_LIBRARY),
+         {"render", "@in.wav", "@out.wav", "--bundle", "@Fake.vst3"},
+         kFailure,
+         {"failed to load", "ModuleEntry"}},
+        {"InfoWithMissingBundle", stereoInput, {"info", "--bundle", "@Nothing.vst3"}, kFailure, {"no plug-in bundle"}},
+        {"DemoIntoAFile",
+         [](const ScratchDir& d) { textFile(d.path("demo"), "a file, not a folder"); },
+         {"demo", "@demo", "--bundle", "{bundle}"},
+         kFailure,
+         {"not a directory"}},
     };
 }
 
@@ -160,17 +231,20 @@ std::vector<ErrorCase> cases()
 std::map<std::string, std::string> snapshot(const ScratchDir& dir)
 {
     std::map<std::string, std::string> files;
-    for (const std::string& name : dir.list()) {
-        struct stat status {};
+    for (const std::string& name : dir.list())
+    {
+        struct stat status
+        {};
         ::lstat(dir.path(name).c_str(), &status);
-        files[name] = S_ISDIR(status.st_mode) ? "<dir>" : S_ISLNK(status.st_mode) ? "<link>" : fileBytes(dir.path(name));
+        files[name] = S_ISDIR(status.st_mode)   ? "<dir>"
+                      : S_ISLNK(status.st_mode) ? "<link>"
+                                                : fileBytes(dir.path(name));
     }
     return files;
 }
 
 class CliErrors : public ::testing::TestWithParam<ErrorCase>
-{
-};
+{};
 
 TEST_P(CliErrors, ClearMessageNonZeroExitNothingLost)
 {
@@ -181,7 +255,9 @@ TEST_P(CliErrors, ClearMessageNonZeroExitNothingLost)
 
     std::vector<std::string> arguments;
     for (const std::string& argument : c.arguments)
-        arguments.push_back(argument == "{bundle}" ? bundle() : argument[0] == '@' ? dir.path(argument.substr(1)) : argument);
+        arguments.push_back(argument == "{bundle}" ? bundle()
+                            : argument[0] == '@'   ? dir.path(argument.substr(1))
+                                                   : argument);
     const RunResult result = run(arguments);
 
     EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
@@ -218,7 +294,7 @@ TEST(CliErrors, ForceReplacesAnExistingOutputAndLeavesNoTemporaryFile)
     ASSERT_EQ(result.exitCode, 0) << result.err;
     Audio out;
     EXPECT_TRUE(readAudio(dir.path("out.wav"), out));
-    EXPECT_EQ(dir.list(), (std::vector<std::string> {"in.wav", "out.wav"}));
+    EXPECT_EQ(dir.list(), (std::vector<std::string>{"in.wav", "out.wav"}));
 }
 
 } // namespace

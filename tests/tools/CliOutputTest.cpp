@@ -26,7 +26,8 @@ std::string lineStarting(const std::string& text, const std::string& start)
 {
     std::istringstream lines(text);
     std::string line;
-    while (std::getline(lines, line)) {
+    while (std::getline(lines, line))
+    {
         const size_t first = line.find_first_not_of(' ');
         if (first != std::string::npos && line.compare(first, start.size(), start) == 0)
             return line;
@@ -36,7 +37,8 @@ std::string lineStarting(const std::string& text, const std::string& start)
 
 TEST(CliOutput, HelpAndVersion)
 {
-    for (const char* flag : {"--help", "help", "-h"}) {
+    for (const char* flag : {"--help", "help", "-h"})
+    {
         const RunResult help = run({flag});
         EXPECT_EQ(help.exitCode, 0);
         EXPECT_TRUE(contains(help.out, "kalvior render IN OUT"));
@@ -74,7 +76,8 @@ TEST(CliOutput, InfoListsParametersAndProgramsFromTheController)
         {"24 ", {"Crossover Freq", "XFreq", "100", "100 .. 800", "automatable"}},
         {"28 ", {"Mono", "Off", "Off | On"}},
     };
-    for (const InfoRow& row : rows) {
+    for (const InfoRow& row : rows)
+    {
         const std::string line = lineStarting(info.out, row.id);
         ASSERT_FALSE(line.empty()) << "no row for ID " << row.id;
         for (const std::string& part : row.parts)
@@ -84,8 +87,8 @@ TEST(CliOutput, InfoListsParametersAndProgramsFromTheController)
     for (const char* id : {"2 ", "23 ", "25 ", "26 ", "27 ", "28 "})
         EXPECT_FALSE(contains(lineStarting(info.out, id), "automatable")) << id;
     EXPECT_TRUE(contains(info.out, "Factory Presets"));
-    const char* programs[] = {"Default", "Bass Squeeze", "Top and Bottom Pan", "Mono Compat Pan", "Stereo Rotation",
-                              "Stereosonic Shuffle"};
+    const char* programs[] = {"Default",         "Bass Squeeze",    "Top and Bottom Pan",
+                              "Mono Compat Pan", "Stereo Rotation", "Stereosonic Shuffle"};
     for (int i = 0; i < 6; ++i)
         EXPECT_TRUE(contains(info.out, std::to_string(i) + "  " + programs[i])) << programs[i];
 }
@@ -102,14 +105,15 @@ TEST(CliOutput, DemoWritesEveryProgramAndATableOfItsSignals)
     const RunResult demo = run({"demo", target, "--bundle", bundle()});
     ASSERT_EQ(demo.exitCode, 0) << demo.err;
 
-    const std::vector<std::string> stems = {"0-default", "1-bass-squeeze", "2-top-and-bottom-pan",
+    const std::vector<std::string> stems = {"0-default",         "1-bass-squeeze",    "2-top-and-bottom-pan",
                                             "3-mono-compat-pan", "4-stereo-rotation", "5-stereosonic-shuffle"};
     Audio input;
     ASSERT_TRUE(readAudio(target + "/input.wav", input));
     EXPECT_EQ(input.channels, 2);
     EXPECT_EQ(input.sampleRate, 48000);
     EXPECT_EQ(input.frames(), 4u * 48000u);
-    for (const std::string& stem : stems) {
+    for (const std::string& stem : stems)
+    {
         Audio rendered;
         ASSERT_TRUE(readAudio(target + "/" + stem + ".wav", rendered)) << stem;
         EXPECT_EQ(rendered.frames(), input.frames());
@@ -122,8 +126,10 @@ TEST(CliOutput, DemoWritesEveryProgramAndATableOfItsSignals)
 
     // The table's input row, against the input file's own peak, RMS and correlation.
     double peak[2] = {0, 0}, energy[2] = {0, 0}, cross = 0;
-    for (size_t i = 0; i < input.frames(); ++i) {
-        for (int c = 0; c < 2; ++c) {
+    for (size_t i = 0; i < input.frames(); ++i)
+    {
+        for (int c = 0; c < 2; ++c)
+        {
             peak[c] = std::max(peak[c], std::fabs(input.at(i, c)));
             energy[c] += input.at(i, c) * input.at(i, c);
         }
@@ -137,8 +143,8 @@ TEST(CliOutput, DemoWritesEveryProgramAndATableOfItsSignals)
     std::string name, cells[6];
     row >> name >> cells[0] >> cells[1] >> cells[2] >> cells[3] >> cells[4] >> cells[5];
     EXPECT_EQ(cells[0] + " " + cells[1] + " " + cells[2] + " " + cells[3] + " " + cells[4], expected);
-    for (const char* program : {"Default", "Bass Squeeze", "Top and Bottom Pan", "Mono Compat Pan",
-                                "Stereo Rotation", "Stereosonic Shuffle"})
+    for (const char* program :
+         {"Default", "Bass Squeeze", "Top and Bottom Pan", "Mono Compat Pan", "Stereo Rotation", "Stereosonic Shuffle"})
         EXPECT_FALSE(lineStarting(demo.out, program).empty()) << program;
 
     // A second run does not overwrite without --force.
@@ -159,8 +165,7 @@ struct RoundTrip
 };
 
 class LosslessFormats : public ::testing::TestWithParam<RoundTrip>
-{
-};
+{};
 
 // With every control neutral the plug-in passes samples through untouched, so
 // the output must hold exactly the input's samples in the chosen type. In
@@ -172,12 +177,11 @@ TEST_P(LosslessFormats, NeutralRenderKeepsEverySample)
     ScratchDir dir(std::string("format-") + c.name);
     const std::string extension = (c.inputFormat & SF_FORMAT_TYPEMASK) == SF_FORMAT_FLAC   ? ".flac"
                                   : (c.inputFormat & SF_FORMAT_TYPEMASK) == SF_FORMAT_AIFF ? ".aiff"
-                                                                                            : ".wav";
+                                                                                           : ".wav";
     ASSERT_TRUE(writeAudio(dir.path("in" + extension), testSignal(44100, 10000, c.inputFormat)));
     Audio input;
     ASSERT_TRUE(readAudio(dir.path("in" + extension), input));
-    std::vector<std::string> arguments {"render", dir.path("in" + extension), dir.path(c.output), "--bundle",
-                                        bundle()};
+    std::vector<std::string> arguments{"render", dir.path("in" + extension), dir.path(c.output), "--bundle", bundle()};
     arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
     const RunResult result = run(arguments);
     ASSERT_EQ(result.exitCode, 0) << result.err;
@@ -187,9 +191,12 @@ TEST_P(LosslessFormats, NeutralRenderKeepsEverySample)
     EXPECT_EQ(output.format, c.outputFormat);
     EXPECT_EQ(output.sampleRate, 44100);
     ASSERT_EQ(output.samples.size(), input.samples.size());
-    if (c.tolerance == 0.0) {
+    if (c.tolerance == 0.0)
+    {
         EXPECT_EQ(output.samples, input.samples);
-    } else {
+    }
+    else
+    {
         double worst = 0.0;
         for (size_t i = 0; i < input.samples.size(); ++i)
             worst = std::max(worst, std::fabs(output.samples[i] - input.samples[i]));
@@ -200,16 +207,28 @@ TEST_P(LosslessFormats, NeutralRenderKeepsEverySample)
 INSTANTIATE_TEST_SUITE_P(
     Cases, LosslessFormats,
     ::testing::Values(
-        RoundTrip {"Pcm16ToFlac", SF_FORMAT_WAV | SF_FORMAT_PCM_16, "out.flac", {}, SF_FORMAT_FLAC | SF_FORMAT_PCM_16,
-                   0.0},
-        RoundTrip {"Pcm24KeepsItsType", SF_FORMAT_WAV | SF_FORMAT_PCM_24, "out.wav", {"--sample-format", "input"},
-                   SF_FORMAT_WAV | SF_FORMAT_PCM_24, 0.0},
-        RoundTrip {"FlacToFloatAiff", SF_FORMAT_FLAC | SF_FORMAT_PCM_24, "out.aiff", {},
-                   SF_FORMAT_AIFF | SF_FORMAT_FLOAT, 0.0},
-        RoundTrip {"AiffToFloatWav", SF_FORMAT_AIFF | SF_FORMAT_PCM_16, "out.wav", {}, SF_FORMAT_WAV | SF_FORMAT_FLOAT,
-                   0.0},
-        RoundTrip {"Pcm16To64BitDouble", SF_FORMAT_WAV | SF_FORMAT_PCM_16, "out.wav",
-                   {"--precision", "64", "--sample-format", "double"}, SF_FORMAT_WAV | SF_FORMAT_DOUBLE, 4.5e-16}),
+        RoundTrip{
+            "Pcm16ToFlac", SF_FORMAT_WAV | SF_FORMAT_PCM_16, "out.flac", {}, SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 0.0},
+        RoundTrip{"Pcm24KeepsItsType",
+                  SF_FORMAT_WAV | SF_FORMAT_PCM_24,
+                  "out.wav",
+                  {"--sample-format", "input"},
+                  SF_FORMAT_WAV | SF_FORMAT_PCM_24,
+                  0.0},
+        RoundTrip{"FlacToFloatAiff",
+                  SF_FORMAT_FLAC | SF_FORMAT_PCM_24,
+                  "out.aiff",
+                  {},
+                  SF_FORMAT_AIFF | SF_FORMAT_FLOAT,
+                  0.0},
+        RoundTrip{
+            "AiffToFloatWav", SF_FORMAT_AIFF | SF_FORMAT_PCM_16, "out.wav", {}, SF_FORMAT_WAV | SF_FORMAT_FLOAT, 0.0},
+        RoundTrip{"Pcm16To64BitDouble",
+                  SF_FORMAT_WAV | SF_FORMAT_PCM_16,
+                  "out.wav",
+                  {"--precision", "64", "--sample-format", "double"},
+                  SF_FORMAT_WAV | SF_FORMAT_DOUBLE,
+                  4.5e-16}),
     [](const ::testing::TestParamInfo<RoundTrip>& info) { return info.param.name; });
 
 TEST(CliOutput, IntegerOutputClipsAndSaysSo)
@@ -223,13 +242,14 @@ TEST(CliOutput, IntegerOutputClipsAndSaysSo)
         loud.samples.insert(loud.samples.end(), {0.9, -0.9});
     ASSERT_TRUE(writeAudio(dir.path("in.wav"), loud));
     // +12 dB on the left: 0.9 becomes 3.58, beyond what 16 bits can hold.
-    const RunResult result = run({"render", dir.path("in.wav"), dir.path("out.wav"), "--bundle", bundle(),
-                                  "--set", "Left Gain=12", "--sample-format", "pcm16"});
+    const RunResult result = run({"render", dir.path("in.wav"), dir.path("out.wav"), "--bundle", bundle(), "--set",
+                                  "Left Gain=12", "--sample-format", "pcm16"});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_TRUE(contains(result.err, "100 samples beyond full scale were clipped")) << result.err;
     Audio output;
     ASSERT_TRUE(readAudio(dir.path("out.wav"), output));
-    for (size_t i = 0; i < output.frames(); ++i) {
+    for (size_t i = 0; i < output.frames(); ++i)
+    {
         EXPECT_EQ(output.at(i, 0), 32767.0 / 32768.0);
         EXPECT_EQ(output.at(i, 1), std::nearbyint(-0.9 * 32768.0) / 32768.0);
     }
@@ -241,7 +261,8 @@ std::vector<std::pair<int, int>> tracePixels(const std::string& png)
 {
     std::vector<std::pair<int, int>> pixels;
     cairo_surface_t* surface = cairo_image_surface_create_from_png(png.c_str());
-    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS)
+    {
         cairo_surface_destroy(surface);
         return pixels;
     }
@@ -249,7 +270,8 @@ std::vector<std::pair<int, int>> tracePixels(const std::string& png)
     const int stride = cairo_image_surface_get_stride(surface);
     const unsigned char* data = cairo_image_surface_get_data(surface);
     for (int y = 0; y < height - 20; ++y) // the caption lives in the bottom rows
-        for (int x = 0; x < width; ++x) {
+        for (int x = 0; x < width; ++x)
+        {
             const uint32_t pixel = *reinterpret_cast<const uint32_t*>(data + y * stride + 4 * x);
             const int r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF;
             if (g > 90 && r < g * 6 / 10)
@@ -262,13 +284,12 @@ std::vector<std::pair<int, int>> tracePixels(const std::string& png)
 struct ScopeCase
 {
     const char* name;
-    double left, right;  // gains of one sine on each channel
-    int expectedDx;      // the trace lies along dx = expectedDx * dy (0: vertical)
+    double left, right; // gains of one sine on each channel
+    int expectedDx;     // the trace lies along dx = expectedDx * dy (0: vertical)
 };
 
 class ScopePicture : public ::testing::TestWithParam<ScopeCase>
-{
-};
+{};
 
 // A mono signal draws a vertical line (all mid), a left-only one the upper-left
 // diagonal (mid = side), as on a goniometer.
@@ -280,20 +301,22 @@ TEST_P(ScopePicture, DrawsThePluginsScopeDataTheRightWayUp)
     signal.sampleRate = 48000;
     signal.channels = 2;
     signal.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
-    for (int i = 0; i < 48000; ++i) {
+    for (int i = 0; i < 48000; ++i)
+    {
         const double s = 0.8 * std::sin(2.0 * M_PI * 110.0 * i / 48000.0);
         signal.samples.insert(signal.samples.end(), {c.left * s, c.right * s});
     }
     ASSERT_TRUE(writeAudio(dir.path("in.wav"), signal));
-    const RunResult result = run({"render", dir.path("in.wav"), dir.path("out.wav"), "--bundle", bundle(),
-                                  "--scope", dir.path("scope.png")});
+    const RunResult result = run(
+        {"render", dir.path("in.wav"), dir.path("out.wav"), "--bundle", bundle(), "--scope", dir.path("scope.png")});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.err.find("scope blocks"), std::string::npos) << result.err; // every block arrived
     const auto pixels = tracePixels(dir.path("scope.png"));
     // 1 s at 48 kHz keeps 5333 frames (one in nine): ten full blocks of 512.
     ASSERT_GT(pixels.size(), 50u);
     int above = 0, below = 0;
-    for (const auto& [dx, dy] : pixels) {
+    for (const auto& [dx, dy] : pixels)
+    {
         EXPECT_LE(std::abs(dx - c.expectedDx * dy), 6) << "pixel at " << dx << "," << dy;
         (dy < 0 ? above : below)++;
     }
@@ -302,8 +325,8 @@ TEST_P(ScopePicture, DrawsThePluginsScopeDataTheRightWayUp)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ScopePicture,
-                         ::testing::Values(ScopeCase {"Mono", 1.0, 1.0, 0}, ScopeCase {"LeftOnly", 1.0, 0.0, 1},
-                                           ScopeCase {"RightOnly", 0.0, 1.0, -1}),
+                         ::testing::Values(ScopeCase{"Mono", 1.0, 1.0, 0}, ScopeCase{"LeftOnly", 1.0, 0.0, 1},
+                                           ScopeCase{"RightOnly", 0.0, 1.0, -1}),
                          [](const ::testing::TestParamInfo<ScopeCase>& info) { return info.param.name; });
 
 } // namespace

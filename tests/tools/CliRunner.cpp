@@ -31,13 +31,16 @@ std::string readAll(const std::string& path)
 
 void removeTree(const std::string& path)
 {
-    if (DIR* dir = ::opendir(path.c_str())) {
-        while (dirent* entry = ::readdir(dir)) {
+    if (DIR* dir = ::opendir(path.c_str()))
+    {
+        while (dirent* entry = ::readdir(dir))
+        {
             const std::string name = entry->d_name;
             if (name == "." || name == "..")
                 continue;
             const std::string child = path + "/" + name;
-            struct stat status {};
+            struct stat status
+            {};
             if (::lstat(child.c_str(), &status) == 0 && S_ISDIR(status.st_mode))
                 removeTree(child);
             else
@@ -63,11 +66,11 @@ std::string executable()
 RunResult run(const std::vector<std::string>& arguments, const std::vector<std::string>& environment)
 {
     static int counter = 0;
-    const std::string base = std::string(KALVIOR_TEST_SCRATCH) + "/run-" + std::to_string(::getpid()) + "-" +
-                             std::to_string(counter++);
+    const std::string base =
+        std::string(KALVIOR_TEST_SCRATCH) + "/run-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
     const std::string outPath = base + ".out", errPath = base + ".err";
 
-    std::vector<std::string> argumentTexts {executable()};
+    std::vector<std::string> argumentTexts{executable()};
     argumentTexts.insert(argumentTexts.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& text : argumentTexts)
@@ -76,7 +79,8 @@ RunResult run(const std::vector<std::string>& arguments, const std::vector<std::
 
     // The given variables replace those of the same name.
     std::vector<std::string> environmentTexts(environment.begin(), environment.end());
-    for (char** entry = environ; *entry; ++entry) {
+    for (char** entry = environ; *entry; ++entry)
+    {
         const std::string text = *entry;
         const std::string name = text.substr(0, text.find('=') + 1);
         bool replaced = false;
@@ -97,7 +101,8 @@ RunResult run(const std::vector<std::string>& arguments, const std::vector<std::
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     RunResult result;
     pid_t child = 0;
-    if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) {
+    if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0)
+    {
         int status = 0;
         ::waitpid(child, &status, 0);
         result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -126,8 +131,10 @@ ScratchDir::~ScratchDir()
 std::vector<std::string> ScratchDir::list() const
 {
     std::vector<std::string> names;
-    if (DIR* dir = ::opendir(root.c_str())) {
-        while (dirent* entry = ::readdir(dir)) {
+    if (DIR* dir = ::opendir(root.c_str()))
+    {
+        while (dirent* entry = ::readdir(dir))
+        {
             const std::string name = entry->d_name;
             if (name != "." && name != "..")
                 names.push_back(name);
@@ -140,7 +147,7 @@ std::vector<std::string> ScratchDir::list() const
 
 bool writeAudio(const std::string& path, const Audio& audio)
 {
-    SF_INFO info {};
+    SF_INFO info{};
     info.samplerate = audio.sampleRate;
     info.channels = audio.channels;
     info.format = audio.format;
@@ -154,7 +161,7 @@ bool writeAudio(const std::string& path, const Audio& audio)
 
 bool readAudio(const std::string& path, Audio& audio)
 {
-    SF_INFO info {};
+    SF_INFO info{};
     SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
     if (!file)
         return false;
@@ -180,12 +187,14 @@ Audio testSignal(int sampleRate, size_t frames, int format)
     audio.format = format;
     audio.samples.resize(frames * 2);
     uint32_t seed = 2024u;
-    for (size_t i = 0; i < frames; ++i) {
+    for (size_t i = 0; i < frames; ++i)
+    {
         const double t = static_cast<double>(i) / sampleRate;
         seed = seed * 1664525u + 1013904223u;
         const double noise = static_cast<double>(seed >> 8) / 16777216.0 - 0.5;
         audio.samples[2 * i] = 0.4 * std::sin(2.0 * M_PI * 233.0 * t) + 0.1 * noise;
-        audio.samples[2 * i + 1] = 0.3 * std::sin(2.0 * M_PI * 1021.0 * t + 0.5) - 0.2 * std::sin(2.0 * M_PI * 233.0 * t);
+        audio.samples[2 * i + 1] =
+            0.3 * std::sin(2.0 * M_PI * 1021.0 * t + 0.5) - 0.2 * std::sin(2.0 * M_PI * 233.0 * t);
     }
     // 16- and 24-bit files hold the nearest step; keep the signal on the grid
     // so reading it back gives exactly these values.

@@ -11,7 +11,7 @@ namespace KalviorCli {
 
 struct RunResult
 {
-    int exitCode = -1;   // -1 when the process did not exit normally
+    int exitCode = -1; // -1 when the process did not exit normally
     std::string out;
     std::string err;
 };
@@ -43,11 +43,14 @@ struct Audio
 {
     int sampleRate = 0;
     int channels = 0;
-    int format = 0;                   // libsndfile SF_FORMAT_*
-    std::vector<double> samples;      // interleaved
+    int format = 0;              // libsndfile SF_FORMAT_*
+    std::vector<double> samples; // interleaved
 
     size_t frames() const { return channels ? samples.size() / static_cast<size_t>(channels) : 0; }
-    double at(size_t frame, int channel) const { return samples[frame * static_cast<size_t>(channels) + static_cast<size_t>(channel)]; }
+    double at(size_t frame, int channel) const
+    {
+        return samples[frame * static_cast<size_t>(channels) + static_cast<size_t>(channel)];
+    }
 };
 
 // Through libsndfile directly, independent of the tool's own file code.

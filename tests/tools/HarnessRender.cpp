@@ -50,7 +50,8 @@ std::vector<double> harnessRender(const Audio& input, const HarnessSettings& set
     Hosting::ProcessBuffers buffers(2);
     buffers.prepare(sampleSize, settings.blockSize);
     Hosting::ParameterChanges changes;
-    if (settings.programValue >= 0.0) {
+    if (settings.programValue >= 0.0)
+    {
         changes.addChange(0, 0, settings.programValue);
         flush(plugin->processor(), buffers, changes);
         changes.clear();
@@ -69,7 +70,8 @@ std::vector<double> harnessRender(const Audio& input, const HarnessSettings& set
     changes.clear();
     changes.addChange(2, 0, 0.0);
     flush(plugin->processor(), buffers, changes);
-    for (int32 done = 0; done < 4096; done += settings.blockSize) {
+    for (int32 done = 0; done < 4096; done += settings.blockSize)
+    {
         const int32 n = std::min<int32>(settings.blockSize, 4096 - done);
         for (int32 i = 0; i < n; ++i)
             for (int32 channel = 0; channel < 2; ++channel)
@@ -83,7 +85,8 @@ std::vector<double> harnessRender(const Audio& input, const HarnessSettings& set
 
     const size_t frames = input.frames();
     std::vector<double> output(frames * 2);
-    for (size_t start = 0; start < frames; start += static_cast<size_t>(settings.blockSize)) {
+    for (size_t start = 0; start < frames; start += static_cast<size_t>(settings.blockSize))
+    {
         const int32 n = static_cast<int32>(std::min<size_t>(static_cast<size_t>(settings.blockSize), frames - start));
         for (int32 i = 0; i < n; ++i)
             for (int32 channel = 0; channel < 2; ++channel)

@@ -17,8 +17,8 @@ struct HarnessSettings
 {
     int blockSize = 512;
     int precision = 32;
-    double programValue = -1.0;                       // ProgSel value, or -1 for no program change
-    std::vector<std::pair<uint32_t, double>> values;  // handed over before the first block
+    double programValue = -1.0;                      // ProgSel value, or -1 for no program change
+    std::vector<std::pair<uint32_t, double>> values; // handed over before the first block
 };
 
 // Processes `input` (stereo) and returns the output, interleaved, each sample

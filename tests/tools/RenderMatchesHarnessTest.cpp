@@ -43,8 +43,8 @@ std::vector<MatchCase> cases()
         {"Defaults", {}, {512, 32, -1.0, {}}, wavFloat, false},
         {"ProgramByName", {"--program", "Stereosonic Shuffle", "--block", "480"}, {480, 32, 1.0, {}}, wav24, false},
         {"DisplayTexts64Bit",
-         {"--set", "HP Width=1.40", "--set", "Crossover=LR-4", "--set", "Left Gain=-6", "--precision", "64",
-          "--block", "1000", "--sample-format", "double"},
+         {"--set", "HP Width=1.40", "--set", "Crossover=LR-4", "--set", "Left Gain=-6", "--precision", "64", "--block",
+          "1000", "--sample-format", "double"},
          {1000, 64, -1.0, {{15, scaled(1.40, 0.0, 2.0)}, {23, 1.0}, {3, faderAboveKnee(-6.0)}}},
          wavFloat,
          false},
@@ -65,14 +65,16 @@ std::vector<MatchCase> cases()
          {4096, 32, -1.0, {{19, 0.8}, {27, 0.5}, {23, 0.5}, {24, 0.25}}},
          wavFloat,
          false},
-        {"MonoToStereo", {"--mono-to-stereo", "--set", "Right Pan=-45", "--block", "100"},
-         {100, 32, -1.0, {{10, scaled(-45.0, -45.0, 90.0)}}}, wavFloat, true},
+        {"MonoToStereo",
+         {"--mono-to-stereo", "--set", "Right Pan=-45", "--block", "100"},
+         {100, 32, -1.0, {{10, scaled(-45.0, -45.0, 90.0)}}},
+         wavFloat,
+         true},
     };
 }
 
 class RenderMatchesHarness : public ::testing::TestWithParam<MatchCase>
-{
-};
+{};
 
 TEST_P(RenderMatchesHarness, BitForBit)
 {
@@ -84,7 +86,8 @@ TEST_P(RenderMatchesHarness, BitForBit)
     // 1.3 s at 44.1 kHz: not a whole number of blocks of any size used here.
     Audio stereo = testSignal(44100, 57331, c.inputFormat);
     Audio written = stereo;
-    if (c.monoInput) {
+    if (c.monoInput)
+    {
         written.channels = 1;
         written.samples.clear();
         for (size_t i = 0; i < stereo.frames(); ++i)
@@ -93,7 +96,8 @@ TEST_P(RenderMatchesHarness, BitForBit)
     ASSERT_TRUE(writeAudio(in, written));
     Audio input;
     ASSERT_TRUE(readAudio(in, input)); // the samples as any reader sees them
-    if (c.monoInput) {
+    if (c.monoInput)
+    {
         Audio both = input;
         both.channels = 2;
         both.samples.clear();
@@ -102,7 +106,7 @@ TEST_P(RenderMatchesHarness, BitForBit)
         input = both;
     }
 
-    std::vector<std::string> arguments {"render", in, out, "--bundle", bundle()};
+    std::vector<std::string> arguments{"render", in, out, "--bundle", bundle()};
     arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
     const RunResult result = run(arguments);
     ASSERT_EQ(result.exitCode, 0) << result.err;
@@ -118,7 +122,8 @@ TEST_P(RenderMatchesHarness, BitForBit)
     ASSERT_EQ(expected.size(), rendered.samples.size());
     size_t differing = 0, first = expected.size();
     for (size_t i = 0; i < expected.size(); ++i)
-        if (expected[i] != rendered.samples[i]) {
+        if (expected[i] != rendered.samples[i])
+        {
             ++differing;
             first = std::min(first, i);
         }

@@ -27,7 +27,8 @@ struct TwoSines
     std::vector<double> left, right;
     TwoSines(double leftGain, double rightGain, double rightPhase)
     {
-        for (int i = 0; i < 48000; ++i) {
+        for (int i = 0; i < 48000; ++i)
+        {
             const double a = 2.0 * M_PI * 100.0 * i / 48000.0;
             left.push_back(leftGain * std::sin(a));
             right.push_back(rightGain * std::sin(a + rightPhase));
@@ -37,7 +38,11 @@ struct TwoSines
 
 TEST(StereoStats, ClosedFormsOfSines)
 {
-    struct Case { const char* name; double left, right, phase, correlation, midSideDb; };
+    struct Case
+    {
+        const char* name;
+        double left, right, phase, correlation, midSideDb;
+    };
     const double inf = std::numeric_limits<double>::infinity();
     const Case cases[] = {
         // Equal channels: all mid. Opposite: all side. Left only: mid = side.
@@ -49,7 +54,8 @@ TEST(StereoStats, ClosedFormsOfSines)
         // L = s, R = 0.5 s: mid 0.75 s, side 0.25 s, energy ratio 9.
         {"half right", 1.0, 0.5, 0.0, 1.0, 10.0 * std::log10(9.0)},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         TwoSines signal(c.left, c.right, c.phase);
         StereoStats stats;
         stats.add(signal.left.data(), signal.right.data(), signal.left.size());
@@ -110,7 +116,8 @@ TEST(AutomationText, NormalisedValues)
     error.clear();
     EXPECT_FALSE(parseNormalizedText("0.25", value, error));
     EXPECT_TRUE(error.empty()); // not of the form: no complaint, the controller reads it
-    for (const char* bad : {"norm(1.5)", "norm(-0.1)", "norm(x)", "norm(0.5", "norm()"}) {
+    for (const char* bad : {"norm(1.5)", "norm(-0.1)", "norm(x)", "norm(0.5", "norm()"})
+    {
         error.clear();
         EXPECT_FALSE(parseNormalizedText(bad, value, error)) << bad;
         EXPECT_FALSE(error.empty()) << bad;

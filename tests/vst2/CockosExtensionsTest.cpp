@@ -51,7 +51,7 @@ TEST_F(CockosExtensions, CapabilityAnsweredInAnyCaseAndAnyHost)
         auto effect = open(host);
         ASSERT_TRUE(effect);
         const std::pair<const char*, bool> spellings[] = {
-            {"hasCockosExtensions", true}, {"HASCOCKOSEXTENSIONS", true}, {"HaScOcKoSeXtEnSiOnS", true},
+            {"hasCockosExtensions", true}, {"HASCOCKOSEXTENSIONS", true},   {"HaScOcKoSeXtEnSiOnS", true},
             {"hasCockosExtension", false}, {"hasCockosExtensionsX", false}, {"Cockos", false}};
         for (const auto& [spelling, known] : spellings)
         {
@@ -67,12 +67,10 @@ TEST_F(CockosExtensions, CapabilityAnsweredInAnyCaseAndAnyHost)
 // the title when it has at most 8 characters, else the short title cut to 8.
 TEST_F(CockosExtensions, ParameterNamesFollowTheHost)
 {
-    const std::pair<HostAnswers, bool> hosts[] = {{vendor("Cockos"), true},
-                                                  {vendor("Ardour Community"), false},
-                                                  {vendor("cockos"), false},
-                                                  {vendor("Cockos Incorporated"), false},
-                                                  {vendor("Cockos", false), false},
-                                                  {vendor(""), false}};
+    const std::pair<HostAnswers, bool> hosts[] = {
+        {vendor("Cockos"), true},         {vendor("Ardour Community"), false},
+        {vendor("cockos"), false},        {vendor("Cockos Incorporated"), false},
+        {vendor("Cockos", false), false}, {vendor(""), false}};
     for (const auto& [answers, longNames] : hosts)
     {
         SCOPED_TRACE("host " + answers.vendor + (answers.answersVendor ? "" : ", not answered"));
@@ -101,11 +99,10 @@ TEST_F(CockosExtensions, DisplayForValue)
     // Plain values from the parameter definitions: fader 0.5 is -12 dB; angles
     // span -45..45; widths 0..2; pan law 3..6; trim -6..6; frequency 100 * 8^v.
     const Case cases[] = {
-        {3, 0.5f, "-12.0"},   {3, 0.75f, "0.0"},     {3, 0.f, "-inf"},    {11, 0.5f, "0"},
-        {9, 0.f, "-45"},      {10, 1.f, "45"},       {15, 0.5f, "1.00"},  {17, 0.5f, "4.5"},
-        {19, 0.5f, "0.0"},    {13, 0.5f, "50"},      {24, 0.5f, "283"},   {24, 1.f, "800"},
-        {23, 0.5f, "LR-2"},   {23, 0.f, "OFF"},      {25, 0.5f, "M/S"},   {27, 1.f, "LOPASS"},
-        {5, 0.5f, "Off"},     {2, 1.f, "On"},        {28, 0.75f, "On"},
+        {3, 0.5f, "-12.0"},  {3, 0.75f, "0.0"},  {3, 0.f, "-inf"},   {11, 0.5f, "0"},   {9, 0.f, "-45"},
+        {10, 1.f, "45"},     {15, 0.5f, "1.00"}, {17, 0.5f, "4.5"},  {19, 0.5f, "0.0"}, {13, 0.5f, "50"},
+        {24, 0.5f, "283"},   {24, 1.f, "800"},   {23, 0.5f, "LR-2"}, {23, 0.f, "OFF"},  {25, 0.5f, "M/S"},
+        {27, 1.f, "LOPASS"}, {5, 0.5f, "Off"},   {2, 1.f, "On"},     {28, 0.75f, "On"},
     };
     for (const HostAnswers& answers : {vendor("Cockos"), vendor("Other")})
     {
@@ -115,8 +112,8 @@ TEST_F(CockosExtensions, DisplayForValue)
         for (const Case& c : cases)
         {
             VstIntPtr result = 0;
-            const std::string text = effect->text(V2::effVendorSpecific, V2::effGetParamDisplay, indexOf(c.id),
-                                                  c.value, &result);
+            const std::string text =
+                effect->text(V2::effVendorSpecific, V2::effGetParamDisplay, indexOf(c.id), c.value, &result);
             EXPECT_EQ(result, kBeef) << "ID " << c.id;
             EXPECT_EQ(text, c.text) << "ID " << c.id << " at " << c.value;
             EXPECT_LE(text.size(), 8u);
@@ -135,16 +132,12 @@ TEST_F(CockosExtensions, ValueForText)
         double normalized;
     };
     const Case cases[] = {
-        {17, "4,5", 0.5},                          // (4.5 - 3) / 3, comma read as the decimal point
-        {17, "4.5", 0.5},
-        {11, "L 30", (30.0 + 45.0) / 90.0},        // a leading letter is skipped
-        {3, "-12", 0.5},                           // the fader's knee
-        {3, "12", 1.0},
-        {24, "400", std::log(4.0) / std::log(8.0)}, // 100 * 8^v = 400
-        {23, "LR-4", 1.0},
-        {27, "HIPASS", 0.5},
-        {25, "M/S", 1.0},
-        {13, "250", 1.0},                          // clamped at the top
+        {17, "4,5", 0.5},                                              // (4.5 - 3) / 3, comma read as the decimal point
+        {17, "4.5", 0.5},  {11, "L 30", (30.0 + 45.0) / 90.0},         // a leading letter is skipped
+        {3, "-12", 0.5},                                               // the fader's knee
+        {3, "12", 1.0},    {24, "400", std::log(4.0) / std::log(8.0)}, // 100 * 8^v = 400
+        {23, "LR-4", 1.0}, {27, "HIPASS", 0.5},
+        {25, "M/S", 1.0},  {13, "250", 1.0}, // clamped at the top
     };
     for (const char* locale : {"C", "de_DE.UTF-8"})
     {
@@ -196,8 +189,9 @@ TEST_F(CockosExtensions, BadArgumentsAnswerZeroAndLeaveTheHostsTextAlone)
         VstInt32 index;
         const char* input;
     };
-    const Case cases[] = {{indexOf(23), "xyz"}, {indexOf(23), "lr-4"}, {indexOf(11), "abc"}, {indexOf(3), "-inf"},
-                          {indexOf(3), ""},     {indexOf(27), "Solo"}, {kVst2ParameterCount, "0.5"}};
+    const Case cases[] = {{indexOf(23), "xyz"},        {indexOf(23), "lr-4"}, {indexOf(11), "abc"},
+                          {indexOf(3), "-inf"},        {indexOf(3), ""},      {indexOf(27), "Solo"},
+                          {kVst2ParameterCount, "0.5"}};
     for (const Case& c : cases)
     {
         char text[64];

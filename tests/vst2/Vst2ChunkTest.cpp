@@ -101,17 +101,17 @@ TEST_F(Vst2Chunks, MalformedChunksChangeNothing)
     const Bytes good = chunkOf(valid);
 
     std::vector<Bytes> bad;
-    bad.push_back(Bytes(good.begin(), good.begin() + 15));         // shorter than the header
-    Bytes tooLong = good;                                          // component size beyond the end
+    bad.push_back(Bytes(good.begin(), good.begin() + 15)); // shorter than the header
+    Bytes tooLong = good;                                  // component size beyond the end
     tooLong[0] = 13;
     bad.push_back(tooLong);
-    Bytes negative = good;                                         // negative size
+    Bytes negative = good; // negative size
     std::memset(negative.data(), 0xFF, 8);
     bad.push_back(negative);
-    Bytes controllerBeyond = good;                                 // controller size beyond the end
+    Bytes controllerBeyond = good; // controller size beyond the end
     controllerBeyond[8] = 1;
     bad.push_back(controllerBeyond);
-    Bytes huge = good;                                             // sizes whose sum overflows
+    Bytes huge = good; // sizes whose sum overflows
     std::memset(huge.data(), 0xFF, 7);
     huge[7] = 0x7F;
     std::memset(huge.data() + 8, 0xFF, 7);

@@ -142,7 +142,8 @@ TEST_F(Vst2Editor, KnobDragIsReportedToTheHost)
 TEST_F(Vst2Editor, AboutBoxShowsTheHostsVendorAndVersion)
 {
     effect.reset(); // each run below opens its own effect with its own host
-    auto aboutBox = [this](const char* vendor, VstInt32 version) {
+    auto aboutBox = [this](const char* vendor, VstInt32 version)
+    {
         HostAnswers answers;
         answers.vendor = vendor;
         answers.vendorVersion = version;
@@ -165,7 +166,8 @@ TEST_F(Vst2Editor, AboutBoxShowsTheHostsVendorAndVersion)
     ASSERT_EQ(b.size(), a.size());
     // The middle of each label: the box at (10, 10), its inner view at (20, 15),
     // the labels at x 35..285 and y 210, 225, 240 in it.
-    auto bandDiffers = [&](int labelTop) {
+    auto bandDiffers = [&](int labelTop)
+    {
         const int top = 10 + 15 + labelTop + 5;
         for (int y = top; y < top + 8; ++y)
             for (int x = 10 + 20 + 35; x < 10 + 20 + 285; ++x)

@@ -109,9 +109,8 @@ TEST_F(Vst2Entry, CanDoAnswers)
         VstIntPtr answer;
     };
     const Case cases[] = {
-        {"receiveVstTimeInfo", 1}, {"bypass", 1},          {"BYPASS", 1},
-        {"sendVstMidiEvent", -1},  {"receiveVstEvents", -1}, {"somethingElse", 0},
-        {"", 0},
+        {"receiveVstTimeInfo", 1}, {"bypass", 1},        {"BYPASS", 1}, {"sendVstMidiEvent", -1},
+        {"receiveVstEvents", -1},  {"somethingElse", 0}, {"", 0},
     };
     for (const Case& c : cases)
     {
@@ -174,21 +173,33 @@ TEST_F(Vst2Entry, NullPointersAndOutOfRangeIndicesAnswerZeroAndWriteNothing)
     ASSERT_TRUE(effect);
 
     const VstInt32 pointerOpcodes[] = {
-        V2::effSetProgramName,      V2::effGetProgramName,     V2::effGetParamLabel,
-        V2::effGetParamDisplay,     V2::effGetParamName,       V2::effEditGetRect,
-        V2::effEditOpen,            V2::effGetChunk,           V2::effSetChunk,
-        V2::effProcessEvents,       V2::effString2Parameter,   V2::effGetProgramNameIndexed,
-        V2::effGetInputProperties,  V2::effGetOutputProperties, V2::effGetEffectName,
-        V2::effGetVendorString,     V2::effGetProductString,   V2::effCanDo,
-        V2::effGetParameterProperties, V2::effGetSpeakerArrangement,
+        V2::effSetProgramName,
+        V2::effGetProgramName,
+        V2::effGetParamLabel,
+        V2::effGetParamDisplay,
+        V2::effGetParamName,
+        V2::effEditGetRect,
+        V2::effEditOpen,
+        V2::effGetChunk,
+        V2::effSetChunk,
+        V2::effProcessEvents,
+        V2::effString2Parameter,
+        V2::effGetProgramNameIndexed,
+        V2::effGetInputProperties,
+        V2::effGetOutputProperties,
+        V2::effGetEffectName,
+        V2::effGetVendorString,
+        V2::effGetProductString,
+        V2::effCanDo,
+        V2::effGetParameterProperties,
+        V2::effGetSpeakerArrangement,
     };
     for (VstInt32 opcode : pointerOpcodes)
         EXPECT_EQ(effect->dispatch(opcode, 0, 16, nullptr), 0) << "opcode " << opcode;
 
-    const VstInt32 indexedOpcodes[] = {V2::effGetParamLabel,   V2::effGetParamDisplay,
-                                       V2::effGetParamName,    V2::effCanBeAutomated,
-                                       V2::effString2Parameter, V2::effGetProgramNameIndexed,
-                                       V2::effGetParameterProperties};
+    const VstInt32 indexedOpcodes[] = {
+        V2::effGetParamLabel,    V2::effGetParamDisplay,       V2::effGetParamName,          V2::effCanBeAutomated,
+        V2::effString2Parameter, V2::effGetProgramNameIndexed, V2::effGetParameterProperties};
     for (VstInt32 opcode : indexedOpcodes)
     {
         const VstInt32 limit = opcode == V2::effGetProgramNameIndexed ? 6 : kVst2ParameterCount;

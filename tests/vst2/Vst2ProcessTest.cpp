@@ -54,9 +54,8 @@ const Scenario kScenarios[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Scenarios, Vst2MatchesVst3, ::testing::ValuesIn(kScenarios),
-                         [](const ::testing::TestParamInfo<Scenario>& info) {
-                             return "Case" + std::to_string(info.index);
-                         });
+                         [](const ::testing::TestParamInfo<Scenario>& info)
+                         { return "Case" + std::to_string(info.index); });
 
 class Vst2Processing : public OpenedEffect
 {

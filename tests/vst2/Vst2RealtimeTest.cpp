@@ -33,8 +33,7 @@ struct Case
 };
 
 class Vst2Realtime : public ::testing::TestWithParam<Case>
-{
-};
+{};
 
 TEST_P(Vst2Realtime, AudioThreadCallsNeitherAllocateNorLock)
 {
@@ -54,7 +53,8 @@ TEST_P(Vst2Realtime, AudioThreadCallsNeitherAllocateNorLock)
     float* fout[2] = {fo[0].data(), fo[1].data()};
     double* din[2] = {d.data(), d.data()};
     double* doutp[2] = {dout[0].data(), dout[1].data()};
-    auto block = [&] {
+    auto block = [&]
+    {
         if (c.hostDouble)
             effect->effect->processDoubleReplacing(effect->effect, din, doutp, c.hostFrames);
         else
@@ -66,17 +66,19 @@ TEST_P(Vst2Realtime, AudioThreadCallsNeitherAllocateNorLock)
         block();
     effect->dispatch(V2::effIdle);
 
-    const auto result = count([&] {
-        for (int i = 0; i < 20; ++i)
+    const auto result = count(
+        [&]
         {
-            effect->set(indexOf(11), static_cast<float>(i) / 20.f);  // automation
-            effect->set(indexOf(24), static_cast<float>(i) / 40.f);  // crossover glide
-            effect->set(indexOf(23), (i % 3) / 2.f);                   // slope switch
-            effect->dispatch(V2::effSetBypass, 0, i == 10);
-            (void)effect->get(indexOf(11));
-            block();
-        }
-    });
+            for (int i = 0; i < 20; ++i)
+            {
+                effect->set(indexOf(11), static_cast<float>(i) / 20.f); // automation
+                effect->set(indexOf(24), static_cast<float>(i) / 40.f); // crossover glide
+                effect->set(indexOf(23), (i % 3) / 2.f);                // slope switch
+                effect->dispatch(V2::effSetBypass, 0, i == 10);
+                (void)effect->get(indexOf(11));
+                block();
+            }
+        });
     EXPECT_EQ(result.allocations, 0) << c.name;
     EXPECT_EQ(result.releases, 0) << c.name;
     if (kCountsLocks)
@@ -104,6 +106,7 @@ INSTANTIATE_TEST_SUITE_P(Paths, Vst2Realtime,
                                            Case{"float host, 64-bit processor", true, false, 256},
                                            Case{"double host, 32-bit processor", false, true, 200},
                                            Case{"host calls longer than the block", true, true, 1000}),
-                         [](const ::testing::TestParamInfo<Case>& info) { return "Case" + std::to_string(info.index); });
+                         [](const ::testing::TestParamInfo<Case>& info)
+                         { return "Case" + std::to_string(info.index); });
 
 } // namespace

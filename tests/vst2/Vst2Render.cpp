@@ -29,8 +29,7 @@ std::vector<int32> hostCalls(const Scenario& s)
 }
 
 template <typename Sample>
-Stereo renderVst2Typed(Effect& effect, const Scenario& s, const std::vector<float>& inL,
-                       const std::vector<float>& inR)
+Stereo renderVst2Typed(Effect& effect, const Scenario& s, const std::vector<float>& inL, const std::vector<float>& inR)
 {
     // Outputs start non-zero: the replacing calls must overwrite them, the
     // accumulating call must add to them.
@@ -87,8 +86,7 @@ const std::map<size_t, Changes>& changesByCall()
     return changes;
 }
 
-Stereo renderVst3(const Scenario& s, const std::vector<float>& inL, const std::vector<float>& inR,
-                  int32 sampleSize)
+Stereo renderVst3(const Scenario& s, const std::vector<float>& inL, const std::vector<float>& inR, int32 sampleSize)
 {
     using namespace Steinberg;
     std::string error;
@@ -98,8 +96,7 @@ Stereo renderVst3(const Scenario& s, const std::vector<float>& inL, const std::v
         return {};
     Hosting::HostContext context{"VST 3 reference"};
     auto instance = Hosting::PluginInstance::create(module->factory(),
-                                                    module->findClass(KalviorTest::kAudioModuleClass), &context,
-                                                    error);
+                                                    module->findClass(KalviorTest::kAudioModuleClass), &context, error);
     EXPECT_TRUE(instance) << error;
     if (!instance)
         return {};
@@ -153,8 +150,7 @@ Stereo renderVst2(const Scenario& s, const std::vector<float>& inL, const std::v
     if (!effect)
         return {};
     effect->start(static_cast<float>(s.sampleRate), s.maxBlock, s.processorDouble);
-    return s.hostDouble ? renderVst2Typed<double>(*effect, s, inL, inR)
-                        : renderVst2Typed<float>(*effect, s, inL, inR);
+    return s.hostDouble ? renderVst2Typed<double>(*effect, s, inL, inR) : renderVst2Typed<float>(*effect, s, inL, inR);
 }
 
 double expectedSample(const Scenario& s, double vst3, int channel)

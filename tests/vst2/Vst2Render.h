@@ -23,12 +23,12 @@ struct Scenario
 {
     const char* name;
     double sampleRate;
-    int32 maxBlock;                   // the block size the host announces
-    std::vector<int32> hostBlocks;    // frames per host call, repeated to fill the signal
-    bool processorDouble;             // effSetProcessPrecision
-    bool hostDouble;                  // processDoubleReplacing instead of processReplacing
-    bool inPlace = false;             // the host passes its input buffers as outputs
-    bool accumulate = false;          // the 1.0 accumulating call
+    int32 maxBlock;                // the block size the host announces
+    std::vector<int32> hostBlocks; // frames per host call, repeated to fill the signal
+    bool processorDouble;          // effSetProcessPrecision
+    bool hostDouble;               // processDoubleReplacing instead of processReplacing
+    bool inPlace = false;          // the host passes its input buffers as outputs
+    bool accumulate = false;       // the 1.0 accumulating call
 };
 
 // Test output names the scenario instead of dumping its bytes.
@@ -52,8 +52,7 @@ const std::map<size_t, Changes>& changesByCall();
 
 // The VST 3 path: one processor through the host harness, each host call cut
 // into slices of at most maxBlock frames, changes at offset 0 of a call's first slice.
-Stereo renderVst3(const Scenario& s, const std::vector<float>& inL, const std::vector<float>& inR,
-                  int32 sampleSize);
+Stereo renderVst3(const Scenario& s, const std::vector<float>& inL, const std::vector<float>& inR, int32 sampleSize);
 
 // The VST 2 path: the same calls and changes through the VST 2 entry.
 Stereo renderVst2(const Scenario& s, const std::vector<float>& inL, const std::vector<float>& inR);

@@ -37,7 +37,8 @@ std::string libraryPath()
 
 const Module& Module::get()
 {
-    static const Module module = [] {
+    static const Module module = []
+    {
         Module m;
         m.handle = dlopen(libraryPath().c_str(), RTLD_NOW | RTLD_LOCAL);
         if (!m.handle)
@@ -66,16 +67,14 @@ Host::~Host()
     currentHost = previous;
 }
 
-VstIntPtr Host::callback(AEffect* /*effect*/, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                         float opt)
+VstIntPtr Host::callback(AEffect* /*effect*/, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
 {
     Host* host = currentHost;
     if (!host)
         return 0;
     switch (opcode)
     {
-    case Vst2Abi::audioMasterVersion:
-        return host->answers.version;
+    case Vst2Abi::audioMasterVersion: return host->answers.version;
     case Vst2Abi::audioMasterGetVendorString:
         ++host->vendorQueries;
         if (ptr && !host->answers.answersVendor)
@@ -90,25 +89,13 @@ VstIntPtr Host::callback(AEffect* /*effect*/, VstInt32 opcode, VstInt32 index, V
         if (ptr)
             copyAnswer(ptr, host->answers.product);
         return ptr ? 1 : 0;
-    case Vst2Abi::audioMasterGetVendorVersion:
-        return host->answers.vendorVersion;
-    case Vst2Abi::audioMasterAutomate:
-        host->automated.push_back(AutomateCall{index, opt});
-        return 0;
-    case Vst2Abi::audioMasterBeginEdit:
-        host->editsBegun.push_back(index);
-        return 1;
-    case Vst2Abi::audioMasterEndEdit:
-        host->editsEnded.push_back(index);
-        return 1;
-    case Vst2Abi::audioMasterUpdateDisplay:
-        ++host->displayUpdates;
-        return 1;
-    case Vst2Abi::audioMasterSizeWindow:
-        return 1;
-    default:
-        (void)value;
-        return 0;
+    case Vst2Abi::audioMasterGetVendorVersion: return host->answers.vendorVersion;
+    case Vst2Abi::audioMasterAutomate: host->automated.push_back(AutomateCall{index, opt}); return 0;
+    case Vst2Abi::audioMasterBeginEdit: host->editsBegun.push_back(index); return 1;
+    case Vst2Abi::audioMasterEndEdit: host->editsEnded.push_back(index); return 1;
+    case Vst2Abi::audioMasterUpdateDisplay: ++host->displayUpdates; return 1;
+    case Vst2Abi::audioMasterSizeWindow: return 1;
+    default: (void)value; return 0;
     }
 }
 

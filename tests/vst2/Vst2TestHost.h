@@ -66,8 +66,7 @@ public:
     int displayUpdates = 0;
     int vendorQueries = 0;
 
-    static VstIntPtr callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                              float opt);
+    static VstIntPtr callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
 
 private:
     Host* previous;
@@ -82,8 +81,7 @@ public:
     Effect(const Effect&) = delete;
     Effect& operator=(const Effect&) = delete;
 
-    VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
-                       float opt = 0.f);
+    VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr, float opt = 0.f);
     // A text opcode into a large buffer pre-filled with a pattern; fails the
     // test if the effect writes past its terminator. Returns the text.
     std::string text(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, float opt = 0.f,

@@ -30,8 +30,8 @@ TEST(Vst2Text, Utf8LengthCountsTheBytesOfTheConvertedText)
 {
     EXPECT_EQ(Vst2Text::utf8Length(nullptr), 0);
     EXPECT_EQ(Vst2Text::utf8Length(u"Balance"), 7);
-    EXPECT_EQ(Vst2Text::utf8Length(kGroesse), 7); // five characters, two of them two bytes long
-    EXPECT_EQ(Vst2Text::utf8Length(kClef), 6);    // the pair is one four-byte character
+    EXPECT_EQ(Vst2Text::utf8Length(kGroesse), 7);       // five characters, two of them two bytes long
+    EXPECT_EQ(Vst2Text::utf8Length(kClef), 6);          // the pair is one four-byte character
     EXPECT_EQ(Vst2Text::utf8Length(kLoneSurrogate), 5); // a lone surrogate becomes U+FFFD
     for (const char16* text : {kGroesse, kClef, kLoneSurrogate})
         EXPECT_EQ(Vst2Text::utf8Length(text), static_cast<int>(copied(text, 63).size()));
@@ -39,9 +39,10 @@ TEST(Vst2Text, Utf8LengthCountsTheBytesOfTheConvertedText)
 
 TEST(Vst2Text, ATextThatDoesNotFitIsCutBetweenCharacters)
 {
-    EXPECT_EQ(copied(kGroesse, 7), "Gr\xC3\xB6\xC3\x9F" "e");
+    EXPECT_EQ(copied(kGroesse, 7), "Gr\xC3\xB6\xC3\x9F"
+                                   "e");
     EXPECT_EQ(copied(kGroesse, 6), "Gr\xC3\xB6\xC3\x9F");
     EXPECT_EQ(copied(kGroesse, 5), "Gr\xC3\xB6"); // not half of the sharp s
-    EXPECT_EQ(copied(kClef, 4), "a");              // not part of the pair
+    EXPECT_EQ(copied(kClef, 4), "a");             // not part of the pair
     EXPECT_EQ(copied(kClef, 0), "");
 }

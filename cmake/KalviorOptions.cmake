@@ -23,7 +23,6 @@ if(KALVIOR_BUILD_FUZZ)
 endif()
 
 find_package(Threads REQUIRED)
-find_package(Boost REQUIRED COMPONENTS thread)
 
 find_program(KALVIOR_CCACHE ccache)
 if(KALVIOR_CCACHE)

@@ -1,13 +1,13 @@
 #include "controller/KVController.h"
 
 #include "params/ScopeBlock.h"
+#include "params/StateRecord.h"
 #include "params/createParameters.h"
 #include "params/curves.h"
 
-#include "base/source/fstreamer.h"
 #include "pluginterfaces/vst/ivstmessage.h"
 
-#include <boost/thread/lock_guard.hpp>
+#include <mutex>
 
 #include <cmath>
 
@@ -62,17 +62,11 @@ tresult PLUGIN_API KVController::setComponentState(IBStream* state)
     if (!state)
         return kInvalidArgument;
 
-    // Headerless 12-byte records {ID, uint32; normalised value, double}, big-endian.
-    IBStreamer streamer(state, kBigEndian);
-    uint32 id = 0;
+    StateRecord::Reader reader(state);
+    uint32_t id = 0;
     double value = 0.0;
-    while (streamer.readInt32u(id) && streamer.readDouble(value))
-    {
-        if (!table.contains(id))
-            continue;
-        // a non-finite value leaves the parameter as it is
-        setParamNormalized(id, Curves::clampNormalized(value, getParamNormalized(id)));
-    }
+    while (reader.next(id, value))
+        setParamNormalized(id, value);
     return kResultOk;
 }
 
@@ -131,21 +125,13 @@ tresult PLUGIN_API KVController::notify(IMessage* message)
 {
     if (!message)
         return kInvalidArgument;
-    if (!FIDStringsEqual(message->getMessageID(), ScopeBlock::kMessageId))
+    const uint8* block = ScopeBlock::read(*message);
+    if (!block)
         return kResultFalse;
 
-    IAttributeList* attributes = message->getAttributes();
-    const void* data = nullptr;
-    uint32 size = 0;
-    if (!attributes || attributes->getBinary(ScopeBlock::kDataAttribute, data, size) != kResultOk)
-        return kResultFalse;
-    // only a whole block is drawn; anything else would be read past its end
-    if (!data || size != ScopeBlock::kBytes)
-        return kResultFalse;
-
-    boost::lock_guard<boost::mutex> lock(scopeMutex);
+    std::lock_guard<std::mutex> lock(scopeMutex);
     if (scopeView && editorOpen)
-        deliverScopeBlock(static_cast<const uint8*>(data));
+        deliverScopeBlock(block);
     return kResultOk; // also when no editor is open to take it
 }
 

@@ -6,7 +6,7 @@
 #include "pluginterfaces/vst/ivstunits.h"
 #include "public.sdk/source/vst/vsteditcontroller.h"
 
-#include <boost/thread/mutex.hpp>
+#include <mutex>
 
 class ScopeView;
 
@@ -76,10 +76,9 @@ public:
     REFCOUNT_METHODS(EditController)
 
 protected:
-    ParameterTable table;           // its IDs filter the processor's state
     ScopeView* scopeView = nullptr; // the open editor's scope view, or null
     bool editorOpen = false;        // between the editor's open and close
-    boost::mutex scopeMutex;        // guards scopeView, editorOpen and the copy into the view
+    std::mutex scopeMutex;          // guards scopeView, editorOpen and the copy into the view
 
 private:
     // Copies one complete scope block into scopeView. Called with scopeMutex

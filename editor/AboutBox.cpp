@@ -1,10 +1,10 @@
 #include "editor/AboutBox.h"
 
-#include "entry/IWrapperInterface.h"
-#include "entry/version.h"
 #include "gui/CControl.h"
 #include "gui/CFrame.h"
 #include "gui/UIDescription.h"
+#include "params/version.h"
+#include "sdk/IWrapperInterface.h"
 
 #include "base/source/fstring.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"

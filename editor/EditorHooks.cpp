@@ -9,7 +9,7 @@
 
 #include "sdk/moduleentry.h"
 
-#include <boost/thread/lock_guard.hpp>
+#include <mutex>
 
 #include <cstring>
 #include <string>
@@ -42,7 +42,7 @@ VSTGUI::CView* KVController::createCustomView(VSTGUI::UTF8StringPtr name, const 
 {
     if (name && std::strcmp(name, kScopeViewName) == 0)
     {
-        boost::lock_guard<boost::mutex> lock(scopeMutex);
+        std::lock_guard<std::mutex> lock(scopeMutex);
         // the description gives it its size; draw takes new blocks under scopeMutex
         scopeView = new ScopeView(VSTGUI::CRect(), &scopeMutex);
         return scopeView;
@@ -62,13 +62,13 @@ VSTGUI::IController* KVController::createSubController(VSTGUI::UTF8StringPtr nam
 
 void KVController::didOpen(VSTGUI::VST3Editor* /*editor*/)
 {
-    boost::lock_guard<boost::mutex> lock(scopeMutex);
+    std::lock_guard<std::mutex> lock(scopeMutex);
     editorOpen = true;
 }
 
 void KVController::willClose(VSTGUI::VST3Editor* editor)
 {
-    boost::lock_guard<boost::mutex> lock(scopeMutex);
+    std::lock_guard<std::mutex> lock(scopeMutex);
     // The scope view dies with this editor's views: forget it so no block is
     // ever copied into freed memory. A scope view of another, still open
     // editor of this controller stays.

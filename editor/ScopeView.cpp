@@ -2,14 +2,14 @@
 
 #include "gui/CDrawContext.h"
 
-#include <boost/thread/lock_guard.hpp>
+#include <mutex>
 
 #include <cmath>
 #include <cstring>
 
 using namespace VSTGUI;
 
-ScopeView::ScopeView(const CRect& size, boost::mutex* dataMutex) : CControl(size), dataMutex(dataMutex)
+ScopeView::ScopeView(const CRect& size, std::mutex* dataMutex) : CControl(size), dataMutex(dataMutex)
 {
     makeOffscreen(size);
 }
@@ -95,9 +95,9 @@ void ScopeView::setScopeData(const uint8_t* block)
 bool ScopeView::takeNewData()
 {
     // The controller may write from the processor's sending thread.
-    boost::unique_lock<boost::mutex> lock;
+    std::unique_lock<std::mutex> lock;
     if (dataMutex)
-        lock = boost::unique_lock<boost::mutex>(*dataMutex);
+        lock = std::unique_lock<std::mutex>(*dataMutex);
     if (!newData)
         return false;
     std::memcpy(drawData, scopeData, sizeof drawData);

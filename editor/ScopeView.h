@@ -6,7 +6,7 @@
 
 #include "sdk/Timer.h"
 
-#include <boost/thread/mutex.hpp>
+#include <mutex>
 
 #include <cstdint>
 
@@ -18,7 +18,7 @@ class ScopeView : public VSTGUI::CControl, public Steinberg::ITimerCallback
 public:
     // dataMutex guards scopeData and newData against the controller's writer;
     // it must outlive the view (the controller owns it).
-    explicit ScopeView(const VSTGUI::CRect& size, boost::mutex* dataMutex = nullptr);
+    explicit ScopeView(const VSTGUI::CRect& size, std::mutex* dataMutex = nullptr);
     ScopeView(const ScopeView& other);
     ~ScopeView() override;
 
@@ -54,6 +54,6 @@ private:
 
     Steinberg::Timer* timer = nullptr;
     VSTGUI::CBitmap* offscreen = nullptr;
-    boost::mutex* dataMutex;
+    std::mutex* dataMutex;
     uint8_t drawData[ScopeBlock::kBytes] = {}; // what draw plots, copied under dataMutex
 };

@@ -1,6 +1,6 @@
 #include "entry/MyVst2Wrapper.h"
 
-#include "entry/ids.h"
+#include "params/ids.h"
 #include "sdk/NumberText.h"
 #include "sdk/moduleentry.h"
 #include "vst2/Vst2Text.h"

@@ -4,7 +4,7 @@
 // parameter names it gives the host, the Cockos host extensions, and
 // IWrapperInterface, through which the controller learns about the VST 2 host.
 
-#include "entry/IWrapperInterface.h"
+#include "sdk/IWrapperInterface.h"
 #include "vst2/Vst2Wrapper.h"
 
 #include <string>

@@ -1,8 +1,8 @@
 // GetPluginFactory: the factory with the vendor record and the two classes.
 
 #include "controller/KVController.h"
-#include "entry/ids.h"
-#include "entry/version.h"
+#include "params/ids.h"
+#include "params/version.h"
 #include "processor/KVProcessor.h"
 #include "sdk/CPluginFactory.h"
 

@@ -1,15 +1,9 @@
 #pragma once
 
+#include "params/OutputChange.h"
 #include "params/ParameterTable.h"
 
 #include <cstdint>
-
-// A parameter value to report to the host.
-struct OutputChange
-{
-    uint32_t id;
-    double value; // normalised
-};
 
 constexpr int kNumPrograms = 6;
 extern const char* const kProgramNames[kNumPrograms]; // "Default", "Bass Squeeze", ...

@@ -1,14 +1,15 @@
 #include "processor/KVProcessor.h"
 
-#include "entry/ids.h"
+#include "params/ScopeBlock.h"
+#include "params/StateRecord.h"
 #include "params/curves.h"
+#include "params/ids.h"
 
-#include "base/source/fstreamer.h"
 #include "pluginterfaces/base/ibstream.h"
 #include "pluginterfaces/vst/ivstmessage.h"
 #include "pluginterfaces/vst/vstspeaker.h"
 
-#include <boost/thread/lock_guard.hpp>
+#include <mutex>
 
 #include <algorithm>
 #include <cmath>
@@ -79,19 +80,19 @@ tresult PLUGIN_API KVProcessor::initialize(FUnknown* context)
 
 tresult PLUGIN_API KVProcessor::terminate()
 {
-    boost::lock_guard<boost::mutex> lock(connectionMutex);
+    std::lock_guard<std::mutex> lock(connectionMutex);
     return AudioEffect::terminate();
 }
 
 tresult PLUGIN_API KVProcessor::connect(IConnectionPoint* other)
 {
-    boost::lock_guard<boost::mutex> lock(connectionMutex);
+    std::lock_guard<std::mutex> lock(connectionMutex);
     return AudioEffect::connect(other);
 }
 
 tresult PLUGIN_API KVProcessor::disconnect(IConnectionPoint* other)
 {
-    boost::lock_guard<boost::mutex> lock(connectionMutex);
+    std::lock_guard<std::mutex> lock(connectionMutex);
     return AudioEffect::disconnect(other);
 }
 
@@ -166,17 +167,13 @@ tresult PLUGIN_API KVProcessor::setState(IBStream* state)
 {
     if (!state)
         return kInvalidArgument;
-    IBStreamer streamer(state, kBigEndian);
-    for (;;)
+    StateRecord::Reader reader(state);
+    uint32_t id = 0;
+    double value = 0.0;
+    while (reader.next(id, value))
     {
-        uint32 id = 0;
-        double value = 0.0;
-        if (!streamer.readInt32u(id) || !streamer.readDouble(value))
-            break; // a truncated record ends the state; what came before stays applied
-        if (id >= kNumParams || !std::isfinite(value))
-            continue; // unknown IDs and damaged values are skipped, the next record still counts
-        values[id] = Curves::clampNormalized(value, values[id]);
-        applyParameter(id, values[id]);
+        values[id] = value;
+        applyParameter(id, value);
     }
     rebuildBandMatrices();
     return kResultOk;
@@ -186,11 +183,10 @@ tresult PLUGIN_API KVProcessor::getState(IBStream* state)
 {
     if (!state)
         return kInvalidArgument;
-    IBStreamer streamer(state, kBigEndian);
     for (uint32 id : ids)
     {
         // A stream that refuses data must not pass for a saved state.
-        if (!streamer.writeInt32u(id) || !streamer.writeDouble(values[id]))
+        if (!StateRecord::write(state, id, values[id]))
             return kResultFalse;
     }
     return kResultOk;
@@ -227,13 +223,11 @@ void KVProcessor::applyProgram(uint32 programParamId, double value)
 void KVProcessor::sendScopeData(const uint8_t* block)
 {
     // Held throughout, so terminate cannot take the host context or the peer away mid-send.
-    boost::lock_guard<boost::mutex> lock(connectionMutex);
+    std::lock_guard<std::mutex> lock(connectionMutex);
     IMessage* message = allocateMessage();
     if (!message)
         return; // no host to make messages: the block is dropped
-    message->setMessageID(ScopeBlock::kMessageId);
-    if (IAttributeList* attributes = message->getAttributes())
-        attributes->setBinary(ScopeBlock::kDataAttribute, block, ScopeBlock::kBytes);
+    ScopeBlock::write(*message, block);
     if (peerConnection)
         peerConnection->notify(message);
     message->release();

@@ -11,7 +11,7 @@
 #include "processor/VectorScope.h"
 #include "sdk/AudioEffect.h"
 
-#include <boost/thread/mutex.hpp>
+#include <mutex>
 
 #include <atomic>
 #include <cstdint>
@@ -142,10 +142,10 @@ protected:
                    const StereoMatrix& lowStep);
 
     ParameterTable table;
-    boost::mutex connectionMutex; // guards the peer connection
-    SignalPath signal;            // operators, switches and crossover
-    VectorScope scope{*this};     // the scope worker
-    ScopeFeed scopeFeed{scope};   // output frames into scope blocks, on the audio thread
+    std::mutex connectionMutex; // guards the peer connection
+    SignalPath signal;          // operators, switches and crossover
+    VectorScope scope{*this};   // the scope worker
+    ScopeFeed scopeFeed{scope}; // output frames into scope blocks, on the audio thread
     OutputChangeQueue<kOutputQueueCapacity> pendingOutputChanges;
     uint32 ids[kNumParams] = {};    // 0 .. kNumParams-1, ascending
     SharedValue values[kNumParams]; // current normalised value per ID

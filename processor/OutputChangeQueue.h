@@ -1,6 +1,6 @@
 #pragma once
 
-#include "params/FactoryPresets.h"
+#include "params/OutputChange.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -11,13 +11,13 @@ bool VectorScope::start()
 {
     stop();
     {
-        boost::lock_guard<boost::mutex> lock(mutex);
+        std::lock_guard<std::mutex> lock(mutex);
         dataReady = false;
         stopRequested = false;
     }
     try
     {
-        worker = boost::thread(&VectorScope::run, this);
+        worker = std::thread(&VectorScope::run, this);
     }
     catch (...)
     {
@@ -29,11 +29,11 @@ bool VectorScope::start()
 void VectorScope::stop()
 {
     {
-        boost::lock_guard<boost::mutex> lock(mutex);
+        std::lock_guard<std::mutex> lock(mutex);
         stopRequested = true;
     }
     condition.notify_one();
-    if (worker.joinable() && worker.get_id() != boost::this_thread::get_id())
+    if (worker.joinable() && worker.get_id() != std::this_thread::get_id())
         worker.join();
 }
 
@@ -54,7 +54,7 @@ void VectorScope::run()
 {
     for (;;)
     {
-        boost::unique_lock<boost::mutex> lock(mutex);
+        std::unique_lock<std::mutex> lock(mutex);
         if (stopRequested)
             return;
         while (!dataReady)

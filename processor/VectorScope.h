@@ -1,8 +1,8 @@
 #pragma once
 
-#include <boost/thread/condition_variable.hpp>
-#include <boost/thread/mutex.hpp>
-#include <boost/thread/thread.hpp>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 #include <atomic>
 #include <cstdint>
@@ -49,9 +49,9 @@ public:
     ScopeSender& owner;
     bool dataReady = false;     // a completed block waits to be sent
     bool stopRequested = false; // the worker must end
-    boost::thread worker;
-    boost::condition_variable condition;
-    boost::mutex mutex; // guards dataReady, stopRequested and pendingBlock
+    std::thread worker;
+    std::condition_variable condition;
+    std::mutex mutex; // guards dataReady, stopRequested and pendingBlock
     const uint8_t* pendingBlock = nullptr;
     // The block the worker is sending, or null: the feed must not refill it
     // meanwhile. Set under the mutex when taken, cleared (release) once sent.

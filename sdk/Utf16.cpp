@@ -1,6 +1,7 @@
 #include "sdk/Utf16.h"
 
 #include <cstdint>
+#include <string>
 
 namespace Steinberg {
 
@@ -57,6 +58,65 @@ int decodeUtf8(const unsigned char* s, uint32_t& codePoint)
     return length;
 }
 
+// Writes codePoint as UTF-8 into out (room for 4); returns the byte count.
+int encodeUtf8(uint32_t codePoint, char* out)
+{
+    if (codePoint < 0x80)
+    {
+        out[0] = static_cast<char>(codePoint);
+        return 1;
+    }
+    if (codePoint < 0x800)
+    {
+        out[0] = static_cast<char>(0xC0 | (codePoint >> 6));
+        out[1] = static_cast<char>(0x80 | (codePoint & 0x3F));
+        return 2;
+    }
+    if (codePoint < 0x10000)
+    {
+        out[0] = static_cast<char>(0xE0 | (codePoint >> 12));
+        out[1] = static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        out[2] = static_cast<char>(0x80 | (codePoint & 0x3F));
+        return 3;
+    }
+    out[0] = static_cast<char>(0xF0 | (codePoint >> 18));
+    out[1] = static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
+    out[2] = static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+    out[3] = static_cast<char>(0x80 | (codePoint & 0x3F));
+    return 4;
+}
+
+// The code point that starts at source[i], advancing i past a surrogate pair;
+// a lone surrogate is U+FFFD.
+uint32_t decodeUtf16(const char16* source, int32& i)
+{
+    uint32_t codePoint = static_cast<uint16_t>(source[i]);
+    const uint32_t next = static_cast<uint16_t>(source[i + 1]);
+    if (codePoint >= 0xD800 && codePoint < 0xDC00 && next >= 0xDC00 && next < 0xE000)
+    {
+        codePoint = 0x10000 + ((codePoint - 0xD800) << 10) + (next - 0xDC00);
+        ++i;
+    }
+    else if (codePoint >= 0xD800 && codePoint < 0xE000)
+    {
+        codePoint = kReplacementCharacter;
+    }
+    return codePoint;
+}
+
+// Bytes of the UTF-8 sequence that starts with lead; 1 for a stray byte, so
+// that a malformed text still advances.
+int32 sequenceLength(unsigned char lead)
+{
+    if (lead >= 0xF0 && lead < 0xF8)
+        return 4;
+    if (lead >= 0xE0)
+        return lead < 0xF0 ? 3 : 1;
+    if (lead >= 0xC0)
+        return 2;
+    return 1;
+}
+
 } // namespace
 
 void utf8ToUtf16(const char8* source, char16* destination, int32 capacity)
@@ -85,6 +145,63 @@ void utf8ToUtf16(const char8* source, char16* destination, int32 capacity)
         }
     }
     destination[out] = 0;
+}
+
+int32 utf16ToUtf8(const char16* source, char8* destination, int32 maxBytes)
+{
+    if (!destination)
+        return 0;
+    int32 written = 0;
+    for (int32 i = 0; source && maxBytes > 0 && source[i] != 0; ++i)
+    {
+        char encoded[4];
+        const int32 n = encodeUtf8(decodeUtf16(source, i), encoded);
+        if (written + n > maxBytes)
+            break;
+        for (int32 k = 0; k < n; ++k)
+            destination[written++] = encoded[k];
+    }
+    destination[written] = 0;
+    return written;
+}
+
+std::string utf16ToUtf8(const char16* source)
+{
+    std::string text;
+    char encoded[4];
+    for (int32 i = 0; source && source[i] != 0; ++i)
+        text.append(encoded, static_cast<size_t>(encodeUtf8(decodeUtf16(source, i), encoded)));
+    return text;
+}
+
+int32 utf8Length(const char16* source)
+{
+    int32 bytes = 0;
+    char encoded[4];
+    for (int32 i = 0; source && source[i] != 0; ++i)
+        bytes += encodeUtf8(decodeUtf16(source, i), encoded);
+    return bytes;
+}
+
+int32 copyUtf8(const char8* source, char8* destination, int32 maxBytes)
+{
+    if (!destination)
+        return 0;
+    int32 written = 0;
+    for (int32 i = 0; source && maxBytes > 0 && source[i] != 0;)
+    {
+        const int32 n = sequenceLength(static_cast<unsigned char>(source[i]));
+        int32 available = 1;
+        while (available < n && source[i + available] != 0)
+            ++available;
+        if (written + available > maxBytes)
+            break;
+        for (int32 k = 0; k < available; ++k)
+            destination[written++] = source[i + k];
+        i += available;
+    }
+    destination[written] = 0;
+    return written;
 }
 
 } // namespace Steinberg

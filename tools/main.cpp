@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "entry/version.h"
+#include "params/version.h"
 #include "tools/Commands.h"
 
 int main(int argc, char** argv)

@@ -9,7 +9,7 @@
 
 #include "controller/KVController.h"
 #include "editor/AboutBox.h"
-#include "entry/IWrapperInterface.h"
+#include "sdk/IWrapperInterface.h"
 #include "gui/CFrame.h"
 #include "gui/VST3Editor.h"
 #include "gui/controls/CTextButton.h"

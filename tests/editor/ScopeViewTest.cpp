@@ -6,8 +6,8 @@
 
 #include "sdk/Timer.h"
 
-#include <boost/thread/lock_guard.hpp>
 #include <gtest/gtest.h>
+#include <mutex>
 
 #include <atomic>
 #include <thread>
@@ -204,7 +204,7 @@ TEST(ScopeView, ACopyHasTheSameSizeAndDataAndItsOwnPicture)
 // UI thread draws: every drawn block must be one whole block.
 TEST(ScopeView, DrawingTakesWholeBlocksWhileAnotherThreadWrites)
 {
-    boost::mutex scopeMutex;
+    std::mutex scopeMutex;
     auto view = VSTGUI::owned(new ScopeView(CRect(0, 0, 170, 170), &scopeMutex));
     const Block a = uniformBlock(40, 40);
     const Block b = uniformBlock(-40, -40);
@@ -214,7 +214,7 @@ TEST(ScopeView, DrawingTakesWholeBlocksWhileAnotherThreadWrites)
         {
             for (unsigned i = 0; !stop; ++i)
             {
-                boost::lock_guard<boost::mutex> lock(scopeMutex);
+                std::lock_guard<std::mutex> lock(scopeMutex);
                 view->setScopeData((i & 1) ? a.data() : b.data());
             }
         });

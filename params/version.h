@@ -13,9 +13,4 @@ constexpr const char* kVersion = "1.0.0.1";      // major.minor.revision.build
 constexpr const char* kSdkVersion = "VST 3.5.0"; // the SDK interface level the classes declare
 constexpr const char* kSubCategories = "Fx|Spatial";
 
-constexpr int kVersionMajor = 1;
-constexpr int kVersionMinor = 0;
-constexpr int kVersionRevision = 0;
-constexpr int kVersionBuild = 1;
-
 } // namespace KalviorVersion

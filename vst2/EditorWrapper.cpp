@@ -16,7 +16,7 @@ short toShort(int32 value)
 
 } // namespace
 
-EditorWrapper::EditorWrapper(AudioEffectX* effect, IEditController* controller, RunLoop& runLoop)
+EditorWrapper::EditorWrapper(AudioEffectX* effect, IEditController* controller, IdleRunLoop& runLoop)
     : AEffEditor(effect), effectX(effect), controller(controller), runLoop(runLoop)
 {
 }

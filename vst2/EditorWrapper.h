@@ -5,7 +5,7 @@
 // which also hands out the run loop the view takes its timers and events from.
 
 #include "vst2/AudioEffectX.h"
-#include "vst2/RunLoop.h"
+#include "vst2/IdleRunLoop.h"
 
 #include "pluginterfaces/base/smartpointer.h"
 #include "pluginterfaces/gui/iplugview.h"
@@ -17,7 +17,7 @@ namespace Vst {
 class EditorWrapper : public AEffEditor, public IPlugFrame
 {
 public:
-    EditorWrapper(AudioEffectX* effect, IEditController* controller, RunLoop& runLoop);
+    EditorWrapper(AudioEffectX* effect, IEditController* controller, IdleRunLoop& runLoop);
     ~EditorWrapper() override;
 
     // Whether the controller makes an editor view at all.
@@ -43,7 +43,7 @@ private:
 
     AudioEffectX* effectX;
     IPtr<IEditController> controller;
-    RunLoop& runLoop;
+    IdleRunLoop& runLoop;
     IPtr<IPlugView> view;
     ERect rect{};
 };

@@ -1,17 +1,14 @@
 #include "vst2/Vst2Wrapper.h"
 
+#include "sdk/Utf16.h"
 #include "vst2/EditorWrapper.h"
-#include "vst2/Vst2Text.h"
 
 #include "pluginterfaces/vst/ivstmessage.h"
 #include "public.sdk/source/common/memorystream.h"
 #include "public.sdk/source/vst/hosting/hostclasses.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
-#include <limits>
-#include <new>
 
 namespace Steinberg {
 namespace Vst {
@@ -20,28 +17,21 @@ namespace abi = Vst2Abi;
 
 namespace {
 
-constexpr int32 kChunkHeaderSize = 16;      // two 64-bit sizes
-constexpr int32 kInputPointsPerQueue = 4;   // VST 2 changes all arrive at offset 0
-constexpr int32 kOutputPointsPerQueue = 64; // room for the processor's reports
+constexpr int32 kHostStringSize = 256; // what hosts may write for their vendor text
 
-void writeLittleEndian64(uint8_t* out, int64 value)
+// Case-insensitive comparison of ASCII texts; false if either is null.
+bool equalsIgnoringCase(const char* a, const char* b)
 {
-    const auto bits = static_cast<uint64>(value);
-    for (int i = 0; i < 8; ++i)
-        out[i] = static_cast<uint8_t>(bits >> (8 * i));
-}
-
-int64 readLittleEndian64(const uint8_t* in)
-{
-    uint64 bits = 0;
-    for (int i = 0; i < 8; ++i)
-        bits |= static_cast<uint64>(in[i]) << (8 * i);
-    return static_cast<int64>(bits);
-}
-
-double clampNormalized(double value)
-{
-    return value < 0.0 ? 0.0 : (value > 1.0 ? 1.0 : value);
+    if (!a || !b)
+        return false;
+    auto lower = [](char c)
+    {
+        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    for (; *a && *b; ++a, ++b)
+        if (lower(*a) != lower(*b))
+            return false;
+    return *a == *b;
 }
 
 // An identity text the factory did not give is reported as missing, so the
@@ -50,7 +40,7 @@ bool copyIdentity(char* dest, const char* text, int32 maxBytes)
 {
     if (!text[0])
         return false;
-    Vst2Text::copy(dest, text, maxBytes);
+    copyUtf8(text, dest, maxBytes);
     return true;
 }
 
@@ -130,6 +120,12 @@ Vst2Wrapper::Vst2Wrapper(IAudioProcessor* processor, IEditController* controller
     processData.inputParameterChanges = &inputChanges;
     processData.outputParameterChanges = &outputChanges;
     processData.processContext = &processContext;
+
+    if (getHostVendor() == kCockosVendor)
+    {
+        cockosHost = 1;
+        maxNameLength = kCockosNameLength;
+    }
 }
 
 Vst2Wrapper::~Vst2Wrapper()
@@ -284,175 +280,69 @@ bool Vst2Wrapper::setupBuses()
     return true;
 }
 
-void Vst2Wrapper::setupParameters()
+bool Vst2Wrapper::createComponents(IPluginFactory* factory, const TUID componentClassId,
+                                   IPtr<IAudioProcessor>& processor, IPtr<IEditController>& controller)
 {
-    parameterMap.clear();
-    slotsById.clear();
-    bypassParameterId = kNoParamId;
-    programParameterId = kNoParamId;
-    programParameterSteps = 0;
+    if (!factory)
+        return false;
+    IAudioProcessor* created = nullptr;
+    if (factory->createInstance(componentClassId, IAudioProcessor::iid, reinterpret_cast<void**>(&created)) !=
+        kResultOk)
+        return false;
+    processor = owned(created);
+    if (!processor)
+        return false;
 
-    const int32 count = controller ? std::max(controller->getParameterCount(), 0) : 0;
-    idBySlot.assign(count, kNoParamId);
-    vst2IndexBySlot.assign(count, -1);
-    for (int32 slot = 0; slot < count; ++slot)
+    controller = FUnknownPtr<IEditController>(processor);
+    if (!controller)
     {
-        ParameterInfo info{};
-        if (controller->getParameterInfo(slot, info) != kResultOk)
+        FUnknownPtr<IComponent> component(processor);
+        TUID controllerClassId;
+        IEditController* separate = nullptr;
+        if (component && component->getControllerClassId(controllerClassId) == kResultOk &&
+            factory->createInstance(controllerClassId, IEditController::iid, reinterpret_cast<void**>(&separate)) ==
+                kResultOk)
+            controller = owned(separate);
+    }
+    return true;
+}
+
+void Vst2Wrapper::describeClass(IPluginFactory* factory, const TUID componentClassId)
+{
+    FUnknownPtr<IPluginFactory2> factory2(factory);
+    if (!factory2)
+        return;
+    PFactoryInfo factoryInfo;
+    if (factory2->getFactoryInfo(&factoryInfo) == kResultOk)
+        setVendorName(factoryInfo.vendor);
+    for (int32 i = 0; i < factory2->countClasses(); ++i)
+    {
+        PClassInfo2 classInfo;
+        if (factory2->getClassInfo2(i, &classInfo) != kResultOk ||
+            std::memcmp(classInfo.cid, componentClassId, sizeof(TUID)) != 0)
             continue;
-        idBySlot[slot] = info.id;
-        slotsById.emplace_back(info.id, slot);
-
-        if (info.flags & ParameterInfo::kIsBypass)
-        {
-            if (bypassParameterId == kNoParamId)
-                bypassParameterId = info.id;
-        }
-        else if (info.flags & ParameterInfo::kIsProgramChange)
-        {
-            if (programParameterId == kNoParamId && info.unitId == kRootUnitId)
-            {
-                programParameterId = info.id;
-                programParameterSteps = info.stepCount;
-            }
-        }
-        else if (!(info.flags & ParameterInfo::kIsReadOnly))
-        {
-            vst2IndexBySlot[slot] = static_cast<int32>(parameterMap.size());
-            parameterMap.push_back(ParameterMapEntry{info.id, slot});
-        }
+        setSubCategories(classInfo.subCategories);
+        setEffectName(classInfo.name);
+        setEffectVersion(classInfo.version);
+        if (classInfo.vendor[0] != 0)
+            setVendorName(classInfo.vendor);
+        break;
     }
-    std::sort(slotsById.begin(), slotsById.end());
-    numParams = cEffect.numParams = static_cast<VstInt32>(parameterMap.size());
-
-    toProcessor.resize(count);
-    toController.resize(count);
-    fromProcessor.resize(count);
-    currentValues.reset(count > 0 ? new std::atomic<double>[count] : nullptr);
-    for (int32 slot = 0; slot < count; ++slot)
-        currentValues[slot].store(idBySlot[slot] != kNoParamId ? controller->getParamNormalized(idBySlot[slot]) : 0.0);
-
-    inputChanges.setCapacity(count, kInputPointsPerQueue);
-    outputChanges.setCapacity(count, kOutputPointsPerQueue);
-}
-
-void Vst2Wrapper::setupPrograms()
-{
-    numPrograms = 0;
-    programListId = kNoProgramListId;
-    if (unitInfo)
-    {
-        ProgramListID rootList = kNoProgramListId;
-        for (int32 i = 0; i < unitInfo->getUnitCount(); ++i)
-        {
-            UnitInfo unit{};
-            if (unitInfo->getUnitInfo(i, unit) == kResultOk && unit.id == kRootUnitId)
-            {
-                rootList = unit.programListId;
-                break;
-            }
-        }
-        for (int32 i = 0; rootList != kNoProgramListId && i < unitInfo->getProgramListCount(); ++i)
-        {
-            ProgramListInfo list{};
-            if (unitInfo->getProgramListInfo(i, list) == kResultOk && list.id == rootList)
-            {
-                programListId = rootList;
-                numPrograms = std::max(list.programCount, 0);
-                break;
-            }
-        }
-    }
-    // Without a program list the program change parameter's steps are the programs.
-    if (programListId == kNoProgramListId && programParameterId != kNoParamId && programParameterSteps > 0)
-        numPrograms = programParameterSteps + 1;
-    if (programParameterId == kNoParamId)
-        numPrograms = 0; // nothing could select them
-    cEffect.numPrograms = numPrograms;
-
-    const int32 slot = slotOf(programParameterId);
-    curProgram = slot >= 0 ? programOfValue(currentValues[slot].load()) : 0;
-}
-
-bool Vst2Wrapper::setupProcessing()
-{
-    ProcessSetup setup{};
-    setup.processMode = kRealtime;
-    setup.symbolicSampleSize = vst3SampleSize;
-    setup.maxSamplesPerBlock = blockSize;
-    setup.sampleRate = sampleRate;
-    setupValid = processor->setupProcessing(setup) == kResultOk;
-
-    try
-    {
-        const size_t frames = static_cast<size_t>(std::max(blockSize, 1));
-        scratch32[0].assign(frames * inputChannels, 0.f);
-        scratch32[1].assign(frames * outputChannels, 0.f);
-        scratch64[0].assign(frames * inputChannels, 0.0);
-        scratch64[1].assign(frames * outputChannels, 0.0);
-        scratchFrames = static_cast<int32>(frames);
-    }
-    catch (const std::bad_alloc&)
-    {
-        for (auto& s : scratch32)
-            std::vector<float>().swap(s);
-        for (auto& s : scratch64)
-            std::vector<double>().swap(s);
-        scratchFrames = 0;
-        setupValid = false;
-    }
-
-    processData.processMode = kRealtime;
-    processData.symbolicSampleSize = vst3SampleSize;
-    processContext.sampleRate = sampleRate;
-    return setupValid;
-}
-
-template <typename Change>
-void Vst2Wrapper::reconfigure(Change&& change)
-{
-    guard.lock();
-    const bool wasActive = active;
-    if (wasActive)
-        deactivate();
-    change();
-    setupProcessing();
-    if (wasActive)
-        activate();
-    guard.unlock();
-}
-
-void Vst2Wrapper::activate()
-{
-    if (active || !setupValid)
-        return;
-    component->setActive(true);
-    processor->setProcessing(true);
-    active = true;
-}
-
-void Vst2Wrapper::deactivate()
-{
-    if (!active)
-        return;
-    active = false;
-    processor->setProcessing(false);
-    component->setActive(false);
 }
 
 void Vst2Wrapper::setVendorName(const char* name)
 {
-    Vst2Text::copy(vendorName, name, sizeof(vendorName) - 1);
+    copyUtf8(name, vendorName, sizeof(vendorName) - 1);
 }
 
 void Vst2Wrapper::setEffectName(const char* name)
 {
-    Vst2Text::copy(effectName, name, sizeof(effectName) - 1);
+    copyUtf8(name, effectName, sizeof(effectName) - 1);
 }
 
 void Vst2Wrapper::setSubCategories(const char* categories)
 {
-    Vst2Text::copy(subCategories, categories, sizeof(subCategories) - 1);
+    copyUtf8(categories, subCategories, sizeof(subCategories) - 1);
     if (std::strstr(subCategories, "Instrument"))
         isSynth(true);
 }
@@ -460,688 +350,6 @@ void Vst2Wrapper::setSubCategories(const char* categories)
 void Vst2Wrapper::setEffectVersion(const char* version)
 {
     vendorVersion = parseVersion(version);
-}
-
-// ---------------------------------------------------------------------------
-// Activation and settings (host's main thread)
-
-void Vst2Wrapper::resume()
-{
-    guard.lock();
-    if (!setupValid)
-        setupProcessing();
-    activate();
-    guard.unlock();
-}
-
-void Vst2Wrapper::suspend()
-{
-    guard.lock();
-    deactivate();
-    guard.unlock();
-}
-
-void Vst2Wrapper::setSampleRate(float newSampleRate)
-{
-    if (!(newSampleRate > 0.f) || newSampleRate == sampleRate)
-        return;
-    reconfigure([&] { sampleRate = newSampleRate; });
-}
-
-void Vst2Wrapper::setBlockSize(VstInt32 newBlockSize)
-{
-    if (newBlockSize <= 0 || newBlockSize == blockSize)
-        return;
-    reconfigure([&] { blockSize = newBlockSize; });
-}
-
-bool Vst2Wrapper::setProcessPrecision(VstInt32 precision)
-{
-    int32 size;
-    if (precision == abi::kProcessPrecision32)
-        size = kSample32;
-    else if (precision == abi::kProcessPrecision64)
-        size = kSample64;
-    else
-        return false;
-    if (processor->canProcessSampleSize(size) != kResultTrue)
-        return false;
-    if (size != vst3SampleSize)
-        reconfigure([&] { vst3SampleSize = size; });
-    return true;
-}
-
-// ---------------------------------------------------------------------------
-// Processing (audio thread)
-
-void Vst2Wrapper::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames)
-{
-    processHostBlock(inputs, outputs, sampleFrames, false);
-}
-
-void Vst2Wrapper::processDoubleReplacing(double** inputs, double** outputs, VstInt32 sampleFrames)
-{
-    processHostBlock(inputs, outputs, sampleFrames, false);
-}
-
-void Vst2Wrapper::processAccumulating(float** inputs, float** outputs, VstInt32 sampleFrames)
-{
-    processHostBlock(inputs, outputs, sampleFrames, true);
-}
-
-template <typename HostSample>
-void Vst2Wrapper::clearOutputs(HostSample** outputs, int32 frames)
-{
-    for (int32 ch = 0; ch < outputChannels; ++ch)
-        std::fill(outputs[ch], outputs[ch] + frames, HostSample(0));
-}
-
-template <typename HostSample>
-void Vst2Wrapper::processHostBlock(HostSample** inputs, HostSample** outputs, int32 frames, bool accumulate)
-{
-    if (frames <= 0 || !outputs)
-        return;
-    for (int32 ch = 0; ch < outputChannels; ++ch)
-        if (!outputs[ch])
-            return;
-    bool inputsValid = inputChannels == 0 || inputs;
-    for (int32 ch = 0; inputsValid && ch < inputChannels; ++ch)
-        inputsValid = inputs[ch] != nullptr;
-
-    if (!guard.enterProcess())
-    {
-        if (!accumulate)
-            clearOutputs(outputs, frames);
-        return;
-    }
-    if (!active || !setupValid || !inputsValid || scratchFrames <= 0)
-    {
-        if (!accumulate)
-            clearOutputs(outputs, frames);
-        guard.leaveProcess();
-        return;
-    }
-
-    constexpr int32 hostSize = sizeof(HostSample) == sizeof(double) ? kSample64 : kSample32;
-    updateProcessContext();
-    for (int32 done = 0; done < frames;)
-    {
-        // The processor was promised at most blockSize samples per call.
-        const int32 slice = std::min(frames - done, scratchFrames);
-        const bool firstSlice = done == 0;
-        if (hostSize == vst3SampleSize && !accumulate)
-        {
-            if constexpr (sizeof(HostSample) == sizeof(double))
-                processDirect(inputs, outputs, done, slice, firstSlice, pointers64.data());
-            else
-                processDirect(inputs, outputs, done, slice, firstSlice, pointers32.data());
-        }
-        else if (vst3SampleSize == kSample64)
-            processConverted(inputs, outputs, done, slice, accumulate, firstSlice, scratch64, pointers64.data());
-        else
-            processConverted(inputs, outputs, done, slice, accumulate, firstSlice, scratch32, pointers32.data());
-        done += slice;
-        processContext.projectTimeSamples += slice;
-    }
-    guard.leaveProcess();
-}
-
-template <typename Sample>
-void Vst2Wrapper::attachBuses(Sample** pointers)
-{
-    if constexpr (sizeof(Sample) == sizeof(double))
-    {
-        inputBus.channelBuffers64 = pointers;
-        outputBus.channelBuffers64 = pointers + inputChannels;
-    }
-    else
-    {
-        inputBus.channelBuffers32 = pointers;
-        outputBus.channelBuffers32 = pointers + inputChannels;
-    }
-}
-
-template <typename Sample>
-void Vst2Wrapper::processDirect(Sample** inputs, Sample** outputs, int32 offset, int32 frames, bool firstSlice,
-                                Sample** pointers)
-{
-    for (int32 ch = 0; ch < inputChannels; ++ch)
-        pointers[ch] = inputs[ch] + offset;
-    for (int32 ch = 0; ch < outputChannels; ++ch)
-        pointers[inputChannels + ch] = outputs[ch] + offset;
-    attachBuses(pointers);
-    callProcessor(frames, firstSlice);
-}
-
-template <typename HostSample, typename ProcessorSample>
-void Vst2Wrapper::processConverted(HostSample** inputs, HostSample** outputs, int32 offset, int32 frames,
-                                   bool accumulate, bool firstSlice, std::vector<ProcessorSample>* scratch,
-                                   ProcessorSample** pointers)
-{
-    for (int32 ch = 0; ch < inputChannels; ++ch)
-    {
-        ProcessorSample* to = scratch[0].data() + static_cast<size_t>(ch) * scratchFrames;
-        const HostSample* from = inputs[ch] + offset;
-        for (int32 i = 0; i < frames; ++i)
-            to[i] = static_cast<ProcessorSample>(from[i]);
-        pointers[ch] = to;
-    }
-    for (int32 ch = 0; ch < outputChannels; ++ch)
-        pointers[inputChannels + ch] = scratch[1].data() + static_cast<size_t>(ch) * scratchFrames;
-    attachBuses(pointers);
-
-    callProcessor(frames, firstSlice);
-
-    for (int32 ch = 0; ch < outputChannels; ++ch)
-    {
-        const ProcessorSample* from = pointers[inputChannels + ch];
-        HostSample* to = outputs[ch] + offset;
-        if (accumulate)
-            for (int32 i = 0; i < frames; ++i)
-                to[i] += static_cast<HostSample>(from[i]);
-        else
-            for (int32 i = 0; i < frames; ++i)
-                to[i] = static_cast<HostSample>(from[i]);
-    }
-}
-
-void Vst2Wrapper::callProcessor(int32 frames, bool firstSlice)
-{
-    inputChanges.clear();
-    if (firstSlice)
-        deliverPendingChanges();
-    outputChanges.clear();
-    processData.numSamples = frames;
-    processData.symbolicSampleSize = vst3SampleSize;
-    inputBus.silenceFlags = 0;
-    outputBus.silenceFlags = 0;
-    processor->process(processData);
-    collectOutputChanges();
-}
-
-void Vst2Wrapper::deliverPendingChanges()
-{
-    toProcessor.drain(
-        [this](int32 slot, double value)
-        {
-            int32 queueIndex = 0;
-            int32 pointIndex = 0;
-            if (IParamValueQueue* queue = inputChanges.addParameterData(idBySlot[slot], queueIndex))
-                queue->addPoint(0, value, pointIndex);
-            currentValues[slot].store(value, std::memory_order_relaxed);
-        });
-}
-
-void Vst2Wrapper::collectOutputChanges()
-{
-    const int32 queueCount = outputChanges.getParameterCount();
-    for (int32 i = 0; i < queueCount; ++i)
-    {
-        IParamValueQueue* queue = outputChanges.getParameterData(i);
-        const int32 points = queue ? queue->getPointCount() : 0;
-        int32 offset = 0;
-        ParamValue value = 0.0;
-        if (points <= 0 || queue->getPoint(points - 1, offset, value) != kResultTrue)
-            continue;
-        const ParamID id = queue->getParameterId();
-        const int32 slot = slotOf(id);
-        if (slot < 0 || hasInputChange(id))
-            continue; // the host's change of the same block came after the processor's own
-        currentValues[slot].store(value, std::memory_order_relaxed);
-        fromProcessor.push(slot, value);
-    }
-}
-
-bool Vst2Wrapper::hasInputChange(ParamID id)
-{
-    for (int32 i = 0; i < inputChanges.getParameterCount(); ++i)
-    {
-        IParamValueQueue* queue = inputChanges.getParameterData(i);
-        if (queue && queue->getParameterId() == id && queue->getPointCount() > 0)
-            return true;
-    }
-    return false;
-}
-
-void Vst2Wrapper::updateProcessContext()
-{
-    processContext.sampleRate = sampleRate;
-    const VstTimeInfo* time =
-        getTimeInfo(abi::kPpqPosValid | abi::kTempoValid | abi::kBarsValid | abi::kCyclePosValid | abi::kTimeSigValid);
-    if (!time)
-    {
-        processContext.state = 0;
-        return; // keep counting samples from the last known position
-    }
-    uint32 state = 0;
-    if (time->flags & abi::kTransportPlaying)
-        state |= ProcessContext::kPlaying;
-    if (time->flags & abi::kTransportCycleActive)
-        state |= ProcessContext::kCycleActive;
-    if (time->flags & abi::kTransportRecording)
-        state |= ProcessContext::kRecording;
-    processContext.projectTimeSamples = static_cast<TSamples>(time->samplePos);
-    if (time->flags & abi::kPpqPosValid)
-    {
-        state |= ProcessContext::kProjectTimeMusicValid;
-        processContext.projectTimeMusic = time->ppqPos;
-    }
-    if (time->flags & abi::kTempoValid)
-    {
-        state |= ProcessContext::kTempoValid;
-        processContext.tempo = time->tempo;
-    }
-    if (time->flags & abi::kBarsValid)
-    {
-        state |= ProcessContext::kBarPositionValid;
-        processContext.barPositionMusic = time->barStartPos;
-    }
-    if (time->flags & abi::kCyclePosValid)
-    {
-        state |= ProcessContext::kCycleValid;
-        processContext.cycleStartMusic = time->cycleStartPos;
-        processContext.cycleEndMusic = time->cycleEndPos;
-    }
-    if (time->flags & abi::kTimeSigValid)
-    {
-        state |= ProcessContext::kTimeSigValid;
-        processContext.timeSigNumerator = time->timeSigNumerator;
-        processContext.timeSigDenominator = time->timeSigDenominator;
-    }
-    processContext.state = state;
-}
-
-void Vst2Wrapper::flushPendingChanges()
-{
-    if (active || !toProcessor.hasPending())
-        return; // while active the audio thread hands them over within a block
-    guard.lock();
-    ProcessData flush = processData;
-    flush.numSamples = 0;
-    flush.numInputs = 0;
-    flush.numOutputs = 0;
-    flush.inputs = nullptr;
-    flush.outputs = nullptr;
-    inputChanges.clear();
-    deliverPendingChanges();
-    outputChanges.clear();
-    processor->process(flush);
-    collectOutputChanges();
-    inputChanges.clear();
-    guard.unlock();
-}
-
-// ---------------------------------------------------------------------------
-// Parameters
-
-int32 Vst2Wrapper::slotOf(ParamID id) const
-{
-    const auto it =
-        std::lower_bound(slotsById.begin(), slotsById.end(), std::make_pair(id, std::numeric_limits<int32>::min()));
-    return it != slotsById.end() && it->first == id ? it->second : -1;
-}
-
-int32 Vst2Wrapper::programOfValue(double normalized) const
-{
-    const int32 steps = programParameterSteps > 0 ? programParameterSteps : numPrograms - 1;
-    if (steps <= 0 || numPrograms <= 0)
-        return 0;
-    const auto program = static_cast<int32>(std::floor(clampNormalized(normalized) * steps + 0.5));
-    return std::min(program, numPrograms - 1);
-}
-
-void Vst2Wrapper::queueChange(int32 slot, double value)
-{
-    if (slot < 0)
-        return;
-    toProcessor.push(slot, value);
-    toController.push(slot, value);
-}
-
-bool Vst2Wrapper::getParameterInfo(VstInt32 index, ParameterInfo& info)
-{
-    if (!controller || index < 0 || index >= static_cast<VstInt32>(parameterMap.size()))
-        return false;
-    info = ParameterInfo{};
-    return controller->getParameterInfo(parameterMap[index].vst3Index, info) == kResultOk;
-}
-
-double Vst2Wrapper::currentValue(VstInt32 index) const
-{
-    if (index < 0 || index >= static_cast<VstInt32>(parameterMap.size()))
-        return 0.0;
-    const int32 slot = parameterMap[index].vst3Index;
-    double pending = 0.0;
-    if (toProcessor.pendingValue(slot, pending))
-        return pending;
-    return currentValues[slot].load(std::memory_order_relaxed);
-}
-
-void Vst2Wrapper::setParameter(VstInt32 index, float value)
-{
-    if (index < 0 || index >= static_cast<VstInt32>(parameterMap.size()) || !std::isfinite(value))
-        return;
-    queueChange(parameterMap[index].vst3Index, clampNormalized(value));
-}
-
-float Vst2Wrapper::getParameter(VstInt32 index)
-{
-    return static_cast<float>(currentValue(index));
-}
-
-// An unknown index gets an empty text: copying null writes just the terminator.
-void Vst2Wrapper::getParameterLabel(VstInt32 index, char* label)
-{
-    ParameterInfo info;
-    Vst2Text::copy(label, getParameterInfo(index, info) ? info.units : nullptr, abi::kMaxParamStrLen);
-}
-
-void Vst2Wrapper::getParameterDisplay(VstInt32 index, char* text)
-{
-    writeParameterDisplay(index, currentValue(index), text);
-}
-
-void Vst2Wrapper::getParameterName(VstInt32 index, char* text)
-{
-    writeParameterName(index, text, abi::kMaxParamStrLen);
-}
-
-bool Vst2Wrapper::writeParameterDisplay(VstInt32 index, ParamValue normalized, char* text)
-{
-    ParameterInfo info;
-    String128 display{};
-    const bool shown =
-        getParameterInfo(index, info) && controller->getParamStringByValue(info.id, normalized, display) == kResultOk;
-    Vst2Text::copy(text, shown ? display : nullptr, abi::kMaxParamStrLen);
-    return shown;
-}
-
-void Vst2Wrapper::writeParameterName(VstInt32 index, char* text, int32 maxBytes)
-{
-    ParameterInfo info;
-    const char16* name = nullptr;
-    if (getParameterInfo(index, info))
-        name = Vst2Text::utf8Length(info.title) > maxBytes ? info.shortTitle : info.title;
-    Vst2Text::copy(text, name, maxBytes);
-}
-
-bool Vst2Wrapper::canParameterBeAutomated(VstInt32 index)
-{
-    ParameterInfo info;
-    return getParameterInfo(index, info) && (info.flags & ParameterInfo::kCanAutomate);
-}
-
-bool Vst2Wrapper::string2parameter(VstInt32 index, char* text)
-{
-    ParameterInfo info;
-    if (!text || !getParameterInfo(index, info))
-        return false;
-    char16 utf16[1024];
-    Vst2Text::toUtf16(utf16, text, 1023);
-    ParamValue value = 0.0;
-    if (controller->getParamValueByString(info.id, utf16, value) != kResultOk || !std::isfinite(value))
-        return false;
-    setParameterAutomated(index, static_cast<float>(clampNormalized(value)));
-    return true;
-}
-
-bool Vst2Wrapper::getParameterProperties(VstInt32 index, abi::ParameterProperties* properties)
-{
-    ParameterInfo info;
-    if (!properties || !getParameterInfo(index, info))
-        return false;
-    std::memset(properties, 0, sizeof(*properties));
-    Vst2Text::copy(properties->label, info.title, abi::kMaxLabelLen - 1);
-    Vst2Text::copy(properties->shortLabel, info.shortTitle, abi::kMaxShortLabelLen - 1);
-    if (info.stepCount == 0)
-        properties->flags = abi::kParameterCanRamp;
-    else if (info.stepCount == 1)
-        properties->flags = abi::kParameterIsSwitch;
-    else
-    {
-        properties->flags = abi::kParameterUsesIntegerMinMax;
-        properties->minInteger = 0;
-        properties->maxInteger = info.stepCount;
-    }
-    return true;
-}
-
-// ---------------------------------------------------------------------------
-// Programs
-
-void Vst2Wrapper::setProgram(VstInt32 program)
-{
-    const int32 slot = slotOf(programParameterId);
-    if (slot < 0 || program < 0 || program >= numPrograms)
-        return;
-    const int32 steps = programParameterSteps > 0 ? programParameterSteps : numPrograms - 1;
-    curProgram = program;
-    queueChange(slot, steps > 0 ? clampNormalized(static_cast<double>(program) / steps) : 0.0);
-}
-
-void Vst2Wrapper::getProgramName(char* name)
-{
-    if (!getProgramNameIndexed(0, curProgram, name))
-        *name = 0;
-}
-
-bool Vst2Wrapper::getProgramNameIndexed(VstInt32 /*category*/, VstInt32 index, char* text)
-{
-    if (index < 0 || index >= numPrograms)
-        return false;
-    String128 name{};
-    bool found = false;
-    if (unitInfo && programListId != kNoProgramListId)
-        found = unitInfo->getProgramName(programListId, index, name) == kResultOk;
-    else if (controller && programParameterId != kNoParamId && programParameterSteps > 0)
-        found = controller->getParamStringByValue(
-                    programParameterId, static_cast<double>(index) / programParameterSteps, name) == kResultOk;
-    Vst2Text::copy(text, found ? name : nullptr, abi::kMaxProgNameLen);
-    return found;
-}
-
-// ---------------------------------------------------------------------------
-// Chunks
-
-VstInt32 Vst2Wrapper::getChunk(void** data, bool /*isPreset*/)
-{
-    *data = nullptr;
-    flushPendingChanges();
-    onTimer(); // the controller's state may depend on its parameters
-
-    MemoryStream componentState;
-    if (component->getState(&componentState) != kResultOk)
-        componentState.setSize(0);
-    MemoryStream controllerState;
-    if (!controller || controller->getState(&controllerState) != kResultOk)
-        controllerState.setSize(0);
-
-    const int64 componentSize = componentState.getSize();
-    const int64 controllerSize = controllerState.getSize();
-    const int64 total = kChunkHeaderSize + componentSize + controllerSize;
-    if (componentSize + controllerSize == 0 || total > std::numeric_limits<VstInt32>::max())
-        return 0;
-    try
-    {
-        chunk.resize(static_cast<size_t>(total));
-    }
-    catch (const std::bad_alloc&)
-    {
-        return 0;
-    }
-    writeLittleEndian64(chunk.data(), componentSize);
-    writeLittleEndian64(chunk.data() + 8, controllerSize);
-    if (componentSize > 0)
-        std::memcpy(chunk.data() + kChunkHeaderSize, componentState.getData(), static_cast<size_t>(componentSize));
-    if (controllerSize > 0)
-        std::memcpy(chunk.data() + kChunkHeaderSize + componentSize, controllerState.getData(),
-                    static_cast<size_t>(controllerSize));
-    *data = chunk.data();
-    return static_cast<VstInt32>(total);
-}
-
-VstInt32 Vst2Wrapper::setChunk(void* data, VstInt32 byteSize, bool /*isPreset*/)
-{
-    if (!data || byteSize < kChunkHeaderSize)
-        return 0;
-    auto* bytes = static_cast<uint8_t*>(data);
-    const int64 componentSize = readLittleEndian64(bytes);
-    const int64 controllerSize = readLittleEndian64(bytes + 8);
-    const int64 available = byteSize - kChunkHeaderSize;
-    // A chunk whose sizes do not fit its length is refused whole.
-    if (componentSize < 0 || controllerSize < 0 || componentSize > available ||
-        controllerSize > available - componentSize)
-        return 0;
-    uint8_t* componentBytes = bytes + kChunkHeaderSize;
-    uint8_t* controllerBytes = componentBytes + componentSize;
-
-    // The audio thread stays out until the values the host sees are the loaded ones.
-    guard.lock();
-    // Changes queued before the load are obsolete.
-    toProcessor.discard();
-    toController.discard();
-    fromProcessor.discard();
-    MemoryStream componentState(componentBytes, componentSize);
-    component->setState(&componentState);
-    if (controller)
-    {
-        MemoryStream componentStateAgain(componentBytes, componentSize);
-        controller->setComponentState(&componentStateAgain);
-        MemoryStream controllerState(controllerBytes, controllerSize);
-        controller->setState(&controllerState);
-    }
-    readValuesFromController();
-    guard.unlock();
-    return 0;
-}
-
-// ---------------------------------------------------------------------------
-// Controller and host hand-over (host's editor/main thread)
-
-void PLUGIN_API Vst2Wrapper::onTimer()
-{
-    if (!controller)
-        return;
-    toController.drain([this](int32 slot, double value) { controller->setParamNormalized(idBySlot[slot], value); });
-
-    bool programChanged = false;
-    fromProcessor.drain(
-        [&](int32 slot, double value)
-        {
-            const ParamID id = idBySlot[slot];
-            controller->setParamNormalized(id, value);
-            if (vst2IndexBySlot[slot] >= 0)
-                callHost(abi::audioMasterAutomate, vst2IndexBySlot[slot], 0, nullptr, static_cast<float>(value));
-            if (id == programParameterId)
-            {
-                curProgram = programOfValue(value);
-                programChanged = true;
-            }
-        });
-    if (programChanged)
-        updateDisplay();
-}
-
-void Vst2Wrapper::transferToController()
-{
-    onTimer();
-}
-
-void Vst2Wrapper::readValuesFromController()
-{
-    if (!controller)
-        return;
-    transferToController();
-    for (size_t slot = 0; slot < idBySlot.size(); ++slot)
-        if (idBySlot[slot] != kNoParamId)
-            currentValues[slot].store(controller->getParamNormalized(idBySlot[slot]));
-    const int32 programSlot = slotOf(programParameterId);
-    if (programSlot >= 0)
-        curProgram = programOfValue(currentValues[programSlot].load());
-}
-
-void Vst2Wrapper::idle()
-{
-    onTimer();
-    runLoop.pump();
-}
-
-VstIntPtr Vst2Wrapper::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
-{
-    if (opcode == abi::effEditIdle || opcode == abi::effEditOpen)
-        onTimer(); // the editor shows the values the host and the processor last set
-    return AudioEffectX::dispatcher(opcode, index, value, ptr, opt);
-}
-
-tresult PLUGIN_API Vst2Wrapper::beginEdit(ParamID id)
-{
-    const int32 slot = slotOf(id);
-    if (slot < 0)
-        return kInvalidArgument;
-    if (vst2IndexBySlot[slot] >= 0)
-        AudioEffectX::beginEdit(vst2IndexBySlot[slot]);
-    return kResultOk;
-}
-
-tresult PLUGIN_API Vst2Wrapper::performEdit(ParamID id, ParamValue valueNormalized)
-{
-    const int32 slot = slotOf(id);
-    if (slot < 0 || !std::isfinite(valueNormalized))
-        return kInvalidArgument;
-    const double value = clampNormalized(valueNormalized);
-    toProcessor.push(slot, value);
-    if (vst2IndexBySlot[slot] >= 0)
-        callHost(abi::audioMasterAutomate, vst2IndexBySlot[slot], 0, nullptr, static_cast<float>(value));
-    if (id == programParameterId)
-    {
-        curProgram = programOfValue(value);
-        updateDisplay();
-    }
-    return kResultOk;
-}
-
-tresult PLUGIN_API Vst2Wrapper::endEdit(ParamID id)
-{
-    const int32 slot = slotOf(id);
-    if (slot < 0)
-        return kInvalidArgument;
-    if (vst2IndexBySlot[slot] >= 0)
-        AudioEffectX::endEdit(vst2IndexBySlot[slot]);
-    return kResultOk;
-}
-
-tresult PLUGIN_API Vst2Wrapper::restartComponent(int32 flags)
-{
-    tresult result = kResultFalse;
-    if (flags & (kParamValuesChanged | kParamTitlesChanged))
-    {
-        readValuesFromController();
-        updateDisplay();
-        result = kResultOk;
-    }
-    if (flags & kLatencyChanged)
-    {
-        setInitialDelay(static_cast<VstInt32>(std::min<uint32>(processor->getLatencySamples(), 0x7FFFFFFF)));
-        ioChanged();
-        result = kResultOk;
-    }
-    if (flags & kIoChanged)
-    {
-        ioChanged();
-        result = kResultOk;
-    }
-    return result;
-}
-
-tresult PLUGIN_API Vst2Wrapper::notifyUnitSelection(UnitID /*unitId*/)
-{
-    return kResultOk;
-}
-
-tresult PLUGIN_API Vst2Wrapper::notifyProgramListChange(ProgramListID /*listId*/, int32 /*programIndex*/)
-{
-    updateDisplay();
-    return kResultOk;
 }
 
 // ---------------------------------------------------------------------------
@@ -1190,13 +398,14 @@ VstInt32 Vst2Wrapper::getPlugCategory()
 
 VstIntPtr Vst2Wrapper::canDo(char* text)
 {
-    if (Vst2Text::equalsIgnoringCase(text, "receiveVstTimeInfo"))
+    if (equalsIgnoringCase(text, "hasCockosExtensions"))
+        return kCockosExtensionsAnswer;
+    if (equalsIgnoringCase(text, "receiveVstTimeInfo"))
         return 1;
-    if (Vst2Text::equalsIgnoringCase(text, "bypass"))
+    if (equalsIgnoringCase(text, "bypass"))
         return bypassParameterId != kNoParamId ? 1 : -1;
-    if (Vst2Text::equalsIgnoringCase(text, "sendVstEvents") || Vst2Text::equalsIgnoringCase(text, "sendVstMidiEvent") ||
-        Vst2Text::equalsIgnoringCase(text, "receiveVstEvents") ||
-        Vst2Text::equalsIgnoringCase(text, "receiveVstMidiEvent"))
+    if (equalsIgnoringCase(text, "sendVstEvents") || equalsIgnoringCase(text, "sendVstMidiEvent") ||
+        equalsIgnoringCase(text, "receiveVstEvents") || equalsIgnoringCase(text, "receiveVstMidiEvent"))
         return -1;
     return 0;
 }
@@ -1212,21 +421,14 @@ VstIntPtr Vst2Wrapper::vendorSpecific(VstInt32 index, VstIntPtr value, void* ptr
         std::memcpy(ptr, componentClassId, sizeof(TUID));
         return 1;
     }
+    if (isCockosQuery(index))
+        return answerCockosQuery(index, value, ptr, opt);
     return AudioEffectX::vendorSpecific(index, value, ptr, opt);
 }
 
 VstInt32 Vst2Wrapper::getGetTailSize()
 {
     return static_cast<VstInt32>(std::min<uint32>(processor->getTailSamples(), 0x7FFFFFFF));
-}
-
-bool Vst2Wrapper::setBypass(bool onOff)
-{
-    const int32 slot = slotOf(bypassParameterId);
-    if (slot < 0)
-        return false;
-    queueChange(slot, onOff ? 1.0 : 0.0);
-    return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -1241,7 +443,7 @@ bool Vst2Wrapper::getPinProperties(BusDirection direction, VstInt32 index, VstPi
     if (component->getBusInfo(kAudio, direction, 0, info) != kResultOk)
         return false;
     std::memset(properties, 0, sizeof(*properties));
-    Vst2Text::copy(properties->label, info.name, abi::kMaxLabelLen - 1);
+    utf16ToUtf8(info.name, properties->label, abi::kMaxLabelLen - 1);
     properties->flags = abi::kPinIsActive;
     if (channels <= 2)
         properties->flags |= abi::kPinUseSpeaker;
@@ -1250,7 +452,7 @@ bool Vst2Wrapper::getPinProperties(BusDirection direction, VstInt32 index, VstPi
     const abi::SpeakerArrangement8& arrangement = direction == kInput ? inputArrangement : outputArrangement;
     properties->arrangementType = arrangement.type;
     if (index < 8)
-        Vst2Text::copy(properties->shortLabel, arrangement.speakers[index].name, abi::kMaxShortLabelLen - 1);
+        copyUtf8(arrangement.speakers[index].name, properties->shortLabel, abi::kMaxShortLabelLen - 1);
     return true;
 }
 
@@ -1286,7 +488,7 @@ tresult PLUGIN_API Vst2Wrapper::getName(String128 name)
     char product[abi::kVendorStringSize];
     if (!getHostProductString(product))
         return kResultFalse;
-    Vst2Text::toUtf16(name, product, 127);
+    utf8ToUtf16(product, name, 128);
     return kResultOk;
 }
 
@@ -1310,6 +512,20 @@ tresult PLUGIN_API Vst2Wrapper::createInstance(TUID cid, TUID iid, void** obj)
     return kResultFalse;
 }
 
+std::string PLUGIN_API Vst2Wrapper::getHostVendor()
+{
+    char vendor[kHostStringSize] = {};
+    if (callHost(abi::audioMasterGetVendorString, 0, 0, vendor) == 0)
+        return std::string();
+    vendor[kHostStringSize - 1] = 0;
+    return vendor;
+}
+
+int32 PLUGIN_API Vst2Wrapper::getHostVendorVersion()
+{
+    return AudioEffectX::getHostVendorVersion();
+}
+
 tresult PLUGIN_API Vst2Wrapper::queryInterface(const TUID iid, void** obj)
 {
     if (!obj)
@@ -1324,6 +540,8 @@ tresult PLUGIN_API Vst2Wrapper::queryInterface(const TUID iid, void** obj)
         *obj = static_cast<Linux::ITimerHandler*>(this);
     else if (FUnknownPrivate::iidEqual(iid, IVst3ToVst2Wrapper::iid))
         *obj = static_cast<IVst3ToVst2Wrapper*>(this);
+    else if (FUnknownPrivate::iidEqual(iid, IWrapperInterface::iid))
+        *obj = static_cast<IWrapperInterface*>(this);
     else
     {
         *obj = nullptr;

@@ -13,12 +13,18 @@
 //
 // Chunks keep the layout projects expect: the component state size and the
 // controller state size as little-endian 64-bit integers, then both states.
+//
+// Cockos hosts get longer parameter names, and every host the Cockos
+// extensions: the capability "hasCockosExtensions" and the vendor-specific
+// parameter queries. The host context also answers IWrapperInterface, through
+// which the controller learns what the VST 2 host says about itself.
 
+#include "sdk/IWrapperInterface.h"
 #include "sdk/hosting/ParameterChanges.h"
 #include "vst2/AudioEffectX.h"
+#include "vst2/IdleRunLoop.h"
 #include "vst2/ParameterTransfer.h"
 #include "vst2/ProcessGuard.h"
-#include "vst2/RunLoop.h"
 
 #include "pluginterfaces/base/funknown.h"
 #include "pluginterfaces/base/ipluginbase.h"
@@ -34,6 +40,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace Steinberg {
@@ -44,13 +51,46 @@ class Vst2Wrapper : public ::AudioEffectX,
                     public IComponentHandler,
                     public IUnitHandler,
                     public Linux::ITimerHandler,
-                    public IVst3ToVst2Wrapper
+                    public IVst3ToVst2Wrapper,
+                    public IWrapperInterface
 {
 public:
-    // Takes over one reference each to processor, controller and factory (any may be null but the processor).
+    static constexpr const char* kCockosVendor = "Cockos";
+    static constexpr int32 kNameLength = 8;         // VST 2's parameter names
+    static constexpr int32 kCockosNameLength = 255; // what Cockos hosts take
+    // Answers of the Cockos extensions.
+    static constexpr VstIntPtr kCockosAnswer = 0xBEEF;
+    static constexpr VstIntPtr kCockosExtensionsAnswer = 0xBEEF0000;
+    static constexpr VstInt32 kCockosParamRangeQuery = static_cast<VstInt32>(0xDEADBEF0u);
+
+    // Takes over one reference each to processor and controller (the controller may be null) and
+    // holds one of its own to factory. Asks the host for its vendor, to know a Cockos host.
     Vst2Wrapper(IAudioProcessor* processor, IEditController* controller, audioMasterCallback audioMaster,
                 const TUID componentClassId, VstInt32 vst2UniqueId, IPluginFactory* factory);
     ~Vst2Wrapper() override;
+
+    // Makes the effect for component class componentClassId of factory as a
+    // Wrapper, constructed from (processor, controller, audioMaster,
+    // componentClassId, factory), initialised and named as the factory
+    // describes the class. Takes over the caller's reference to factory. Null
+    // when anything fails.
+    template <typename Wrapper>
+    static Wrapper* create(IPluginFactory* factory, const TUID componentClassId, audioMasterCallback audioMaster)
+    {
+        const IPtr<IPluginFactory> callersReference = owned(factory);
+        IPtr<IAudioProcessor> processor;
+        IPtr<IEditController> controller;
+        if (!createComponents(factory, componentClassId, processor, controller))
+            return nullptr;
+        auto* wrapper = new Wrapper(processor.take(), controller.take(), audioMaster, componentClassId, factory);
+        if (!wrapper->init())
+        {
+            delete wrapper;
+            return nullptr;
+        }
+        wrapper->describeClass(factory, componentClassId);
+        return wrapper;
+    }
 
     // Initialises and connects the components and sets up parameters, programs,
     // buses and processing. False: the wrapper is unusable and must be deleted.
@@ -58,12 +98,6 @@ public:
 
     // Idle calls from the host's editor thread also hand changes over to the controller and the host.
     VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) override;
-
-    // Identity, as the factory describes the component class.
-    void setVendorName(const char* name);
-    void setEffectName(const char* name);
-    void setSubCategories(const char* categories);
-    void setEffectVersion(const char* version);
 
     // AudioEffect
     // effClose: stops processing and ends the components before the effect is
@@ -83,6 +117,7 @@ public:
     void getProgramName(char* name) override;
     void getParameterLabel(VstInt32 index, char* label) override;
     void getParameterDisplay(VstInt32 index, char* text) override;
+    // Title when it fits maxNameLength bytes, else the short title; cut to maxNameLength.
     void getParameterName(VstInt32 index, char* text) override;
     VstInt32 getChunk(void** data, bool isPreset) override;
     VstInt32 setChunk(void* data, VstInt32 byteSize, bool isPreset) override;
@@ -106,8 +141,14 @@ public:
     bool getProductString(char* text) override;
     VstInt32 getVendorVersion() override;
     VstIntPtr canDo(char* text) override;
-    // Answers the query for the wrapped component's class ID ('stCA'/'stCa', 'FUID').
+    // Answers the query for the wrapped component's class ID ('stCA'/'stCa', 'FUID') and the Cockos queries.
     VstIntPtr vendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt) override;
+
+    // The Cockos parameter queries; kCockosAnswer on success, else 0.
+    virtual VstIntPtr getParamDisplayForValue(VstInt32 index, char* text, float value);
+    virtual VstIntPtr getParamValueForText(VstInt32 index, char* text);
+    virtual VstIntPtr isParamStepped(VstInt32 index);
+    virtual VstIntPtr getParamRange(VstInt32 index, void* ptr);
 
     // IHostApplication
     tresult PLUGIN_API getName(String128 name) override;
@@ -138,6 +179,10 @@ public:
     // changes to the controller and the host.
     void PLUGIN_API onTimer() override;
 
+    // IWrapperInterface
+    std::string PLUGIN_API getHostVendor() override;
+    int32 PLUGIN_API getHostVendorVersion() override;
+
     // FUnknown: the wrapper lives until the host closes the effect.
     tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override;
     uint32 PLUGIN_API addRef() override
@@ -151,14 +196,28 @@ public:
 
     static constexpr ParamID kNoParamId = 0xFFFFFFFF;
 
-protected:
-    // Parameter lookup for subclasses: the ParameterInfo of VST 2 parameter
-    // index; false when the index is out of range or the controller fails.
-    bool getParameterInfo(VstInt32 index, ParameterInfo& info);
-    IEditController* getController() const
+private:
+    struct ParameterMapEntry
     {
-        return controller.get();
-    }
+        ParamID id;
+        int32 vst3Index;
+    };
+
+    // The processor of component class componentClassId and its controller:
+    // the processor itself when it is one, else the class it names. False when
+    // there is no processor.
+    static bool createComponents(IPluginFactory* factory, const TUID componentClassId, IPtr<IAudioProcessor>& processor,
+                                 IPtr<IEditController>& controller);
+    // Name, vendor, version and category as the factory describes the class.
+    void describeClass(IPluginFactory* factory, const TUID componentClassId);
+    void setVendorName(const char* name);
+    void setEffectName(const char* name);
+    void setSubCategories(const char* categories);
+    void setEffectVersion(const char* version);
+
+    // The ParameterInfo of VST 2 parameter index; false when the index is out
+    // of range or the controller fails.
+    bool getParameterInfo(VstInt32 index, ParameterInfo& info);
     // The value the host last set for VST 2 parameter index, or else the
     // value the processor last had.
     double currentValue(VstInt32 index) const;
@@ -166,16 +225,17 @@ protected:
     // host's parameter text size; text is left empty and false returned when
     // there is none.
     bool writeParameterDisplay(VstInt32 index, ParamValue normalized, char* text);
-    // The title of parameter index when it fits maxBytes, else its short
-    // title, cut to maxBytes; empty for an unknown index.
-    void writeParameterName(VstInt32 index, char* text, int32 maxBytes);
-
-private:
-    struct ParameterMapEntry
+    // The normalised value, in 0..1, that text (UTF-8) stands for in parameter
+    // index; false when the controller cannot read it.
+    bool parseParameterText(VstInt32 index, const char* text, ParamValue& normalized);
+    // Tells the host that an edit of parameter id begins or ends (opcode), when it is a VST 2 parameter.
+    tresult notifyHostEdit(ParamID id, VstInt32 opcode);
+    static bool isCockosQuery(VstInt32 index);
+    VstIntPtr answerCockosQuery(VstInt32 index, VstIntPtr value, void* ptr, float opt);
+    static double clampNormalized(double value)
     {
-        ParamID id;
-        int32 vst3Index;
-    };
+        return value < 0.0 ? 0.0 : (value > 1.0 ? 1.0 : value);
+    }
 
     template <typename HostSample>
     void processHostBlock(HostSample** inputs, HostSample** outputs, int32 frames, bool accumulate);
@@ -211,7 +271,6 @@ private:
     // Hands pending host changes to the processor outside process, so a saved
     // chunk contains them even when the host is not processing.
     void flushPendingChanges();
-    void transferToController();
     void readValuesFromController();
     int32 slotOf(ParamID id) const;
     int32 programOfValue(double normalized) const;
@@ -271,8 +330,11 @@ private:
     Vst2Abi::SpeakerArrangement8 inputArrangement{};
     Vst2Abi::SpeakerArrangement8 outputArrangement{};
 
-    RunLoop runLoop;
+    IdleRunLoop runLoop;
     std::vector<uint8_t> chunk;
+
+    int32 cockosHost = 0; // 1 when the host's vendor text is exactly "Cockos"
+    int32 maxNameLength = kNameLength;
 };
 
 } // namespace Vst

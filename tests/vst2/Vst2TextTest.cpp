@@ -1,7 +1,7 @@
 // Texts handed to VST 2 hosts: UTF-8 that fits the host's buffer, cut only
 // between characters.
 
-#include "vst2/Vst2Text.h"
+#include "sdk/Utf16.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@ const char16 kLoneSurrogate[] = {u'x', 0xD800, u'y', 0};
 std::string copied(const char16* text, int maxBytes)
 {
     char buffer[64];
-    const int written = Vst2Text::copy(buffer, text, maxBytes);
+    const int written = Steinberg::utf16ToUtf8(text, buffer, maxBytes);
     EXPECT_EQ(written, static_cast<int>(std::string(buffer).size()));
     return buffer;
 }
@@ -28,13 +28,13 @@ std::string copied(const char16* text, int maxBytes)
 
 TEST(Vst2Text, Utf8LengthCountsTheBytesOfTheConvertedText)
 {
-    EXPECT_EQ(Vst2Text::utf8Length(nullptr), 0);
-    EXPECT_EQ(Vst2Text::utf8Length(u"Balance"), 7);
-    EXPECT_EQ(Vst2Text::utf8Length(kGroesse), 7);       // five characters, two of them two bytes long
-    EXPECT_EQ(Vst2Text::utf8Length(kClef), 6);          // the pair is one four-byte character
-    EXPECT_EQ(Vst2Text::utf8Length(kLoneSurrogate), 5); // a lone surrogate becomes U+FFFD
+    EXPECT_EQ(Steinberg::utf8Length(nullptr), 0);
+    EXPECT_EQ(Steinberg::utf8Length(u"Balance"), 7);
+    EXPECT_EQ(Steinberg::utf8Length(kGroesse), 7);       // five characters, two of them two bytes long
+    EXPECT_EQ(Steinberg::utf8Length(kClef), 6);          // the pair is one four-byte character
+    EXPECT_EQ(Steinberg::utf8Length(kLoneSurrogate), 5); // a lone surrogate becomes U+FFFD
     for (const char16* text : {kGroesse, kClef, kLoneSurrogate})
-        EXPECT_EQ(Vst2Text::utf8Length(text), static_cast<int>(copied(text, 63).size()));
+        EXPECT_EQ(Steinberg::utf8Length(text), static_cast<int>(copied(text, 63).size()));
 }
 
 TEST(Vst2Text, ATextThatDoesNotFitIsCutBetweenCharacters)

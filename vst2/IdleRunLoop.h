@@ -14,13 +14,13 @@
 namespace Steinberg {
 namespace Vst {
 
-class RunLoop : public Linux::IRunLoop
+class IdleRunLoop : public Linux::IRunLoop
 {
 public:
-    RunLoop() = default;
-    ~RunLoop();
-    RunLoop(const RunLoop&) = delete;
-    RunLoop& operator=(const RunLoop&) = delete;
+    IdleRunLoop() = default;
+    ~IdleRunLoop();
+    IdleRunLoop(const IdleRunLoop&) = delete;
+    IdleRunLoop& operator=(const IdleRunLoop&) = delete;
 
     tresult PLUGIN_API registerEventHandler(Linux::IEventHandler* handler, Linux::FileDescriptor fd) override;
     tresult PLUGIN_API unregisterEventHandler(Linux::IEventHandler* handler) override;

@@ -1,4 +1,4 @@
-#include "vst2/RunLoop.h"
+#include "vst2/IdleRunLoop.h"
 
 #include <algorithm>
 #include <poll.h>
@@ -34,13 +34,13 @@ void eraseDead(std::vector<Entry>& entries)
 
 } // namespace
 
-RunLoop::~RunLoop()
+IdleRunLoop::~IdleRunLoop()
 {
     events.clear();
     timers.clear();
 }
 
-tresult PLUGIN_API RunLoop::registerEventHandler(Linux::IEventHandler* handler, Linux::FileDescriptor fd)
+tresult PLUGIN_API IdleRunLoop::registerEventHandler(Linux::IEventHandler* handler, Linux::FileDescriptor fd)
 {
     if (!handler || fd < 0)
         return kInvalidArgument;
@@ -48,14 +48,14 @@ tresult PLUGIN_API RunLoop::registerEventHandler(Linux::IEventHandler* handler, 
     return kResultTrue;
 }
 
-tresult PLUGIN_API RunLoop::unregisterEventHandler(Linux::IEventHandler* handler)
+tresult PLUGIN_API IdleRunLoop::unregisterEventHandler(Linux::IEventHandler* handler)
 {
     const bool found = markDead(events, handler);
     removeDeadEntries();
     return found ? kResultTrue : kResultFalse;
 }
 
-tresult PLUGIN_API RunLoop::registerTimer(Linux::ITimerHandler* handler, Linux::TimerInterval milliseconds)
+tresult PLUGIN_API IdleRunLoop::registerTimer(Linux::ITimerHandler* handler, Linux::TimerInterval milliseconds)
 {
     if (!handler || milliseconds == 0)
         return kInvalidArgument;
@@ -64,14 +64,14 @@ tresult PLUGIN_API RunLoop::registerTimer(Linux::ITimerHandler* handler, Linux::
     return kResultTrue;
 }
 
-tresult PLUGIN_API RunLoop::unregisterTimer(Linux::ITimerHandler* handler)
+tresult PLUGIN_API IdleRunLoop::unregisterTimer(Linux::ITimerHandler* handler)
 {
     const bool found = markDead(timers, handler);
     removeDeadEntries();
     return found ? kResultTrue : kResultFalse;
 }
 
-void RunLoop::pump()
+void IdleRunLoop::pump()
 {
     ++pumpDepth;
     pumpEvents();
@@ -80,7 +80,7 @@ void RunLoop::pump()
     removeDeadEntries();
 }
 
-void RunLoop::pumpEvents()
+void IdleRunLoop::pumpEvents()
 {
     if (events.empty())
         return;
@@ -104,7 +104,7 @@ void RunLoop::pumpEvents()
     }
 }
 
-void RunLoop::pumpTimers()
+void IdleRunLoop::pumpTimers()
 {
     const size_t count = timers.size();
     for (size_t i = 0; i < count; ++i)
@@ -119,7 +119,7 @@ void RunLoop::pumpTimers()
     }
 }
 
-void RunLoop::removeDeadEntries()
+void IdleRunLoop::removeDeadEntries()
 {
     if (pumpDepth > 0)
         return; // indices are in use by the pump
@@ -127,7 +127,7 @@ void RunLoop::removeDeadEntries()
     eraseDead(timers);
 }
 
-tresult PLUGIN_API RunLoop::queryInterface(const TUID iid, void** obj)
+tresult PLUGIN_API IdleRunLoop::queryInterface(const TUID iid, void** obj)
 {
     if (!obj)
         return kInvalidArgument;

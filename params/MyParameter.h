@@ -1,5 +1,7 @@
 #pragma once
 
+#include "params/ParameterTable.h"
+
 #include "public.sdk/source/vst/vstparameters.h"
 
 namespace Steinberg {

@@ -1,5 +1,7 @@
 #include "params/ScaledParameter.h"
 
+#include "params/curves.h"
+
 namespace Steinberg {
 namespace Vst {
 
@@ -16,7 +18,7 @@ ParamValue ScaledParameter::toPlain(ParamValue valueNormalized) const
 
 ParamValue ScaledParameter::toNormalized(ParamValue plainValue) const
 {
-    return clampToUnit((plainValue - minimum) / span);
+    return Curves::clampFromPlain((plainValue - minimum) / span);
 }
 
 } // namespace Vst

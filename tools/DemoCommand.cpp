@@ -1,13 +1,4 @@
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <string>
-#include <vector>
-
-#include <sys/stat.h>
-
 #include "sdk/hosting/PluginModule.h"
-
 #include "tools/BundleLocation.h"
 #include "tools/Commands.h"
 #include "tools/DemoSignal.h"
@@ -16,6 +7,14 @@
 #include "tools/ReplacingFile.h"
 #include "tools/StatsTable.h"
 #include "tools/WavIo.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 

@@ -1,10 +1,4 @@
-#include <algorithm>
-#include <cstdio>
-#include <string>
-#include <vector>
-
 #include "sdk/hosting/PluginModule.h"
-
 #include "tools/BundleLocation.h"
 #include "tools/Commands.h"
 #include "tools/PlanBuilder.h"
@@ -13,6 +7,11 @@
 #include "tools/ReplacingFile.h"
 #include "tools/StatsTable.h"
 #include "tools/WavIo.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
 
 namespace {
 

@@ -41,14 +41,9 @@ tresult PLUGIN_API ScopeTap::notify(Vst::IMessage* message)
 {
     if (!message)
         return kInvalidArgument;
-    const char* id = message->getMessageID();
-    if (id && std::strcmp(id, ScopeBlock::kMessageId) == 0)
+    if (FIDStringsEqual(message->getMessageID(), ScopeBlock::kMessageId))
     {
-        const void* data = nullptr;
-        uint32 size = 0;
-        Vst::IAttributeList* attributes = message->getAttributes();
-        if (attributes && attributes->getBinary(ScopeBlock::kDataAttribute, data, size) == kResultOk && data &&
-            size == ScopeBlock::kBytes)
+        if (const uint8_t* data = ScopeBlock::read(*message))
         {
             Block block;
             std::memcpy(block.data(), data, block.size());

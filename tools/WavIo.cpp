@@ -1,11 +1,11 @@
 #include "tools/WavIo.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-
-#include <sys/stat.h>
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "tools/ScopeTap.h"
 
+#include "sdk/hosting/HostOwned.h"
+
 #include <chrono>
 #include <cstring>
 
@@ -64,16 +66,7 @@ tresult PLUGIN_API ScopeTap::notify(Vst::IMessage* message)
 
 tresult PLUGIN_API ScopeTap::queryInterface(const TUID iid, void** obj)
 {
-    if (!obj)
-        return kInvalidArgument;
-    if (FUnknownPrivate::iidEqual(iid, FUnknown::iid) || FUnknownPrivate::iidEqual(iid, Vst::IConnectionPoint::iid))
-    {
-        addRef();
-        *obj = static_cast<Vst::IConnectionPoint*>(this);
-        return kResultOk;
-    }
-    *obj = nullptr;
-    return kNoInterface;
+    return Hosting::queryOneInterface<Vst::IConnectionPoint>(this, iid, obj);
 }
 
 uint32 PLUGIN_API ScopeTap::addRef()

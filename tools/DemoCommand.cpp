@@ -21,12 +21,6 @@ namespace {
 constexpr int kDemoRate = 48000;
 constexpr double kDemoSeconds = 4.0;
 
-int fail(int code, const std::string& message)
-{
-    std::fprintf(stderr, "kalvior: %s\n", message.c_str());
-    return code;
-}
-
 // "Top and Bottom Pan" -> "top-and-bottom-pan"
 std::string fileStem(const std::string& name)
 {

@@ -76,16 +76,10 @@ int runInfo(const CommandLine& commandLine)
     std::string error;
     auto module = loadBundle(commandLine.bundle, error);
     if (!module)
-    {
-        std::fprintf(stderr, "kalvior: %s\n", error.c_str());
-        return kExitFailure;
-    }
+        return fail(kExitFailure, error);
     auto session = PluginSession::create(*module, error);
     if (!session)
-    {
-        std::fprintf(stderr, "kalvior: %s\n", error.c_str());
-        return kExitFailure;
-    }
+        return fail(kExitFailure, error);
     printPluginLine(*module);
 
     std::printf("Parameters:\n");

@@ -6,22 +6,12 @@
 
 #include "pluginterfaces/vst/ivstunits.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 
 using namespace Steinberg;
 
 namespace {
-
-// A plain decimal number, as far as strtod reads the whole text.
-bool readNumber(const std::string& text, double& value)
-{
-    errno = 0;
-    char* end = nullptr;
-    value = std::strtod(text.c_str(), &end);
-    return errno == 0 && end != text.c_str() && *end == '\0' && std::isfinite(value);
-}
 
 // The title of the switch that turns the plug-in's scope data on.
 constexpr const char* kScopeSwitchTitle = "Scope";
@@ -297,7 +287,7 @@ bool PluginSession::resolveValue(const ParameterDescription& parameter, const st
     normalized = value;
     // The controller clamps; say so when the number asked for was cut.
     double asked = 0.0;
-    if ((value <= 0.0 || value >= 1.0) && readNumber(text, asked))
+    if ((value <= 0.0 || value >= 1.0) && parseNumber(text, asked))
     {
         const double reached = plain(parameter.id, value);
         if (std::fabs(reached - asked) > 1e-9 * std::max(1.0, std::fabs(asked)))

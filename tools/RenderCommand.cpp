@@ -19,12 +19,6 @@ namespace {
 // plug-in sees the same blocks whatever the file's length.
 constexpr size_t kChunkFrames = 16384;
 
-int fail(int code, const std::string& message)
-{
-    std::fprintf(stderr, "kalvior: %s\n", message.c_str());
-    return code;
-}
-
 std::string baseName(const std::string& path)
 {
     const size_t slash = path.find_last_of('/');

@@ -5,7 +5,7 @@
 #include "tools/PluginSession.h"
 #include "tools/Render.h"
 #include "tools/ReplacingFile.h"
-#include "tools/StatsTable.h"
+#include "tools/StereoStats.h"
 #include "tools/WavIo.h"
 
 #include <sys/stat.h>

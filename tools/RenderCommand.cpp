@@ -2,10 +2,10 @@
 #include "tools/BundleLocation.h"
 #include "tools/Commands.h"
 #include "tools/PlanBuilder.h"
-#include "tools/Progress.h"
+#include "tools/ProgressBar.h"
 #include "tools/Render.h"
 #include "tools/ReplacingFile.h"
-#include "tools/StatsTable.h"
+#include "tools/StereoStats.h"
 #include "tools/WavIo.h"
 
 #include <algorithm>

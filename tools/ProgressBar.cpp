@@ -1,4 +1,4 @@
-#include "tools/Progress.h"
+#include "tools/ProgressBar.h"
 
 #include <unistd.h>
 

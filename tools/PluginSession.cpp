@@ -232,8 +232,9 @@ bool PluginSession::resolveValue(const ParameterDescription& parameter, const st
     std::string normError;
     if (parseNormalizedText(text, normalized, normError))
         return true;
+    // norm(...), but malformed
     if (!normError.empty())
-    { // norm(...), but malformed
+    {
         error = normError;
         return false;
     }

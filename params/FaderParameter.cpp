@@ -9,12 +9,9 @@ namespace {
 const TChar kSilenceText[] = u"-inf";
 } // namespace
 
-FaderParameter::FaderParameter(const TChar* title, ParamID id, const TChar* units)
-    : MyParameter(title, id, units, 0.0, 0, ParameterInfo::kCanAutomate), upperSlope(Curves::kFaderUpperSlope),
-      knee(Curves::kFaderKnee), kneeDb(Curves::kFaderKneeDb), curveScale(Curves::kFaderCurveScale),
-      curveOffset(Curves::kFaderCurveOffset), curveBias(Curves::kFaderCurveBias)
+FaderParameter::FaderParameter(const TChar* title, ParamID id, const TChar* units, const ParameterRecord& record)
+    : MyParameter(title, id, units, record.defaultNormalized, 0, record.flags)
 {
-    info.defaultNormalizedValue = valueNormalized = toNormalized(0.0); // 0 dB
 }
 
 void FaderParameter::toString(ParamValue valueNormalized, String128 string) const

@@ -10,20 +10,14 @@ namespace Vst {
 class FaderParameter : public MyParameter
 {
 public:
-    FaderParameter(const TChar* title, ParamID id, const TChar* units);
+    // Default and flags as the record says; step count 0.
+    FaderParameter(const TChar* title, ParamID id, const TChar* units, const ParameterRecord& record);
 
     void toString(ParamValue valueNormalized, String128 string) const SMTG_OVERRIDE;
     ParamValue toPlain(ParamValue valueNormalized) const SMTG_OVERRIDE; // dB
     ParamValue toNormalized(ParamValue plainValue) const SMTG_OVERRIDE; // clamped to 0..1
 
     OBJ_METHODS(FaderParameter, MyParameter)
-
-    const double upperSlope;  // dB per unit above the knee
-    const double knee;        // normalised value where the curve turns linear
-    const double kneeDb;      // dB at the knee
-    const double curveScale;  // A in A ln(v + B) + C below the knee
-    const double curveOffset; // B
-    const double curveBias;   // C
 };
 
 } // namespace Vst

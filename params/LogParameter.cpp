@@ -2,14 +2,11 @@
 
 #include "params/curves.h"
 
-#include <cmath>
-
 namespace Steinberg {
 namespace Vst {
 
-LogParameter::LogParameter(const TChar* title, ParamID id, const TChar* units)
-    : MyParameter(title, id, units, 0.0, 0, ParameterInfo::kCanAutomate), minimum(Curves::kFrequencyMinimum),
-      maximum(Curves::kFrequencyMaximum), logRatio(std::log(maximum) / std::log(minimum)), lnMinimum(std::log(minimum))
+LogParameter::LogParameter(const TChar* title, ParamID id, const TChar* units, const ParameterRecord& record)
+    : MyParameter(title, id, units, 0.0, 0, record.flags)
 {
 }
 

@@ -6,21 +6,19 @@ namespace Steinberg {
 namespace Vst {
 
 // The crossover frequency: normalised v is 100 * 8^v Hz, on the same curve the
-// processor applies. Continuous and automatable; reports a default of 0 (100 Hz).
+// processor applies. Continuous; its flags are the record's.
 class LogParameter : public MyParameter
 {
 public:
-    LogParameter(const TChar* title, ParamID id, const TChar* units);
+    // Reports a default of 0 (100 Hz) rather than the record's 300 Hz: the
+    // default hosts read for this parameter must not move. The controller
+    // starts it there until the processor's state arrives.
+    LogParameter(const TChar* title, ParamID id, const TChar* units, const ParameterRecord& record);
 
     ParamValue toPlain(ParamValue valueNormalized) const SMTG_OVERRIDE; // Hz
     ParamValue toNormalized(ParamValue plainValue) const SMTG_OVERRIDE; // clamped; 0 for Hz <= 0
 
     OBJ_METHODS(LogParameter, MyParameter)
-
-    const double minimum;   // Hz at normalised 0
-    const double maximum;   // Hz at normalised 1
-    const double logRatio;  // ln maximum / ln minimum
-    const double lnMinimum; // ln minimum
 };
 
 } // namespace Vst

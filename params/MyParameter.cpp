@@ -66,15 +66,6 @@ void MyParameter::setShortTitle(const TChar* text)
     copyText(info.shortTitle, text);
 }
 
-ParamValue MyParameter::clampToUnit(ParamValue v)
-{
-    if (v > 1.0)
-        return 1.0;
-    if (v >= 0.0)
-        return v;
-    return 0.0;
-}
-
 void MyParameter::copyText(String128 destination, const TChar* text)
 {
     constexpr int32 kMaxCharacters = 127; // a String128 with its terminator

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "params/ParameterTable.h"
+
 #include "public.sdk/source/vst/vstparameters.h"
 
 namespace Steinberg {
@@ -27,8 +29,6 @@ public:
     OBJ_METHODS(MyParameter, Parameter)
 
 protected:
-    // Limits to 0..1; NaN gives 0.
-    static ParamValue clampToUnit(ParamValue v);
     // Writes a text cut to fit a String128; a null text writes an empty one.
     static void copyText(String128 destination, const TChar* text);
 };

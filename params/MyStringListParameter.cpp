@@ -5,8 +5,9 @@
 namespace Steinberg {
 namespace Vst {
 
-MyStringListParameter::MyStringListParameter(const TChar* title, ParamID id, const TChar* units, int32 flags)
-    : MyParameter(title, id, units, 0.0, -1, flags) // no entries yet: step count -1
+MyStringListParameter::MyStringListParameter(const TChar* title, ParamID id, const TChar* units,
+                                             const ParameterRecord& record)
+    : MyParameter(title, id, units, record.defaultNormalized, -1, record.flags)
 {
 }
 

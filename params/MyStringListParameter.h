@@ -14,7 +14,8 @@ namespace Vst {
 class MyStringListParameter : public MyParameter
 {
 public:
-    MyStringListParameter(const TChar* title, ParamID id, const TChar* units, int32 flags);
+    // Default and flags as the record says; no entries yet: step count -1.
+    MyStringListParameter(const TChar* title, ParamID id, const TChar* units, const ParameterRecord& record);
     ~MyStringListParameter() override;
 
     // The entry's text, or an empty text when the index is not an entry's.

@@ -1,13 +1,14 @@
 #include "params/ScaledParameter.h"
 
+#include "params/curves.h"
+
 namespace Steinberg {
 namespace Vst {
 
-ScaledParameter::ScaledParameter(const TChar* title, ParamID id, const TChar* units, double span, double minimum,
-                                 double plainDefault)
-    : MyParameter(title, id, units, 0.0, 0, ParameterInfo::kCanAutomate), span(span), minimum(minimum)
+ScaledParameter::ScaledParameter(const TChar* title, ParamID id, const TChar* units, const ParameterRecord& record,
+                                 double span, double minimum)
+    : MyParameter(title, id, units, record.defaultNormalized, 0, record.flags), span(span), minimum(minimum)
 {
-    info.defaultNormalizedValue = valueNormalized = toNormalized(plainDefault);
 }
 
 ParamValue ScaledParameter::toPlain(ParamValue valueNormalized) const
@@ -17,7 +18,7 @@ ParamValue ScaledParameter::toPlain(ParamValue valueNormalized) const
 
 ParamValue ScaledParameter::toNormalized(ParamValue plainValue) const
 {
-    return clampToUnit((plainValue - minimum) / span);
+    return Curves::clampFromPlain((plainValue - minimum) / span);
 }
 
 } // namespace Vst

@@ -10,8 +10,9 @@ namespace Vst {
 class ScaledParameter : public MyParameter
 {
 public:
-    ScaledParameter(const TChar* title, ParamID id, const TChar* units, double span, double minimum,
-                    double plainDefault);
+    // Default and flags as the record says; step count 0.
+    ScaledParameter(const TChar* title, ParamID id, const TChar* units, const ParameterRecord& record, double span,
+                    double minimum);
 
     ParamValue toPlain(ParamValue valueNormalized) const SMTG_OVERRIDE; // not clamped
     ParamValue toNormalized(ParamValue plainValue) const SMTG_OVERRIDE; // clamped to 0..1

@@ -5,7 +5,9 @@
 #include "params/LogParameter.h"
 #include "params/MyStringListParameter.h"
 #include "params/ParamId.h"
+#include "params/ParameterTable.h"
 #include "params/ScaledParameter.h"
+#include "sdk/Utf16.h"
 
 #include <string>
 
@@ -92,6 +94,8 @@ enum class Kind
     List
 };
 
+// What the table does not say: the class, the texts, the precision, the
+// scale and the list entries. Defaults and flags come from the table.
 struct Row
 {
     ParamId id;
@@ -100,108 +104,100 @@ struct Row
     const TChar* shortTitle;
     const TChar* units;
     int32 precision;                     // decimals shown
-    int32 flags;                         // switches and lists; the other classes fix their own
-    double defaultNormalized;            // switches
-    double span, minimum, plainDefault;  // scaled
+    double span, minimum;                // scaled, in plain units
     std::vector<std::u16string> entries; // lists
 };
 
-Row switchRow(ParamId id, const TChar* title, const TChar* shortTitle, double defaultNormalized, int32 flags)
+Row switchRow(ParamId id, const TChar* title, const TChar* shortTitle)
 {
-    return {id, Kind::Switch, title, shortTitle, Text::kNoUnits, 0, flags, defaultNormalized, 0, 0, 0, {}};
+    return {id, Kind::Switch, title, shortTitle, Text::kNoUnits, 0, 0, 0, {}};
 }
 
 Row scaledRow(ParamId id, const TChar* title, const TChar* shortTitle, const TChar* units, int32 precision, double span,
-              double minimum, double plainDefault)
+              double minimum)
 {
-    return {id, Kind::Scaled, title, shortTitle, units, precision, 0, 0, span, minimum, plainDefault, {}};
+    return {id, Kind::Scaled, title, shortTitle, units, precision, span, minimum, {}};
 }
 
 Row faderRow(ParamId id, const TChar* title, const TChar* shortTitle)
 {
-    return {id, Kind::Fader, title, shortTitle, Text::kDecibels, 1, 0, 0, 0, 0, 0, {}};
+    return {id, Kind::Fader, title, shortTitle, Text::kDecibels, 1, 0, 0, {}};
 }
 
 Row logRow(ParamId id, const TChar* title, const TChar* shortTitle)
 {
-    return {id, Kind::Log, title, shortTitle, Text::kNoUnits, 0, 0, 0, 0, 0, 0, {}};
+    return {id, Kind::Log, title, shortTitle, Text::kNoUnits, 0, 0, 0, {}};
 }
 
-Row listRow(ParamId id, const TChar* title, const TChar* shortTitle, int32 flags, std::vector<std::u16string> entries)
+Row listRow(ParamId id, const TChar* title, const TChar* shortTitle, std::vector<std::u16string> entries)
 {
-    return {id, Kind::List, title, shortTitle, Text::kNoUnits, 0, flags, 0, 0, 0, 0, std::move(entries)};
-}
-
-// The program names are plain ASCII.
-std::u16string fromAscii(const char* text)
-{
-    std::u16string result;
-    for (; text && *text; ++text)
-        result.push_back(static_cast<char16_t>(static_cast<unsigned char>(*text)));
-    return result;
+    return {id, Kind::List, title, shortTitle, Text::kNoUnits, 0, 0, 0, std::move(entries)};
 }
 
 std::vector<std::u16string> programNames()
 {
     std::vector<std::u16string> names;
     for (const char* name : kProgramNames)
-        names.push_back(fromAscii(name));
+    {
+        String128 text;
+        utf8ToUtf16(name, text, 128);
+        names.emplace_back(text);
+    }
     return names;
 }
 
 std::vector<Row> parameterRows()
 {
-    using namespace ParamFlags;
     const double kPanSpan = 90, kPanMinimum = -45;  // degrees, -45..+45
     const double kCrushSpan = 100;                  // percent, 0..100
     const double kWidthSpan = 2;                    // 0..2
     const double kLawSpan = 3, kLawMinimum = 3;     // dB, 3..6
     const double kTrimSpan = 12, kTrimMinimum = -6; // dB, -6..+6
     return {
-        listRow(kProgSel, Text::kProgSel, Text::kProgSel, kIsProgramChange, programNames()),
-        switchRow(kBypass, Text::kBypass, Text::kBypass, 0, kCanAutomate | kIsBypass),
-        switchRow(kScope, Text::kScope, Text::kScope, 1, 0),
+        listRow(kProgSel, Text::kProgSel, Text::kProgSel, programNames()),
+        switchRow(kBypass, Text::kBypass, Text::kBypass),
+        switchRow(kScope, Text::kScope, Text::kScope),
         faderRow(kLeftGain, Text::kLeftGain, Text::kLeftGainShort),
         faderRow(kRightGain, Text::kRightGain, Text::kRightGainShort),
-        switchRow(kMuteLeft, Text::kMuteLeft, Text::kMuteLeftShort, 0, kCanAutomate),
-        switchRow(kMuteRight, Text::kMuteRight, Text::kMuteRightShort, 0, kCanAutomate),
-        switchRow(kInvertLeft, Text::kInvertLeft, Text::kInvertLeftShort, 0, kCanAutomate),
-        switchRow(kInvertRight, Text::kInvertRight, Text::kInvertRightShort, 0, kCanAutomate),
-        scaledRow(kLeftPan, Text::kLeftPan, Text::kLeftPanShort, Text::kDegrees, 0, kPanSpan, kPanMinimum, -45),
-        scaledRow(kRightPan, Text::kRightPan, Text::kRightPanShort, Text::kDegrees, 0, kPanSpan, kPanMinimum, 45),
-        scaledRow(kBalance, Text::kBalance, Text::kBalance, Text::kDegrees, 0, kPanSpan, kPanMinimum, 0),
-        scaledRow(kAsymmetry, Text::kAsymmetry, Text::kAsymmetryShort, Text::kDegrees, 0, kPanSpan, kPanMinimum, 0),
-        scaledRow(kAsymmCrush, Text::kAsymmCrush, Text::kAsymmCrushShort, Text::kPercent, 0, kCrushSpan, 0, 30),
+        switchRow(kMuteLeft, Text::kMuteLeft, Text::kMuteLeftShort),
+        switchRow(kMuteRight, Text::kMuteRight, Text::kMuteRightShort),
+        switchRow(kInvertLeft, Text::kInvertLeft, Text::kInvertLeftShort),
+        switchRow(kInvertRight, Text::kInvertRight, Text::kInvertRightShort),
+        scaledRow(kLeftPan, Text::kLeftPan, Text::kLeftPanShort, Text::kDegrees, 0, kPanSpan, kPanMinimum),
+        scaledRow(kRightPan, Text::kRightPan, Text::kRightPanShort, Text::kDegrees, 0, kPanSpan, kPanMinimum),
+        scaledRow(kBalance, Text::kBalance, Text::kBalance, Text::kDegrees, 0, kPanSpan, kPanMinimum),
+        scaledRow(kAsymmetry, Text::kAsymmetry, Text::kAsymmetryShort, Text::kDegrees, 0, kPanSpan, kPanMinimum),
+        scaledRow(kAsymmCrush, Text::kAsymmCrush, Text::kAsymmCrushShort, Text::kPercent, 0, kCrushSpan, 0),
         faderRow(kHpGain, Text::kHpGain, Text::kHpGainShort),
-        scaledRow(kHpWidth, Text::kHpWidth, Text::kHpWidthShort, Text::kNoUnits, 2, kWidthSpan, 0, 1),
-        scaledRow(kHpPan, Text::kHpPan, Text::kHpPanShort, Text::kDegrees, 0, kPanSpan, kPanMinimum, 0),
-        scaledRow(kPanLaw, Text::kPanLaw, Text::kPanLawShort, Text::kNoUnits, 1, kLawSpan, kLawMinimum, 4.5),
-        scaledRow(kPanCrush, Text::kPanCrush, Text::kPanCrushShort, Text::kPercent, 0, kCrushSpan, 0, 30),
-        scaledRow(kGainTrim, Text::kGainTrim, Text::kGainTrimShort, Text::kNoUnits, 1, kTrimSpan, kTrimMinimum, 0),
+        scaledRow(kHpWidth, Text::kHpWidth, Text::kHpWidthShort, Text::kNoUnits, 2, kWidthSpan, 0),
+        scaledRow(kHpPan, Text::kHpPan, Text::kHpPanShort, Text::kDegrees, 0, kPanSpan, kPanMinimum),
+        scaledRow(kPanLaw, Text::kPanLaw, Text::kPanLawShort, Text::kNoUnits, 1, kLawSpan, kLawMinimum),
+        scaledRow(kPanCrush, Text::kPanCrush, Text::kPanCrushShort, Text::kPercent, 0, kCrushSpan, 0),
+        scaledRow(kGainTrim, Text::kGainTrim, Text::kGainTrimShort, Text::kNoUnits, 1, kTrimSpan, kTrimMinimum),
         faderRow(kLpGain, Text::kLpGain, Text::kLpGainShort),
-        scaledRow(kLpWidth, Text::kLpWidth, Text::kLpWidthShort, Text::kNoUnits, 2, kWidthSpan, 0, 1),
-        scaledRow(kLpPan, Text::kLpPan, Text::kLpPanShort, Text::kDegrees, 0, kPanSpan, kPanMinimum, 0),
-        listRow(kCrossover, Text::kCrossover, Text::kCrossoverShort, 0, {Text::kOff, Text::kLr2, Text::kLr4}),
+        scaledRow(kLpWidth, Text::kLpWidth, Text::kLpWidthShort, Text::kNoUnits, 2, kWidthSpan, 0),
+        scaledRow(kLpPan, Text::kLpPan, Text::kLpPanShort, Text::kDegrees, 0, kPanSpan, kPanMinimum),
+        listRow(kCrossover, Text::kCrossover, Text::kCrossoverShort, {Text::kOff, Text::kLr2, Text::kLr4}),
         logRow(kCrossoverFreq, Text::kCrossoverFreq, Text::kCrossoverFreqShort),
-        listRow(kInputFormat, Text::kInputFormat, Text::kInputFormatShort, 0, {Text::kLeftRight, Text::kMidSide}),
-        listRow(kOutputFormat, Text::kOutputFormat, Text::kOutputFormatShort, 0, {Text::kLeftRight, Text::kMidSide}),
-        listRow(kSolo, Text::kSolo, Text::kSolo, 0, {Text::kOff, Text::kHighPass, Text::kLowPass}),
-        switchRow(kMono, Text::kMono, Text::kMono, 0, 0),
+        listRow(kInputFormat, Text::kInputFormat, Text::kInputFormatShort, {Text::kLeftRight, Text::kMidSide}),
+        listRow(kOutputFormat, Text::kOutputFormat, Text::kOutputFormatShort, {Text::kLeftRight, Text::kMidSide}),
+        listRow(kSolo, Text::kSolo, Text::kSolo, {Text::kOff, Text::kHighPass, Text::kLowPass}),
+        switchRow(kMono, Text::kMono, Text::kMono),
     };
 }
 
-IPtr<MyParameter> createParameter(const Row& row)
+IPtr<MyParameter> createParameter(const Row& row, const ParameterRecord& record)
 {
     switch (row.kind)
     {
-    case Kind::Switch: return owned(new MyParameter(row.title, row.id, row.units, row.defaultNormalized, 1, row.flags));
-    case Kind::Scaled:
-        return owned(new ScaledParameter(row.title, row.id, row.units, row.span, row.minimum, row.plainDefault));
-    case Kind::Fader: return owned(new FaderParameter(row.title, row.id, row.units));
-    case Kind::Log: return owned(new LogParameter(row.title, row.id, row.units));
+    case Kind::Switch:
+        return owned(new MyParameter(row.title, row.id, row.units, record.defaultNormalized, 1, record.flags));
+    case Kind::Scaled: return owned(new ScaledParameter(row.title, row.id, row.units, record, row.span, row.minimum));
+    case Kind::Fader: return owned(new FaderParameter(row.title, row.id, row.units, record));
+    case Kind::Log: return owned(new LogParameter(row.title, row.id, row.units, record));
     case Kind::List:
     {
-        auto list = owned(new MyStringListParameter(row.title, row.id, row.units, row.flags));
+        auto list = owned(new MyStringListParameter(row.title, row.id, row.units, record));
         for (const std::u16string& entry : row.entries)
             list->appendString(entry);
         return list;
@@ -214,11 +210,12 @@ IPtr<MyParameter> createParameter(const Row& row)
 
 ParameterList createParameters()
 {
+    const ParameterTable table;
     ParameterList parameters;
     parameters.reserve(kNumParams);
     for (const Row& row : parameterRows())
     {
-        IPtr<MyParameter> parameter = createParameter(row);
+        IPtr<MyParameter> parameter = createParameter(row, table.record(row.id));
         parameter->setPrecision(row.precision);
         parameter->setShortTitle(row.shortTitle);
         parameters.push_back(parameter);

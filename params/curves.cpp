@@ -1,6 +1,5 @@
 #include "curves.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace Curves {
@@ -24,7 +23,7 @@ double dbToFader(double db)
         v = (db - kFaderKneeDb) / kFaderUpperSlope + kFaderKnee;
     else
         v = std::exp((db - kFaderCurveBias) / kFaderCurveScale) - kFaderCurveOffset;
-    return std::clamp(v, 0.0, 1.0);
+    return clampFromPlain(v);
 }
 
 double faderToGain(double v)
@@ -43,8 +42,7 @@ double frequencyToNormalized(double hz)
 {
     if (!(hz > 0.0))
         return 0.0;
-    const double v = (std::log(hz) / kLn100 - 1.0) / (kLogRatio - 1.0);
-    return std::clamp(v, 0.0, 1.0);
+    return clampFromPlain((std::log(hz) / kLn100 - 1.0) / (kLogRatio - 1.0));
 }
 
 uint32_t threeWayIndex(double v)

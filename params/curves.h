@@ -18,7 +18,7 @@ constexpr double kFaderCurveOffset = 0.06748832704674203; // B
 constexpr double kFaderCurveBias = 3.432098663935946;     // C
 
 double faderToDb(double v);   // any v in 0..1; 0 gives -70 dB
-double dbToFader(double db);  // clamped to 0..1
+double dbToFader(double db);  // clamped to 0..1; NaN gives 0
 double faderToGain(double v); // linear gain; exactly 0 at v == 0 (silence)
 
 // Crossover frequency: 100 * 8^v Hz, computed as 100^(v * ln800/ln100 - v + 1).
@@ -57,6 +57,13 @@ inline double clampNormalized(double v, double fallback)
     if (!(v > 0.0))
         return 0.0;
     return 1.0;
+}
+
+// Clamps a normalised value converted from a plain one: an infinite plain
+// value lands on its end of the range, NaN on 0.
+inline double clampFromPlain(double v)
+{
+    return clampNormalized(v, v > 0.0 ? 1.0 : 0.0);
 }
 
 } // namespace Curves

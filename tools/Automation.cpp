@@ -16,6 +16,8 @@ std::string trim(const std::string& text)
     return text.substr(first, last - first + 1);
 }
 
+} // namespace
+
 bool parseNumber(const std::string& text, double& value)
 {
     if (text.empty())
@@ -25,8 +27,6 @@ bool parseNumber(const std::string& text, double& value)
     value = std::strtod(text.c_str(), &end);
     return errno == 0 && end == text.c_str() + text.size() && std::isfinite(value);
 }
-
-} // namespace
 
 bool parseSettingText(const std::string& argument, std::string& parameter, std::string& value, std::string& error)
 {

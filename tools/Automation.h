@@ -25,6 +25,9 @@ struct AutomationText
     std::vector<AutomationPointText> points;
 };
 
+// The whole text as a finite decimal number, as strtod reads it.
+bool parseNumber(const std::string& text, double& value);
+
 // Splits "TITLE=t0:v0,..." into its parts; false with a message otherwise.
 bool parseAutomationText(const std::string& argument, AutomationText& result, std::string& error);
 

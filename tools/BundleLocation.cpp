@@ -1,10 +1,10 @@
 #include "tools/BundleLocation.h"
 
-#include <cstdlib>
-
 #include "sdk/hosting/PluginModule.h"
 
 #include <sys/stat.h>
+
+#include <cstdlib>
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "tools/CommandLine.h"
 
+#include "tools/NameMatch.h"
+
 #include <cerrno>
 #include <cstdlib>
-
-#include "tools/NameMatch.h"
 
 namespace {
 

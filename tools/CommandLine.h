@@ -1,10 +1,10 @@
 #pragma once
 
-#include <string>
-#include <vector>
-
 #include "tools/Automation.h"
 #include "tools/WavIo.h"
+
+#include <string>
+#include <vector>
 
 // What the user asked for on the command line; parsing checks the syntax
 // only, names and values are checked against the plug-in later.

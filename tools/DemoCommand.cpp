@@ -1,32 +1,25 @@
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <string>
-#include <vector>
-
-#include <sys/stat.h>
-
 #include "sdk/hosting/PluginModule.h"
-
 #include "tools/BundleLocation.h"
 #include "tools/Commands.h"
 #include "tools/DemoSignal.h"
 #include "tools/PluginSession.h"
 #include "tools/Render.h"
 #include "tools/ReplacingFile.h"
-#include "tools/StatsTable.h"
+#include "tools/StereoStats.h"
 #include "tools/WavIo.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
 constexpr int kDemoRate = 48000;
 constexpr double kDemoSeconds = 4.0;
-
-int fail(int code, const std::string& message)
-{
-    std::fprintf(stderr, "kalvior: %s\n", message.c_str());
-    return code;
-}
 
 // "Top and Bottom Pan" -> "top-and-bottom-pan"
 std::string fileStem(const std::string& name)

@@ -1,12 +1,12 @@
-#include <cstdio>
-#include <string>
-
-#include "pluginterfaces/vst/ivsteditcontroller.h"
 #include "sdk/hosting/PluginModule.h"
-
 #include "tools/BundleLocation.h"
 #include "tools/Commands.h"
 #include "tools/PluginSession.h"
+
+#include "pluginterfaces/vst/ivsteditcontroller.h"
+
+#include <cstdio>
+#include <string>
 
 using namespace Steinberg;
 
@@ -61,15 +61,10 @@ void printPluginLine(Hosting::PluginModule& module)
     if (index >= 0 && module.factory()->getClassInfo(index, &classInfo) == kResultOk)
         name = classInfo.name;
     std::string version;
-    IPluginFactory2* factory2 = nullptr;
-    if (module.factory()->queryInterface(IPluginFactory2::iid, reinterpret_cast<void**>(&factory2)) == kResultOk &&
-        factory2)
-    {
-        PClassInfo2 info2;
-        if (factory2->getClassInfo2(index, &info2) == kResultOk)
-            version = info2.version;
-        factory2->release();
-    }
+    FUnknownPtr<IPluginFactory2> factory2(module.factory());
+    PClassInfo2 info2;
+    if (factory2 && factory2->getClassInfo2(index, &info2) == kResultOk)
+        version = info2.version;
     std::printf("%s%s%s%s\n  module: %s\n\n", name.c_str(), version.empty() ? "" : (" " + version).c_str(),
                 vendor.empty() ? "" : " by ", vendor.c_str(), module.libraryPath().c_str());
 }
@@ -81,16 +76,10 @@ int runInfo(const CommandLine& commandLine)
     std::string error;
     auto module = loadBundle(commandLine.bundle, error);
     if (!module)
-    {
-        std::fprintf(stderr, "kalvior: %s\n", error.c_str());
-        return kExitFailure;
-    }
+        return fail(kExitFailure, error);
     auto session = PluginSession::create(*module, error);
     if (!session)
-    {
-        std::fprintf(stderr, "kalvior: %s\n", error.c_str());
-        return kExitFailure;
-    }
+        return fail(kExitFailure, error);
     printPluginLine(*module);
 
     std::printf("Parameters:\n");

@@ -1,6 +1,6 @@
-#include <csignal>
-
 #include "tools/Commands.h"
+
+#include <csignal>
 
 namespace {
 volatile std::sig_atomic_t interrupted = 0;

@@ -17,6 +17,17 @@ bool buildRenderPlan(const PluginSession& session, const RenderRequest& request,
     if (!request.program.empty() && !session.findProgram(request.program, plan.program, error))
         return false;
 
+    // A value text through the controller; a clamped value is worth a warning.
+    auto resolve = [&](const ParameterDescription& parameter, const std::string& text, double& value)
+    {
+        std::string warning;
+        if (!session.resolveValue(parameter, text, value, error, warning))
+            return false;
+        if (!warning.empty())
+            warnings.push_back(warning);
+        return true;
+    };
+
     std::set<uint32_t> automated;
     for (const AutomationText& automation : request.automation)
     {
@@ -37,11 +48,8 @@ bool buildRenderPlan(const PluginSession& session, const RenderRequest& request,
         for (const AutomationPointText& point : automation.points)
         {
             double value = 0.0;
-            std::string warning;
-            if (!session.resolveValue(*parameter, point.value, value, error, warning))
+            if (!resolve(*parameter, point.value, value))
                 return false;
-            if (!warning.empty())
-                warnings.push_back(warning);
             points.push_back({static_cast<int64_t>(std::llround(point.seconds * sampleRate)), value});
         }
         plan.automation.emplace_back(parameter->id, AutomationCurve(std::move(points)));
@@ -63,11 +71,8 @@ bool buildRenderPlan(const PluginSession& session, const RenderRequest& request,
             return false;
         }
         double value = 0.0;
-        std::string warning;
-        if (!session.resolveValue(*parameter, setting.value, value, error, warning))
+        if (!resolve(*parameter, setting.value, value))
             return false;
-        if (!warning.empty())
-            warnings.push_back(warning);
         // A later --set of the same parameter wins, as on a mixing desk.
         bool replaced = false;
         for (auto& [id, existing] : plan.values)

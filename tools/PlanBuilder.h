@@ -1,11 +1,11 @@
 #pragma once
 
-#include <string>
-#include <vector>
-
 #include "tools/CommandLine.h"
 #include "tools/PluginSession.h"
 #include "tools/Render.h"
+
+#include <string>
+#include <vector>
 
 // Turns the names and texts of a render request into the plug-in's IDs and
 // normalised values, with the controller's help: the program, the --set

@@ -1,73 +1,17 @@
 #include "tools/PluginSession.h"
 
-#include <cerrno>
-#include <cmath>
-#include <cstdlib>
-
-#include "pluginterfaces/vst/ivstunits.h"
 #include "sdk/Utf16.h"
-
 #include "tools/Automation.h"
 #include "tools/NameMatch.h"
+
+#include "pluginterfaces/vst/ivstunits.h"
+
+#include <cmath>
+#include <cstdlib>
 
 using namespace Steinberg;
 
 namespace {
-
-std::string toUtf8(const Vst::TChar* text)
-{
-    std::string result;
-    for (size_t i = 0; text && text[i] != 0; ++i)
-    {
-        uint32_t code = static_cast<uint16_t>(text[i]);
-        if (code >= 0xD800 && code < 0xDC00 && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000)
-        {
-            code = 0x10000 + ((code - 0xD800) << 10) + (static_cast<uint16_t>(text[i + 1]) - 0xDC00);
-            ++i;
-        }
-        if (code < 0x80)
-        {
-            result += static_cast<char>(code);
-        }
-        else if (code < 0x800)
-        {
-            result += static_cast<char>(0xC0 | (code >> 6));
-            result += static_cast<char>(0x80 | (code & 0x3F));
-        }
-        else if (code < 0x10000)
-        {
-            result += static_cast<char>(0xE0 | (code >> 12));
-            result += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            result += static_cast<char>(0x80 | (code & 0x3F));
-        }
-        else
-        {
-            result += static_cast<char>(0xF0 | (code >> 18));
-            result += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-            result += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            result += static_cast<char>(0x80 | (code & 0x3F));
-        }
-    }
-    return result;
-}
-
-template <typename T>
-IPtr<T> queryAs(FUnknown* object)
-{
-    T* result = nullptr;
-    if (object && object->queryInterface(T::iid, reinterpret_cast<void**>(&result)) == kResultOk)
-        return owned(result);
-    return nullptr;
-}
-
-// A plain decimal number, as far as strtod reads the whole text.
-bool readNumber(const std::string& text, double& value)
-{
-    errno = 0;
-    char* end = nullptr;
-    value = std::strtod(text.c_str(), &end);
-    return errno == 0 && end != text.c_str() && *end == '\0' && std::isfinite(value);
-}
 
 // The title of the switch that turns the plug-in's scope data on.
 constexpr const char* kScopeSwitchTitle = "Scope";
@@ -119,8 +63,8 @@ std::unique_ptr<PluginSession> PluginSession::create(Hosting::PluginModule& modu
 
 bool PluginSession::connect(std::string& error)
 {
-    componentConnection = queryAs<Vst::IConnectionPoint>(plugin->component());
-    controllerConnection = queryAs<Vst::IConnectionPoint>(plugin->controller());
+    componentConnection = FUnknownPtr<Vst::IConnectionPoint>(plugin->component());
+    controllerConnection = FUnknownPtr<Vst::IConnectionPoint>(plugin->controller());
     if (!componentConnection || !controllerConnection)
     {
         error = "the plug-in's processor and controller have no connection points";
@@ -168,9 +112,9 @@ bool PluginSession::readParameters(std::string& error)
             continue;
         ParameterDescription description;
         description.id = info.id;
-        description.title = toUtf8(info.title);
-        description.shortTitle = toUtf8(info.shortTitle);
-        description.units = toUtf8(info.units);
+        description.title = utf16ToUtf8(info.title);
+        description.shortTitle = utf16ToUtf8(info.shortTitle);
+        description.units = utf16ToUtf8(info.units);
         description.stepCount = info.stepCount;
         description.defaultNormalized = info.defaultNormalizedValue;
         description.flags = info.flags;
@@ -181,18 +125,18 @@ bool PluginSession::readParameters(std::string& error)
 
 void PluginSession::readPrograms()
 {
-    IPtr<Vst::IUnitInfo> units = queryAs<Vst::IUnitInfo>(plugin->controller());
+    FUnknownPtr<Vst::IUnitInfo> units(plugin->controller());
     if (!units || units->getProgramListCount() < 1)
         return;
     Vst::ProgramListInfo list{};
     if (units->getProgramListInfo(0, list) != kResultOk)
         return;
-    programList = toUtf8(list.name);
+    programList = utf16ToUtf8(list.name);
     for (int32 i = 0; i < list.programCount; ++i)
     {
         Vst::String128 name{};
         if (units->getProgramName(list.id, i, name) == kResultOk)
-            programNames.push_back(toUtf8(name));
+            programNames.push_back(utf16ToUtf8(name));
     }
 }
 
@@ -217,7 +161,7 @@ std::string PluginSession::text(uint32_t id, double normalized) const
     Vst::String128 text{};
     if (plugin->controller()->getParamStringByValue(id, normalized, text) != kResultOk)
         return {};
-    return toUtf8(text);
+    return utf16ToUtf8(text);
 }
 
 double PluginSession::plain(uint32_t id, double normalized) const
@@ -288,8 +232,9 @@ bool PluginSession::resolveValue(const ParameterDescription& parameter, const st
     std::string normError;
     if (parseNormalizedText(text, normalized, normError))
         return true;
+    // norm(...), but malformed
     if (!normError.empty())
-    { // norm(...), but malformed
+    {
         error = normError;
         return false;
     }
@@ -343,7 +288,7 @@ bool PluginSession::resolveValue(const ParameterDescription& parameter, const st
     normalized = value;
     // The controller clamps; say so when the number asked for was cut.
     double asked = 0.0;
-    if ((value <= 0.0 || value >= 1.0) && readNumber(text, asked))
+    if ((value <= 0.0 || value >= 1.0) && parseNumber(text, asked))
     {
         const double reached = plain(parameter.id, value);
         if (std::fabs(reached - asked) > 1e-9 * std::max(1.0, std::fabs(asked)))

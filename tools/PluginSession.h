@@ -1,17 +1,17 @@
 #pragma once
 
-#include <cstdint>
-#include <memory>
-#include <string>
-#include <vector>
-
-#include "pluginterfaces/base/smartpointer.h"
 #include "sdk/hosting/ComponentHandler.h"
 #include "sdk/hosting/HostContext.h"
 #include "sdk/hosting/PluginInstance.h"
 #include "sdk/hosting/PluginModule.h"
-
 #include "tools/ScopeTap.h"
+
+#include "pluginterfaces/base/smartpointer.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
 
 // What the controller says about one parameter.
 struct ParameterDescription

@@ -1,16 +1,15 @@
 #pragma once
 
+#include "sdk/hosting/ParameterChanges.h"
+#include "sdk/hosting/ProcessBuffers.h"
+#include "tools/Automation.h"
+#include "tools/PluginSession.h"
+#include "tools/ScopePicture.h"
+
 #include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
-
-#include "sdk/hosting/ParameterChanges.h"
-#include "sdk/hosting/ProcessBuffers.h"
-
-#include "tools/Automation.h"
-#include "tools/PluginSession.h"
-#include "tools/ScopePicture.h"
 
 // How to run the plug-in over a signal.
 struct RenderPlan

@@ -1,30 +1,23 @@
+#include "sdk/hosting/PluginModule.h"
+#include "tools/BundleLocation.h"
+#include "tools/Commands.h"
+#include "tools/PlanBuilder.h"
+#include "tools/ProgressBar.h"
+#include "tools/Render.h"
+#include "tools/ReplacingFile.h"
+#include "tools/StereoStats.h"
+#include "tools/WavIo.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
-
-#include "sdk/hosting/PluginModule.h"
-
-#include "tools/BundleLocation.h"
-#include "tools/Commands.h"
-#include "tools/PlanBuilder.h"
-#include "tools/Progress.h"
-#include "tools/Render.h"
-#include "tools/ReplacingFile.h"
-#include "tools/StatsTable.h"
-#include "tools/WavIo.h"
 
 namespace {
 
 // Frames read, processed and written at a time, rounded to whole blocks so the
 // plug-in sees the same blocks whatever the file's length.
 constexpr size_t kChunkFrames = 16384;
-
-int fail(int code, const std::string& message)
-{
-    std::fprintf(stderr, "kalvior: %s\n", message.c_str());
-    return code;
-}
 
 std::string baseName(const std::string& path)
 {

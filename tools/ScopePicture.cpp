@@ -1,12 +1,12 @@
 #include "tools/ScopePicture.h"
 
-#include <algorithm>
-#include <cmath>
+#include "tools/ReplacingFile.h"
 
 #include <cairo.h>
 #include <unistd.h>
 
-#include "tools/ReplacingFile.h"
+#include <algorithm>
+#include <cmath>
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "tools/ScopeTap.h"
 
+#include "sdk/hosting/HostOwned.h"
+
 #include <chrono>
 #include <cstring>
 
@@ -41,14 +43,9 @@ tresult PLUGIN_API ScopeTap::notify(Vst::IMessage* message)
 {
     if (!message)
         return kInvalidArgument;
-    const char* id = message->getMessageID();
-    if (id && std::strcmp(id, ScopeBlock::kMessageId) == 0)
+    if (FIDStringsEqual(message->getMessageID(), ScopeBlock::kMessageId))
     {
-        const void* data = nullptr;
-        uint32 size = 0;
-        Vst::IAttributeList* attributes = message->getAttributes();
-        if (attributes && attributes->getBinary(ScopeBlock::kDataAttribute, data, size) == kResultOk && data &&
-            size == ScopeBlock::kBytes)
+        if (const uint8_t* data = ScopeBlock::read(*message))
         {
             Block block;
             std::memcpy(block.data(), data, block.size());
@@ -69,16 +66,7 @@ tresult PLUGIN_API ScopeTap::notify(Vst::IMessage* message)
 
 tresult PLUGIN_API ScopeTap::queryInterface(const TUID iid, void** obj)
 {
-    if (!obj)
-        return kInvalidArgument;
-    if (FUnknownPrivate::iidEqual(iid, FUnknown::iid) || FUnknownPrivate::iidEqual(iid, Vst::IConnectionPoint::iid))
-    {
-        addRef();
-        *obj = static_cast<Vst::IConnectionPoint*>(this);
-        return kResultOk;
-    }
-    *obj = nullptr;
-    return kNoInterface;
+    return Hosting::queryOneInterface<Vst::IConnectionPoint>(this, iid, obj);
 }
 
 uint32 PLUGIN_API ScopeTap::addRef()

@@ -1,16 +1,16 @@
 #pragma once
 
+#include "params/ScopeBlock.h"
+
+#include "pluginterfaces/base/smartpointer.h"
+#include "pluginterfaces/vst/ivstmessage.h"
+
 #include <array>
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <vector>
-
-#include "pluginterfaces/base/smartpointer.h"
-#include "pluginterfaces/vst/ivstmessage.h"
-
-#include "params/ScopeBlock.h"
 
 // The host's end of the processor's message connection: every message is
 // passed on to the edit controller unchanged, and the data of each "Scope"

@@ -1,11 +1,11 @@
 #include "tools/WavIo.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-
-#include <sys/stat.h>
 
 namespace {
 
@@ -286,8 +286,9 @@ bool AudioFileWriter::writeFrom(const Sample* left, const Sample* right, size_t 
         {
             const double x = static_cast<double>(i % 2 == 0 ? left[i / 2] : right[i / 2]);
             double scaled = std::nearbyint(x * scale);
+            // written so that NaN is caught as well
             if (!(scaled <= largest))
-            { // also catches NaN
+            {
                 scaled = std::isnan(scaled) ? 0.0 : largest;
                 ++clipped;
             }

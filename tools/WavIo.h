@@ -1,12 +1,12 @@
 #pragma once
 
-#include <cstdint>
-#include <string>
-#include <vector>
+#include "tools/ReplacingFile.h"
 
 #include <sndfile.h>
 
-#include "tools/ReplacingFile.h"
+#include <cstdint>
+#include <string>
+#include <vector>
 
 // Audio file input and output through libsndfile (WAV, FLAC, AIFF).
 // Reading de-interleaves into the two channel buffers the plug-in wants;

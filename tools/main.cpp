@@ -1,11 +1,11 @@
 // kalvior: runs the Kalvior plug-in over audio files from the command line,
 // loading its VST 3 bundle as a DAW does.
+#include "params/version.h"
+#include "tools/Commands.h"
+
 #include <cstdio>
 #include <string>
 #include <vector>
-
-#include "params/version.h"
-#include "tools/Commands.h"
 
 int main(int argc, char** argv)
 {

@@ -27,19 +27,6 @@ tresult PLUGIN_API ComponentHandler::restartComponent(int32 flags)
     return kResultOk;
 }
 
-tresult PLUGIN_API ComponentHandler::queryInterface(const TUID iid, void** obj)
-{
-    if (!obj)
-        return kInvalidArgument;
-    if (FUnknownPrivate::iidEqual(iid, FUnknown::iid) || FUnknownPrivate::iidEqual(iid, Vst::IComponentHandler::iid))
-    {
-        *obj = static_cast<Vst::IComponentHandler*>(this);
-        return kResultOk;
-    }
-    *obj = nullptr;
-    return kNoInterface;
-}
-
 std::vector<EditEvent> ComponentHandler::events() const
 {
     std::lock_guard<std::mutex> lock(mutex);

@@ -3,6 +3,8 @@
 // A host's component handler that records what the edit controller reports:
 // edits (begin/perform/end) and restart requests.
 
+#include "sdk/hosting/HostOwned.h"
+
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 
 #include <mutex>
@@ -26,17 +28,13 @@ struct EditEvent
 };
 
 // Owned by the host, like HostContext; hand it to setComponentHandler.
-class ComponentHandler : public Vst::IComponentHandler
+class ComponentHandler : public HostOwned<Vst::IComponentHandler>
 {
 public:
     tresult PLUGIN_API beginEdit(Vst::ParamID id) SMTG_OVERRIDE;
     tresult PLUGIN_API performEdit(Vst::ParamID id, Vst::ParamValue valueNormalized) SMTG_OVERRIDE;
     tresult PLUGIN_API endEdit(Vst::ParamID id) SMTG_OVERRIDE;
     tresult PLUGIN_API restartComponent(int32 flags) SMTG_OVERRIDE;
-
-    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) SMTG_OVERRIDE;
-    uint32 PLUGIN_API addRef() SMTG_OVERRIDE { return 1; }
-    uint32 PLUGIN_API release() SMTG_OVERRIDE { return 1; }
 
     std::vector<EditEvent> events() const;
     void clear();

@@ -1,6 +1,7 @@
 #include "sdk/hosting/HostContext.h"
 
 #include "sdk/Utf16.h"
+#include "sdk/hosting/HostOwned.h"
 
 #include "pluginterfaces/vst/ivstpluginterfacesupport.h"
 
@@ -19,18 +20,11 @@ tresult PLUGIN_API HostContext::getName(Vst::String128 name)
 
 tresult PLUGIN_API HostContext::queryInterface(const TUID iid, void** obj)
 {
-    if (!obj)
-        return kInvalidArgument;
-    if (FUnknownPrivate::iidEqual(iid, FUnknown::iid) || FUnknownPrivate::iidEqual(iid, Vst::IHostApplication::iid))
-    {
-        addRef();
-        *obj = static_cast<Vst::IHostApplication*>(this);
-        return kResultOk;
-    }
-    if (FUnknownPrivate::iidEqual(iid, Vst::IPlugInterfaceSupport::iid) && getPlugInterfaceSupport())
+    const tresult result = queryOneInterface<Vst::IHostApplication>(this, iid, obj);
+    if (result == kNoInterface && FUnknownPrivate::iidEqual(iid, Vst::IPlugInterfaceSupport::iid) &&
+        getPlugInterfaceSupport())
         return getPlugInterfaceSupport()->queryInterface(iid, obj);
-    *obj = nullptr;
-    return kNoInterface;
+    return result;
 }
 
 } // namespace Hosting

@@ -41,19 +41,6 @@ tresult PLUGIN_API ParamValueQueue::addPoint(int32 sampleOffset, Vst::ParamValue
     return kResultOk;
 }
 
-tresult PLUGIN_API ParamValueQueue::queryInterface(const TUID iid, void** obj)
-{
-    if (!obj)
-        return kInvalidArgument;
-    if (FUnknownPrivate::iidEqual(iid, FUnknown::iid) || FUnknownPrivate::iidEqual(iid, Vst::IParamValueQueue::iid))
-    {
-        *obj = static_cast<Vst::IParamValueQueue*>(this);
-        return kResultOk;
-    }
-    *obj = nullptr;
-    return kNoInterface;
-}
-
 ParameterChanges::ParameterChanges(int32 maxParameters, int32 maxPointsPerParameter)
 {
     setCapacity(maxParameters, maxPointsPerParameter);
@@ -108,19 +95,6 @@ ParamValueQueue* ParameterChanges::find(Vst::ParamID id)
         if (queues[static_cast<size_t>(i)].getParameterId() == id)
             return &queues[static_cast<size_t>(i)];
     return nullptr;
-}
-
-tresult PLUGIN_API ParameterChanges::queryInterface(const TUID iid, void** obj)
-{
-    if (!obj)
-        return kInvalidArgument;
-    if (FUnknownPrivate::iidEqual(iid, FUnknown::iid) || FUnknownPrivate::iidEqual(iid, Vst::IParameterChanges::iid))
-    {
-        *obj = static_cast<Vst::IParameterChanges*>(this);
-        return kResultOk;
-    }
-    *obj = nullptr;
-    return kNoInterface;
 }
 
 } // namespace Hosting

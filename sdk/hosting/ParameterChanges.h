@@ -5,6 +5,8 @@
 // clear() makes them reusable for the next block without allocating, so an
 // audio thread may fill and empty them. A full list or queue refuses more.
 
+#include "sdk/hosting/HostOwned.h"
+
 #include "pluginterfaces/vst/ivstparameterchanges.h"
 
 #include <vector>
@@ -13,7 +15,8 @@ namespace Steinberg {
 namespace Hosting {
 
 // Final: the list keeps its queues by value, so none is ever a subclass.
-class ParamValueQueue final : public Vst::IParamValueQueue
+// Held by their ParameterChanges; plug-ins only borrow them.
+class ParamValueQueue final : public HostOwned<Vst::IParamValueQueue>
 {
 public:
     explicit ParamValueQueue(int32 maxPoints);
@@ -27,11 +30,6 @@ public:
     // replaces its value. kResultFalse when the queue is full.
     tresult PLUGIN_API addPoint(int32 sampleOffset, Vst::ParamValue value, int32& index) SMTG_OVERRIDE;
 
-    // Held by their ParameterChanges; plug-ins only borrow them.
-    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) SMTG_OVERRIDE;
-    uint32 PLUGIN_API addRef() SMTG_OVERRIDE { return 1; }
-    uint32 PLUGIN_API release() SMTG_OVERRIDE { return 1; }
-
 private:
     struct Point
     {
@@ -43,7 +41,7 @@ private:
     int32 pointCount = 0;
 };
 
-class ParameterChanges : public Vst::IParameterChanges
+class ParameterChanges : public HostOwned<Vst::IParameterChanges>
 {
 public:
     explicit ParameterChanges(int32 maxParameters = 64, int32 maxPointsPerParameter = 64);
@@ -62,10 +60,6 @@ public:
     bool addChange(Vst::ParamID id, int32 sampleOffset, Vst::ParamValue value);
     // The queue of `id`, or null if the block holds none.
     ParamValueQueue* find(Vst::ParamID id);
-
-    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) SMTG_OVERRIDE;
-    uint32 PLUGIN_API addRef() SMTG_OVERRIDE { return 1; }
-    uint32 PLUGIN_API release() SMTG_OVERRIDE { return 1; }
 
 private:
     std::vector<ParamValueQueue> queues; // fixed size: the capacity

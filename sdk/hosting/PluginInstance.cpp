@@ -6,15 +6,6 @@
 namespace Steinberg {
 namespace Hosting {
 
-template <typename T>
-static IPtr<T> queryAs(FUnknown* object)
-{
-    T* result = nullptr;
-    if (object && object->queryInterface(T::iid, reinterpret_cast<void**>(&result)) == kResultOk)
-        return owned(result);
-    return nullptr;
-}
-
 std::unique_ptr<PluginInstance> PluginInstance::create(IPluginFactory* factory, int32 classIndex, FUnknown* hostContext,
                                                        std::string& error)
 {
@@ -45,7 +36,7 @@ std::unique_ptr<PluginInstance> PluginInstance::create(IPluginFactory* factory, 
         return nullptr;
     }
     instance->componentInitialized = true;
-    instance->processorPtr = queryAs<Vst::IAudioProcessor>(component);
+    instance->processorPtr = FUnknownPtr<Vst::IAudioProcessor>(component);
     if (!instance->processorPtr)
     {
         error = std::string("the component \"") + info.name + "\" is no audio processor";
@@ -53,7 +44,7 @@ std::unique_ptr<PluginInstance> PluginInstance::create(IPluginFactory* factory, 
     }
 
     // The controller: the component itself, or the class it names.
-    instance->controllerPtr = queryAs<Vst::IEditController>(component);
+    instance->controllerPtr = FUnknownPtr<Vst::IEditController>(component);
     if (instance->controllerPtr)
     {
         instance->controllerIsComponent = true;
@@ -100,8 +91,8 @@ bool PluginInstance::connect()
         return true;
     if (!controllerPtr || controllerIsComponent)
         return false;
-    componentConnection = queryAs<Vst::IConnectionPoint>(componentPtr);
-    controllerConnection = queryAs<Vst::IConnectionPoint>(controllerPtr);
+    componentConnection = FUnknownPtr<Vst::IConnectionPoint>(componentPtr);
+    controllerConnection = FUnknownPtr<Vst::IConnectionPoint>(controllerPtr);
     if (!componentConnection || !controllerConnection)
         return false;
     if (componentConnection->connect(controllerConnection) != kResultOk)

@@ -1,8 +1,9 @@
 #include "sdk/hosting/PluginModule.h"
 
-#include <cstring>
 #include <dlfcn.h>
 #include <sys/utsname.h>
+
+#include <cstring>
 
 namespace Steinberg {
 namespace Hosting {

@@ -1,13 +1,13 @@
 // The tool's pure helpers on their own: name suggestions, the statistics of
 // the demo's table and the syntax of --set and --automate.
+#include "tools/Automation.h"
+#include "tools/NameMatch.h"
+#include "tools/StereoStats.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <vector>
-
-#include "tools/Automation.h"
-#include "tools/NameMatch.h"
-#include "tools/StatsTable.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "tools/Progress.h"
+#include "tools/ProgressBar.h"
+
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
-
-#include <unistd.h>
 
 ProgressBar::ProgressBar(const std::string& text, uint64_t totalFrames)
     : label(text), total(totalFrames), enabled(::isatty(STDERR_FILENO) == 1)

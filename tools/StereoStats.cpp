@@ -1,4 +1,4 @@
-#include "tools/StatsTable.h"
+#include "tools/StereoStats.h"
 
 #include <cmath>
 #include <cstdio>

@@ -5,8 +5,6 @@
 #include "gui/ViewFactory.h"
 #include "gui/x11/X11Frame.h"
 
-#include "sdk/Timer.h"
-
 #include <cstring>
 
 namespace VSTGUI {
@@ -95,8 +93,7 @@ tresult PLUGIN_API VST3Editor::attached(void* parent, FIDString type)
 bool VST3Editor::open(void* parent, Linux::IRunLoop* hostLoop)
 {
     runLoop = owned(new HostRunLoop(hostLoop));
-    X11::RunLoop::init(runLoop);
-    Steinberg::Timer::useRunLoop(hostLoop);
+    X11::LentRunLoops::lend(runLoop);
 
     frame = owned(new CFrame(CRect(0, 0, rect.getWidth(), rect.getHeight())));
     if (const UIAttributes* custom = description->getCustomAttributes("VST3Editor"))
@@ -147,8 +144,7 @@ void VST3Editor::close()
     bindings.clear();
     if (runLoop)
     {
-        Steinberg::Timer::releaseRunLoop(runLoop->getHostLoop());
-        X11::RunLoop::exit(runLoop);
+        X11::LentRunLoops::giveBack(runLoop);
         runLoop.reset();
     }
 }

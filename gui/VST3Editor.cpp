@@ -61,17 +61,12 @@ unsigned long VST3Editor::getWindow() const
     return window ? window->getWindow() : 0;
 }
 
-Linux::IRunLoop* VST3Editor::findHostRunLoop() const
+FUnknownPtr<Linux::IRunLoop> VST3Editor::findHostRunLoop() const
 {
-    Linux::IRunLoop* loop = nullptr;
-    if (plugFrame && plugFrame->queryInterface(Linux::IRunLoop::iid, reinterpret_cast<void**>(&loop)) == kResultOk &&
-        loop)
+    if (FUnknownPtr<Linux::IRunLoop> loop{plugFrame})
         return loop;
     // Some hosts offer the run loop on their application context instead.
-    FUnknown* context = controller ? controller->getHostContext() : nullptr;
-    if (context && context->queryInterface(Linux::IRunLoop::iid, reinterpret_cast<void**>(&loop)) == kResultOk)
-        return loop;
-    return nullptr;
+    return FUnknownPtr<Linux::IRunLoop>(controller ? controller->getHostContext() : nullptr);
 }
 
 tresult PLUGIN_API VST3Editor::attached(void* parent, FIDString type)
@@ -80,12 +75,8 @@ tresult PLUGIN_API VST3Editor::attached(void* parent, FIDString type)
         return kInvalidArgument;
     if (!parent || frame || rect.getWidth() <= 0)
         return kResultFalse;
-    Linux::IRunLoop* hostLoop = findHostRunLoop();
-    if (!hostLoop)
-        return kResultFalse;
-    const bool opened = open(parent, hostLoop);
-    hostLoop->release();
-    if (!opened)
+    FUnknownPtr<Linux::IRunLoop> hostLoop = findHostRunLoop();
+    if (!hostLoop || !open(parent, hostLoop))
         return kResultFalse;
     return EditorView::attached(parent, type);
 }

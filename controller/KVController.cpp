@@ -31,11 +31,6 @@ KVController::KVController()
 
 KVController::~KVController() = default;
 
-FUnknown* KVController::createInstance(void* /*context*/)
-{
-    return static_cast<IEditController*>(new KVController);
-}
-
 tresult PLUGIN_API KVController::initialize(FUnknown* context)
 {
     // A host that initialises twice without a context must not get the

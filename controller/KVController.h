@@ -22,9 +22,6 @@ public:
     KVController();
     ~KVController() override;
 
-    // Creation function for the plug-in factory.
-    static FUnknown* createInstance(void* context);
-
     // IPluginBase
     tresult PLUGIN_API initialize(FUnknown* context) SMTG_OVERRIDE;
 

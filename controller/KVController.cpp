@@ -16,12 +16,10 @@ namespace Vst {
 
 namespace {
 
-// Limits to 0..1; NaN gives 0.
+// Limits to 0..1; an infinity gives its end of the range, NaN gives 0.
 ParamValue toUnitInterval(ParamValue v)
 {
-    if (v > 1.0)
-        return 1.0;
-    return v >= 0.0 ? v : 0.0;
+    return Curves::clampNormalized(v, v > 0.0 ? 1.0 : 0.0);
 }
 
 } // namespace
@@ -32,11 +30,6 @@ KVController::KVController()
 }
 
 KVController::~KVController() = default;
-
-FUnknown* KVController::createInstance(void* /*context*/)
-{
-    return static_cast<IEditController*>(new KVController);
-}
 
 tresult PLUGIN_API KVController::initialize(FUnknown* context)
 {

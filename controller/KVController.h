@@ -22,9 +22,6 @@ public:
     KVController();
     ~KVController() override;
 
-    // Creation function for the plug-in factory.
-    static FUnknown* createInstance(void* context);
-
     // IPluginBase
     tresult PLUGIN_API initialize(FUnknown* context) SMTG_OVERRIDE;
 
@@ -45,7 +42,7 @@ public:
     // IEditController2
     tresult PLUGIN_API setKnobMode(KnobMode mode) SMTG_OVERRIDE;
 
-    // VST3EditorDelegate (editor/EditorHooks.cpp)
+    // VST3EditorDelegate (EditorHooks.cpp)
     VSTGUI::CView* createCustomView(VSTGUI::UTF8StringPtr name, const VSTGUI::UIAttributes& attributes,
                                     const VSTGUI::IUIDescription* description, VSTGUI::VST3Editor* editor) override;
     void didOpen(VSTGUI::VST3Editor* editor) override;

@@ -5,8 +5,8 @@
 #include "gui/UIDescription.h"
 #include "params/version.h"
 #include "sdk/IWrapperInterface.h"
+#include "sdk/Utf16.h"
 
-#include "base/source/fstring.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"
 
 #include <cstring>
@@ -86,41 +86,20 @@ namespace AboutBox {
 
 using namespace Steinberg;
 
-namespace {
-
-// The interface T of the host context, with its own reference; null if absent.
-template <typename T>
-IPtr<T> queryContext(FUnknown* context)
-{
-    T* result = nullptr;
-    if (context && context->queryInterface(T::iid, reinterpret_cast<void**>(&result)) == kResultOk && result)
-        return owned(result);
-    return nullptr;
-}
-
-std::string toUtf8(const Vst::String128 text)
-{
-    String converted(text);
-    converted.toMultiByte(kCP_Utf8);
-    return converted.text8() ? converted.text8() : "";
-}
-
-} // namespace
-
 HostFacts readHostFacts(FUnknown* hostContext)
 {
     HostFacts facts;
-    if (IPtr<Vst::IHostApplication> application = queryContext<Vst::IHostApplication>(hostContext))
+    if (FUnknownPtr<Vst::IHostApplication> application{hostContext})
     {
         Vst::String128 name{};
         if (application->getName(name) == kResultOk)
         {
             name[127] = 0;
-            facts.name = toUtf8(name);
+            facts.name = utf16ToUtf8(name);
         }
     }
-    facts.vst2 = queryContext<Vst::IVst3ToVst2Wrapper>(hostContext) != nullptr;
-    if (IPtr<Vst::IWrapperInterface> wrapper = queryContext<Vst::IWrapperInterface>(hostContext))
+    facts.vst2 = FUnknownPtr<Vst::IVst3ToVst2Wrapper>(hostContext) != nullptr;
+    if (FUnknownPtr<Vst::IWrapperInterface> wrapper{hostContext})
     {
         facts.vendor = wrapper->getHostVendor();
         facts.version = formatVersion(wrapper->getHostVendorVersion());

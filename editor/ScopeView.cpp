@@ -22,11 +22,6 @@ ScopeView::ScopeView(const ScopeView& other) : CControl(other), newData(other.ne
 
 ScopeView::~ScopeView()
 {
-    if (timer)
-    {
-        timer->stop();
-        timer->release();
-    }
     releaseOffscreen();
 }
 
@@ -66,24 +61,16 @@ void ScopeView::setViewSize(const CRect& rect, bool inv)
 bool ScopeView::attached(CView* parent)
 {
     if (!timer)
-        timer = Steinberg::Timer::create(this, kTimerInterval);
+        timer = owned(new CVSTGUITimer([this](CVSTGUITimer*) { invalid(); }, kTimerInterval, false));
+    timer->start();
     return CControl::attached(parent);
 }
 
 bool ScopeView::removed(CView* parent)
 {
     if (timer)
-    {
         timer->stop();
-        timer->release();
-        timer = nullptr;
-    }
     return CControl::removed(parent);
-}
-
-void ScopeView::onTimer(Steinberg::Timer*)
-{
-    invalid();
 }
 
 void ScopeView::setScopeData(const uint8_t* block)

@@ -2,9 +2,8 @@
 
 #include "gui/CBitmap.h"
 #include "gui/CControl.h"
+#include "gui/CVSTGUITimer.h"
 #include "params/ScopeBlock.h"
-
-#include "sdk/Timer.h"
 
 #include <mutex>
 
@@ -13,7 +12,7 @@
 // The vector scope: plots the newest block of mid/side pairs into an
 // offscreen bitmap whose older trace fades with every redraw, like a
 // phosphor screen. Redrawn every 100 ms while attached.
-class ScopeView : public VSTGUI::CControl, public Steinberg::ITimerCallback
+class ScopeView : public VSTGUI::CControl
 {
 public:
     // dataMutex guards scopeData and newData against the controller's writer;
@@ -28,9 +27,6 @@ public:
     void setViewSize(const VSTGUI::CRect& rect, bool invalid = true) override;
     bool removed(VSTGUI::CView* parent) override;
     bool attached(VSTGUI::CView* parent) override;
-
-    // ITimerCallback
-    void onTimer(Steinberg::Timer* timer) override;
 
     // Takes a block of ScopeBlock::kBytes bytes. Called with dataMutex held.
     void setScopeData(const uint8_t* block);
@@ -52,7 +48,7 @@ private:
     int mid(uint32_t pair) const { return static_cast<int8_t>(drawData[2 * pair]); }
     int side(uint32_t pair) const { return static_cast<int8_t>(drawData[2 * pair + 1]); }
 
-    Steinberg::Timer* timer = nullptr;
+    VSTGUI::SharedPointer<VSTGUI::CVSTGUITimer> timer; // while attached and a run loop is lent
     VSTGUI::CBitmap* offscreen = nullptr;
     std::mutex* dataMutex;
     uint8_t drawData[ScopeBlock::kBytes] = {}; // what draw plots, copied under dataMutex

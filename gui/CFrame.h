@@ -19,7 +19,7 @@ public:
     CFrame& operator=(const CFrame&) = delete;
 
     // Embeds a window in the X11 window parentWindow; the host's run loop must
-    // be in use (X11::RunLoop). False if the window could not be made.
+    // be lent (X11::LentRunLoops). False if the window could not be made.
     bool open(unsigned long parentWindow);
     // Uses platform instead of a window of its own (drawing without a display).
     bool open(std::unique_ptr<IPlatformFrame> platform);

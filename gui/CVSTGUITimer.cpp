@@ -18,7 +18,7 @@ bool CVSTGUITimer::start()
 {
     if (loop)
         return true;
-    X11::IRunLoop* current = X11::RunLoop::get();
+    X11::IRunLoop* current = X11::LentRunLoops::current();
     if (!current || !current->registerTimer(fireTime, this))
         return false;
     loop = current;

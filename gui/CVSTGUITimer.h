@@ -1,12 +1,12 @@
 #pragma once
 
-#include "gui/x11/RunLoop.h"
+#include "gui/x11/LentRunLoops.h"
 
 #include <functional>
 
 namespace VSTGUI {
 
-// A periodic timer on the run loop in use (see X11::RunLoop).
+// A periodic timer on the run loop lent last (see X11::LentRunLoops).
 class CVSTGUITimer : public CBaseObject, private X11::ITimerHandler
 {
 public:
@@ -17,7 +17,7 @@ public:
     CVSTGUITimer(const CVSTGUITimer&) = delete;
     CVSTGUITimer& operator=(const CVSTGUITimer&) = delete;
 
-    // False when no run loop is in use or it refuses the timer.
+    // False when no run loop is lent or it refuses the timer.
     bool start();
     bool stop();
     bool isRunning() const { return static_cast<bool>(loop); }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/x11/RunLoop.h"
+#include "gui/x11/IRunLoop.h"
 
 #include "pluginterfaces/gui/iplugview.h"
 
@@ -23,8 +23,6 @@ public:
     bool unregisterEventHandler(X11::IEventHandler* handler) override;
     bool registerTimer(uint64_t intervalMilliseconds, X11::ITimerHandler* handler) override;
     bool unregisterTimer(X11::ITimerHandler* handler) override;
-
-    Steinberg::Linux::IRunLoop* getHostLoop() const { return hostLoop; }
 
 private:
     class EventAdapter;

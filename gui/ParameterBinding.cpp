@@ -3,6 +3,8 @@
 #include "gui/controls/COptionMenu.h"
 #include "gui/controls/CTextLabel.h"
 
+#include "sdk/Utf16.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -10,51 +12,6 @@ namespace VSTGUI {
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
-
-std::string toUtf8(const TChar* text)
-{
-    std::string out;
-    if (!text)
-        return out;
-    for (size_t i = 0; text[i] && i < 128; ++i)
-    {
-        uint32_t c = static_cast<uint16_t>(text[i]);
-        if (c >= 0xD800 && c < 0xDC00 && text[i + 1])
-        {
-            const uint32_t low = static_cast<uint16_t>(text[i + 1]);
-            if (low >= 0xDC00 && low < 0xE000)
-            {
-                c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
-                ++i;
-            }
-        }
-        if (c >= 0xD800 && c < 0xE000)
-            c = 0xFFFD; // a lone surrogate
-        if (c < 0x80)
-        {
-            out += static_cast<char>(c);
-        }
-        else if (c < 0x800)
-        {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-        else if (c < 0x10000)
-        {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-        else
-        {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
 
 ParameterBinding::ParameterBinding(EditController* controller, const ParameterInfo& info, bool isPrivate)
     : controller(controller), info(info), isPrivate(isPrivate)
@@ -71,10 +28,11 @@ ParameterBinding::~ParameterBinding()
 
 std::string ParameterBinding::textFor(double normalized) const
 {
-    String128 text{};
+    // one unit more than a String128, so the text ends even when the controller fills it
+    TChar text[sizeof(String128) / sizeof(TChar) + 1]{};
     if (controller->getParamStringByValue(info.id, normalized, text) != kResultOk)
         return {};
-    return toUtf8(text);
+    return utf16ToUtf8(text);
 }
 
 void ParameterBinding::addControl(CControl* control)

@@ -50,7 +50,4 @@ private:
     int32 edits = 0;
 };
 
-// UTF-16 (VST 3 strings) to UTF-8.
-std::string toUtf8(const Steinberg::Vst::TChar* text);
-
 } // namespace VSTGUI

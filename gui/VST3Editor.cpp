@@ -5,8 +5,6 @@
 #include "gui/ViewFactory.h"
 #include "gui/x11/X11Frame.h"
 
-#include "sdk/Timer.h"
-
 #include <cstring>
 
 namespace VSTGUI {
@@ -63,17 +61,12 @@ unsigned long VST3Editor::getWindow() const
     return window ? window->getWindow() : 0;
 }
 
-Linux::IRunLoop* VST3Editor::findHostRunLoop() const
+FUnknownPtr<Linux::IRunLoop> VST3Editor::findHostRunLoop() const
 {
-    Linux::IRunLoop* loop = nullptr;
-    if (plugFrame && plugFrame->queryInterface(Linux::IRunLoop::iid, reinterpret_cast<void**>(&loop)) == kResultOk &&
-        loop)
+    if (FUnknownPtr<Linux::IRunLoop> loop{plugFrame})
         return loop;
     // Some hosts offer the run loop on their application context instead.
-    FUnknown* context = controller ? controller->getHostContext() : nullptr;
-    if (context && context->queryInterface(Linux::IRunLoop::iid, reinterpret_cast<void**>(&loop)) == kResultOk)
-        return loop;
-    return nullptr;
+    return FUnknownPtr<Linux::IRunLoop>(controller ? controller->getHostContext() : nullptr);
 }
 
 tresult PLUGIN_API VST3Editor::attached(void* parent, FIDString type)
@@ -82,12 +75,8 @@ tresult PLUGIN_API VST3Editor::attached(void* parent, FIDString type)
         return kInvalidArgument;
     if (!parent || frame || rect.getWidth() <= 0)
         return kResultFalse;
-    Linux::IRunLoop* hostLoop = findHostRunLoop();
-    if (!hostLoop)
-        return kResultFalse;
-    const bool opened = open(parent, hostLoop);
-    hostLoop->release();
-    if (!opened)
+    FUnknownPtr<Linux::IRunLoop> hostLoop = findHostRunLoop();
+    if (!hostLoop || !open(parent, hostLoop))
         return kResultFalse;
     return EditorView::attached(parent, type);
 }
@@ -95,8 +84,7 @@ tresult PLUGIN_API VST3Editor::attached(void* parent, FIDString type)
 bool VST3Editor::open(void* parent, Linux::IRunLoop* hostLoop)
 {
     runLoop = owned(new HostRunLoop(hostLoop));
-    X11::RunLoop::init(runLoop);
-    Steinberg::Timer::useRunLoop(hostLoop);
+    X11::LentRunLoops::lend(runLoop);
 
     frame = owned(new CFrame(CRect(0, 0, rect.getWidth(), rect.getHeight())));
     if (const UIAttributes* custom = description->getCustomAttributes("VST3Editor"))
@@ -147,8 +135,7 @@ void VST3Editor::close()
     bindings.clear();
     if (runLoop)
     {
-        Steinberg::Timer::releaseRunLoop(runLoop->getHostLoop());
-        X11::RunLoop::exit(runLoop);
+        X11::LentRunLoops::giveBack(runLoop);
         runLoop.reset();
     }
 }

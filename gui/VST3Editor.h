@@ -57,7 +57,7 @@ public:
     static constexpr uint32 kParameterSyncInterval = 16; // milliseconds
 
 private:
-    Steinberg::Linux::IRunLoop* findHostRunLoop() const;
+    Steinberg::FUnknownPtr<Steinberg::Linux::IRunLoop> findHostRunLoop() const;
     bool open(void* parent, Steinberg::Linux::IRunLoop* hostLoop);
     void close();
     ParameterBinding* bindingFor(int32 tag);

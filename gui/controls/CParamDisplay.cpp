@@ -1,6 +1,6 @@
 #include "gui/controls/CParamDisplay.h"
 
-#include <cstdio>
+#include "sdk/NumberText.h"
 
 namespace VSTGUI {
 
@@ -22,8 +22,9 @@ std::string CParamDisplay::getDisplayedText()
     std::string text;
     if (valueToString && valueToString(value, text, this))
         return text;
+    // not printf: it would write the host process's decimal comma
     char number[64];
-    std::snprintf(number, sizeof number, "%.*f", static_cast<int>(valuePrecision), static_cast<double>(value));
+    Steinberg::NumberText::printFloat(value, valuePrecision, number, sizeof number);
     return number;
 }
 

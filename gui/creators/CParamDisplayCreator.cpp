@@ -1,6 +1,6 @@
-#include "gui/IViewCreator.h"
 #include "gui/controls/CParamDisplay.h"
 #include "gui/creators/CreatorHelpers.h"
+#include "gui/creators/ViewCreator.h"
 
 #include <memory>
 
@@ -26,60 +26,45 @@ bool parseAlignment(const std::string& text, int32& alignment)
 namespace {
 
 // Font and colours, the style switches, frame and text geometry.
-class CParamDisplayCreator : public IViewCreator
+void applyCParamDisplay(CParamDisplay& display, const UIAttributes& attributes, const IUIDescription* description)
 {
-public:
-    IdStringPtr getViewName() const override { return "CParamDisplay"; }
-    IdStringPtr getBaseViewName() const override { return "CControl"; }
-    CView* create(const UIAttributes&, const IUIDescription*) const override { return new CParamDisplay(CRect()); }
-    bool apply(CView* view, const UIAttributes& attributes, const IUIDescription* description) const override
-    {
-        auto* display = dynamic_cast<CParamDisplay*>(view);
-        if (!display)
-            return false;
-        using namespace CreatorHelpers;
-        fontAttribute(attributes, "font", description, [&](CFontRef f) { display->setFont(f); });
-        colorAttribute(attributes, "font-color", description, [&](const CColor& c) { display->setFontColor(c); });
-        colorAttribute(attributes, "back-color", description, [&](const CColor& c) { display->setBackColor(c); });
-        colorAttribute(attributes, "frame-color", description, [&](const CColor& c) { display->setFrameColor(c); });
-        colorAttribute(attributes, "shadow-color", description, [&](const CColor& c) { display->setShadowColor(c); });
-        boolAttribute(attributes, "font-antialias", [&](bool v) { display->setAntialias(v); });
-        doubleAttribute(attributes, "round-rect-radius", [&](double v) { display->setRoundRectRadius(v); });
-        doubleAttribute(attributes, "frame-width", [&](double v) { display->setFrameWidth(v); });
-        CPoint inset;
-        if (attributes.getPointAttribute("text-inset", inset))
-            display->setTextInset(inset);
-        int32 precision = 0;
-        if (attributes.getIntegerAttribute("value-precision", precision) && precision >= 0)
-            display->setPrecision(precision);
-        const std::string* alignText = attributes.getAttributeValue("text-alignment");
-        int32 alignment = 0;
-        if (alignText && parseAlignment(*alignText, alignment))
-            display->setHoriAlign(static_cast<CHoriTxtAlign>(alignment));
+    using namespace CreatorHelpers;
+    fontAttribute(attributes, "font", description, [&](CFontRef f) { display.setFont(f); });
+    colorAttribute(attributes, "font-color", description, [&](const CColor& c) { display.setFontColor(c); });
+    colorAttribute(attributes, "back-color", description, [&](const CColor& c) { display.setBackColor(c); });
+    colorAttribute(attributes, "frame-color", description, [&](const CColor& c) { display.setFrameColor(c); });
+    colorAttribute(attributes, "shadow-color", description, [&](const CColor& c) { display.setShadowColor(c); });
+    boolAttribute(attributes, "font-antialias", [&](bool v) { display.setAntialias(v); });
+    doubleAttribute(attributes, "round-rect-radius", [&](double v) { display.setRoundRectRadius(v); });
+    doubleAttribute(attributes, "frame-width", [&](double v) { display.setFrameWidth(v); });
+    CPoint inset;
+    if (attributes.getPointAttribute("text-inset", inset))
+        display.setTextInset(inset);
+    int32 precision = 0;
+    if (attributes.getIntegerAttribute("value-precision", precision) && precision >= 0)
+        display.setPrecision(precision);
+    const std::string* alignText = attributes.getAttributeValue("text-alignment");
+    int32 alignment = 0;
+    if (alignText && parseAlignment(*alignText, alignment))
+        display.setHoriAlign(static_cast<CHoriTxtAlign>(alignment));
 
-        static const std::pair<const char*, int32> styleFlags[] = {
-            {"style-3D-in", CParamDisplay::k3DIn},
-            {"style-3D-out", CParamDisplay::k3DOut},
-            {"style-no-frame", CParamDisplay::kNoFrame},
-            {"style-no-text", CParamDisplay::kNoTextStyle},
-            {"style-no-draw", CParamDisplay::kNoDrawStyle},
-            {"style-shadow-text", CParamDisplay::kShadowText},
-            {"style-round-rect", CParamDisplay::kRoundRectStyle},
-        };
-        int32 style = display->getStyle();
-        for (const auto& flag : styleFlags)
-            boolAttribute(attributes, flag.first,
-                          [&](bool on) { style = on ? (style | flag.second) : (style & ~flag.second); });
-        display->setStyle(style);
-        return true;
-    }
-};
+    static const StyleFlag styleFlags[] = {
+        {"style-3D-in", CParamDisplay::k3DIn},
+        {"style-3D-out", CParamDisplay::k3DOut},
+        {"style-no-frame", CParamDisplay::kNoFrame},
+        {"style-no-text", CParamDisplay::kNoTextStyle},
+        {"style-no-draw", CParamDisplay::kNoDrawStyle},
+        {"style-shadow-text", CParamDisplay::kShadowText},
+        {"style-round-rect", CParamDisplay::kRoundRectStyle},
+    };
+    display.setStyle(styleAttributes(attributes, styleFlags, display.getStyle()));
+}
 
 } // namespace
 
 std::unique_ptr<IViewCreator> makeCParamDisplayCreator()
 {
-    return std::make_unique<CParamDisplayCreator>();
+    return std::make_unique<ViewCreator<CParamDisplay>>("CParamDisplay", "CControl", applyCParamDisplay);
 }
 
 } // namespace VSTGUI

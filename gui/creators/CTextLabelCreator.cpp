@@ -1,6 +1,6 @@
-#include "gui/IViewCreator.h"
 #include "gui/controls/CTextLabel.h"
 #include "gui/creators/CreatorHelpers.h"
+#include "gui/creators/ViewCreator.h"
 
 #include <memory>
 
@@ -9,28 +9,17 @@ namespace VSTGUI {
 namespace {
 
 // title.
-class CTextLabelCreator : public IViewCreator
+void applyCTextLabel(CTextLabel& label, const UIAttributes& attributes, const IUIDescription*)
 {
-public:
-    IdStringPtr getViewName() const override { return "CTextLabel"; }
-    IdStringPtr getBaseViewName() const override { return "CParamDisplay"; }
-    CView* create(const UIAttributes&, const IUIDescription*) const override { return new CTextLabel(CRect()); }
-    bool apply(CView* view, const UIAttributes& attributes, const IUIDescription*) const override
-    {
-        auto* label = dynamic_cast<CTextLabel*>(view);
-        if (!label)
-            return false;
-        if (const std::string* title = attributes.getAttributeValue("title"))
-            label->setText(title->c_str());
-        return true;
-    }
-};
+    if (const std::string* title = attributes.getAttributeValue("title"))
+        label.setText(title->c_str());
+}
 
 } // namespace
 
 std::unique_ptr<IViewCreator> makeCTextLabelCreator()
 {
-    return std::make_unique<CTextLabelCreator>();
+    return std::make_unique<ViewCreator<CTextLabel>>("CTextLabel", "CParamDisplay", applyCTextLabel);
 }
 
 } // namespace VSTGUI

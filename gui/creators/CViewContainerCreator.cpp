@@ -1,6 +1,6 @@
 #include "gui/CViewContainer.h"
-#include "gui/IViewCreator.h"
 #include "gui/creators/CreatorHelpers.h"
+#include "gui/creators/ViewCreator.h"
 
 #include <memory>
 
@@ -9,28 +9,17 @@ namespace VSTGUI {
 namespace {
 
 // background-color.
-class CViewContainerCreator : public IViewCreator
+void applyCViewContainer(CViewContainer& container, const UIAttributes& attributes, const IUIDescription* description)
 {
-public:
-    IdStringPtr getViewName() const override { return "CViewContainer"; }
-    IdStringPtr getBaseViewName() const override { return "CView"; }
-    CView* create(const UIAttributes&, const IUIDescription*) const override { return new CViewContainer(CRect()); }
-    bool apply(CView* view, const UIAttributes& attributes, const IUIDescription* description) const override
-    {
-        auto* container = dynamic_cast<CViewContainer*>(view);
-        if (!container)
-            return false;
-        CreatorHelpers::colorAttribute(attributes, "background-color", description,
-                                       [&](const CColor& c) { container->setBackgroundColor(c); });
-        return true;
-    }
-};
+    CreatorHelpers::colorAttribute(attributes, "background-color", description,
+                                   [&](const CColor& c) { container.setBackgroundColor(c); });
+}
 
 } // namespace
 
 std::unique_ptr<IViewCreator> makeCViewContainerCreator()
 {
-    return std::make_unique<CViewContainerCreator>();
+    return std::make_unique<ViewCreator<CViewContainer>>("CViewContainer", "CView", applyCViewContainer);
 }
 
 } // namespace VSTGUI

@@ -3,6 +3,7 @@
 #include "gui/IUIDescription.h"
 #include "gui/UIAttributes.h"
 
+#include <cstddef>
 #include <string>
 
 namespace VSTGUI {
@@ -43,6 +44,22 @@ void fontAttribute(const UIAttributes& attributes, const char* name, const IUIDe
         return;
     if (CFontRef font = description->getFont(text->c_str()))
         set(font);
+}
+
+// A style bit and the boolean attribute that sets or clears it.
+struct StyleFlag
+{
+    const char* name;
+    int32 bit;
+};
+
+// style with the bits of the flags whose attributes are present set or cleared.
+template <size_t N>
+int32 styleAttributes(const UIAttributes& attributes, const StyleFlag (&flags)[N], int32 style)
+{
+    for (const StyleFlag& flag : flags)
+        boolAttribute(attributes, flag.name, [&](bool on) { style = on ? (style | flag.bit) : (style & ~flag.bit); });
+    return style;
 }
 
 // "left", "center" or "right".

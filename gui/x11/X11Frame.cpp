@@ -33,7 +33,7 @@ int trapError(Display*, XErrorEvent*)
 
 std::unique_ptr<X11Frame> X11Frame::create(CFrame* frame, unsigned long parentWindow)
 {
-    if (!frame || parentWindow == 0 || !RunLoop::get())
+    if (!frame || parentWindow == 0 || !LentRunLoops::current())
         return nullptr;
     std::unique_ptr<X11Frame> platform(new X11Frame(frame));
     if (!platform->init(static_cast<Window>(parentWindow)))
@@ -87,7 +87,7 @@ bool X11Frame::init(Window parent)
     windowSurface = cairo_xlib_surface_create(display, window, info.visual, width, height);
     backBuffer = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
 
-    loop = RunLoop::get();
+    loop = LentRunLoops::current();
     eventHandlerRegistered = loop->registerEventHandler(ConnectionNumber(display), this);
     timerRegistered = loop->registerTimer(kRepaintInterval, this);
     XFlush(display);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "gui/IPlatformFrame.h"
-#include "gui/x11/RunLoop.h"
+#include "gui/x11/LentRunLoops.h"
 
 #include <X11/Xlib.h>
 #include <cairo.h>

@@ -9,10 +9,10 @@
 
 #include "controller/KVController.h"
 #include "editor/AboutBox.h"
-#include "sdk/IWrapperInterface.h"
 #include "gui/CFrame.h"
 #include "gui/VST3Editor.h"
 #include "gui/controls/CTextButton.h"
+#include "sdk/IWrapperInterface.h"
 #include "sdk/Utf16.h"
 #include "sdk/hosting/HostContext.h"
 

@@ -8,7 +8,7 @@
 #include "gui/CFrame.h"
 #include "gui/HostRunLoop.h"
 #include "gui/IPlatformFrame.h"
-#include "gui/x11/RunLoop.h"
+#include "gui/x11/LentRunLoops.h"
 
 #include <vector>
 
@@ -37,8 +37,8 @@ public:
 // host run loop whose timers the test fires by hand.
 struct LentRunLoop
 {
-    LentRunLoop() { VSTGUI::X11::RunLoop::init(loop); }
-    ~LentRunLoop() { VSTGUI::X11::RunLoop::exit(loop); }
+    LentRunLoop() { VSTGUI::X11::LentRunLoops::lend(loop); }
+    ~LentRunLoop() { VSTGUI::X11::LentRunLoops::giveBack(loop); }
 
     void fireAll()
     {

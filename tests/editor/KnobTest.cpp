@@ -1,6 +1,8 @@
 #include "gui/controls/CAnimKnob.h"
 #include "gui/controls/COnOffButton.h"
+#include "gui/controls/CParamDisplay.h"
 #include "gui/controls/CTextButton.h"
+#include "tests/params/TextHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -147,6 +149,21 @@ TEST(TextButton, KickStyleReportsPressThenReleaseOnlyWhenReleasedOverIt)
     button->onMouseUp(outside, CButtonState(kLButton));
     EXPECT_EQ((std::vector<std::string>{"begin", "end"}), listener.log);
     EXPECT_EQ(0.f, button->getValue());
+}
+
+// Hosts run the editor inside their own process, often under a locale whose
+// decimal point is a comma; a display without a parameter text must not follow it.
+TEST(ParamDisplay, WritesItsValueWithAPointUnderACommaLocale)
+{
+    TestText::ScopedLocale locale("de_DE.UTF-8");
+    if (!locale.isAvailable())
+        GTEST_SKIP() << "locale de_DE.UTF-8 is not installed";
+    auto display = VSTGUI::owned(new CParamDisplay(CRect(0, 0, 30, 20)));
+    display->setValue(0.25f);
+    EXPECT_EQ("0.25", display->getDisplayedText());
+    display->setPrecision(1);
+    display->setValue(0.75f);
+    EXPECT_EQ("0.8", display->getDisplayedText());
 }
 
 } // namespace

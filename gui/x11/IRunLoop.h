@@ -31,15 +31,5 @@ public:
     virtual bool unregisterTimer(ITimerHandler* handler) = 0;
 };
 
-// The run loop in use: an open frame lends its host's loop from open to close.
-// Loops stack, the one lent last serves new timers.
-class RunLoop
-{
-public:
-    static void init(IRunLoop* loop);
-    static void exit(IRunLoop* loop);
-    static IRunLoop* get();
-};
-
 } // namespace X11
 } // namespace VSTGUI

@@ -1,4 +1,4 @@
-#include "gui/x11/RunLoop.h"
+#include "gui/x11/LentRunLoops.h"
 
 #include <algorithm>
 #include <vector>
@@ -17,13 +17,13 @@ std::vector<SharedPointer<IRunLoop>>& lentLoops()
 
 } // namespace
 
-void RunLoop::init(IRunLoop* loop)
+void LentRunLoops::lend(IRunLoop* loop)
 {
     if (loop)
         lentLoops().emplace_back(loop);
 }
 
-void RunLoop::exit(IRunLoop* loop)
+void LentRunLoops::giveBack(IRunLoop* loop)
 {
     auto& loops = lentLoops();
     auto it = std::find_if(loops.rbegin(), loops.rend(), [loop](const auto& p) { return p.get() == loop; });
@@ -31,7 +31,7 @@ void RunLoop::exit(IRunLoop* loop)
         loops.erase(std::next(it).base());
 }
 
-IRunLoop* RunLoop::get()
+IRunLoop* LentRunLoops::current()
 {
     auto& loops = lentLoops();
     return loops.empty() ? nullptr : loops.back().get();

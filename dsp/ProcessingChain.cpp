@@ -1,72 +1,21 @@
-// The processor's per-block work: parameter changes cut the block into
-// segments; at every cut the automated parameters take their values there and
-// the band matrices are rebuilt; inside a segment the matrices ramp linearly
-// from one cut to the next while each sample pair is multiplied by them.
-
-#include "processor/KVProcessor.h"
+#include "dsp/ProcessingChain.h"
 
 #include "dsp/MatrixRamp.h"
-#include "params/curves.h"
-
-#include "pluginterfaces/vst/ivstparameterchanges.h"
-
-#include <xmmintrin.h>
 
 #include <algorithm>
-#include <cstring>
+#include <limits>
 #include <new>
 #include <type_traits>
 
-using namespace Steinberg;
-using namespace Steinberg::Vst;
-
 namespace {
 
-// Denormal operands cost a hundred cycles each on many x86 cores; flush them
-// to zero while the block runs and give the host back its own mode.
-class DenormalsOff
-{
-public:
-    DenormalsOff() : saved(_mm_getcsr()) { _mm_setcsr(saved | kFlushToZero | kDenormalsAreZero); }
-    ~DenormalsOff() { _mm_setcsr(saved); }
-    DenormalsOff(const DenormalsOff&) = delete;
-    DenormalsOff& operator=(const DenormalsOff&) = delete;
-
-private:
-    static constexpr unsigned kFlushToZero = 0x8000;
-    static constexpr unsigned kDenormalsAreZero = 0x0040;
-    unsigned saved;
-};
-
-template <typename Sample>
-Sample** channelsOf(AudioBusBuffers& bus);
-
-template <>
-Sample32** channelsOf<Sample32>(AudioBusBuffers& bus)
-{
-    return bus.channelBuffers32;
-}
-
-template <>
-Sample64** channelsOf<Sample64>(AudioBusBuffers& bus)
-{
-    return bus.channelBuffers64;
-}
-
-// Channel `index` of a bus, or null when the host's bus cannot provide it.
-template <typename Sample>
-Sample* channelAt(AudioBusBuffers& bus, int32 index)
-{
-    Sample** channels = channelsOf<Sample>(bus);
-    if (!channels || index < 0 || index >= bus.numChannels)
-        return nullptr;
-    return channels[index];
-}
+// Block size the chain is ready for before the first prepare().
+constexpr uint32_t kBlockBeforeSetup = 1024; // samples
 
 // A ramp's step: the change over a segment divided by its length, entry by
 // entry. Segments are mostly a power of two long, whose reciprocal is exact:
 // the product then has the quotient's bits at a fraction of a division's cost.
-StereoMatrix stepOver(const StereoMatrix& change, uint32 n)
+StereoMatrix stepOver(const StereoMatrix& change, uint32_t n)
 {
     if ((n & (n - 1)) != 0)
         return change / double(n);
@@ -76,11 +25,11 @@ StereoMatrix stepOver(const StereoMatrix& change, uint32 n)
 
 // Audio runs up to this many segments behind the parameter work, so that the
 // independent ramps of neighbouring segments can overlap in the processor.
-constexpr uint32 kSegmentsQueued = 8;
+constexpr uint32_t kSegmentsQueued = 8;
 
 // Up to N objects made anew in every block. The storage is not cleared up
 // front: each object is constructed as it is added, and most blocks add one.
-template <typename T, uint32 N>
+template <typename T, uint32_t N>
 class Batch
 {
     static_assert(std::is_trivially_destructible_v<T>, "objects are dropped without destruction");
@@ -92,34 +41,24 @@ public:
 
     T& add() { return *::new (static_cast<void*>(storage + count++ * sizeof(T))) T; }
     T* data() { return std::launder(reinterpret_cast<T*>(storage)); }
-    T& operator[](uint32 k) { return data()[k]; }
-    uint32 size() const { return count; }
+    T& operator[](uint32_t k) { return data()[k]; }
+    uint32_t size() const { return count; }
     bool full() const { return count == N; }
     void clear() { count = 0; }
 
 private:
     alignas(T) unsigned char storage[N * sizeof(T)];
-    uint32 count = 0;
+    uint32_t count = 0;
 };
 
 } // namespace
 
-// The four channels a block works on; all null when it has no audio to process.
-template <typename Sample>
-struct KVProcessor::StereoIo
-{
-    const Sample* inL = nullptr;
-    const Sample* inR = nullptr;
-    Sample* outL = nullptr;
-    Sample* outR = nullptr;
-};
-
 // The audio work of one segment, decided by the parameter work before it.
-struct KVProcessor::SegmentAudio
+struct ProcessingChain::SegmentAudio
 {
     StereoMatrix highStart, highStep, lowStart, lowStep;
-    uint32 start, end; // frames
-    bool bands;        // the crossover path; otherwise the full band
+    uint32_t start, end; // frames
+    bool bands;          // the crossover path; otherwise the full band
     bool bypass;
 
     // The input ramped to the output by the high-band matrix alone.
@@ -139,165 +78,104 @@ struct KVProcessor::SegmentAudio
     }
 };
 
-bool KVProcessor::prepareChain(uint32 maxSamples)
+ProcessingChain::ProcessingChain()
 {
-    return automation.reserve(maxSamples);
+    std::fill(std::begin(applied), std::end(applied), std::numeric_limits<double>::quiet_NaN());
+    // Ready for a host that processes before any setup (buffers grow in prepare).
+    prepare(kBlockBeforeSetup, path.crossover.sampleRate);
 }
 
-tresult PLUGIN_API KVProcessor::process(ProcessData& data)
+bool ProcessingChain::prepare(uint32_t maxSamples, uint32_t sampleRate)
 {
-    DenormalsOff denormalsOff;
-    const uint32 numSamples = data.numSamples > 0 ? static_cast<uint32>(data.numSamples) : 0;
-
-    automation.reset(numSamples);
-    takeParameterChanges(data.inputParameterChanges);
-    reportPendingChanges(data.outputParameterChanges);
-    automation.resample();
-
-    if (data.symbolicSampleSize == kSample64)
-        runSegments<Sample64>(data, numSamples);
-    else
-        runSegments<Sample32>(data, numSamples);
-    return kResultOk;
+    return path.crossover.prepare(maxSamples, sampleRate) && automation.reserve(maxSamples);
 }
 
-void KVProcessor::takeParameterChanges(IParameterChanges* changes)
+void ProcessingChain::applyParameter(uint32_t id, double value)
 {
-    if (!changes)
+    stage(id, value);
+    path.updateOperators();
+}
+
+void ProcessingChain::stage(uint32_t id, double value)
+{
+    if (id >= kNumParams)
         return;
-    const int32 numQueues = changes->getParameterCount();
-    for (int32 q = 0; q < numQueues; ++q)
+    // Re-applying an unchanged value would recompute the same operator state;
+    // the crossover frequency is the exception: every call restarts its glide.
+    if (value == applied[id] && id != kCrossoverFreq)
+        return;
+    applied[id] = value;
+    path.stageParameter(id, value);
+    highCurrent = lowCurrent = false;
+}
+
+void ProcessingChain::rebuildBandMatrices()
+{
+    path.buildBandMatrices(highMatrix, lowMatrix);
+    highCurrent = lowCurrent = true;
+}
+
+void ProcessingChain::refreshBandMatrices(bool withLow)
+{
+    if (withLow && !lowCurrent)
+        rebuildBandMatrices();
+    else if (!highCurrent)
     {
-        IParamValueQueue* queue = changes->getParameterData(q);
-        if (!queue)
-            continue;
-        const int32 numPoints = queue->getPointCount();
-        const uint32 id = queue->getParameterId();
-        if (numPoints <= 0 || id >= kNumParams)
-            continue;
-
-        if ((records[id].flags & ParamFlags::kCanAutomate) && automation.ready())
-        {
-            automation.addList(id, values[id], numPoints,
-                               [queue](int32 j, uint32& offset, double& value)
-                               {
-                                   int32 hostOffset = 0;
-                                   if (queue->getPoint(j, hostOffset, value) != kResultOk)
-                                       return false;
-                                   offset = hostOffset > 0 ? static_cast<uint32>(hostOffset) : 0;
-                                   return true;
-                               });
-            continue;
-        }
-
-        // Taken at once: only the last point counts.
-        int32 offset = 0;
-        ParamValue value = 0.0;
-        if (queue->getPoint(numPoints - 1, offset, value) != kResultOk)
-            continue;
-        values[id] = Curves::clampNormalized(value, values[id]);
-        if (records[id].flags & ParamFlags::kIsProgramChange)
-            applyProgram(id, values[id]);
-        else
-            applyParameter(id, values[id]);
+        highMatrix = path.buildHighBandMatrix();
+        highCurrent = true;
     }
 }
 
-void KVProcessor::reportPendingChanges(IParameterChanges* outputChanges)
+void ProcessingChain::beginBlock(uint32_t numSamples)
 {
-    if (!outputChanges)
-        return; // they wait for a call that brings a list
-    while (!pendingOutputChanges.empty())
-    {
-        const OutputChange& change = pendingOutputChanges.front();
-        int32 queueIndex = 0;
-        IParamValueQueue* queue = outputChanges->addParameterData(change.id, queueIndex);
-        int32 pointIndex = 0;
-        if (!queue || queue->addPoint(0, change.value, pointIndex) != kResultOk)
-            break; // the host's list is full: keep this change and the rest, in order
-        pendingOutputChanges.pop();
-    }
+    automation.reset(numSamples);
 }
 
-void KVProcessor::applyAutomatedAt(uint32 cut, bool jumps)
+double ProcessingChain::endValue(uint32_t id) const
 {
-    for (uint32 a = 0; a < automation.automatedCount(); ++a)
+    const BreakpointList& list = automation.list(id);
+    return list[list.size() - 1].value;
+}
+
+void ProcessingChain::applyAutomatedAt(uint32_t cut, bool jumps)
+{
+    for (uint32_t a = 0; a < automation.automatedCount(); ++a)
     {
-        const uint32 id = automation.automatedId(a);
+        const uint32_t id = automation.automatedId(a);
         const Breakpoint& point = automation.list(id)[cut];
-        const double value = jumps ? point.effective() : point.value;
-        values[id] = value;
-        // Re-applying an unchanged value would recompute the same operator
-        // state; the crossover frequency is the exception: every call
-        // restarts its glide.
-        if (value == appliedValues[id] && id != kCrossoverFreq)
-            continue;
-        signal.stageParameter(id, value); // the paths hold values in 0..1
-        noteApplied(id, value);
+        stage(id, jumps ? point.effective() : point.value);
     }
-    signal.updateOperators();
+    path.updateOperators();
 }
 
-void KVProcessor::currentBandMatrices(StereoMatrix& high, StereoMatrix* low)
+bool ProcessingChain::anyJumpAt(uint32_t k) const
 {
-    if (low && !builtLowCurrent)
-    {
-        signal.buildBandMatrices(builtHigh, builtLow);
-        builtHighCurrent = builtLowCurrent = true;
-    }
-    else if (!builtHighCurrent)
-    {
-        builtHigh = signal.buildHighBandMatrix();
-        builtHighCurrent = true;
-    }
-    high = builtHigh;
-    if (low)
-        *low = builtLow;
+    for (uint32_t a = 0; a < automation.automatedCount(); ++a)
+        if (automation.list(automation.automatedId(a))[k].hasJump())
+            return true;
+    return false;
+}
+
+void ProcessingChain::process(const StereoIo<float>* io, uint32_t numSamples)
+{
+    runSegments(io, numSamples);
+}
+
+void ProcessingChain::process(const StereoIo<double>* io, uint32_t numSamples)
+{
+    runSegments(io, numSamples);
 }
 
 template <typename Sample>
-bool KVProcessor::bindAudio(ProcessData& data, uint32 numSamples, StereoIo<Sample>& io)
+void ProcessingChain::runSegments(const StereoIo<Sample>* audio, uint32_t numSamples)
 {
-    if (data.numInputs == 0 || data.numOutputs == 0)
-        return false; // a parameter flush
-    if (!data.outputs || data.numOutputs < 0)
-        return false;
-    AudioBusBuffers& output = data.outputs[0];
-    Sample* outL = channelAt<Sample>(output, outputChannels[0]);
-    Sample* outR = channelAt<Sample>(output, outputChannels[1]);
-    if (!outL || !outR)
-        return false;
-    AudioBusBuffers* input = data.inputs && data.numInputs > 0 ? &data.inputs[0] : nullptr;
-    const Sample* inL = input ? channelAt<Sample>(*input, inputChannels[0]) : nullptr;
-    const Sample* inR = input ? channelAt<Sample>(*input, inputChannels[1]) : nullptr;
-
-    const bool silent = !inL || !inR || (input->silenceFlags & inputSilenceMask) == inputSilenceMask;
-    if (silent)
-    {
-        // An input the host flags silent, or cannot give us, makes silence.
-        if (outL != inL)
-            std::memset(outL, 0, numSamples * sizeof(Sample));
-        if (outR != inR)
-            std::memset(outR, 0, numSamples * sizeof(Sample));
-        output.silenceFlags = outputSilenceMask;
-        return false;
-    }
-    output.silenceFlags = 0;
-    io = {inL, inR, outL, outR};
-    return true;
-}
-
-template <typename Sample>
-void KVProcessor::runSegments(ProcessData& data, uint32 numSamples)
-{
-    StereoIo<Sample> io;
-    const bool audio = (data.symbolicSampleSize == kSample32 || data.symbolicSampleSize == kSample64) &&
-                       bindAudio(data, numSamples, io);
+    automation.resample();
+    const StereoIo<Sample> io = audio ? *audio : StereoIo<Sample>{};
 
     // The crossover splits the block once, with the settings in force before
     // the segments; blocks longer than its buffers are split a chunk at a time.
     BandChunk chunk;
-    const bool split = audio && signal.crossoverOn && signal.crossover.capacity > 0;
+    const bool split = audio && path.crossoverOn && path.crossover.capacity > 0;
     if (split)
         splitUpTo(chunk, io, numSamples, 0);
 
@@ -313,7 +191,7 @@ void KVProcessor::runSegments(ProcessData& data, uint32 numSamples)
     auto play = [&]
     {
         // Neighbouring full-band ramps run side by side (see rampSideBySide).
-        for (uint32 q = 0; q < queued.size(); ++q)
+        for (uint32_t q = 0; q < queued.size(); ++q)
         {
             if (queued[q].rampsFullBand())
             {
@@ -328,103 +206,95 @@ void KVProcessor::runSegments(ProcessData& data, uint32 numSamples)
     };
 
     const SplitOffsets& cuts = automation.splitOffsets();
-    for (uint32 k = 0; k + 1 < cuts.size(); ++k)
+    for (uint32_t k = 0; k + 1 < cuts.size(); ++k)
     {
-        const uint32 s = cuts[k];
-        const uint32 e = cuts[k + 1];
+        const uint32_t s = cuts[k];
+        const uint32_t e = cuts[k + 1];
 
         // With the crossover off only the high band is heard; the low-band
         // matrix need only be current when the block ends.
-        const bool lowHeard = signal.crossoverOn;
+        const bool lowHeard = path.crossoverOn;
         const bool lastSegment = k + 2 == cuts.size();
 
         StereoMatrix highStart = highMatrix;
         StereoMatrix lowStart = lowMatrix;
         if (automation.mayJumpAt(k) && anyJumpAt(k))
         {
+            // The matrices after the jumps start the segment; the end
+            // matrices below replace them.
             applyAutomatedAt(k, true);
-            currentBandMatrices(highStart, lowHeard ? &lowStart : nullptr);
+            refreshBandMatrices(lowHeard);
+            highStart = highMatrix;
+            if (lowHeard)
+                lowStart = lowMatrix;
         }
         applyAutomatedAt(k + 1, false);
-        currentBandMatrices(highMatrix, lowHeard || lastSegment ? &lowMatrix : nullptr);
+        refreshBandMatrices(lowHeard || lastSegment);
 
-        const uint32 n = e - s;
+        const uint32_t n = e - s;
         if (n < 1 || !audio)
             continue;
 
         SegmentAudio& segment = queued.add();
         segment.start = s;
         segment.end = e;
-        segment.bypass = signal.bypass;
-        segment.bands = split && !signal.bypass;
+        segment.bypass = path.bypass;
+        segment.bands = split && !path.bypass;
         segment.highStart = highStart;
         segment.highStep = stepOver(highMatrix - highStart, n);
         if (segment.bands)
         {
             segment.lowStart = lowStart;
             segment.lowStep = stepOver(lowMatrix - lowStart, n);
-            if (signal.solo == 2)
+            if (path.solo == 2)
                 segment.highStart = segment.highStep = StereoMatrix::zero();
-            else if (signal.solo == 1)
+            else if (path.solo == 1)
                 segment.lowStart = segment.lowStep = StereoMatrix::zero();
         }
         if (queued.full())
             play();
     }
     play();
-
-    // Scope and output format hold for the whole block, and every segment's
-    // output is final once written: one feed takes the block's frames in order.
-    if (audio && signal.scopeOn)
-        scopeFeed.feed(io.outL, io.outR, numSamples, signal.outputMS);
 }
 
 template <typename Sample>
-void KVProcessor::playSegment(const SegmentAudio& segment, BandChunk& chunk, const StereoIo<Sample>& io,
-                              uint32 numSamples, bool split)
+void ProcessingChain::playSegment(const SegmentAudio& segment, BandChunk& chunk, const StereoIo<Sample>& io,
+                                  uint32_t numSamples, bool split)
 {
-    const uint32 s = segment.start, e = segment.end, n = e - s;
+    const uint32_t s = segment.start, e = segment.end, n = e - s;
     if (segment.bands)
     {
         rampBands(chunk, io, numSamples, s, e, segment.highStart, segment.highStep, segment.lowStart, segment.lowStep);
         return;
     }
     // The full-band ramps went side by side; what is left is a bypassed segment.
-    MatrixRamp::bypassCopy(signal.inputMS, signal.outputMS, n, io.inL + s, io.inR + s, io.outL + s, io.outR + s);
+    MatrixRamp::bypassCopy(path.inputMS, path.outputMS, n, io.inL + s, io.inR + s, io.outL + s, io.outR + s);
     if (split)
         splitUpTo(chunk, io, numSamples, e - 1); // keep the filters running through the block
 }
 
-bool KVProcessor::anyJumpAt(uint32 k) const
-{
-    for (uint32 a = 0; a < automation.automatedCount(); ++a)
-        if (automation.list(automation.automatedId(a))[k].hasJump())
-            return true;
-    return false;
-}
-
 template <typename Sample>
-void KVProcessor::splitUpTo(BandChunk& chunk, const StereoIo<Sample>& io, uint32 numSamples, uint32 position)
+void ProcessingChain::splitUpTo(BandChunk& chunk, const StereoIo<Sample>& io, uint32_t numSamples, uint32_t position)
 {
-    Dsp::Crossover& crossover = signal.crossover;
+    Dsp::Crossover& crossover = path.crossover;
     while (position >= chunk.end && chunk.end < numSamples)
     {
-        const uint32 length = std::min(numSamples - chunk.end, crossover.capacity);
+        const uint32_t length = std::min(numSamples - chunk.end, crossover.capacity);
         const int done = crossover.split(static_cast<int>(length), io.inL + chunk.end, io.inR + chunk.end);
         if (done <= 0)
             return;
         chunk.start = chunk.end;
-        chunk.end += static_cast<uint32>(done);
+        chunk.end += static_cast<uint32_t>(done);
     }
 }
 
 template <typename Sample>
-void KVProcessor::rampBands(BandChunk& chunk, const StereoIo<Sample>& io, uint32 numSamples, uint32 s, uint32 e,
-                            StereoMatrix highRamp, const StereoMatrix& highStep, StereoMatrix lowRamp,
-                            const StereoMatrix& lowStep)
+void ProcessingChain::rampBands(BandChunk& chunk, const StereoIo<Sample>& io, uint32_t numSamples, uint32_t s,
+                                uint32_t e, StereoMatrix highRamp, const StereoMatrix& highStep, StereoMatrix lowRamp,
+                                const StereoMatrix& lowStep)
 {
-    const Dsp::Crossover& crossover = signal.crossover;
-    for (uint32 position = s; position < e;)
+    const Dsp::Crossover& crossover = path.crossover;
+    for (uint32_t position = s; position < e;)
     {
         splitUpTo(chunk, io, numSamples, position);
         if (position < chunk.start || position >= chunk.end)
@@ -434,8 +304,8 @@ void KVProcessor::rampBands(BandChunk& chunk, const StereoIo<Sample>& io, uint32
                                    io.outR + position);
             return;
         }
-        const uint32 length = std::min(e, chunk.end) - position;
-        const uint32 at = position - chunk.start;
+        const uint32_t length = std::min(e, chunk.end) - position;
+        const uint32_t at = position - chunk.start;
         MatrixRamp::rampAndSum(highRamp, highStep, lowRamp, lowStep, length, crossover.highBand[0] + at,
                                crossover.highBand[1] + at, crossover.lowBand[0] + at, crossover.lowBand[1] + at,
                                io.outL + position, io.outR + position);

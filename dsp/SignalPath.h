@@ -10,8 +10,8 @@
 #include <cstdint>
 
 // Everything a parameter value can set: the nine operators in signal order,
-// the switches and the crossover. The processor owns one and applies every
-// parameter through it.
+// the switches and the crossover. The processing chain owns one and applies
+// every parameter through it.
 class SignalPath
 {
 public:
@@ -28,14 +28,10 @@ public:
     uint32_t solo = 0; // 0 none, 1 high band only, 2 low band only
     Dsp::Crossover crossover;
 
-    // Applies one normalised value (IDs 1..28; anything else is ignored). Values
-    // outside 0..1 are clamped, non-finite ones ignored. Neither stores the value
-    // nor rebuilds the band matrices: callers do both.
-    void applyParameter(uint32_t id, double v);
-
-    // The same for a value already in 0..1, except that the operators it
-    // changes are recomputed only by the next updateOperators(): a caller that
-    // sets many values recomputes each operator once.
+    // Sets what one normalised value in 0..1 decides (IDs 1..28; anything else
+    // is ignored). The operators it changes are recomputed only by the next
+    // updateOperators(): a caller that sets many values recomputes each
+    // operator once. Values arrive clamped from where they enter the plug-in.
     void stageParameter(uint32_t id, double v);
     void updateOperators();
 

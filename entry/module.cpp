@@ -1,7 +1,7 @@
 // Module initialisation and release: InitDll/ExitDll, and the same work behind
 // the Linux entry points ModuleEntry/ModuleExit.
 
-#include "processor/KVProcessor.h"
+#include "processor/SampleSizeOverride.h"
 #include "sdk/moduleentry.h"
 
 #include "pluginterfaces/base/fplatform.h"

@@ -7,20 +7,18 @@
 
 #include "pluginterfaces/base/ibstream.h"
 #include "pluginterfaces/vst/ivstmessage.h"
+#include "pluginterfaces/vst/ivstparameterchanges.h"
 #include "pluginterfaces/vst/vstspeaker.h"
 
-#include <mutex>
+#include <xmmintrin.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <iterator>
-#include <limits>
+#include <cstring>
+#include <mutex>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
-
-std::atomic<int32_t> sampleSizeOverride{kAnySampleSize};
 
 namespace {
 
@@ -34,12 +32,50 @@ int32 channelIndexOf(SpeakerArrangement arrangement, Speaker speaker)
     return static_cast<int32>(__builtin_popcountll(arrangement & (speaker - 1)));
 }
 
-// Block size the chain is ready for before the first setupProcessing.
-constexpr uint32_t kChainBlockBeforeSetup = 1024; // samples
-
 // Highest rate a setup may ask for; far above any audio interface, low enough
 // that per-sample filter design stays meaningful.
 constexpr double kMaximumSampleRate = 1536000.0; // Hz
+
+// Denormal operands cost a hundred cycles each on many x86 cores; flush them
+// to zero while the block runs and give the host back its own mode.
+class DenormalsOff
+{
+public:
+    DenormalsOff() : saved(_mm_getcsr()) { _mm_setcsr(saved | kFlushToZero | kDenormalsAreZero); }
+    ~DenormalsOff() { _mm_setcsr(saved); }
+    DenormalsOff(const DenormalsOff&) = delete;
+    DenormalsOff& operator=(const DenormalsOff&) = delete;
+
+private:
+    static constexpr unsigned kFlushToZero = 0x8000;
+    static constexpr unsigned kDenormalsAreZero = 0x0040;
+    unsigned saved;
+};
+
+template <typename Sample>
+Sample** channelsOf(AudioBusBuffers& bus);
+
+template <>
+Sample32** channelsOf<Sample32>(AudioBusBuffers& bus)
+{
+    return bus.channelBuffers32;
+}
+
+template <>
+Sample64** channelsOf<Sample64>(AudioBusBuffers& bus)
+{
+    return bus.channelBuffers64;
+}
+
+// Channel `index` of a bus, or null when the host's bus cannot provide it.
+template <typename Sample>
+Sample* channelAt(AudioBusBuffers& bus, int32 index)
+{
+    Sample** channels = channelsOf<Sample>(bus);
+    if (!channels || index < 0 || index >= bus.numChannels)
+        return nullptr;
+    return channels[index];
+}
 
 } // namespace
 
@@ -53,10 +89,6 @@ KVProcessor::KVProcessor()
         records[id] = table.record(id);
         values[id] = records[id].defaultNormalized;
     }
-    // Ready for a host that processes before any setup (buffers grow in setupProcessing).
-    std::fill(std::begin(appliedValues), std::end(appliedValues), std::numeric_limits<double>::quiet_NaN());
-    signal.crossover.prepare(kChainBlockBeforeSetup, signal.crossover.sampleRate);
-    prepareChain(kChainBlockBeforeSetup);
 }
 
 KVProcessor::~KVProcessor()
@@ -130,8 +162,7 @@ tresult PLUGIN_API KVProcessor::setupProcessing(ProcessSetup& setup)
     if (setup.maxSamplesPerBlock < 1 || !(setup.sampleRate >= 1.0 && setup.sampleRate <= kMaximumSampleRate))
         return kResultFalse;
     const auto wholeHertz = static_cast<uint32_t>(std::trunc(setup.sampleRate));
-    if (!signal.crossover.prepare(static_cast<uint32_t>(setup.maxSamplesPerBlock), wholeHertz) ||
-        !prepareChain(static_cast<uint32_t>(setup.maxSamplesPerBlock)))
+    if (!chain.prepare(static_cast<uint32_t>(setup.maxSamplesPerBlock), wholeHertz))
         return kResultFalse;
     if (canProcessSampleSize(setup.symbolicSampleSize) != kResultTrue)
         return kResultFalse;
@@ -175,7 +206,7 @@ tresult PLUGIN_API KVProcessor::setState(IBStream* state)
         values[id] = value;
         applyParameter(id, value);
     }
-    rebuildBandMatrices();
+    chain.rebuildBandMatrices();
     return kResultOk;
 }
 
@@ -192,17 +223,11 @@ tresult PLUGIN_API KVProcessor::getState(IBStream* state)
     return kResultOk;
 }
 
-void KVProcessor::applyParameter(uint32 id, double normalized)
-{
-    signal.applyParameter(id, normalized);
-    noteApplied(id, normalized);
-}
-
 void KVProcessor::applyAllParameters()
 {
     for (uint32 id : ids)
         applyParameter(id, values[id]);
-    rebuildBandMatrices();
+    chain.rebuildBandMatrices();
 }
 
 void KVProcessor::applyProgram(uint32 programParamId, double value)
@@ -233,7 +258,132 @@ void KVProcessor::sendScopeData(const uint8_t* block)
     message->release();
 }
 
-void KVProcessor::rebuildBandMatrices()
+// ---------------------------------------------------------------------------
+// The audio thread: the host's block and queues into the chain
+
+tresult PLUGIN_API KVProcessor::process(ProcessData& data)
 {
-    signal.buildBandMatrices(highMatrix, lowMatrix);
+    DenormalsOff denormalsOff;
+    const uint32 numSamples = data.numSamples > 0 ? static_cast<uint32>(data.numSamples) : 0;
+
+    chain.beginBlock(numSamples);
+    takeParameterChanges(data.inputParameterChanges);
+    reportPendingChanges(data.outputParameterChanges);
+
+    if (data.symbolicSampleSize == kSample64)
+        processAudio<Sample64>(data, numSamples);
+    else
+        processAudio<Sample32>(data, numSamples);
+
+    // The host sees each automated parameter at the value its block ended on.
+    for (uint32 a = 0; a < chain.automatedCount(); ++a)
+    {
+        const uint32 id = chain.automatedId(a);
+        values[id] = chain.endValue(id);
+    }
+    return kResultOk;
+}
+
+void KVProcessor::takeParameterChanges(IParameterChanges* changes)
+{
+    if (!changes)
+        return;
+    const int32 numQueues = changes->getParameterCount();
+    for (int32 q = 0; q < numQueues; ++q)
+    {
+        IParamValueQueue* queue = changes->getParameterData(q);
+        if (!queue)
+            continue;
+        const int32 numPoints = queue->getPointCount();
+        const uint32 id = queue->getParameterId();
+        if (numPoints <= 0 || id >= kNumParams)
+            continue;
+
+        if ((records[id].flags & ParamFlags::kCanAutomate) && chain.takesAutomation())
+        {
+            chain.automate(id, values[id], numPoints,
+                           [queue](int32 j, uint32& offset, double& value)
+                           {
+                               int32 hostOffset = 0;
+                               if (queue->getPoint(j, hostOffset, value) != kResultOk)
+                                   return false;
+                               offset = hostOffset > 0 ? static_cast<uint32>(hostOffset) : 0;
+                               return true;
+                           });
+            continue;
+        }
+
+        // Taken at once: only the last point counts.
+        int32 offset = 0;
+        ParamValue value = 0.0;
+        if (queue->getPoint(numPoints - 1, offset, value) != kResultOk)
+            continue;
+        values[id] = Curves::clampNormalized(value, values[id]);
+        if (records[id].flags & ParamFlags::kIsProgramChange)
+            applyProgram(id, values[id]);
+        else
+            applyParameter(id, values[id]);
+    }
+}
+
+void KVProcessor::reportPendingChanges(IParameterChanges* outputChanges)
+{
+    if (!outputChanges)
+        return; // they wait for a call that brings a list
+    while (!pendingOutputChanges.empty())
+    {
+        const OutputChange& change = pendingOutputChanges.front();
+        int32 queueIndex = 0;
+        IParamValueQueue* queue = outputChanges->addParameterData(change.id, queueIndex);
+        int32 pointIndex = 0;
+        if (!queue || queue->addPoint(0, change.value, pointIndex) != kResultOk)
+            break; // the host's list is full: keep this change and the rest, in order
+        pendingOutputChanges.pop();
+    }
+}
+
+template <typename Sample>
+void KVProcessor::processAudio(ProcessData& data, uint32 numSamples)
+{
+    StereoIo<Sample> io;
+    const bool audio = (data.symbolicSampleSize == kSample32 || data.symbolicSampleSize == kSample64) &&
+                       bindAudio(data, numSamples, io);
+    chain.process(audio ? &io : nullptr, numSamples);
+
+    // Scope and output format hold for the whole block, and every segment's
+    // output is final once written: one feed takes the block's frames in order.
+    if (audio && chain.signalPath().scopeOn)
+        scopeFeed.feed(io.outL, io.outR, numSamples, chain.signalPath().outputMS);
+}
+
+template <typename Sample>
+bool KVProcessor::bindAudio(ProcessData& data, uint32 numSamples, StereoIo<Sample>& io)
+{
+    if (data.numInputs == 0 || data.numOutputs == 0)
+        return false; // a parameter flush
+    if (!data.outputs || data.numOutputs < 0)
+        return false;
+    AudioBusBuffers& output = data.outputs[0];
+    Sample* outL = channelAt<Sample>(output, outputChannels[0]);
+    Sample* outR = channelAt<Sample>(output, outputChannels[1]);
+    if (!outL || !outR)
+        return false;
+    AudioBusBuffers* input = data.inputs && data.numInputs > 0 ? &data.inputs[0] : nullptr;
+    const Sample* inL = input ? channelAt<Sample>(*input, inputChannels[0]) : nullptr;
+    const Sample* inR = input ? channelAt<Sample>(*input, inputChannels[1]) : nullptr;
+
+    const bool silent = !inL || !inR || (input->silenceFlags & inputSilenceMask) == inputSilenceMask;
+    if (silent)
+    {
+        // An input the host flags silent, or cannot give us, makes silence.
+        if (outL != inL)
+            std::memset(outL, 0, numSamples * sizeof(Sample));
+        if (outR != inR)
+            std::memset(outR, 0, numSamples * sizeof(Sample));
+        output.silenceFlags = outputSilenceMask;
+        return false;
+    }
+    output.silenceFlags = 0;
+    io = {inL, inR, outL, outR};
+    return true;
 }

@@ -5,7 +5,7 @@
 // parameter queues that hand the plug-in points exactly as given (repeated
 // and out-of-order offsets included).
 
-#include "tests/processor/ChainReference.h"
+#include "tests/dsp/ChainReference.h"
 #include "tests/support/KalviorBundle.h"
 
 #include "sdk/hosting/ParameterChanges.h"
@@ -133,12 +133,5 @@ public:
     Steinberg::Hosting::ProcessBuffers buffers;
     std::unique_ptr<Steinberg::Hosting::PluginInstance> instance;
 };
-
-// The expected output of frame i for the row-vector convention.
-inline void apply(const ChainReference::Matrix& m, long double l, long double r, long double& outL, long double& outR)
-{
-    outL = l * m.m00 + r * m.m10;
-    outR = l * m.m01 + r * m.m11;
-}
 
 } // namespace ChainTestSupport

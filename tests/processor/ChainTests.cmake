@@ -1,10 +1,6 @@
-# The processing chain and the scope feed: the automation lists, the ramp
-# kernels and the scope objects directly; the chain and the scope messages
-# through the built bundle.
+# The processor's audio thread and the scope feed: the scope objects directly;
+# the adapter and the scope messages through the built bundle.
 add_executable(kv_chain_tests
-    BreakpointsTest.cpp
-    MatrixRampTest.cpp
-    OperatorFormsTest.cpp
     ScopeFeedTest.cpp
     ProcessingChainTest.cpp
     ChainHost.cpp)

@@ -8,6 +8,9 @@
 
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <utility>
+#include <vector>
 
 namespace ChainReference {
 
@@ -30,6 +33,13 @@ inline Matrix lerp(const Matrix& a, const Matrix& b, long double t)
             a.m11 + (b.m11 - a.m11) * t};
 }
 
+// The output pair of one input pair (row-vector convention).
+inline void apply(const Matrix& m, long double l, long double r, long double& outL, long double& outR)
+{
+    outL = l * m.m00 + r * m.m10;
+    outR = l * m.m01 + r * m.m11;
+}
+
 const long double kPi = 3.141592653589793238462643383279502884L;
 const long double kSqrt2 = 1.414213562373095048801688724209698079L;
 const Matrix kToMS{0.5L, 0.5L, 0.5L, -0.5L};
@@ -47,6 +57,13 @@ inline Values defaults()
     v[kAsymmCrush] = v[kPanCrush] = 0.3;
     v[kHpWidth] = v[kLpWidth] = v[kPanLaw] = v[kGainTrim] = 0.5;
     v[kCrossoverFreq] = 0.5283208335737186;
+    return v;
+}
+
+inline Values with(Values v, const std::vector<std::pair<uint32_t, double>>& changes)
+{
+    for (const auto& [id, value] : changes)
+        v[id] = value;
     return v;
 }
 

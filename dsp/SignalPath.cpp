@@ -10,14 +10,6 @@ constexpr double kHalfPi = 1.5707963267948966;
 
 } // namespace
 
-void SignalPath::applyParameter(uint32_t id, double v)
-{
-    if (!std::isfinite(v))
-        return; // a host that sends garbage must not corrupt the settings
-    stageParameter(id, Curves::clampNormalized(v, 0.0));
-    updateOperators();
-}
-
 void SignalPath::stageParameter(uint32_t id, double v)
 {
     switch (id)

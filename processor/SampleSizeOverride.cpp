@@ -1,0 +1,3 @@
+#include "processor/SampleSizeOverride.h"
+
+std::atomic<int32_t> sampleSizeOverride{kAnySampleSize};

@@ -55,11 +55,7 @@ tresult PLUGIN_API KVController::setComponentState(IBStream* state)
     if (!state)
         return kInvalidArgument;
 
-    StateRecord::Reader reader(state);
-    uint32_t id = 0;
-    double value = 0.0;
-    while (reader.next(id, value))
-        setParamNormalized(id, value);
+    StateRecord::readAll(state, [this](uint32_t id, double value) { setParamNormalized(id, value); });
     return kResultOk;
 }
 

@@ -28,6 +28,17 @@ private:
     Steinberg::IBStreamer streamer;
 };
 
+// Calls apply(id, value) for every record a Reader gives, in stream order.
+template <typename Apply>
+void readAll(Steinberg::IBStream* stream, Apply&& apply)
+{
+    Reader reader(stream);
+    uint32_t id = 0;
+    double value = 0.0;
+    while (reader.next(id, value))
+        apply(id, value);
+}
+
 // Appends one record; false when the stream refuses the bytes.
 bool write(Steinberg::IBStream* stream, uint32_t id, double value);
 

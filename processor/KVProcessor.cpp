@@ -198,14 +198,12 @@ tresult PLUGIN_API KVProcessor::setState(IBStream* state)
 {
     if (!state)
         return kInvalidArgument;
-    StateRecord::Reader reader(state);
-    uint32_t id = 0;
-    double value = 0.0;
-    while (reader.next(id, value))
-    {
-        values[id] = value;
-        applyParameter(id, value);
-    }
+    StateRecord::readAll(state,
+                         [this](uint32_t id, double value)
+                         {
+                             values[id] = value;
+                             applyParameter(id, value);
+                         });
     chain.rebuildBandMatrices();
     return kResultOk;
 }

@@ -7,32 +7,12 @@
 #include "processor/OutputChangeQueue.h"
 #include "processor/SampleSizeOverride.h"
 #include "processor/ScopeFeed.h"
+#include "processor/SharedValue.h"
 #include "processor/VectorScope.h"
 #include "sdk/AudioEffect.h"
 
-#include <atomic>
 #include <cstdint>
 #include <mutex>
-
-// A parameter value that the audio thread writes while the host's main thread
-// may read it (a project saved during playback calls getState): a relaxed
-// atomic, which on x86-64 is the plain load and store it replaces.
-class SharedValue
-{
-public:
-    SharedValue(double v = 0.0) : value(v) {}
-    SharedValue& operator=(double v)
-    {
-        value.store(v, std::memory_order_relaxed);
-        return *this;
-    }
-    SharedValue& operator=(const SharedValue& other) { return *this = double(other); }
-    operator double() const { return value.load(std::memory_order_relaxed); }
-
-private:
-    static_assert(std::atomic<double>::is_always_lock_free, "the audio thread must not lock");
-    std::atomic<double> value;
-};
 
 // The audio half of the plug-in: buses, setup, activation and state, and the
 // adapter that hands the host's blocks and parameter queues to the processing

@@ -1,6 +1,5 @@
 // Parameters and programs as a VST 2 host sees them.
 
-#include "tests/vst2/Vst2Reference.h"
 #include "tests/vst2/Vst2TestHost.h"
 
 #include <gtest/gtest.h>
@@ -41,11 +40,11 @@ TEST_F(Vst2Parameters, TableWithoutProgramChangeAndBypass)
     ASSERT_EQ(effect->effect->numParams, kVst2ParameterCount);
     for (int32_t index = 0; index < kVst2ParameterCount; ++index)
     {
-        const ParameterFacts& p = kParameters[index];
+        const KalviorTest::ParameterRow& p = vst2Row(index);
         SCOPED_TRACE(p.title);
         EXPECT_EQ(effect->text(V2::effGetParamLabel, index), p.units);
-        EXPECT_EQ(effect->dispatch(V2::effCanBeAutomated, index), p.automatable ? 1 : 0);
-        EXPECT_NEAR(effect->get(index), p.defaultValue, 1e-7);
+        EXPECT_EQ(effect->dispatch(V2::effCanBeAutomated, index), p.automatable() ? 1 : 0);
+        EXPECT_NEAR(effect->get(index), p.defaultNormalized, 1e-7);
         // Cockos: 0xBEEF for switches and lists
         EXPECT_EQ(effect->dispatch(V2::effVendorSpecific, V2::effGetParamName, index), p.steps > 0 ? 0xBEEF : 0);
     }
@@ -113,8 +112,8 @@ TEST_F(Vst2Parameters, ParameterProperties)
         ASSERT_EQ(effect->dispatch(V2::effGetParameterProperties, indexOf(c.id), 0, &properties), 1);
         EXPECT_EQ(properties.flags, c.flags) << c.id;
         EXPECT_EQ(properties.maxInteger, c.maxInteger) << c.id;
-        EXPECT_STREQ(properties.label, kParameters[indexOf(c.id)].title);
-        const std::string shortTitle = kParameters[indexOf(c.id)].shortTitle;
+        EXPECT_STREQ(properties.label, KalviorTest::kParameters[c.id].title);
+        const std::string shortTitle = KalviorTest::kParameters[c.id].shortTitle;
         EXPECT_EQ(properties.shortLabel, shortTitle.substr(0, 7)); // the field holds 7 and a terminator
     }
 }
@@ -135,10 +134,10 @@ TEST_F(Vst2Parameters, ProgramSelectionReachesProcessorAndHost)
     EXPECT_EQ(reported.size(), 23u);
     for (int32_t index = 0; index < kVst2ParameterCount; ++index)
     {
-        const uint32_t id = kParameters[index].id;
+        const uint32_t id = vst2Row(index).id;
         const bool inProgram = (id >= 3 && id <= 24) || id == 27;
         EXPECT_EQ(reported.count(index), inProgram ? 1u : 0u) << id;
-        float expected = static_cast<float>(kParameters[index].defaultValue);
+        float expected = static_cast<float>(vst2Row(index).defaultNormalized);
         if (id == 23)
             expected = 0.5f; // "LR-2"
         else if (id == 24)

@@ -1,7 +1,6 @@
 #include "tests/vst2/Vst2Render.h"
 
 #include "tests/support/KalviorBundle.h"
-#include "tests/vst2/Vst2Reference.h"
 
 #include "sdk/hosting/ParameterChanges.h"
 #include "sdk/hosting/ProcessBuffers.h"

@@ -10,15 +10,14 @@
 # Environment: KALVIOR_MUTATION_TREE (the tree to test; default this one),
 # KALVIOR_MUTATION_DIR (default /tmp/kalvior-mutation; holds the
 # copy and its build, reused between runs), KALVIOR_JOBS (default 2),
-# KALVIOR_MUTATION_CTEST (extra ctest options; default excludes the tests that
-# need a real DAW).
+# KALVIOR_MUTATION_CTEST (extra ctest options). The tests that need a real DAW
+# and those failing on the unchanged tree are left out.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=${KALVIOR_MUTATION_TREE:-$(cd "$here/../.." && pwd)}
 work=${KALVIOR_MUTATION_DIR:-/tmp/kalvior-mutation}
 jobs=${KALVIOR_JOBS:-2}
-ctest_extra=${KALVIOR_MUTATION_CTEST:--E Ardour}
 faults="$here/faults.txt"
 tool="$here/mutate.py"
 
@@ -38,13 +37,16 @@ cmake -S "$work/src" -B "$work/src/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -D
     "${launcher[@]}" >/dev/null
 echo "=== Building the unchanged tree"
 cmake --build "$work/src/build" -j "$jobs" >"$work/build.log" 2>&1 || { tail -30 "$work/build.log"; exit 1; }
-echo "=== The unchanged tree must pass"
-# shellcheck disable=SC2086
-if ! ctest --test-dir "$work/src/build" -j "$jobs" --stop-on-failure $ctest_extra >"$work/clean.log" 2>&1; then
-    tail -30 "$work/clean.log"
-    echo "mutation: the suite fails on the unchanged tree" >&2
-    exit 1
+echo "=== The unchanged tree"
+# Tests that fail already say nothing about a fault: they are left out, loudly.
+exclude=Ardour
+if ! ctest --test-dir "$work/src/build" -j "$jobs" -E "$exclude" >"$work/clean.log" 2>&1; then
+    failing=$(sed 's/^[0-9]*://' "$work/src/build/Testing/Temporary/LastTestsFailed.log")
+    echo "mutation: WARNING: these tests fail on the unchanged tree and are left out:" >&2
+    echo "$failing" | sed 's/^/    /' >&2
+    exclude="$exclude|$(echo "$failing" | python3 -c 'import re,sys; print("|".join("^"+re.escape(l.strip())+"$" for l in sys.stdin if l.strip()))')"
 fi
+ctest_extra=${KALVIOR_MUTATION_CTEST:-}
 
 caught=0
 total=0
@@ -57,7 +59,7 @@ for name in $(python3 "$tool" names "$faults" "$@"); do
         verdict="CAUGHT (does not build)"
     else
         # shellcheck disable=SC2086
-        if ! ctest --test-dir "$work/src/build" -j "$jobs" --stop-on-failure $ctest_extra >"$work/$name.log" 2>&1; then
+        if ! ctest --test-dir "$work/src/build" -j "$jobs" --stop-on-failure -E "$exclude" $ctest_extra >"$work/$name.log" 2>&1; then
             verdict="CAUGHT by $(grep -m1 -oE '[0-9]+ - [^ ]+' "$work/$name.log" | sed 's/^[0-9]* - //' || echo '?')"
         fi
     fi

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <cstring>
 #include <map>
 #include <vector>
@@ -183,3 +185,20 @@ TEST_F(Vst2Parameters, AChangeAlongsideAProgramKeepsTheHostsValue)
 }
 
 } // namespace
+
+TEST_F(Vst2Parameters, ValuesThatAreNoNumbersAreIgnoredAndOthersLimited)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    const float cases[][2] = {{0.25f, 0.25f}, {nan, 0.25f}, {inf, 0.25f}, {-inf, 0.25f}, {1.5f, 1.0f}, {-0.5f, 0.0f}};
+    for (const auto& c : cases)
+    {
+        effect->set(0, c[0]);
+        EXPECT_EQ(effect->get(0), c[1]) << "sent " << c[0];
+    }
+    effect->set(-1, 0.5f); // no such parameters: nothing happens
+    effect->set(kVst2ParameterCount, 0.5f);
+    EXPECT_EQ(effect->get(kVst2ParameterCount), 0.0f);
+    EXPECT_EQ(effect->get(-1), 0.0f);
+    EXPECT_EQ(effect->get(0), 0.0f) << "the last value held stays";
+}

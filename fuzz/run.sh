@@ -53,6 +53,9 @@ for target in "${targets[@]}"; do
     [[ $target == fuzz_ui_description ]] && max_len=32768 # the editor's own description is a seed
     args=(-max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -max_len="$max_len"
           -print_final_stats=1 -artifact_prefix="$artifacts/")
+    # Multi-block sequences need long inputs from the start; libFuzzer's length
+    # control would keep these two near their seeds' sizes for a whole CI run.
+    [[ $target == fuzz_process || $target == fuzz_param_text ]] && args+=(-len_control=0)
     dict="$root/fuzz/dicts/$target.dict"
     [[ -f $dict ]] && args+=(-dict="$dict")
     corpora=("$work")

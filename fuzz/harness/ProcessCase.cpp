@@ -5,6 +5,7 @@
 
 #include "fuzz/harness/ByteReader.h"
 #include "fuzz/harness/HarnessSupport.h"
+#include "tests/support/Noise.h"
 
 #include "sdk/hosting/ParameterChanges.h"
 
@@ -32,6 +33,7 @@ namespace {
 constexpr double kHeadroom32 = 1e30;
 constexpr double kHeadroom64 = 1e200;
 
+constexpr double kHighestRate = 1536000.0; // Hz; no filter is designed beyond it
 constexpr int32 kBlockBeforeSetup = 1024;  // what the processor is ready for before any setup
 constexpr int32 kLargestSetup = 1 << 15;   // samples; far beyond any host, small enough to run fast
 constexpr int64_t kSampleBudget = 1 << 17; // frames per case, all blocks together
@@ -83,7 +85,7 @@ void setUp(Hosting::PluginInstance& instance, ByteReader& in, Setup& prepared)
 
     const tresult result = instance.processor()->setupProcessing(setup);
     const bool valid = (setup.symbolicSampleSize == Vst::kSample32 || setup.symbolicSampleSize == Vst::kSample64) &&
-                       setup.maxSamplesPerBlock >= 1 && std::isfinite(setup.sampleRate) && setup.sampleRate >= 1.0;
+                       setup.maxSamplesPerBlock >= 1 && setup.sampleRate >= 1.0 && setup.sampleRate <= kHighestRate;
     if (!valid)
         KV_FUZZ_CHECK(result != kResultOk, "setupProcessing accepted an impossible setup");
     if (result == kResultOk)
@@ -128,11 +130,10 @@ Sample toSample(double v)
 template <typename Sample>
 bool fillChannel(std::vector<Sample>& channel, ByteReader& in, double headroom)
 {
-    uint32_t noise = in.u32();
+    KalviorTest::Noise noise(in.u32());
     auto next = [&noise]
     {
-        noise = noise * 1664525u + 1013904223u;
-        return (noise >> 8) / double(1 << 24) * 2.0 - 1.0;
+        return noise.next();
     };
     const double huge = in.flag() ? headroom : double(std::numeric_limits<Sample>::max());
     switch (in.below(8))
@@ -195,7 +196,7 @@ void fillChanges(RawChanges& changes, ByteReader& in, int32 frames)
             queue->points.push_back({pickOffset(in, frames), specialDouble(in)});
         if (ascending)
             std::stable_sort(queue->points.begin(), queue->points.end(),
-                             [](const RawQueue::Point& a, const RawQueue::Point& b) { return a.offset < b.offset; });
+                             [](const Point& a, const Point& b) { return a.offset < b.offset; });
         changes.queues.push_back(std::move(queue));
     }
 }

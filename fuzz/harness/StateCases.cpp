@@ -2,6 +2,7 @@
 // plug-in's chunk handed to us by mistake looks like.
 
 #include "fuzz/harness/HarnessSupport.h"
+#include "tests/support/Noise.h"
 
 #include "sdk/hosting/ProcessBuffers.h"
 
@@ -33,13 +34,10 @@ void processFiniteBlock(Hosting::PluginInstance& instance, int32 sampleSize)
 
     Hosting::ProcessBuffers buffers;
     buffers.prepare(sampleSize, kFrames);
-    uint32_t noise = 12345;
+    KalviorTest::Noise noise(12345);
     for (int32 c = 0; c < 2; ++c)
         for (int32 i = 0; i < kFrames; ++i)
-        {
-            noise = noise * 1664525u + 1013904223u;
-            buffers.setInput(c, i, (noise >> 8) / double(1 << 24) * 2.0 - 1.0);
-        }
+            buffers.setInput(c, i, noise.next());
     for (int32 frames : {kFrames, 0, 1})
     {
         KV_FUZZ_CHECK(instance.processor()->process(buffers.block(frames)) == kResultOk, "process");

@@ -3,6 +3,7 @@
 
 #include "fuzz/harness/ByteReader.h"
 #include "fuzz/harness/HarnessSupport.h"
+#include "tests/support/Vst2HostCore.h"
 
 #include "vst2/Vst2Abi.h"
 
@@ -115,24 +116,8 @@ void vst3Texts(Vst::IEditController* controller, ByteReader& in)
         KV_FUZZ_CHECK(isUnit(normalized), "plain to normalised gave " + num(normalized));
 }
 
-// The host side of the VST 2 entry: a callback that knows the version and
-// tells its vendor.
+// Cockos hosts get the long parameter names.
 bool hostIsCockos = false;
-
-VstIntPtr VSTCALLBACK hostCallback(AEffect*, int32_t opcode, int32_t, VstIntPtr, void* ptr, float)
-{
-    switch (opcode)
-    {
-    case Vst2Abi::audioMasterVersion: return Vst2Abi::kVstVersionNumber;
-    case Vst2Abi::audioMasterGetVendorString:
-        if (!ptr)
-            return 0;
-        std::strcpy(static_cast<char*>(ptr), hostIsCockos ? "Cockos" : "Robustness Host");
-        return 1;
-    case Vst2Abi::audioMasterGetVendorVersion: return 1000;
-    default: return 0;
-    }
-}
 
 VstIntPtr dispatch(AEffect* effect, int32_t opcode, int32_t index, VstIntPtr value, void* ptr, float opt)
 {
@@ -296,7 +281,11 @@ void parameterTextCase(const PluginEntry& entry, const uint8_t* data, size_t siz
     }
 
     hostIsCockos = in.flag();
-    AEffect* effect = entry.vst2Main(&hostCallback);
+    KalviorTest::HostAnswers answers;
+    answers.version = Vst2Abi::kVstVersionNumber;
+    answers.vendor = hostIsCockos ? "Cockos" : "Robustness Host";
+    KalviorTest::Vst2Host host(answers);
+    AEffect* effect = entry.vst2Main(&KalviorTest::Vst2Host::callback);
     KV_FUZZ_CHECK(effect != nullptr, "the VST 2 entry made no effect");
     if (!effect)
         return;

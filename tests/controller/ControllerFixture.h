@@ -65,15 +65,7 @@ protected:
     // A message made by the host, as the processor's worker would make it.
     Steinberg::IPtr<Steinberg::Vst::IMessage> createMessage(const char* id)
     {
-        using namespace Steinberg;
-        Vst::IMessage* message = nullptr;
-        TUID messageIid;
-        Vst::IMessage::iid.toTUID(messageIid);
-        host.createInstance(messageIid, messageIid, reinterpret_cast<void**>(&message));
-        if (!message)
-            return nullptr;
-        message->setMessageID(id);
-        return owned(message);
+        return KalviorTest::createMessage(host, id);
     }
 
     Steinberg::Hosting::HostContext host{"Kalvior Controller Test"};

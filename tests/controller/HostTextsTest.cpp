@@ -10,55 +10,13 @@ using TestText::narrow;
 
 namespace {
 
-struct InfoRow
-{
-    const char* title;
-    const char* shortTitle;
-    const char* units;
-    int32 stepCount;
-    double defaultNormalized;
-    int32 flags;
-};
-
-const InfoRow kInfo[29] = {
-    {"ProgSel", "ProgSel", "", 5, 0, 0x8000},
-    {"Bypass", "Bypass", "", 1, 0, 0x10001},
-    {"Scope", "Scope", "", 1, 1, 0},
-    {"Left Gain", "L Gain", "dB", 0, 0.75, 1},
-    {"Right Gain", "R Gain", "dB", 0, 0.75, 1},
-    {"Mute Left", "L Mute", "", 1, 0, 1},
-    {"Mute Right", "R Mute", "", 1, 0, 1},
-    {"Invert Left", "L Phase", "", 1, 0, 1},
-    {"Invert Right", "R Phase", "", 1, 0, 1},
-    {"Left Pan", "L Pan", "degs", 0, 0, 1},
-    {"Right Pan", "R Pan", "degs", 0, 1, 1},
-    {"Balance", "Balance", "degs", 0, 0.5, 1},
-    {"Asymmetry", "Asymm", "degs", 0, 0.5, 1},
-    {"Asymm Crush", "ACrush", "%", 0, 0.3, 1},
-    {"HP Gain", "HPGain", "dB", 0, 0.75, 1},
-    {"HP Width", "HPWidth", "", 0, 0.5, 1},
-    {"HP Pan", "HPPan", "degs", 0, 0.5, 1},
-    {"Pan Law", "PanLaw", "", 0, 0.5, 1},
-    {"Pan Crush", "PCrush", "%", 0, 0.3, 1},
-    {"Gain Trim", "O Trim", "", 0, 0.5, 1},
-    {"LP Gain", "LPGain", "dB", 0, 0.75, 1},
-    {"LP Width", "LPWidth", "", 0, 0.5, 1},
-    {"LP Pan", "LPPan", "degs", 0, 0.5, 1},
-    {"Crossover", "Xover", "", 2, 0, 0},
-    {"Crossover Freq", "XFreq", "", 0, 0, 1},
-    {"Input Format", "InFormat", "", 1, 0, 0},
-    {"Output Format", "OutFormat", "", 1, 0, 0},
-    {"Solo", "Solo", "", 2, 0, 0},
-    {"Mono", "Mono", "", 1, 0, 0},
-};
-
 TEST_F(ControllerTest, HostSeesEveryParameterInfo)
 {
     initialize();
     ASSERT_EQ(29, controller->getParameterCount());
     for (int32 index = 0; index < 29; ++index)
     {
-        const InfoRow& row = kInfo[index];
+        const ParameterRow& row = kParameters[index];
         SCOPED_TRACE(row.title);
         ParameterInfo info{};
         ASSERT_EQ(kResultTrue, controller->getParameterInfo(index, info));
@@ -66,11 +24,11 @@ TEST_F(ControllerTest, HostSeesEveryParameterInfo)
         EXPECT_EQ(row.title, narrow(info.title));
         EXPECT_EQ(row.shortTitle, narrow(info.shortTitle));
         EXPECT_EQ(row.units, narrow(info.units));
-        EXPECT_EQ(row.stepCount, info.stepCount);
-        EXPECT_NEAR(row.defaultNormalized, info.defaultNormalizedValue, 1e-15);
+        EXPECT_EQ(row.steps, info.stepCount);
+        EXPECT_NEAR(row.objectDefault(), info.defaultNormalizedValue, 1e-15);
         EXPECT_EQ(row.flags, info.flags);
         EXPECT_EQ(kRootUnitId, info.unitId);
-        EXPECT_NEAR(row.defaultNormalized, controller->getParamNormalized(info.id), 1e-15) << "starts at its default";
+        EXPECT_NEAR(row.objectDefault(), controller->getParamNormalized(info.id), 1e-15) << "starts at its default";
     }
 }
 

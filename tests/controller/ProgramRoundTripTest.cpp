@@ -3,10 +3,10 @@
 // the controller, and the controller then shows the program.
 #include "tests/params/TextHelpers.h"
 #include "tests/support/KalviorBundle.h"
+#include "tests/support/ProcessingHost.h"
 
 #include "params/ParamId.h"
 #include "sdk/hosting/ParameterChanges.h"
-#include "sdk/hosting/ProcessBuffers.h"
 
 #include "pluginterfaces/vst/ivstunits.h"
 
@@ -21,61 +21,46 @@ namespace {
 
 constexpr int32 kBlock = 64;
 
-const char* const kProgramNames[] = {"Default",         "Bass Squeeze",    "Top and Bottom Pan",
-                                     "Mono Compat Pan", "Stereo Rotation", "Stereosonic Shuffle"};
-
-class ProgramRoundTrip : public PluginTest
+class ProgramRoundTrip : public BundleTest
 {
 protected:
     void SetUp() override
     {
-        PluginTest::SetUp();
-        ASSERT_TRUE(controller()) << "the bundle has no edit controller";
-        ASSERT_EQ(kResultOk, instance->setStereoArrangement());
-        ASSERT_EQ(kResultOk, instance->setupProcessing(48000.0, 512, kSample32));
-        ASSERT_EQ(kResultOk, instance->setActive(true));
-        instance->setProcessing(true);
-        buffers.prepare(kSample32, 512);
+        BundleTest::SetUp();
+        host = std::make_unique<ProcessingHost>(factory());
+        ASSERT_TRUE(host->ok()) << host->error;
+        ASSERT_EQ(kResultOk, host->start({48000.0, 512, kSample32, true}));
+    }
+    void TearDown() override
+    {
+        host.reset();
+        BundleTest::TearDown();
     }
 
-    // One block with the given input changes; every output change is handed to
-    // the controller as a host does. Returns the IDs reported, in order.
-    std::vector<ParamID> processBlock(Hosting::ParameterChanges& input)
+    // One block with the given input change; the host hands every output
+    // change to the controller. Returns the IDs reported, in order.
+    std::vector<ParamID> processBlock(ParamID id, double value)
     {
-        Hosting::ParameterChanges output(64, 8);
-        EXPECT_EQ(kResultOk, processor()->process(buffers.block(kBlock, &input, &output)));
+        Hosting::ParameterChanges input;
+        input.addChange(id, 0, value);
+        EXPECT_EQ(kResultOk, host->process(kBlock, &input));
         std::vector<ParamID> reported;
-        for (int32 i = 0; i < output.getParameterCount(); ++i)
-        {
-            IParamValueQueue* queue = output.getParameterData(i);
-            int32 offset = -1;
-            ParamValue value = 0;
-            const int32 last = queue->getPointCount() - 1;
-            EXPECT_GE(last, 0);
-            if (last < 0 || queue->getPoint(last, offset, value) != kResultOk)
-                continue;
-            EXPECT_EQ(0, offset);
-            reported.push_back(queue->getParameterId());
-            controller()->setParamNormalized(queue->getParameterId(), value);
-        }
+        for (const auto& report : host->reports())
+            reported.push_back(report.first);
         return reported;
     }
 
     // A change the host both automates in the processor and shows in the controller.
     void change(ParamID id, double value)
     {
-        Hosting::ParameterChanges input;
-        input.addChange(id, 0, value);
-        processBlock(input);
+        processBlock(id, value);
         controller()->setParamNormalized(id, value);
     }
 
     std::vector<ParamID> selectProgram(double progSel)
     {
-        Hosting::ParameterChanges input;
-        input.addChange(kProgSel, 0, progSel);
         controller()->setParamNormalized(kProgSel, progSel);
-        return processBlock(input);
+        return processBlock(kProgSel, progSel);
     }
 
     std::string shown(ParamID id)
@@ -85,7 +70,10 @@ protected:
         return TestText::narrow(text);
     }
 
-    Hosting::ProcessBuffers buffers;
+    IComponent* component() const { return host->component(); }
+    IEditController* controller() const { return host->controller(); }
+
+    std::unique_ptr<ProcessingHost> host;
 };
 
 // What each program sets is checked on the program tables; here the

@@ -1,33 +1,31 @@
 // The catalogue of bad input, one class per test, through the built bundle as
 // a host drives it: what comes in (audio, parameter queues, bus layouts,
-// setups, texts, editor descriptions) and what the product makes of it.
+// setups) and what the product makes of it. Texts, VST 2 values and editor
+// descriptions have their catalogues in their own areas and in the fuzz seeds.
 
-#include "fuzz/harness/HarnessSupport.h"
 #include "params/ParamId.h"
 #include "tests/stress/BundleEntry.h"
 #include "tests/support/KalviorBundle.h"
+#include "tests/support/ProcessingHost.h"
+#include "tests/support/RawChanges.h"
+#include "tests/support/ScopeListener.h"
 
 #include "gui/CView.h"
 #include "gui/UIDescription.h"
-#include "sdk/hosting/ParameterChanges.h"
-#include "sdk/hosting/ProcessBuffers.h"
-#include "vst2/Vst2Abi.h"
 
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
-#include "pluginterfaces/vst/ivsteditcontroller.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 #include <string>
-#include <utility>
 #include <vector>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
-using KalviorFuzz::RawChanges;
-using KalviorFuzz::RawQueue;
+using KalviorTest::RawChanges;
+using KalviorTest::RawQueue;
 
 namespace {
 
@@ -35,69 +33,62 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
 // Loudest settings: every gain at +12 dB, trim +6 dB, crossover LR-4 at 100 Hz.
-const std::vector<std::pair<uint32_t, double>> kLoudest = {{kLeftGain, 1.0}, {kRightGain, 1.0}, {kHpGain, 1.0},
-                                                           {kLpGain, 1.0},   {kGainTrim, 1.0},  {kHpWidth, 1.0},
-                                                           {kLpWidth, 1.0},  {kCrossover, 1.0}, {kCrossoverFreq, 0.0}};
+const KalviorTest::ValueList kLoudest = {{kLeftGain, 1.0},  {kRightGain, 1.0}, {kHpGain, 1.0},
+                                         {kLpGain, 1.0},    {kGainTrim, 1.0},  {kHpWidth, 1.0},
+                                         {kCrossover, 1.0}, {kLpWidth, 1.0},   {kCrossoverFreq, 0.0}};
 
-class BadInput : public KalviorTest::PluginTest
+class BadInput : public KalviorTest::BundleTest
 {
 protected:
+    void SetUp() override
+    {
+        BundleTest::SetUp();
+        host = std::make_unique<KalviorTest::ProcessingHost>(factory());
+        ASSERT_TRUE(host->ok()) << host->error;
+    }
+    void TearDown() override
+    {
+        host.reset();
+        BundleTest::TearDown();
+    }
+
     void start(int32 sampleSize, double sampleRate = 48000.0, int32 maxBlock = 512)
     {
-        ASSERT_EQ(instance->setStereoArrangement(), kResultOk);
-        ASSERT_EQ(instance->setupProcessing(sampleRate, maxBlock, sampleSize), kResultOk);
-        ASSERT_EQ(instance->setActive(true), kResultOk);
-        ASSERT_EQ(instance->setProcessing(true), kResultOk);
-        buffers.prepare(sampleSize, maxBlock);
+        ASSERT_EQ(host->start({sampleRate, maxBlock, sampleSize, true}), kResultOk);
     }
-
-    void setValues(const std::vector<std::pair<uint32_t, double>>& values)
-    {
-        KalviorTest::Bytes bytes;
-        for (const auto& v : values)
-            KalviorTest::appendRecord(bytes, v.first, v.second);
-        ASSERT_EQ(KalviorTest::setStateBytes(component(), bytes), kResultOk);
-    }
-
-    double value(uint32_t id)
-    {
-        uint32_t storedId = 0;
-        double stored = kNaN;
-        EXPECT_TRUE(KalviorTest::readRecord(KalviorTest::getStateBytes(component()), id, storedId, stored));
-        return stored;
-    }
+    void setValues(const KalviorTest::ValueList& values) { ASSERT_EQ(host->setValues(values), kResultOk); }
+    double value(uint32_t id) { return host->values()[id]; }
 
     void fill(int32 frames, double (*signal)(int32 channel, int32 frame))
     {
         for (int32 c = 0; c < 2; ++c)
             for (int32 i = 0; i < frames; ++i)
-                buffers.setInput(c, i, signal(c, i));
+                host->buffers.setInput(c, i, signal(c, i));
     }
-
     void process(int32 frames, IParameterChanges* changes = nullptr)
     {
-        ASSERT_EQ(processor()->process(buffers.block(frames, changes)), kResultOk);
+        ASSERT_EQ(host->process(frames, changes), kResultOk);
     }
-
     bool outputFinite(int32 frames) const
     {
         for (int32 c = 0; c < 2; ++c)
             for (int32 i = 0; i < frames; ++i)
-                if (!std::isfinite(buffers.output(c, i)))
+                if (!std::isfinite(host->out(c, i)))
                     return false;
         return true;
     }
-
     double outputPeak(int32 frames) const
     {
         double peak = 0.0;
         for (int32 c = 0; c < 2; ++c)
             for (int32 i = 0; i < frames; ++i)
-                peak = std::max(peak, std::fabs(buffers.output(c, i)));
+                peak = std::max(peak, std::fabs(host->out(c, i)));
         return peak;
     }
+    IComponent* component() const { return host->component(); }
+    IAudioProcessor* processor() const { return host->processor(); }
 
-    Hosting::ProcessBuffers buffers;
+    std::unique_ptr<KalviorTest::ProcessingHost> host;
 };
 
 double noise(int32 channel, int32 frame)
@@ -105,14 +96,6 @@ double noise(int32 channel, int32 frame)
     uint32_t x = static_cast<uint32_t>(frame * 2 + channel) * 2654435761u;
     x ^= x >> 15;
     return (x & 0xFFFF) / 32768.0 - 1.0;
-}
-
-std::unique_ptr<RawQueue> queue(ParamID id, std::vector<RawQueue::Point> points)
-{
-    auto q = std::make_unique<RawQueue>();
-    q->id = id;
-    q->points = std::move(points);
-    return q;
 }
 
 // ---------------------------------------------------------------------------
@@ -145,7 +128,7 @@ TEST_P(NonFiniteAudio, OutputIsFiniteAgainWithinOneBlock)
     bad = c.bad;
     fill(512, [](int32, int32 i) { return i % 3 == 0 ? bad : noise(0, i); });
     RawChanges glide;
-    glide.queues.push_back(queue(kCrossoverFreq, {{0, 1.0}}));
+    glide.add(kCrossoverFreq, {{0, 1.0}});
     process(512, &glide);
 
     fill(512, noise);
@@ -260,7 +243,7 @@ TEST_P(QueueValues, NonFiniteValuesAreIgnoredAndOthersLimited)
     start(kSample32);
     setValues({{c.id, 0.25}});
     RawChanges changes;
-    changes.queues.push_back(queue(c.id, {{0, c.sent}}));
+    changes.add(c.id, {{0, c.sent}});
     fill(64, noise);
     process(64, &changes);
     EXPECT_EQ(value(c.id), c.expected < 0 ? 0.25 : c.expected);
@@ -288,8 +271,8 @@ TEST_F(BadInput, QueuesOfUnknownParametersAreSkipped)
     const KalviorTest::Bytes before = KalviorTest::getStateBytes(component());
     RawChanges changes;
     for (ParamID id : {ParamID(kNumParams), ParamID(1000), ParamID(0xFFFFFFFF)})
-        changes.queues.push_back(queue(id, {{0, 1.0}, {10, 0.0}}));
-    changes.queues.push_back(queue(kBalance, {{0, 0.125}}));
+        changes.add(id, {{0, 1.0}, {10, 0.0}});
+    changes.add(kBalance, {{0, 0.125}});
     fill(64, noise);
     process(64, &changes);
 
@@ -336,24 +319,31 @@ TEST_F(BadInput, NegativeBlockLengthsAndUnknownSampleSizesTouchNoAudio)
     start(kSample32);
     const float sentinel = 0.375f;
     for (int32 c = 0; c < 2; ++c)
-        std::fill(buffers.output32(c), buffers.output32(c) + 64, sentinel);
+        std::fill(host->buffers.output32(c), host->buffers.output32(c) + 64, sentinel);
     fill(64, noise);
 
-    ProcessData& data = buffers.block(64);
+    ProcessData& data = host->buffers.block(64);
     data.numSamples = -5;
     EXPECT_EQ(processor()->process(data), kResultOk);
     data.numSamples = 64;
     data.symbolicSampleSize = 7;
     RawChanges changes;
-    changes.queues.push_back(queue(kMono, {{0, 1.0}}));
+    changes.add(kMono, {{0, 1.0}});
     data.inputParameterChanges = &changes;
     EXPECT_EQ(processor()->process(data), kResultOk);
 
     for (int32 c = 0; c < 2; ++c)
         for (int32 i = 0; i < 64; ++i)
-            ASSERT_EQ(buffers.output32(c)[i], sentinel);
+            ASSERT_EQ(host->buffers.output32(c)[i], sentinel);
     EXPECT_EQ(value(kMono), 1.0) << "the parameters still move";
 }
+
+enum class Outcome
+{
+    Processed, // the input, processed: sound, silence flags clear
+    Silence,   // zeros, flagged silent
+    LeftAlone, // the output buffers stay as the host left them
+};
 
 struct LayoutCase
 {
@@ -361,7 +351,7 @@ struct LayoutCase
     int32 numInputs, numOutputs;         // buses the host claims
     int32 inputChannels, outputChannels; // channels of bus 0
     bool nullInputChannel, nullOutputChannel;
-    bool outputWritten; // else the output buffers stay as they were
+    Outcome outcome;
 };
 
 class BusLayouts : public BadInput, public ::testing::WithParamInterface<LayoutCase>
@@ -374,8 +364,9 @@ TEST_P(BusLayouts, MissingBusesAndChannelsNeverReachPastTheHostsBuffers)
     setValues({{kCrossover, 1.0}});
 
     // Exactly as many channels as the host claims, each exactly one block long.
+    constexpr float kUntouched = 0.375f;
     std::vector<std::vector<float>> inputs(size_t(std::max(c.inputChannels, 0)), std::vector<float>(128, 0.5f));
-    std::vector<std::vector<float>> outputs(size_t(std::max(c.outputChannels, 0)), std::vector<float>(128, 0.375f));
+    std::vector<std::vector<float>> outputs(size_t(std::max(c.outputChannels, 0)), std::vector<float>(128, kUntouched));
     std::vector<float*> in, out;
     for (auto& ch : inputs)
         in.push_back(ch.data());
@@ -391,8 +382,9 @@ TEST_P(BusLayouts, MissingBusesAndChannelsNeverReachPastTheHostsBuffers)
     AudioBusBuffers outputBus{};
     outputBus.numChannels = c.outputChannels;
     outputBus.channelBuffers32 = out.empty() ? nullptr : out.data();
+    outputBus.silenceFlags = c.outcome == Outcome::Silence ? 0 : 3; // the opposite of what is due
 
-    ProcessData& data = buffers.block(128);
+    ProcessData& data = host->buffers.block(128);
     data.numInputs = c.numInputs;
     data.numOutputs = c.numOutputs;
     data.inputs = c.numInputs > 0 ? &inputBus : nullptr;
@@ -403,146 +395,119 @@ TEST_P(BusLayouts, MissingBusesAndChannelsNeverReachPastTheHostsBuffers)
         for (float s : outputs[ch])
         {
             ASSERT_TRUE(std::isfinite(s));
-            if (!c.outputWritten)
+            if (c.outcome == Outcome::LeftAlone)
             {
-                ASSERT_EQ(s, 0.375f) << "channel " << ch;
+                ASSERT_EQ(s, kUntouched) << "channel " << ch;
+            }
+            else if (c.outcome == Outcome::Silence && ch < 2)
+            {
+                ASSERT_EQ(s, 0.0f) << "channel " << ch;
             }
         }
-    if (c.outputWritten && c.numInputs > 0 && !c.nullInputChannel && c.inputChannels >= 2)
+    if (c.outcome == Outcome::Processed)
     {
-        EXPECT_NE(outputs[0][127], 0.375f);
+        EXPECT_NE(outputs[0][127], kUntouched);
+        EXPECT_NE(outputs[0][127], 0.0f);
+        EXPECT_EQ(outputBus.silenceFlags & 3, 0u);
+    }
+    if (c.outcome == Outcome::Silence)
+    {
+        EXPECT_EQ(outputBus.silenceFlags & 3, 3u);
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Catalogue, BusLayouts,
-    ::testing::Values(LayoutCase{"Stereo", 1, 1, 2, 2, false, false, true},
-                      LayoutCase{"MonoInputIsSilence", 1, 1, 1, 2, false, false, true},
-                      LayoutCase{"NoInputChannelsIsSilence", 1, 1, 0, 2, false, false, true},
-                      LayoutCase{"NullInputChannelIsSilence", 1, 1, 2, 2, true, false, true},
-                      LayoutCase{"MonoOutputIsLeftAlone", 1, 1, 2, 1, false, false, false},
-                      LayoutCase{"NullOutputChannelIsLeftAlone", 1, 1, 2, 2, false, true, false},
-                      LayoutCase{"NoOutputBusMovesParametersOnly", 1, 0, 2, 2, false, false, false},
-                      LayoutCase{"NegativeInputBusCountIsSilence", -1, 1, 2, 2, false, false, true},
-                      LayoutCase{"NegativeOutputBusCountIsLeftAlone", 1, -1, 2, 2, false, false, false},
-                      LayoutCase{"ExtraChannelsAreIgnored", 1, 1, 4, 3, false, false, true}),
+    ::testing::Values(LayoutCase{"Stereo", 1, 1, 2, 2, false, false, Outcome::Processed},
+                      LayoutCase{"MonoInputIsSilence", 1, 1, 1, 2, false, false, Outcome::Silence},
+                      LayoutCase{"NoInputChannelsIsSilence", 1, 1, 0, 2, false, false, Outcome::Silence},
+                      LayoutCase{"NullInputChannelIsSilence", 1, 1, 2, 2, true, false, Outcome::Silence},
+                      LayoutCase{"MonoOutputIsLeftAlone", 1, 1, 2, 1, false, false, Outcome::LeftAlone},
+                      LayoutCase{"NullOutputChannelIsLeftAlone", 1, 1, 2, 2, false, true, Outcome::LeftAlone},
+                      LayoutCase{"NoOutputBusMovesParametersOnly", 1, 0, 2, 2, false, false, Outcome::LeftAlone},
+                      LayoutCase{"NegativeInputBusCountIsSilence", -1, 1, 2, 2, false, false, Outcome::Silence},
+                      LayoutCase{"NegativeOutputBusCountIsLeftAlone", 1, -1, 2, 2, false, false, Outcome::LeftAlone},
+                      LayoutCase{"ExtraChannelsAreIgnored", 1, 1, 4, 3, false, false, Outcome::Processed}),
     [](const ::testing::TestParamInfo<LayoutCase>& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------------------
-// Texts and plain values
+// Setups on a live instance
 
-TEST_F(BadInput, TypedTextsAndPlainValuesGiveNormalisedValuesWithinZeroToOne)
+TEST_F(BadInput, RatesBeyondTheFiltersAreRefusedAndTheLastSetupStays)
 {
-    struct TextCase
-    {
-        ParamID id;
-        const char16_t* text;
-        bool accepted;
-        double normalized;
-    };
-    const TextCase texts[] = {
-        {kMuteLeft, u"5", true, 1.0},
-        {kMuteLeft, u"-3", true, 0.0},
-        {kMono, u"0.25", true, 0.25},
-        {kMuteLeft, u"nan", false, 0.0},
-        {kMuteLeft, u"inf", false, 0.0},
-        {kMuteLeft, u"1e999", false, 0.0},
-        {kLeftGain, u"1e999", true, 1.0},
-        {kLeftGain, u"-1e999", true, 0.0},
-        {kCrossoverFreq, u"-50", true, 0.0},
-        {kSolo, u"LOPASS", true, 1.0},
-        {kSolo, u"lopass", false, 0.0},
-        {ParamID(kNumParams), u"1", false, 0.0},
-        {ParamID(0xFFFFFFFF), u"On", false, 0.0},
-    };
-    for (const TextCase& t : texts)
-    {
-        std::u16string text(t.text);
-        ParamValue v = -7.0;
-        const tresult result = controller()->getParamValueByString(t.id, const_cast<TChar*>(text.c_str()), v);
-        EXPECT_EQ(result == kResultOk, t.accepted) << "ID " << t.id;
-        if (t.accepted)
-        {
-            EXPECT_EQ(v, t.normalized) << "ID " << t.id;
-        }
-        else
-        {
-            EXPECT_EQ(v, -7.0) << "a refused text leaves the value alone, ID " << t.id;
-        }
-    }
-
-    struct PlainCase
-    {
-        ParamID id;
-        double plain, normalized;
-    };
-    const PlainCase plains[] = {
-        {kMuteLeft, 7.0, 1.0}, {kMuteLeft, -2.0, 0.0}, {kProgSel, 1e308, 1.0}, {kSolo, -2.0, 0.0},
-        {kSolo, kInf, 1.0},    {kMono, kNaN, 0.0},     {kLeftGain, 1e9, 1.0},  {kCrossoverFreq, -kInf, 0.0},
-    };
-    for (const PlainCase& p : plains)
-        EXPECT_EQ(controller()->plainParamToNormalized(p.id, p.plain), p.normalized)
-            << "ID " << p.id << " plain " << p.plain;
-}
-
-TEST_F(BadInput, Vst2ParameterValuesThatAreNoNumbersAreIgnoredAndOthersLimited)
-{
-    auto entry = reinterpret_cast<AEffect* (*)(audioMasterCallback)>(module->symbol("VSTPluginMain"));
-    ASSERT_NE(entry, nullptr);
-    AEffect* effect = entry([](AEffect*, int32_t opcode, int32_t, VstIntPtr, void*, float) -> VstIntPtr
-                            { return opcode == Vst2Abi::audioMasterVersion ? Vst2Abi::kVstVersionNumber : 0; });
-    ASSERT_NE(effect, nullptr);
-    ASSERT_GT(effect->numParams, 0);
+    start(kSample64, 48000.0, 256);
     struct Case
     {
-        float sent, held;
+        double rate; // Hz
+        bool accepted;
     };
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    const float inf = std::numeric_limits<float>::infinity();
-    for (const Case& c : {Case{0.25f, 0.25f}, Case{nan, 0.25f}, Case{inf, 0.25f}, Case{-inf, 0.25f}, Case{1.5f, 1.0f},
-                          Case{-0.5f, 0.0f}})
+    for (const Case& c : {Case{1536000.0, true}, Case{1536001.0, false}, Case{1e9, false}, Case{kInf, false},
+                          Case{kNaN, false}, Case{0.5, false}, Case{1.0, true}})
     {
-        effect->setParameter(effect, 0, c.sent);
-        EXPECT_EQ(effect->getParameter(effect, 0), c.held) << "sent " << c.sent;
+        host->stop();
+        EXPECT_EQ(host->instance->setupProcessing(c.rate, 256, kSample64) == kResultOk, c.accepted) << c.rate;
     }
-    effect->setParameter(effect, -1, 0.5f); // no such parameters: nothing happens
-    effect->setParameter(effect, effect->numParams, 0.5f);
-    EXPECT_EQ(effect->getParameter(effect, effect->numParams), 0.0f);
-    EXPECT_EQ(effect->getParameter(effect, -1), 0.0f);
-    EXPECT_EQ(effect->getParameter(effect, 0), 0.0f) << "the last value held stays";
-    effect->dispatcher(effect, Vst2Abi::effClose, 0, 0, nullptr, 0.f);
+}
+
+// The crossover of an instance set up again at a new rate is the crossover
+// of an instance set up at that rate from the start.
+TEST_F(BadInput, ANewRateRetunesTheCrossover)
+{
+    const KalviorTest::ValueList lowBandOnly = {{kCrossover, 1.0}, {kCrossoverFreq, 1.0}, {kSolo, 1.0}};
+    auto render = [&](KalviorTest::ProcessingHost& h, std::vector<double>& last)
+    {
+        KalviorTest::Noise source(7);
+        for (int block = 0; block < 40; ++block)
+        {
+            h.fillNoise(256, source);
+            ASSERT_EQ(h.process(256), kResultOk);
+        }
+        last.clear();
+        for (int32 i = 0; i < 256; ++i)
+            last.push_back(h.out(0, i));
+    };
+    start(kSample64, 48000.0, 256);
+    setValues(lowBandOnly);
+    std::vector<double> before, moved, fresh;
+    render(*host, before);
+    ASSERT_EQ(host->start({8000.0, 256, kSample64, true}), kResultOk);
+    render(*host, moved);
+
+    KalviorTest::ProcessingHost reference(factory());
+    ASSERT_TRUE(reference.ok()) << reference.error;
+    ASSERT_EQ(reference.start({8000.0, 256, kSample64, true}), kResultOk);
+    ASSERT_EQ(reference.setValues(lowBandOnly), kResultOk);
+    render(reference, fresh);
+    for (int32 i = 0; i < 256; ++i)
+        ASSERT_NEAR(moved[size_t(i)], fresh[size_t(i)], 1e-9) << "frame " << i;
+}
+
+// About ten scope blocks a second at any rate: one kept frame in rate / 5120,
+// 512 kept frames to a block. At 5120 Hz every frame is kept.
+TEST_F(BadInput, ANewRateSetsTheScopeDecimation)
+{
+    host.reset();
+    host = std::make_unique<KalviorTest::ProcessingHost>(factory(), false);
+    ASSERT_TRUE(host->ok()) << host->error;
+    auto connection = KalviorTest::query<IConnectionPoint>(host->component());
+    ASSERT_TRUE(connection);
+    KalviorTest::ScopeListener listener;
+    ASSERT_EQ(connection->connect(&listener), kResultOk);
+
+    start(kSample32, 96000.0, 512);
+    fill(512, noise);
+    process(512); // 28 kept frames of 512
+    ASSERT_EQ(host->start({5120.0, 512, kSample32, true}), kResultOk);
+    const int before = listener.count();
+    fill(512, noise);
+    process(512); // completes a block, whatever the first rate left in it
+    EXPECT_TRUE(listener.waitFor(before + 1)) << "no scope block after 512 frames at 5120 Hz";
+    host->stop();
+    connection->disconnect(&listener);
 }
 
 // ---------------------------------------------------------------------------
 // Editor descriptions
-
-TEST(DescriptionBadInput, AttributeValuesOfTheWrongShapeLeaveDrawableViews)
-{
-    const std::string xml = R"(<vstgui-ui-description version="1">
-  <colors><color name="bad" rgba="#zz"/><color name="short" rgba="#12"/></colors>
-  <control-tags><control-tag name="t" tag="not a number"/></control-tags>
-  <fonts><font name="f" font-name="" size="nan"/></fonts>
-  <template name="view" class="CViewContainer" origin="abc" size="64, 64" background-color="bad">
-    <view class="CAnimKnob" origin="1e999, nan" size="-20, 1e300" sub-pixmaps="-5" height-of-one-image="0"
-          min-value="nan" max-value="inf" default-value="-inf" zoom-factor="0" angle-range="1e308" control-tag="t"/>
-    <view class="COnOffButton" origin="2, 2" size="nan, nan" bitmap="missing" control-tag="-7"/>
-    <view class="COptionMenu" origin="3, 3" size="20, 20" font="f" font-color="short" max-value="-1"/>
-    <view class="CParamDisplay" origin="4, 4" size="30, 20" text-alignment="diagonal" font="no such font"/>
-    <view class="CTextLabel" origin="5, 5" size="20, 20" title="" transparent="maybe"/>
-    <view class="CTextButton" origin="6, 6" size="20, 20" round-radius="-1e308" frame-width="nan"/>
-    <view class="CKnob" origin="7, 7" size="0, 0" handle-line-width="inf"/>
-  </template>
-</vstgui-ui-description>)";
-    VSTGUI::UIDescription description("/nonexistent/editor.uidesc");
-    ASSERT_TRUE(description.parseText(xml, "/nonexistent"));
-    EXPECT_EQ(description.getTagForName("t"), -1) << "a tag that is no number is not registered";
-    VSTGUI::CView* view = description.createView("view", nullptr);
-    ASSERT_NE(view, nullptr);
-    view->forget();
-    // The fuzz target's checks: every template makes views that draw.
-    RobustnessTest::FailuresAsTestFailures failures;
-    KalviorFuzz::uiDescriptionCase(reinterpret_cast<const uint8_t*>(xml.data()), xml.size());
-}
 
 TEST(DescriptionBadInput, NestingBeyondAnyEditorIsRefusedWithoutExhaustingTheStack)
 {

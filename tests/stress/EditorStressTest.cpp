@@ -36,7 +36,7 @@ TEST_F(EditorStress, EditorComesAndGoesWhileScopeBlocksArriveAndParametersMove)
 
     {
         StressHost host(*module);
-        ASSERT_TRUE(host.ready()) << host.error;
+        ASSERT_TRUE(host.ready()) << host.error();
         host.edit(kScope, 1.0);
         host.startAudioThread();
         EditorTest::TestRunLoop runLoop;

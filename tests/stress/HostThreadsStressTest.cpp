@@ -28,7 +28,7 @@ using HostThreads = KalviorTest::BundleTest;
 TEST_F(HostThreads, AudioRunsWhileTheMainThreadEditsReconnectsAndRestarts)
 {
     StressHost host(*module);
-    ASSERT_TRUE(host.ready()) << host.error;
+    ASSERT_TRUE(host.ready()) << host.error();
     host.startAudioThread();
 
     Random random(20240611);
@@ -69,7 +69,7 @@ TEST_F(HostThreads, AudioRunsWhileTheMainThreadEditsReconnectsAndRestarts)
         {
             // the project is saved during playback
             Values saved{};
-            ASSERT_TRUE(decodeValues(KalviorTest::getStateBytes(host.component()), saved));
+            ASSERT_TRUE(KalviorTest::decodeState(KalviorTest::getStateBytes(host.component()), saved));
             for (double v : saved)
                 ASSERT_TRUE(v >= 0.0 && v <= 1.0);
             break;

@@ -19,54 +19,15 @@ constexpr auto kHangGuard = std::chrono::seconds(60);
 
 } // namespace
 
-KalviorTest::Bytes stateBytes(const Values& values)
+StressHost::StressHost(Hosting::PluginModule& module, int32_t maxBlock) : host(module.factory())
 {
-    KalviorTest::Bytes bytes;
-    for (uint32_t id = 0; id < kNumParams; ++id)
-        KalviorTest::appendRecord(bytes, id, values[id]);
-    return bytes;
-}
-
-bool decodeValues(const KalviorTest::Bytes& state, Values& values)
-{
-    if (state.size() != kNumParams * 12)
-        return false;
-    for (uint32_t id = 0; id < kNumParams; ++id)
-    {
-        uint32_t storedId = 0;
-        if (!KalviorTest::readRecord(state, id, storedId, values[id]) || storedId != id)
-            return false;
-    }
-    return true;
-}
-
-StressHost::StressHost(Hosting::PluginModule& module, int32_t maxBlock)
-{
-    const int32 processorClass = module.findClass(KalviorTest::kAudioModuleClass);
-    instance = Hosting::PluginInstance::create(module.factory(), processorClass, &hostContext, error);
-    if (!instance)
-        return;
-    if (!instance->controller())
-    {
-        error = "no controller";
-        return;
-    }
-    if (!instance->connect() || instance->transferState() != kResultOk ||
-        instance->setStereoArrangement() != kResultOk ||
-        instance->setupProcessing(kSampleRate, maxBlock, kSample32) != kResultOk ||
-        instance->setActive(true) != kResultOk || instance->setProcessing(true) != kResultOk)
-    {
-        error = "the instance refused to start processing";
-        return;
-    }
-    buffers.prepare(kSample32, maxBlock);
-    blockSize = maxBlock;
+    if (host.ok() && host.start({kSampleRate, maxBlock, kSample32, true}) != kResultOk)
+        host.error = "the instance refused to start processing";
 }
 
 StressHost::~StressHost()
 {
     stopAudioThread();
-    instance.reset(); // stops processing, deactivates, disconnects, terminates
 }
 
 void StressHost::startAudioThread()
@@ -116,14 +77,14 @@ void StressHost::audioLoop()
             continue;
         }
         lock.unlock();
-        processBlock(blockSize);
+        processBlock(host.setup.maxBlock);
         lock.lock();
         ++blocks;
         audioChanged.notify_all();
     }
 }
 
-void StressHost::processBlock(int32_t frames, IParameterChanges* changes)
+void StressHost::processBlock(int32_t frames)
 {
     inputChanges.clear();
     {
@@ -132,37 +93,18 @@ void StressHost::processBlock(int32_t frames, IParameterChanges* changes)
             inputChanges.addChange(change.first, 0, change.second);
         pendingEdits.clear();
     }
-    const bool wide = buffers.sampleSize() == kSample64;
-    for (int32 c = 0; c < 2; ++c)
-        for (int32 i = 0; i < frames; ++i)
-        {
-            noise = noise * 1664525u + 1013904223u;
-            const double x = (noise >> 8) / double(1 << 24) * 2.0 - 1.0;
-            if (wide)
-                buffers.input64(c)[i] = x;
-            else
-                buffers.input32(c)[i] = static_cast<float>(x);
-        }
-    outputChanges.clear();
-    instance->processor()->process(buffers.block(frames, changes ? changes : &inputChanges, &outputChanges));
+    host.fillNoise(frames, noise);
+    host.process(frames, &inputChanges, false);
 
     bool finite = true;
     for (int32 c = 0; c < 2; ++c)
         for (int32 i = 0; i < frames; ++i)
-            finite = finite && std::isfinite(buffers.output(c, i));
+            finite = finite && std::isfinite(host.out(c, i));
     if (!finite)
         ++nonFinite;
 
     std::lock_guard<std::mutex> lock(editsMutex);
-    for (int32 q = 0; q < outputChanges.getParameterCount(); ++q)
-    {
-        IParamValueQueue* queue = outputChanges.getParameterData(q);
-        int32 offset = 0;
-        ParamValue value = 0.0;
-        if (queue && queue->getPointCount() > 0 &&
-            queue->getPoint(queue->getPointCount() - 1, offset, value) == kResultOk)
-            pendingReports.emplace_back(queue->getParameterId(), value);
-    }
+    pendingReports.insert(pendingReports.end(), host.reports().begin(), host.reports().end());
 }
 
 void StressHost::holdAudio()
@@ -186,7 +128,7 @@ void StressHost::releaseAudio()
 
 void StressHost::forwardReports()
 {
-    std::vector<std::pair<ParamID, double>> reports;
+    KalviorTest::ValueList reports;
     {
         std::lock_guard<std::mutex> lock(editsMutex);
         reports.swap(pendingReports);
@@ -206,23 +148,18 @@ void StressHost::edit(ParamID id, double value)
 void StressHost::reconnect()
 {
     forwardReports();
-    instance->disconnect();
-    instance->connect();
+    host.instance->disconnect();
+    host.instance->connect();
 }
 
 void StressHost::restart(const Values& state, int32_t maxBlock, int32_t sampleSize)
 {
     holdAudio();
     forwardReports();
-    instance->setProcessing(false);
-    instance->setActive(false);
-    KalviorTest::setStateBytes(component(), stateBytes(state));
-    instance->transferState();
-    instance->setupProcessing(kSampleRate, maxBlock, sampleSize);
-    buffers.prepare(sampleSize, maxBlock);
-    blockSize = maxBlock;
-    instance->setActive(true);
-    instance->setProcessing(true);
+    host.stop();
+    KalviorTest::setStateBytes(component(), KalviorTest::stateOf(state));
+    host.instance->transferState();
+    host.start({kSampleRate, maxBlock, sampleSize, true});
     releaseAudio();
 }
 
@@ -234,36 +171,6 @@ void StressHost::readTexts()
         String128 text{};
         controller()->getParamStringByValue(id, controller()->getParamNormalized(id), text);
     }
-}
-
-std::vector<std::pair<ParamID, double>> StressHost::processNow(int32_t frames, IParameterChanges* changes)
-{
-    processBlock(frames, changes);
-    std::vector<std::pair<ParamID, double>> reports;
-    {
-        std::lock_guard<std::mutex> lock(editsMutex);
-        reports = pendingReports;
-    }
-    forwardReports();
-    return reports;
-}
-
-tresult StressHost::loadState(const KalviorTest::Bytes& state)
-{
-    const tresult result = KalviorTest::setStateBytes(component(), state);
-    return result == kResultOk ? instance->transferState() : result;
-}
-
-Values StressHost::processorValues()
-{
-    Values values{};
-    decodeValues(KalviorTest::getStateBytes(component()), values);
-    return values;
-}
-
-double StressHost::controllerValue(ParamID id) const
-{
-    return controller()->getParamNormalized(id);
 }
 
 Values StressHost::randomState(Random& random) const

@@ -1,32 +1,28 @@
 #pragma once
 
-// A small multi-threaded host for stress runs: one instance of the built
-// bundle, an audio thread that processes blocks of noise, and main-thread
-// operations that keep to the host contract (state, setup, activation and
-// processing switches only while the audio thread is held between blocks).
+// The shared processing host run by two threads, for stress runs: an audio
+// thread that processes blocks of noise, and main-thread operations that keep
+// to the host contract (state, setup, activation and processing switches
+// only while the audio thread is held between blocks).
 
 #include "params/ParamId.h"
 #include "tests/support/KalviorBundle.h"
+#include "tests/support/ProcessingHost.h"
 
 #include "sdk/hosting/ParameterChanges.h"
-#include "sdk/hosting/ProcessBuffers.h"
 
-#include <array>
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
-#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
-#include <utility>
-#include <vector>
 
 namespace RobustnessTest {
 
-using Values = std::array<double, kNumParams>;
+using KalviorTest::Values;
 
-// Reproducible pseudo-random numbers (the same sequence on every machine).
+// Reproducible pseudo-random choices (the same sequence on every machine).
 class Random
 {
 public:
@@ -45,11 +41,6 @@ private:
     uint64_t state;
 };
 
-// The 12-byte big-endian records of a whole state.
-KalviorTest::Bytes stateBytes(const Values& values);
-// Decodes a 348-byte state; false when it is not one.
-bool decodeValues(const KalviorTest::Bytes& state, Values& values);
-
 class StressHost
 {
 public:
@@ -58,11 +49,11 @@ public:
     StressHost(const StressHost&) = delete;
     StressHost& operator=(const StressHost&) = delete;
 
-    bool ready() const { return instance != nullptr && error.empty(); }
-    std::string error;
+    bool ready() const { return host.ok(); }
+    const std::string& error() const { return host.error; }
 
-    Steinberg::Vst::IComponent* component() const { return instance->component(); }
-    Steinberg::Vst::IEditController* controller() const { return instance->controller(); }
+    Steinberg::Vst::IComponent* component() const { return host.component(); }
+    Steinberg::Vst::IEditController* controller() const { return host.controller(); }
 
     void startAudioThread();
     // Processes what is still queued, then ends the audio thread.
@@ -80,16 +71,8 @@ public:
     // Reads every parameter's text, as a host's generic editor does.
     void readTexts();
 
-    // Without the audio thread: one block of `frames` with the host's `changes`
-    // instead of the queued edits; returns the processor's reports, which the
-    // controller then has too.
-    std::vector<std::pair<Steinberg::Vst::ParamID, double>> processNow(int32_t frames,
-                                                                       Steinberg::Vst::IParameterChanges* changes);
-    // Loads a state into processor and controller between blocks.
-    Steinberg::tresult loadState(const KalviorTest::Bytes& state);
-
-    Values processorValues(); // only while the audio thread is stopped
-    double controllerValue(Steinberg::Vst::ParamID id) const;
+    Values processorValues() { return host.values(); } // only while the audio thread is stopped
+    double controllerValue(Steinberg::Vst::ParamID id) const { return controller()->getParamNormalized(id); }
     Values randomState(Random& random) const;
 
     uint64_t blocksProcessed() const { return blocks.load(); }
@@ -97,24 +80,18 @@ public:
 
 private:
     void audioLoop();
-    // audio thread, or main thread while it is held
-    void processBlock(int32_t frames, Steinberg::Vst::IParameterChanges* changes = nullptr);
+    void processBlock(int32_t frames); // audio thread, or main thread while it is held
     void holdAudio();
     void releaseAudio();
     void forwardReports();
 
-    Steinberg::Hosting::HostContext hostContext{"Kalvior Stress Host"};
-    std::unique_ptr<Steinberg::Hosting::PluginInstance> instance;
-
-    // Owned by whoever processes: the audio thread, or the main thread while it holds it.
-    Steinberg::Hosting::ProcessBuffers buffers;
+    // Used by whoever processes: the audio thread, or the main thread while it holds it.
+    KalviorTest::ProcessingHost host;
     Steinberg::Hosting::ParameterChanges inputChanges{64, 16};
-    Steinberg::Hosting::ParameterChanges outputChanges{64, 4};
-    int32_t blockSize = 0;
-    uint32_t noise = 1;
+    KalviorTest::Noise noise;
 
     std::mutex editsMutex; // edits from the main thread, reports from the audio thread
-    std::vector<std::pair<Steinberg::Vst::ParamID, double>> pendingEdits, pendingReports;
+    KalviorTest::ValueList pendingEdits, pendingReports;
 
     std::mutex audioMutex; // the hold handshake and the block count
     std::condition_variable audioChanged;

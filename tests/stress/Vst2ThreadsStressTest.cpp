@@ -8,6 +8,7 @@
 
 #include "params/ParamId.h"
 #include "tests/stress/StressHost.h"
+#include "tests/support/Vst2HostCore.h"
 
 #include "vst2/Vst2Abi.h"
 
@@ -19,6 +20,8 @@
 #include <thread>
 #include <vector>
 
+#include <dirent.h>
+
 using namespace RobustnessTest;
 namespace vst2 = Vst2Abi;
 
@@ -27,20 +30,17 @@ namespace {
 constexpr int kMainThreadOperations = 3000;
 constexpr int32_t kFrames = 256;
 
-std::atomic<int> automateCalls{0};
-
-VstIntPtr VSTCALLBACK hostCallback(AEffect*, int32_t opcode, int32_t, VstIntPtr, void* ptr, float)
+// Threads of this process: the scope worker is one of them while it runs.
+size_t threadCount()
 {
-    switch (opcode)
+    size_t count = 0;
+    if (DIR* tasks = opendir("/proc/self/task"))
     {
-    case vst2::audioMasterVersion: return vst2::kVstVersionNumber;
-    case vst2::audioMasterAutomate: ++automateCalls; return 0;
-    case vst2::audioMasterGetVendorString:
-        if (ptr)
-            std::strcpy(static_cast<char*>(ptr), "Stress Host");
-        return ptr ? 1 : 0;
-    default: return 0;
+        while (const dirent* entry = readdir(tasks))
+            count += entry->d_name[0] != '.';
+        closedir(tasks);
     }
+    return count;
 }
 
 VstIntPtr dispatch(AEffect* effect, int32_t opcode, int32_t index = 0, VstIntPtr value = 0, void* ptr = nullptr,
@@ -57,7 +57,8 @@ TEST_F(Vst2HostThreads, ChangesFromOtherThreadsWhileProcessingAllArrive)
 {
     auto entry = reinterpret_cast<AEffect* (*)(audioMasterCallback)>(module->symbol("VSTPluginMain"));
     ASSERT_NE(entry, nullptr);
-    AEffect* effect = entry(&hostCallback);
+    KalviorTest::Vst2Host host;
+    AEffect* effect = entry(&KalviorTest::Vst2Host::callback);
     ASSERT_NE(effect, nullptr);
     ASSERT_GT(effect->numParams, 0);
     dispatch(effect, vst2::effOpen);
@@ -178,7 +179,7 @@ TEST_F(Vst2HostThreads, ChangesFromOtherThreadsWhileProcessingAllArrive)
     ASSERT_EQ(size, 16 + kNumParams * 12);
     const KalviorTest::Bytes state(static_cast<uint8_t*>(chunk) + 16, static_cast<uint8_t*>(chunk) + size);
     Values stored{};
-    ASSERT_TRUE(decodeValues(state, stored));
+    ASSERT_TRUE(KalviorTest::decodeState(state, stored));
     EXPECT_EQ(stored[kBalance], 0.125);
     EXPECT_EQ(stored[kLpPan], 0.375);
     EXPECT_EQ(stored[kBypass], 0.0);
@@ -189,7 +190,7 @@ TEST_F(Vst2HostThreads, ChangesFromOtherThreadsWhileProcessingAllArrive)
 
 // Hosts close effects that are still switched on. The processor's scope worker
 // calls back into the effect (its host context) until processing stops, so
-// processing must stop before any of the effect is torn down.
+// processing must stop, and the worker be joined, before effClose returns.
 TEST_F(Vst2HostThreads, ClosingAnEffectThatIsStillOnStopsItsWorkerFirst)
 {
     auto entry = reinterpret_cast<AEffect* (*)(audioMasterCallback)>(module->symbol("VSTPluginMain"));
@@ -197,9 +198,11 @@ TEST_F(Vst2HostThreads, ClosingAnEffectThatIsStillOnStopsItsWorkerFirst)
     std::vector<float> in(kFrames, 0.5f), out(kFrames);
     float* inputs[2] = {in.data(), in.data()};
     float* outputs[2] = {out.data(), out.data()};
+    KalviorTest::Vst2Host host;
+    const size_t threadsBefore = threadCount();
     for (int round = 0; round < 20; ++round)
     {
-        AEffect* effect = entry(&hostCallback);
+        AEffect* effect = entry(&KalviorTest::Vst2Host::callback);
         ASSERT_NE(effect, nullptr);
         dispatch(effect, vst2::effOpen);
         dispatch(effect, vst2::effSetSampleRate, 0, 0, nullptr, 5120.f); // a scope block every 512 frames
@@ -208,6 +211,8 @@ TEST_F(Vst2HostThreads, ClosingAnEffectThatIsStillOnStopsItsWorkerFirst)
         dispatch(effect, vst2::effStartProcess);
         for (int block = 0; block < 16; ++block)
             effect->processReplacing(effect, inputs, outputs, kFrames);
+        EXPECT_GT(threadCount(), threadsBefore) << "the scope worker runs";
         EXPECT_EQ(dispatch(effect, vst2::effClose), 1); // no effMainsChanged(0) first
+        EXPECT_EQ(threadCount(), threadsBefore) << "a worker outlived effClose, round " << round;
     }
 }

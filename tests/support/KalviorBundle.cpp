@@ -1,8 +1,6 @@
 #include "tests/support/KalviorBundle.h"
 
-#include "public.sdk/source/common/memorystream.h"
-
-#include <cstring>
+#include <algorithm>
 
 using namespace Steinberg;
 
@@ -48,56 +46,16 @@ void PluginTest::TearDown()
     BundleTest::TearDown();
 }
 
-Bytes getStateBytes(Vst::IComponent* component, tresult* result)
+IPtr<Vst::IMessage> createMessage(Hosting::HostContext& host, const char* id)
 {
-    IPtr<MemoryStream> stream = owned(new MemoryStream());
-    const tresult r = component->getState(stream);
-    if (result)
-        *result = r;
-    const auto* data = reinterpret_cast<const uint8_t*>(stream->getData());
-    return Bytes(data, data + stream->getSize());
-}
-
-tresult setStateBytes(Vst::IComponent* component, const Bytes& bytes)
-{
-    IPtr<MemoryStream> stream = owned(new MemoryStream());
-    int32 written = 0;
-    if (!bytes.empty())
-        stream->write(const_cast<uint8_t*>(bytes.data()), static_cast<int32>(bytes.size()), &written);
-    stream->seek(0, IBStream::kIBSeekSet, nullptr);
-    return component->setState(stream);
-}
-
-void appendRecord(Bytes& bytes, uint32_t id, double value)
-{
-    uint64_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    for (int shift = 24; shift >= 0; shift -= 8)
-        bytes.push_back(static_cast<uint8_t>(id >> shift));
-    for (int shift = 56; shift >= 0; shift -= 8)
-        bytes.push_back(static_cast<uint8_t>(bits >> shift));
-}
-
-Bytes stateRecord(uint32_t id, double value)
-{
-    Bytes bytes;
-    appendRecord(bytes, id, value);
-    return bytes;
-}
-
-bool readRecord(const Bytes& bytes, size_t index, uint32_t& id, double& value)
-{
-    const size_t at = index * 12;
-    if (at + 12 > bytes.size())
-        return false;
-    id = 0;
-    for (size_t i = 0; i < 4; ++i)
-        id = (id << 8) | bytes[at + i];
-    uint64_t bits = 0;
-    for (size_t i = 4; i < 12; ++i)
-        bits = (bits << 8) | bytes[at + i];
-    std::memcpy(&value, &bits, sizeof value);
-    return true;
+    Vst::IMessage* message = nullptr;
+    TUID messageIid;
+    Vst::IMessage::iid.toTUID(messageIid);
+    host.createInstance(messageIid, messageIid, reinterpret_cast<void**>(&message));
+    if (!message)
+        return nullptr;
+    message->setMessageID(id);
+    return owned(message);
 }
 
 tresult PLUGIN_API LimitedStream::read(void* /*buffer*/, int32 /*numBytes*/, int32* numBytesRead)

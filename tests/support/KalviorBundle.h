@@ -7,8 +7,10 @@
 #include "sdk/hosting/HostContext.h"
 #include "sdk/hosting/PluginInstance.h"
 #include "sdk/hosting/PluginModule.h"
+#include "tests/support/StateRecords.h"
 
 #include "pluginterfaces/base/ibstream.h"
+#include "pluginterfaces/vst/ivstmessage.h"
 
 #include <gtest/gtest.h>
 
@@ -18,8 +20,6 @@
 #include <vector>
 
 namespace KalviorTest {
-
-using Bytes = std::vector<uint8_t>;
 
 // Another interface of a plug-in object, holding its own reference; null if absent.
 template <typename T>
@@ -67,17 +67,8 @@ protected:
     std::unique_ptr<Steinberg::Hosting::PluginInstance> instance;
 };
 
-// The component state as bytes, and bytes as a state stream.
-Bytes getStateBytes(Steinberg::Vst::IComponent* component, Steinberg::tresult* result = nullptr);
-Steinberg::tresult setStateBytes(Steinberg::Vst::IComponent* component, const Bytes& bytes);
-
-// One 12-byte state record, encoded by hand: ID as big-endian uint32, value as
-// the big-endian bytes of its IEEE 754 double.
-Bytes stateRecord(uint32_t id, double value);
-void appendRecord(Bytes& bytes, uint32_t id, double value);
-
-// Reads record i (ID and value) of a state; false beyond the end.
-bool readRecord(const Bytes& bytes, size_t index, uint32_t& id, double& value);
+// A message made by the host context, as a plug-in makes its own; null if refused.
+Steinberg::IPtr<Steinberg::Vst::IMessage> createMessage(Steinberg::Hosting::HostContext& host, const char* id);
 
 // A stream that takes at most `limit` bytes and refuses the rest, as a full
 // disk or a host's fixed buffer would.

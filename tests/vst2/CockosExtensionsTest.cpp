@@ -2,7 +2,6 @@
 // vendor, the "hasCockosExtensions" capability and the four vendor-specific
 // parameter queries.
 
-#include "tests/vst2/Vst2Reference.h"
 #include "tests/vst2/Vst2TestHost.h"
 
 #include <gtest/gtest.h>
@@ -31,7 +30,7 @@ HostAnswers vendor(const char* text, bool answers = true)
 
 // The 8-character rule: the title when it has at most 8 characters, else the
 // short title, cut to 8.
-std::string eightCharacterName(const ParameterFacts& p)
+std::string eightCharacterName(const KalviorTest::ParameterRow& p)
 {
     const std::string name = std::strlen(p.title) <= 8 ? p.title : p.shortTitle;
     return name.substr(0, 8);
@@ -80,7 +79,7 @@ TEST_F(CockosExtensions, ParameterNamesFollowTheHost)
         EXPECT_GE(host.vendorQueries, 1);
         for (int32_t index = 0; index < kVst2ParameterCount; ++index)
             EXPECT_EQ(effect->text(V2::effGetParamName, index),
-                      longNames ? kParameters[index].title : eightCharacterName(kParameters[index]))
+                      longNames ? vst2Row(index).title : eightCharacterName(vst2Row(index)))
                 << index;
         // "Output Format" has a nine-character short title.
         EXPECT_EQ(effect->text(V2::effGetParamName, indexOf(26)), longNames ? "Output Format" : "OutForma");

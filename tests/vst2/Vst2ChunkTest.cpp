@@ -2,7 +2,6 @@
 // state) and then those bytes, as projects saved with the SDK's wrapper hold them.
 
 #include "tests/support/KalviorBundle.h"
-#include "tests/vst2/Vst2Reference.h"
 #include "tests/vst2/Vst2TestHost.h"
 
 #include <gtest/gtest.h>
@@ -39,8 +38,8 @@ using Vst2Chunks = OpenedEffect;
 TEST_F(Vst2Chunks, LayoutIsSizesThenComponentState)
 {
     const Bytes chunk = effect->chunk();
-    ASSERT_EQ(chunk.size(), 16u + kComponentStateSize);
-    EXPECT_EQ(readLE64(chunk, 0), static_cast<uint64_t>(kComponentStateSize));
+    ASSERT_EQ(chunk.size(), 16u + KalviorTest::kStateBytes);
+    EXPECT_EQ(readLE64(chunk, 0), static_cast<uint64_t>(KalviorTest::kStateBytes));
     EXPECT_EQ(readLE64(chunk, 8), 0u); // the controller keeps no state of its own
     const Bytes state(chunk.begin() + 16, chunk.end());
     for (uint32_t record = 0; record < 29; ++record)
@@ -50,7 +49,7 @@ TEST_F(Vst2Chunks, LayoutIsSizesThenComponentState)
         ASSERT_TRUE(KalviorTest::readRecord(state, record, id, value));
         EXPECT_EQ(id, record);
         // ProgSel "Default" and Bypass off, then the defaults
-        EXPECT_DOUBLE_EQ(value, id >= 2 ? kParameters[indexOf(id)].defaultValue : 0.0) << id;
+        EXPECT_DOUBLE_EQ(value, id >= 2 ? KalviorTest::kParameters[id].defaultNormalized : 0.0) << id;
     }
 }
 
@@ -64,7 +63,7 @@ TEST_F(Vst2Chunks, RoundTripBetweenInstances)
     effect->processSilence();
     const Bytes saved = effect->chunk();
     effect.reset();
-    ASSERT_EQ(saved.size(), 16u + kComponentStateSize);
+    ASSERT_EQ(saved.size(), 16u + KalviorTest::kStateBytes);
 
     auto b = open(host);
     ASSERT_TRUE(b);

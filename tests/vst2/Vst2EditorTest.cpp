@@ -4,7 +4,6 @@
 // audioMasterBeginEdit/Automate/EndEdit. Runs on a private Xvfb server.
 
 #include "tests/editor/XvfbServer.h"
-#include "tests/vst2/Vst2Reference.h"
 #include "tests/vst2/Vst2TestHost.h"
 
 #include <gtest/gtest.h>

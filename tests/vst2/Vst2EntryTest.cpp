@@ -1,6 +1,5 @@
 // The VST 2 entry points and the effect's identity, as a VST 2 host finds them.
 
-#include "tests/vst2/Vst2Reference.h"
 #include "tests/vst2/Vst2TestHost.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,10 @@
 // Parameters and programs as a VST 2 host sees them.
 
-#include "tests/vst2/Vst2Reference.h"
 #include "tests/vst2/Vst2TestHost.h"
 
 #include <gtest/gtest.h>
+
+#include <limits>
 
 #include <cstring>
 #include <map>
@@ -41,11 +42,11 @@ TEST_F(Vst2Parameters, TableWithoutProgramChangeAndBypass)
     ASSERT_EQ(effect->effect->numParams, kVst2ParameterCount);
     for (int32_t index = 0; index < kVst2ParameterCount; ++index)
     {
-        const ParameterFacts& p = kParameters[index];
+        const KalviorTest::ParameterRow& p = vst2Row(index);
         SCOPED_TRACE(p.title);
         EXPECT_EQ(effect->text(V2::effGetParamLabel, index), p.units);
-        EXPECT_EQ(effect->dispatch(V2::effCanBeAutomated, index), p.automatable ? 1 : 0);
-        EXPECT_NEAR(effect->get(index), p.defaultValue, 1e-7);
+        EXPECT_EQ(effect->dispatch(V2::effCanBeAutomated, index), p.automatable() ? 1 : 0);
+        EXPECT_NEAR(effect->get(index), p.defaultNormalized, 1e-7);
         // Cockos: 0xBEEF for switches and lists
         EXPECT_EQ(effect->dispatch(V2::effVendorSpecific, V2::effGetParamName, index), p.steps > 0 ? 0xBEEF : 0);
     }
@@ -113,8 +114,8 @@ TEST_F(Vst2Parameters, ParameterProperties)
         ASSERT_EQ(effect->dispatch(V2::effGetParameterProperties, indexOf(c.id), 0, &properties), 1);
         EXPECT_EQ(properties.flags, c.flags) << c.id;
         EXPECT_EQ(properties.maxInteger, c.maxInteger) << c.id;
-        EXPECT_STREQ(properties.label, kParameters[indexOf(c.id)].title);
-        const std::string shortTitle = kParameters[indexOf(c.id)].shortTitle;
+        EXPECT_STREQ(properties.label, KalviorTest::kParameters[c.id].title);
+        const std::string shortTitle = KalviorTest::kParameters[c.id].shortTitle;
         EXPECT_EQ(properties.shortLabel, shortTitle.substr(0, 7)); // the field holds 7 and a terminator
     }
 }
@@ -135,10 +136,10 @@ TEST_F(Vst2Parameters, ProgramSelectionReachesProcessorAndHost)
     EXPECT_EQ(reported.size(), 23u);
     for (int32_t index = 0; index < kVst2ParameterCount; ++index)
     {
-        const uint32_t id = kParameters[index].id;
+        const uint32_t id = vst2Row(index).id;
         const bool inProgram = (id >= 3 && id <= 24) || id == 27;
         EXPECT_EQ(reported.count(index), inProgram ? 1u : 0u) << id;
-        float expected = static_cast<float>(kParameters[index].defaultValue);
+        float expected = static_cast<float>(vst2Row(index).defaultNormalized);
         if (id == 23)
             expected = 0.5f; // "LR-2"
         else if (id == 24)
@@ -184,3 +185,20 @@ TEST_F(Vst2Parameters, AChangeAlongsideAProgramKeepsTheHostsValue)
 }
 
 } // namespace
+
+TEST_F(Vst2Parameters, ValuesThatAreNoNumbersAreIgnoredAndOthersLimited)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    const float cases[][2] = {{0.25f, 0.25f}, {nan, 0.25f}, {inf, 0.25f}, {-inf, 0.25f}, {1.5f, 1.0f}, {-0.5f, 0.0f}};
+    for (const auto& c : cases)
+    {
+        effect->set(0, c[0]);
+        EXPECT_EQ(effect->get(0), c[1]) << "sent " << c[0];
+    }
+    effect->set(-1, 0.5f); // no such parameters: nothing happens
+    effect->set(kVst2ParameterCount, 0.5f);
+    EXPECT_EQ(effect->get(kVst2ParameterCount), 0.0f);
+    EXPECT_EQ(effect->get(-1), 0.0f);
+    EXPECT_EQ(effect->get(0), 0.0f) << "the last value held stays";
+}

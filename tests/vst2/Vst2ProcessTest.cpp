@@ -5,7 +5,6 @@
 // sample size differs from the processor's, the expected output is the VST 3
 // output converted the same way (a float or double cast per sample).
 
-#include "tests/vst2/Vst2Reference.h"
 #include "tests/vst2/Vst2Render.h"
 #include "tests/vst2/Vst2TestHost.h"
 

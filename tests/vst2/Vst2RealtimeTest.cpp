@@ -9,7 +9,6 @@
 // occur and any lock counted is the wrapper's.
 
 #include "tests/support/RealtimeCounting.h"
-#include "tests/vst2/Vst2Reference.h"
 #include "tests/vst2/Vst2TestHost.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,9 @@
 #include "tests/vst2/Vst2Render.h"
 
 #include "tests/support/KalviorBundle.h"
-#include "tests/vst2/Vst2Reference.h"
+#include "tests/support/ProcessingHost.h"
 
 #include "sdk/hosting/ParameterChanges.h"
-#include "sdk/hosting/ProcessBuffers.h"
 
 #include <gtest/gtest.h>
 
@@ -94,20 +93,13 @@ Stereo renderVst3(const Scenario& s, const std::vector<float>& inL, const std::v
     EXPECT_TRUE(module) << error;
     if (!module)
         return {};
-    Hosting::HostContext context{"VST 3 reference"};
-    auto instance = Hosting::PluginInstance::create(module->factory(),
-                                                    module->findClass(KalviorTest::kAudioModuleClass), &context, error);
-    EXPECT_TRUE(instance) << error;
-    if (!instance)
+    KalviorTest::ProcessingHost host(module->factory());
+    EXPECT_TRUE(host.ok()) << host.error;
+    if (!host.ok())
         return {};
-    EXPECT_EQ(instance->setupProcessing(s.sampleRate, s.maxBlock, sampleSize), kResultOk);
-    EXPECT_EQ(instance->setActive(true), kResultOk);
-    EXPECT_EQ(instance->setProcessing(true), kResultOk);
+    EXPECT_EQ(host.start({s.sampleRate, s.maxBlock, sampleSize, true}), kResultOk);
 
-    Hosting::ProcessBuffers buffers;
-    buffers.prepare(sampleSize, s.maxBlock);
     Hosting::ParameterChanges input;
-    Hosting::ParameterChanges output;
     Stereo out{std::vector<double>(kFrames), std::vector<double>(kFrames)};
     const std::vector<int32> calls = hostCalls(s);
     int32 position = 0;
@@ -117,28 +109,25 @@ Stereo renderVst3(const Scenario& s, const std::vector<float>& inL, const std::v
         {
             const int32 n = std::min(calls[call] - done, s.maxBlock);
             input.clear();
-            output.clear();
             const auto changes = changesByCall().find(call);
             if (done == 0 && changes != changesByCall().end())
                 for (const auto& [id, value] : changes->second)
                     input.addChange(id, 0, static_cast<double>(value));
             for (int32 i = 0; i < n; ++i)
             {
-                buffers.setInput(0, i, inL[position + i]);
-                buffers.setInput(1, i, inR[position + i]);
+                host.buffers.setInput(0, i, inL[position + i]);
+                host.buffers.setInput(1, i, inR[position + i]);
             }
-            instance->processor()->process(buffers.block(n, &input, &output));
+            host.process(n, &input);
             for (int32 i = 0; i < n; ++i)
             {
-                out.l[position + i] = buffers.output(0, i);
-                out.r[position + i] = buffers.output(1, i);
+                out.l[position + i] = host.out(0, i);
+                out.r[position + i] = host.out(1, i);
             }
             done += n;
             position += n;
         }
     }
-    instance->setProcessing(false);
-    instance->setActive(false);
     return out;
 }
 

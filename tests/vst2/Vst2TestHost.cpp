@@ -12,20 +12,10 @@ namespace Vst2Test {
 
 namespace {
 
-Host* currentHost = nullptr;
-
 template <typename T>
 T symbolOf(void* handle, const char* name)
 {
     return reinterpret_cast<T>(dlsym(handle, name));
-}
-
-void copyAnswer(void* ptr, const std::string& text)
-{
-    // Hosts fill at most 64 bytes, terminator included.
-    const size_t n = std::min<size_t>(text.size(), Vst2Abi::kVendorStringSize - 1);
-    std::memcpy(ptr, text.data(), n);
-    static_cast<char*>(ptr)[n] = 0;
 }
 
 } // namespace
@@ -55,48 +45,6 @@ const Module& Module::get()
         return m;
     }();
     return module;
-}
-
-Host::Host(HostAnswers answers) : answers(std::move(answers)), previous(currentHost)
-{
-    currentHost = this;
-}
-
-Host::~Host()
-{
-    currentHost = previous;
-}
-
-VstIntPtr Host::callback(AEffect* /*effect*/, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
-{
-    Host* host = currentHost;
-    if (!host)
-        return 0;
-    switch (opcode)
-    {
-    case Vst2Abi::audioMasterVersion: return host->answers.version;
-    case Vst2Abi::audioMasterGetVendorString:
-        ++host->vendorQueries;
-        if (ptr && !host->answers.answersVendor)
-        {
-            copyAnswer(ptr, host->answers.vendor); // written, yet the answer says "none"
-            return 0;
-        }
-        if (ptr)
-            copyAnswer(ptr, host->answers.vendor);
-        return ptr ? 1 : 0;
-    case Vst2Abi::audioMasterGetProductString:
-        if (ptr)
-            copyAnswer(ptr, host->answers.product);
-        return ptr ? 1 : 0;
-    case Vst2Abi::audioMasterGetVendorVersion: return host->answers.vendorVersion;
-    case Vst2Abi::audioMasterAutomate: host->automated.push_back(AutomateCall{index, opt}); return 0;
-    case Vst2Abi::audioMasterBeginEdit: host->editsBegun.push_back(index); return 1;
-    case Vst2Abi::audioMasterEndEdit: host->editsEnded.push_back(index); return 1;
-    case Vst2Abi::audioMasterUpdateDisplay: ++host->displayUpdates; return 1;
-    case Vst2Abi::audioMasterSizeWindow: return 1;
-    default: (void)value; return 0;
-    }
 }
 
 Effect::~Effect()
@@ -187,7 +135,7 @@ std::unique_ptr<Effect> open(Host& /*host*/)
     const Module& module = Module::get();
     if (!module.vstPluginMain)
         return nullptr;
-    AEffect* effect = module.vstPluginMain(Host::callback);
+    AEffect* effect = module.vstPluginMain(&Host::callback);
     if (!effect)
         return nullptr;
     auto result = std::make_unique<Effect>(effect);

@@ -2,9 +2,10 @@
 
 // A VST 2 host for tests: loads the built module with dlopen, finds its VST 2
 // entry points and opens effects through them with a host callback whose
-// answers (vendor, version, product) each test chooses. The callback records
-// what the effect tells the host (automation, edits, display updates).
+// answers each test chooses (the shared VST 2 host core).
 
+#include "tests/support/ParameterContract.h"
+#include "tests/support/Vst2HostCore.h"
 #include "vst2/Vst2Abi.h"
 
 #include <gtest/gtest.h>
@@ -34,43 +35,23 @@ struct Module
 
 std::string libraryPath();
 
-struct HostAnswers
+using Host = KalviorTest::Vst2Host;
+using KalviorTest::AutomateCall;
+using KalviorTest::HostAnswers;
+using KalviorTest::kProgramNames;
+using KalviorTest::kVst2ParameterCount;
+
+// VST 2 index i is parameter ID i + 2: ProgSel and Bypass are not shown.
+constexpr int32_t indexOf(uint32_t id)
 {
-    VstIntPtr version = 2400;
-    bool answersVendor = true;
-    std::string vendor = "Test Vendor";
-    std::string product = "Test Host";
-    VstInt32 vendorVersion = 1000;
-};
-
-struct AutomateCall
+    return static_cast<int32_t>(id - KalviorTest::kFirstVst2Id);
+}
+inline const KalviorTest::ParameterRow& vst2Row(int32_t index)
 {
-    VstInt32 index;
-    float value;
-};
+    return KalviorTest::kParameters[static_cast<uint32_t>(index) + KalviorTest::kFirstVst2Id];
+}
 
-// The host side of the callback. One host is current at a time; the callback
-// (which VST 2 gives no user pointer) answers for it.
-class Host
-{
-public:
-    explicit Host(HostAnswers answers = {});
-    ~Host();
-    Host(const Host&) = delete;
-    Host& operator=(const Host&) = delete;
-
-    HostAnswers answers;
-    std::vector<AutomateCall> automated;
-    std::vector<VstInt32> editsBegun;
-    std::vector<VstInt32> editsEnded;
-    int displayUpdates = 0;
-    int vendorQueries = 0;
-
-    static VstIntPtr callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
-
-private:
-    Host* previous;
-};
+constexpr int32_t kUniqueId = static_cast<int32_t>(0xFE9E97D5u);
 
 // One opened effect; closed (effClose) on destruction.
 class Effect

@@ -20,10 +20,11 @@ bool endsWith(const std::string& text, const std::string& suffix)
 
 std::string PluginModule::libraryInBundle(const std::string& bundlePath)
 {
+    const char* separators = SharedLibrary::pathSeparators();
     std::string bundle = bundlePath;
-    while (bundle.size() > 1 && bundle.back() == '/')
+    while (bundle.size() > 1 && std::strchr(separators, bundle.back()))
         bundle.pop_back();
-    std::string name = bundle.substr(bundle.find_last_of('/') + 1);
+    std::string name = bundle.substr(bundle.find_last_of(separators) + 1);
     if (endsWith(name, ".vst3"))
         name.resize(name.size() - 5);
     return bundle + "/Contents/" + SharedLibrary::architectureFolder() + "/" + name + SharedLibrary::binarySuffix();
@@ -31,10 +32,8 @@ std::string PluginModule::libraryInBundle(const std::string& bundlePath)
 
 std::unique_ptr<PluginModule> PluginModule::load(const std::string& path, std::string& error)
 {
-    // A bundle is a folder; anything else is taken as the binary itself.
-    const bool isBinary = endsWith(path, ".so") || endsWith(path, ".dll") ||
-                          (endsWith(path, ".vst3") && path.find("/Contents/") != std::string::npos) ||
-                          (endsWith(path, ".vst3") && path.find("\\Contents\\") != std::string::npos);
+    // A bundle is a folder; a binary is a file.
+    const bool isBinary = SharedLibrary::isFile(path);
     const std::string library = isBinary ? path : libraryInBundle(path);
     std::string reason;
     void* handle = SharedLibrary::open(library, reason);

@@ -13,6 +13,10 @@ namespace SharedLibrary {
 // binary's file name ending inside it (".so", ".vst3").
 std::string architectureFolder();
 const char* binarySuffix();
+// The characters that end a folder name in a path: "/", and "\\" on Windows.
+const char* pathSeparators();
+// Whether `path` (UTF-8) names a file rather than a folder.
+bool isFile(const std::string& path);
 
 // Null with a reason in `error` when the library cannot be loaded. `path` is UTF-8.
 void* open(const std::string& path, std::string& error);

@@ -1,6 +1,7 @@
 #include "sdk/hosting/SharedLibrary.h"
 
 #include <dlfcn.h>
+#include <sys/stat.h>
 #include <sys/utsname.h>
 
 namespace Steinberg {
@@ -25,6 +26,18 @@ std::string architectureFolder()
 const char* binarySuffix()
 {
     return ".so";
+}
+
+const char* pathSeparators()
+{
+    return "/";
+}
+
+bool isFile(const std::string& path)
+{
+    struct stat status
+    {};
+    return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
 void* open(const std::string& path, std::string& error)

@@ -34,6 +34,21 @@ std::string lastErrorText()
     return result;
 }
 
+// UTF-16 all the way, so a path with any characters works; the loader wants
+// backslashes.
+std::wstring widePath(const std::string& path)
+{
+    std::vector<char16> units(path.size() + 1);
+    utf8ToUtf16(path.c_str(), units.data(), static_cast<int32>(units.size()));
+    std::wstring wide(reinterpret_cast<const wchar_t*>(units.data()));
+    for (wchar_t& unit : wide)
+    {
+        if (unit == L'/')
+            unit = L'\\';
+    }
+    return wide;
+}
+
 } // namespace
 
 std::string architectureFolder()
@@ -46,12 +61,20 @@ const char* binarySuffix()
     return ".vst3";
 }
 
+const char* pathSeparators()
+{
+    return "/\\";
+}
+
+bool isFile(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesW(widePath(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 void* open(const std::string& path, std::string& error)
 {
-    // UTF-16 all the way: a module path with any characters loads.
-    std::vector<char16> widePath(path.size() + 1);
-    utf8ToUtf16(path.c_str(), widePath.data(), static_cast<int32>(widePath.size()));
-    HMODULE module = LoadLibraryW(reinterpret_cast<LPCWSTR>(widePath.data()));
+    HMODULE module = LoadLibraryW(widePath(path).c_str());
     if (!module)
         error = lastErrorText();
     return module;

@@ -9,7 +9,7 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=${1:-$root/build-win}
+build=$(cd "${1:-$root/build-win}" && pwd) # Wine takes only an absolute prefix
 shift || true
 jobs=${KALVIOR_JOBS:-$(nproc)}
 wine64=/usr/lib/wine/wine64
@@ -51,6 +51,8 @@ fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Making the Wine prefix $WINEPREFIX"
     "$wine64" wineboot -u </dev/null >/dev/null 2>&1
+    # The registry reaches the disk when the server that made it exits.
+    "$wineserver" -w
 fi
 # One server for the whole suite; every stream redirected, or Wine's services
 # keep a pipe open and the caller never sees end of file.

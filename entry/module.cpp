@@ -73,12 +73,10 @@ bool DeinitModule()
 #if SMTG_OS_WINDOWS
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/)
 {
+    // Thread notifications stay on: the linked-in winpthreads cleans up
+    // after the scope worker through them.
     if (reason == DLL_PROCESS_ATTACH)
-    {
         Steinberg::setModuleHandle(instance);
-        // No thread attach/detach calls: the module keeps no per-thread state.
-        DisableThreadLibraryCalls(instance);
-    }
     return TRUE;
 }
 #endif

@@ -32,8 +32,8 @@ std::string PluginModule::libraryInBundle(const std::string& bundlePath)
 
 std::unique_ptr<PluginModule> PluginModule::load(const std::string& path, std::string& error)
 {
-    // A bundle is a folder; a binary is a file.
-    const bool isBinary = SharedLibrary::isFile(path);
+    // A bundle is a folder; a binary is a file (or, when missing, named like one).
+    const bool isBinary = SharedLibrary::isFile(path) || endsWith(path, ".so") || endsWith(path, ".dll");
     const std::string library = isBinary ? path : libraryInBundle(path);
     std::string reason;
     void* handle = SharedLibrary::open(library, reason);

@@ -51,6 +51,9 @@ fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Making the Wine prefix $WINEPREFIX"
     "$wine64" wineboot -u </dev/null >/dev/null 2>&1
+    # Text drawn in "Arial" gets the metric-compatible font Debian has.
+    "$wine64" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f \
+        </dev/null >/dev/null 2>&1
     # The registry reaches the disk when the server that made it exits.
     "$wineserver" -w
 fi

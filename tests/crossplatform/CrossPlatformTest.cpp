@@ -88,6 +88,30 @@ TEST(CrossPlatformState, TheSameSettingsGiveTheSameBytes)
     EXPECT_EQ(rendering.state, linuxState);
 }
 
+// Number formatting and parsing go through each platform's C library: every
+// text must still read the same, and every text must parse back the same.
+TEST(CrossPlatformTexts, EveryParameterTextIsTheLinuxOne)
+{
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(readBytes(referencePath(ReferenceFiles::kTexts), bytes));
+    const std::string linuxTexts(bytes.begin(), bytes.end());
+    std::string error;
+    const std::string texts = describeTexts(KALVIOR_BUNDLE_DIR, KALVIOR_VST2_MODULE, error);
+    ASSERT_TRUE(error.empty()) << error;
+    ASSERT_GT(texts.size(), 1000u);
+    // Report the first line that differs, not two screens of text.
+    size_t line = 1, start = 0;
+    while (start < texts.size() && start < linuxTexts.size())
+    {
+        const size_t end = texts.find('\n', start), linuxEnd = linuxTexts.find('\n', start);
+        const std::string here = texts.substr(start, end - start), there = linuxTexts.substr(start, linuxEnd - start);
+        ASSERT_EQ(here, there) << "line " << line;
+        start = end + 1;
+        ++line;
+    }
+    EXPECT_EQ(texts.size(), linuxTexts.size());
+}
+
 class CrossPlatformStateLoad : public KalviorTest::PluginTest
 {};
 

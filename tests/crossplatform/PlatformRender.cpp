@@ -1,6 +1,7 @@
 #include "tests/crossplatform/PlatformRender.h"
 
 #include "params/ParamId.h"
+#include "sdk/Utf16.h"
 #include "sdk/hosting/ComponentHandler.h"
 #include "sdk/hosting/HostContext.h"
 #include "sdk/hosting/ParameterChanges.h"
@@ -11,6 +12,7 @@
 
 #include "public.sdk/source/common/memorystream.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -270,6 +272,129 @@ Rendering renderVst2(const std::string& modulePath, bool doublePrecision)
     dispatch(Vst2Abi::effMainsChanged, 0);
     dispatch(Vst2Abi::effClose);
     return result;
+}
+
+namespace {
+
+constexpr int kTextSteps = 40; // values k/40: every list entry and many rounding cases
+
+// Shortest round-trip spelling: the same digits on every platform and locale.
+std::string number(double value)
+{
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, result.ptr);
+}
+
+std::string utf8(const Vst::TChar* text)
+{
+    return utf16ToUtf8(text);
+}
+
+void describeVst3(IPluginFactory* factory, int32 processorClass, std::string& out, std::string& error)
+{
+    Hosting::HostContext host{"Kalvior Platform Texts"};
+    auto instance = Hosting::PluginInstance::create(factory, processorClass, &host, error);
+    if (!instance)
+        return;
+    Vst::IEditController* controller = instance->controller();
+    if (!controller)
+    {
+        error = "no edit controller";
+        return;
+    }
+    for (int32 i = 0; i < controller->getParameterCount(); ++i)
+    {
+        Vst::ParameterInfo info{};
+        if (controller->getParameterInfo(i, info) != kResultOk)
+            continue;
+        out += "vst3 " + std::to_string(info.id) + " \"" + utf8(info.title) + "\" \"" + utf8(info.shortTitle) +
+               "\" \"" + utf8(info.units) + "\" steps " + std::to_string(info.stepCount) + " default " +
+               number(info.defaultNormalizedValue) + " flags " + std::to_string(info.flags) + "\n";
+        for (int k = 0; k <= kTextSteps; ++k)
+        {
+            const double value = static_cast<double>(k) / kTextSteps;
+            Vst::String128 text{};
+            if (controller->getParamStringByValue(info.id, value, text) != kResultOk)
+            {
+                out += "  " + number(value) + " -> (refused)\n";
+                continue;
+            }
+            Vst::ParamValue back = -1.0;
+            const bool parsed = controller->getParamValueByString(info.id, text, back) == kResultOk;
+            out +=
+                "  " + number(value) + " -> \"" + utf8(text) + "\" -> " + (parsed ? number(back) : "(refused)") + "\n";
+        }
+    }
+}
+
+std::string vst2Text(AEffect* effect, VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0)
+{
+    char text[256] = {};
+    effect->dispatcher(effect, opcode, index, value, text, 0.f);
+    text[sizeof text - 1] = 0;
+    return text;
+}
+
+void describeVst2(const std::string& modulePath, std::string& out, std::string& error)
+{
+    using EntryPoint = AEffect* (*)(audioMasterCallback);
+    auto module = Hosting::PluginModule::load(modulePath, error);
+    if (!module)
+        return;
+    auto entry = reinterpret_cast<EntryPoint>(module->symbol("VSTPluginMain"));
+    AEffect* effect = entry ? entry(hostCallback) : nullptr;
+    if (!effect)
+    {
+        error = "VSTPluginMain returned no effect";
+        return;
+    }
+    effect->dispatcher(effect, Vst2Abi::effOpen, 0, 0, nullptr, 0.f);
+    char cockos[] = "hasCockosExtensions";
+    // Whether there is an editor depends on the platform's user interface.
+    out += "vst2 magic " + std::to_string(effect->magic) + " id " + std::to_string(effect->uniqueID) + " params " +
+           std::to_string(effect->numParams) + " programs " + std::to_string(effect->numPrograms) + " in " +
+           std::to_string(effect->numInputs) + " out " + std::to_string(effect->numOutputs) + " flags " +
+           std::to_string(effect->flags & ~Vst2Abi::effFlagsHasEditor) + " name \"" +
+           vst2Text(effect, Vst2Abi::effGetEffectName) + "\" vendor \"" +
+           vst2Text(effect, Vst2Abi::effGetVendorString) + "\" product \"" +
+           vst2Text(effect, Vst2Abi::effGetProductString) + "\" version " +
+           std::to_string(effect->dispatcher(effect, Vst2Abi::effGetVendorVersion, 0, 0, nullptr, 0.f)) + " cockos " +
+           std::to_string(effect->dispatcher(effect, Vst2Abi::effCanDo, 0, 0, cockos, 0.f)) + "\n";
+    for (VstInt32 p = 0; p < effect->numPrograms; ++p)
+        out +=
+            "  program " + std::to_string(p) + " \"" + vst2Text(effect, Vst2Abi::effGetProgramNameIndexed, p) + "\"\n";
+    for (VstInt32 i = 0; i < effect->numParams; ++i)
+    {
+        out += "vst2 " + std::to_string(i) + " \"" + vst2Text(effect, Vst2Abi::effGetParamName, i) + "\" \"" +
+               vst2Text(effect, Vst2Abi::effGetParamLabel, i) + "\"\n";
+        const float before = effect->getParameter(effect, i);
+        for (int k = 0; k <= kTextSteps; ++k)
+        {
+            const float value = static_cast<float>(k) / kTextSteps;
+            effect->setParameter(effect, i, value);
+            out += "  " + number(value) + " -> \"" + vst2Text(effect, Vst2Abi::effGetParamDisplay, i) + "\" read " +
+                   number(effect->getParameter(effect, i)) + "\n";
+        }
+        effect->setParameter(effect, i, before);
+    }
+    effect->dispatcher(effect, Vst2Abi::effClose, 0, 0, nullptr, 0.f);
+}
+
+} // namespace
+
+std::string describeTexts(const std::string& bundle, const std::string& vst2Module, std::string& error)
+{
+    std::string out;
+    {
+        auto module = Hosting::PluginModule::load(bundle, error);
+        if (!module)
+            return {};
+        describeVst3(module->factory(), module->findClass("Audio Module Class"), out, error);
+    }
+    if (error.empty())
+        describeVst2(vst2Module, out, error);
+    return error.empty() ? out : std::string();
 }
 
 bool writeSamples(const std::string& path, const Samples& samples)

@@ -44,6 +44,13 @@ Rendering renderVst3(const std::string& bundle, int32_t sampleSize);
 // setParameter, then processReplacing or processDoubleReplacing.
 Rendering renderVst2(const std::string& module, bool doublePrecision);
 
+// Everything the module says in text, one item a line: the VST 3
+// parameters' titles, units, steps and defaults with the display text of each
+// at values k/40 and the value read back from that text; the VST 2 effect's
+// identity and each parameter's name, label and display at the same values.
+// Empty with `error` set when the module cannot be loaded.
+std::string describeTexts(const std::string& bundle, const std::string& vst2Module, std::string& error);
+
 // The input both renderings process.
 Samples inputSignal();
 
@@ -62,6 +69,7 @@ struct ReferenceFiles
     static constexpr const char* kVst2Double = "vst2-64.raw";
     static constexpr const char* kVst2Float = "vst2-32.raw";
     static constexpr const char* kState = "state.bin";
+    static constexpr const char* kTexts = "texts.txt";
 };
 
 } // namespace PlatformRender

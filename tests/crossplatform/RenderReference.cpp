@@ -31,11 +31,19 @@ int main(int argc, char** argv)
             return 1;
         }
     }
+    std::string error;
+    const std::string texts = describeTexts(bundle, vst2Module, error);
+    if (!error.empty())
+    {
+        std::fprintf(stderr, "describing the texts failed: %s\n", error.c_str());
+        return 1;
+    }
     const bool written = writeSamples(folder + ReferenceFiles::kVst3Double, vst3Double.output) &&
                          writeSamples(folder + ReferenceFiles::kVst3Float, vst3Float.output) &&
                          writeSamples(folder + ReferenceFiles::kVst2Double, vst2Double.output) &&
                          writeSamples(folder + ReferenceFiles::kVst2Float, vst2Float.output) &&
-                         writeBytes(folder + ReferenceFiles::kState, vst3Double.state);
+                         writeBytes(folder + ReferenceFiles::kState, vst3Double.state) &&
+                         writeBytes(folder + ReferenceFiles::kTexts, std::vector<uint8_t>(texts.begin(), texts.end()));
     if (!written)
     {
         std::fprintf(stderr, "cannot write into %s\n", folder.c_str());

@@ -6,6 +6,7 @@
 #include "params/FactoryPresets.h"
 #include "params/ParamId.h"
 
+#include "pluginterfaces/base/fstrdefs.h"
 #include "pluginterfaces/base/ustring.h"
 
 namespace Steinberg {
@@ -13,8 +14,8 @@ namespace Vst {
 
 namespace {
 
-const TChar kRootUnitName[] = u"root unit";
-const TChar kFactoryPresetsName[] = u"Factory Presets";
+const TChar kRootUnitName[] = STR16("root unit");
+const TChar kFactoryPresetsName[] = STR16("Factory Presets");
 constexpr ProgramListID kFactoryPresetsListId = 0;
 
 void copyName(String128 destination, const TChar* name)

@@ -1,5 +1,6 @@
 // Module initialisation and release: InitDll/ExitDll, and the same work behind
-// the Linux entry points ModuleEntry/ModuleExit.
+// the Linux entry points ModuleEntry/ModuleExit; on Windows DllMain keeps the
+// instance handle the editor finds its resources through.
 
 #include "processor/SampleSizeOverride.h"
 #include "sdk/moduleentry.h"
@@ -10,6 +11,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+
+#if SMTG_OS_WINDOWS
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -64,3 +69,14 @@ bool DeinitModule()
 {
     return ExitDll();
 }
+
+#if SMTG_OS_WINDOWS
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/)
+{
+    // Thread notifications stay on: the linked-in winpthreads cleans up
+    // after the scope worker through them.
+    if (reason == DLL_PROCESS_ATTACH)
+        Steinberg::setModuleHandle(instance);
+    return TRUE;
+}
+#endif

@@ -1,12 +1,13 @@
 #include "params/FaderParameter.h"
 
 #include "params/curves.h"
+#include "pluginterfaces/base/fstrdefs.h"
 
 namespace Steinberg {
 namespace Vst {
 
 namespace {
-const TChar kSilenceText[] = u"-inf";
+const TChar kSilenceText[] = STR16("-inf");
 } // namespace
 
 FaderParameter::FaderParameter(const TChar* title, ParamID id, const TChar* units, const ParameterRecord& record)

@@ -1,5 +1,6 @@
 #include "params/MyParameter.h"
 
+#include "pluginterfaces/base/fstrdefs.h"
 #include "sdk/NumberText.h"
 
 #include <cmath>
@@ -20,8 +21,8 @@ ParameterInfo makeInfo(ParamID id, ParamValue defaultNormalized, int32 stepCount
     return info;
 }
 
-const TChar kOn[] = u"On";
-const TChar kOff[] = u"Off";
+const TChar kOn[] = STR16("On");
+const TChar kOff[] = STR16("Off");
 
 bool isHighSurrogate(TChar c)
 {

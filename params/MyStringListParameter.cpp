@@ -54,7 +54,7 @@ ParamValue MyStringListParameter::toNormalized(ParamValue plainValue) const
     return plainValue / info.stepCount;
 }
 
-void MyStringListParameter::appendString(std::u16string entry)
+void MyStringListParameter::appendString(std::basic_string<TChar> entry)
 {
     entries.push_back(std::move(entry));
     ++info.stepCount;

@@ -26,12 +26,12 @@ public:
     ParamValue toNormalized(ParamValue plainValue) const SMTG_OVERRIDE; // index / step count
 
     // Appends an entry and raises the step count by one: n entries, n - 1 steps.
-    virtual void appendString(std::u16string entry);
+    virtual void appendString(std::basic_string<TChar> entry);
 
-    const std::vector<std::u16string>& getEntries() const { return entries; }
+    const std::vector<std::basic_string<TChar>>& getEntries() const { return entries; }
 
 private:
-    std::vector<std::u16string> entries;
+    std::vector<std::basic_string<TChar>> entries;
 };
 
 } // namespace Vst

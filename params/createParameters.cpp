@@ -7,6 +7,7 @@
 #include "params/ParamId.h"
 #include "params/ParameterTable.h"
 #include "params/ScaledParameter.h"
+#include "pluginterfaces/base/fstrdefs.h"
 #include "sdk/Utf16.h"
 
 #include <string>
@@ -18,71 +19,71 @@ namespace {
 
 // The texts hosts show: titles, short titles, units and list entries.
 namespace Text {
-const TChar kProgSel[] = u"ProgSel";
-const TChar kBypass[] = u"Bypass";
-const TChar kScope[] = u"Scope";
-const TChar kLeftGain[] = u"Left Gain";
-const TChar kLeftGainShort[] = u"L Gain";
-const TChar kRightGain[] = u"Right Gain";
-const TChar kRightGainShort[] = u"R Gain";
-const TChar kMuteLeft[] = u"Mute Left";
-const TChar kMuteLeftShort[] = u"L Mute";
-const TChar kMuteRight[] = u"Mute Right";
-const TChar kMuteRightShort[] = u"R Mute";
-const TChar kInvertLeft[] = u"Invert Left";
-const TChar kInvertLeftShort[] = u"L Phase";
-const TChar kInvertRight[] = u"Invert Right";
-const TChar kInvertRightShort[] = u"R Phase";
-const TChar kLeftPan[] = u"Left Pan";
-const TChar kLeftPanShort[] = u"L Pan";
-const TChar kRightPan[] = u"Right Pan";
-const TChar kRightPanShort[] = u"R Pan";
-const TChar kBalance[] = u"Balance";
-const TChar kAsymmetry[] = u"Asymmetry";
-const TChar kAsymmetryShort[] = u"Asymm";
-const TChar kAsymmCrush[] = u"Asymm Crush";
-const TChar kAsymmCrushShort[] = u"ACrush";
-const TChar kHpGain[] = u"HP Gain";
-const TChar kHpGainShort[] = u"HPGain";
-const TChar kHpWidth[] = u"HP Width";
-const TChar kHpWidthShort[] = u"HPWidth";
-const TChar kHpPan[] = u"HP Pan";
-const TChar kHpPanShort[] = u"HPPan";
-const TChar kPanLaw[] = u"Pan Law";
-const TChar kPanLawShort[] = u"PanLaw";
-const TChar kPanCrush[] = u"Pan Crush";
-const TChar kPanCrushShort[] = u"PCrush";
-const TChar kGainTrim[] = u"Gain Trim";
-const TChar kGainTrimShort[] = u"O Trim";
-const TChar kLpGain[] = u"LP Gain";
-const TChar kLpGainShort[] = u"LPGain";
-const TChar kLpWidth[] = u"LP Width";
-const TChar kLpWidthShort[] = u"LPWidth";
-const TChar kLpPan[] = u"LP Pan";
-const TChar kLpPanShort[] = u"LPPan";
-const TChar kCrossover[] = u"Crossover";
-const TChar kCrossoverShort[] = u"Xover";
-const TChar kCrossoverFreq[] = u"Crossover Freq";
-const TChar kCrossoverFreqShort[] = u"XFreq";
-const TChar kInputFormat[] = u"Input Format";
-const TChar kInputFormatShort[] = u"InFormat";
-const TChar kOutputFormat[] = u"Output Format";
-const TChar kOutputFormatShort[] = u"OutFormat";
-const TChar kSolo[] = u"Solo";
-const TChar kMono[] = u"Mono";
+const TChar kProgSel[] = STR16("ProgSel");
+const TChar kBypass[] = STR16("Bypass");
+const TChar kScope[] = STR16("Scope");
+const TChar kLeftGain[] = STR16("Left Gain");
+const TChar kLeftGainShort[] = STR16("L Gain");
+const TChar kRightGain[] = STR16("Right Gain");
+const TChar kRightGainShort[] = STR16("R Gain");
+const TChar kMuteLeft[] = STR16("Mute Left");
+const TChar kMuteLeftShort[] = STR16("L Mute");
+const TChar kMuteRight[] = STR16("Mute Right");
+const TChar kMuteRightShort[] = STR16("R Mute");
+const TChar kInvertLeft[] = STR16("Invert Left");
+const TChar kInvertLeftShort[] = STR16("L Phase");
+const TChar kInvertRight[] = STR16("Invert Right");
+const TChar kInvertRightShort[] = STR16("R Phase");
+const TChar kLeftPan[] = STR16("Left Pan");
+const TChar kLeftPanShort[] = STR16("L Pan");
+const TChar kRightPan[] = STR16("Right Pan");
+const TChar kRightPanShort[] = STR16("R Pan");
+const TChar kBalance[] = STR16("Balance");
+const TChar kAsymmetry[] = STR16("Asymmetry");
+const TChar kAsymmetryShort[] = STR16("Asymm");
+const TChar kAsymmCrush[] = STR16("Asymm Crush");
+const TChar kAsymmCrushShort[] = STR16("ACrush");
+const TChar kHpGain[] = STR16("HP Gain");
+const TChar kHpGainShort[] = STR16("HPGain");
+const TChar kHpWidth[] = STR16("HP Width");
+const TChar kHpWidthShort[] = STR16("HPWidth");
+const TChar kHpPan[] = STR16("HP Pan");
+const TChar kHpPanShort[] = STR16("HPPan");
+const TChar kPanLaw[] = STR16("Pan Law");
+const TChar kPanLawShort[] = STR16("PanLaw");
+const TChar kPanCrush[] = STR16("Pan Crush");
+const TChar kPanCrushShort[] = STR16("PCrush");
+const TChar kGainTrim[] = STR16("Gain Trim");
+const TChar kGainTrimShort[] = STR16("O Trim");
+const TChar kLpGain[] = STR16("LP Gain");
+const TChar kLpGainShort[] = STR16("LPGain");
+const TChar kLpWidth[] = STR16("LP Width");
+const TChar kLpWidthShort[] = STR16("LPWidth");
+const TChar kLpPan[] = STR16("LP Pan");
+const TChar kLpPanShort[] = STR16("LPPan");
+const TChar kCrossover[] = STR16("Crossover");
+const TChar kCrossoverShort[] = STR16("Xover");
+const TChar kCrossoverFreq[] = STR16("Crossover Freq");
+const TChar kCrossoverFreqShort[] = STR16("XFreq");
+const TChar kInputFormat[] = STR16("Input Format");
+const TChar kInputFormatShort[] = STR16("InFormat");
+const TChar kOutputFormat[] = STR16("Output Format");
+const TChar kOutputFormatShort[] = STR16("OutFormat");
+const TChar kSolo[] = STR16("Solo");
+const TChar kMono[] = STR16("Mono");
 
-const TChar kNoUnits[] = u"";
-const TChar kDecibels[] = u"dB";
-const TChar kDegrees[] = u"degs";
-const TChar kPercent[] = u"%";
+const TChar kNoUnits[] = STR16("");
+const TChar kDecibels[] = STR16("dB");
+const TChar kDegrees[] = STR16("degs");
+const TChar kPercent[] = STR16("%");
 
-const TChar kOff[] = u"OFF";
-const TChar kLr2[] = u"LR-2";
-const TChar kLr4[] = u"LR-4";
-const TChar kLeftRight[] = u"L/R";
-const TChar kMidSide[] = u"M/S";
-const TChar kHighPass[] = u"HIPASS";
-const TChar kLowPass[] = u"LOPASS";
+const TChar kOff[] = STR16("OFF");
+const TChar kLr2[] = STR16("LR-2");
+const TChar kLr4[] = STR16("LR-4");
+const TChar kLeftRight[] = STR16("L/R");
+const TChar kMidSide[] = STR16("M/S");
+const TChar kHighPass[] = STR16("HIPASS");
+const TChar kLowPass[] = STR16("LOPASS");
 } // namespace Text
 
 enum class Kind
@@ -103,9 +104,9 @@ struct Row
     const TChar* title;
     const TChar* shortTitle;
     const TChar* units;
-    int32 precision;                     // decimals shown
-    double span, minimum;                // scaled, in plain units
-    std::vector<std::u16string> entries; // lists
+    int32 precision;                               // decimals shown
+    double span, minimum;                          // scaled, in plain units
+    std::vector<std::basic_string<TChar>> entries; // lists
 };
 
 Row switchRow(ParamId id, const TChar* title, const TChar* shortTitle)
@@ -129,14 +130,14 @@ Row logRow(ParamId id, const TChar* title, const TChar* shortTitle)
     return {id, Kind::Log, title, shortTitle, Text::kNoUnits, 0, 0, 0, {}};
 }
 
-Row listRow(ParamId id, const TChar* title, const TChar* shortTitle, std::vector<std::u16string> entries)
+Row listRow(ParamId id, const TChar* title, const TChar* shortTitle, std::vector<std::basic_string<TChar>> entries)
 {
     return {id, Kind::List, title, shortTitle, Text::kNoUnits, 0, 0, 0, std::move(entries)};
 }
 
-std::vector<std::u16string> programNames()
+std::vector<std::basic_string<TChar>> programNames()
 {
-    std::vector<std::u16string> names;
+    std::vector<std::basic_string<TChar>> names;
     for (const char* name : kProgramNames)
     {
         String128 text;
@@ -198,7 +199,7 @@ IPtr<MyParameter> createParameter(const Row& row, const ParameterRecord& record)
     case Kind::List:
     {
         auto list = owned(new MyStringListParameter(row.title, row.id, row.units, record));
-        for (const std::u16string& entry : row.entries)
+        for (const std::basic_string<TChar>& entry : row.entries)
             list->appendString(entry);
         return list;
     }

@@ -67,17 +67,35 @@ bool isDigit(Char c)
 }
 
 // The C locale, created once: strtod_l reads '.' as the decimal point whatever
-// the process locale is.
-locale_t cLocale()
+// the process locale is. The Windows C runtime spells both with an underscore.
+#if defined(_WIN32)
+using CLocale = _locale_t;
+CLocale cLocale()
 {
-    static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+    static const CLocale locale = _create_locale(LC_ALL, "C");
     return locale;
 }
+double strtodInLocale(const char* number, CLocale locale)
+{
+    return _strtod_l(number, nullptr, locale);
+}
+#else
+using CLocale = locale_t;
+CLocale cLocale()
+{
+    static const CLocale locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+    return locale;
+}
+double strtodInLocale(const char* number, CLocale locale)
+{
+    return strtod_l(number, nullptr, locale);
+}
+#endif
 
 double convertAscii(const char* number)
 {
-    if (const locale_t c = cLocale())
-        return strtod_l(number, nullptr, c);
+    if (const CLocale c = cLocale())
+        return strtodInLocale(number, c);
     // no C locale object (out of memory): the pattern is already checked, so
     // from_chars (locale-free, no leading '+') can read it
     double value = 0.0;

@@ -1,6 +1,6 @@
 #pragma once
 
-// The Linux module entry and where the loaded module lives on disk.
+// The module entry hooks and where the loaded module lives on disk.
 
 #include <string>
 
@@ -11,11 +11,13 @@ bool DeinitModule();
 
 namespace Steinberg {
 
-// The handle the host passed to ModuleEntry; null if it never called it.
+// The handle the host passed to ModuleEntry (Linux) or the instance handle
+// DllMain received (Windows); null if neither came.
 void* getModuleHandle();
 void setModuleHandle(void* handle);
 
-// Absolute path of the shared object that contains this code; empty if unknown.
+// Absolute path of the shared object or DLL that contains this code, in UTF-8;
+// empty if unknown.
 std::string getModulePath();
 
 // The bundle's resource folder, "<bundle>/Contents/Resources", found from the

@@ -7,6 +7,13 @@ namespace Vst {
 
 namespace {
 
+// The kind of parent window VST 2 hosts hand to effEditOpen on this platform.
+#if SMTG_OS_WINDOWS
+const FIDString kParentWindowType = kPlatformTypeHWND;
+#else
+const FIDString kParentWindowType = kPlatformTypeX11EmbedWindowID;
+#endif
+
 short toShort(int32 value)
 {
     constexpr int32 low = std::numeric_limits<short>::min();
@@ -32,7 +39,7 @@ bool EditorWrapper::hasEditor(IEditController* controller)
     if (!controller)
         return false;
     IPtr<IPlugView> probe = owned(controller->createView(ViewType::kEditor));
-    return probe && probe->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID) == kResultTrue;
+    return probe && probe->isPlatformTypeSupported(kParentWindowType) == kResultTrue;
 }
 
 bool EditorWrapper::createView()
@@ -42,7 +49,7 @@ bool EditorWrapper::createView()
     if (!controller)
         return false;
     view = owned(controller->createView(ViewType::kEditor));
-    if (view && view->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID) != kResultTrue)
+    if (view && view->isPlatformTypeSupported(kParentWindowType) != kResultTrue)
         view = nullptr;
     return view != nullptr;
 }
@@ -83,7 +90,7 @@ bool EditorWrapper::open(void* parent)
     if (!createView())
         return false;
     view->setFrame(this);
-    if (view->attached(parent, kPlatformTypeX11EmbedWindowID) != kResultTrue)
+    if (view->attached(parent, kParentWindowType) != kResultTrue)
     {
         view->setFrame(nullptr);
         releaseView();
@@ -144,11 +151,13 @@ tresult PLUGIN_API EditorWrapper::queryInterface(const TUID iid, void** obj)
         *obj = static_cast<IPlugFrame*>(this);
         return kResultOk;
     }
+#if SMTG_OS_LINUX
     if (FUnknownPrivate::iidEqual(iid, Linux::IRunLoop::iid))
     {
         *obj = static_cast<Linux::IRunLoop*>(&runLoop);
         return kResultOk;
     }
+#endif
     *obj = nullptr;
     return kNoInterface;
 }

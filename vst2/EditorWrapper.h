@@ -1,7 +1,8 @@
 #pragma once
 
 // The VST 2 editor of a wrapped VST 3 plug-in: it asks the controller for its
-// view, embeds it into the host's X11 window and acts as the view's frame,
+// view, embeds it into the host's window (X11, or HWND on
+// Windows) and acts as the view's frame,
 // which also hands out the run loop the view takes its timers and events from.
 
 #include "vst2/AudioEffectX.h"

@@ -14,6 +14,11 @@
 namespace Steinberg {
 namespace Vst {
 
+#if SMTG_OS_LINUX
+
+// The wrapper's idle-time work is a timer of the run loop it lends.
+using IdleTimerHandler = Linux::ITimerHandler;
+
 class IdleRunLoop : public Linux::IRunLoop
 {
 public:
@@ -61,6 +66,25 @@ private:
     std::vector<TimerEntry> timers;
     int pumpDepth = 0;
 };
+
+#else
+
+// Windows editors keep their timers on their own window (SetTimer), served by
+// the host's message loop: there is nothing for idle time to pump.
+class IdleTimerHandler
+{
+public:
+    virtual ~IdleTimerHandler() = default;
+    virtual void PLUGIN_API onTimer() = 0;
+};
+
+class IdleRunLoop
+{
+public:
+    void pump() {}
+};
+
+#endif
 
 } // namespace Vst
 } // namespace Steinberg

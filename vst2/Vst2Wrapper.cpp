@@ -536,8 +536,10 @@ tresult PLUGIN_API Vst2Wrapper::queryInterface(const TUID iid, void** obj)
         *obj = static_cast<IComponentHandler*>(this);
     else if (FUnknownPrivate::iidEqual(iid, IUnitHandler::iid))
         *obj = static_cast<IUnitHandler*>(this);
+#if SMTG_OS_LINUX
     else if (FUnknownPrivate::iidEqual(iid, Linux::ITimerHandler::iid))
         *obj = static_cast<Linux::ITimerHandler*>(this);
+#endif
     else if (FUnknownPrivate::iidEqual(iid, IVst3ToVst2Wrapper::iid))
         *obj = static_cast<IVst3ToVst2Wrapper*>(this);
     else if (FUnknownPrivate::iidEqual(iid, IWrapperInterface::iid))

@@ -50,7 +50,7 @@ class Vst2Wrapper : public ::AudioEffectX,
                     public IHostApplication,
                     public IComponentHandler,
                     public IUnitHandler,
-                    public Linux::ITimerHandler,
+                    public IdleTimerHandler,
                     public IVst3ToVst2Wrapper,
                     public IWrapperInterface
 {
@@ -173,7 +173,7 @@ public:
     tresult PLUGIN_API notifyUnitSelection(UnitID unitId) override;
     tresult PLUGIN_API notifyProgramListChange(ProgramListID listId, int32 programIndex) override;
 
-    // ITimerHandler: the idle-time work on the host's editor thread, run at
+    // IdleTimerHandler: the idle-time work on the host's editor thread, run at
     // every effIdle and effEditIdle (VST 2 hosts have no timer to offer):
     // pending host changes go to the controller, the processor's output
     // changes to the controller and the host.

@@ -1,7 +1,6 @@
 #include "sdk/hosting/PluginModule.h"
 
-#include <dlfcn.h>
-#include <sys/utsname.h>
+#include "sdk/hosting/SharedLibrary.h"
 
 #include <cstring>
 
@@ -10,8 +9,6 @@ namespace Hosting {
 
 namespace {
 
-using ModuleEntryFunc = bool (*)(void*);
-using ModuleExitFunc = bool (*)();
 using GetFactoryFunc = IPluginFactory* (*)();
 
 bool endsWith(const std::string& text, const std::string& suffix)
@@ -19,48 +16,44 @@ bool endsWith(const std::string& text, const std::string& suffix)
     return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
-std::string architectureFolder()
-{
-    utsname names{};
-    if (uname(&names) != 0)
-        return "x86_64-linux";
-    return std::string(names.machine) + "-linux";
-}
-
 } // namespace
 
 std::string PluginModule::libraryInBundle(const std::string& bundlePath)
 {
+    const char* separators = SharedLibrary::pathSeparators();
     std::string bundle = bundlePath;
-    while (bundle.size() > 1 && bundle.back() == '/')
+    while (bundle.size() > 1 && std::strchr(separators, bundle.back()))
         bundle.pop_back();
-    std::string name = bundle.substr(bundle.find_last_of('/') + 1);
+    std::string name = bundle.substr(bundle.find_last_of(separators) + 1);
     if (endsWith(name, ".vst3"))
         name.resize(name.size() - 5);
-    return bundle + "/Contents/" + architectureFolder() + "/" + name + ".so";
+    return bundle + "/Contents/" + SharedLibrary::architectureFolder() + "/" + name + SharedLibrary::binarySuffix();
 }
 
 std::unique_ptr<PluginModule> PluginModule::load(const std::string& path, std::string& error)
 {
-    const std::string library = endsWith(path, ".so") ? path : libraryInBundle(path);
-    void* handle = dlopen(library.c_str(), RTLD_LAZY | RTLD_LOCAL);
+    // A bundle is a folder; a binary is a file (or, when missing, named like one).
+    const bool isBinary = SharedLibrary::isFile(path) || endsWith(path, ".so") || endsWith(path, ".dll");
+    const std::string library = isBinary ? path : libraryInBundle(path);
+    std::string reason;
+    void* handle = SharedLibrary::open(library, reason);
     if (!handle)
     {
-        const char* reason = dlerror();
-        error = "cannot load " + library + ": " + (reason ? reason : "unknown error");
+        error = "cannot load " + library + ": " + reason;
         return nullptr;
     }
     std::unique_ptr<PluginModule> module(new PluginModule(handle, library));
 
-    auto entry = reinterpret_cast<ModuleEntryFunc>(module->symbol("ModuleEntry"));
-    if (!entry)
+    bool found = false;
+    const bool entered = SharedLibrary::enter(handle, found);
+    if (!found)
     {
-        error = library + " exports no ModuleEntry";
+        error = library + " exports no " + SharedLibrary::entryName();
         return nullptr;
     }
-    if (!entry(handle))
+    if (!entered)
     {
-        error = "ModuleEntry of " + library + " failed";
+        error = std::string(SharedLibrary::entryName()) + " of " + library + " failed";
         return nullptr;
     }
     module->entered = true;
@@ -86,17 +79,13 @@ PluginModule::~PluginModule()
 {
     pluginFactory = nullptr;
     if (entered)
-    {
-        if (auto exitModule = reinterpret_cast<ModuleExitFunc>(symbol("ModuleExit")))
-            exitModule();
-    }
-    if (handle)
-        dlclose(handle);
+        SharedLibrary::exit(handle);
+    SharedLibrary::close(handle);
 }
 
 void* PluginModule::symbol(const char* name) const
 {
-    return handle ? dlsym(handle, name) : nullptr;
+    return SharedLibrary::symbol(handle, name);
 }
 
 int32 PluginModule::findClass(const char* category) const

@@ -1,7 +1,8 @@
 #pragma once
 
-// Loads a VST 3 module as a Linux host does: dlopen the shared object inside
-// the bundle, ModuleEntry, GetPluginFactory; and the reverse on unload.
+// Loads a VST 3 module as a host does: the binary inside the bundle (dlopen
+// and ModuleEntry on Linux, LoadLibraryW and InitDll on Windows), then
+// GetPluginFactory; and the reverse on unload.
 
 #include "pluginterfaces/base/ipluginbase.h"
 #include "pluginterfaces/base/smartpointer.h"
@@ -15,7 +16,7 @@ namespace Hosting {
 class PluginModule
 {
 public:
-    // `path` is a bundle ("X.vst3") or the shared object itself. Null with a
+    // `path` is a bundle ("X.vst3") or the binary itself (UTF-8). Null with a
     // reason in `error` when the module cannot be loaded.
     static std::unique_ptr<PluginModule> load(const std::string& path, std::string& error);
 
@@ -32,7 +33,8 @@ public:
     // The index of the first class of `category` ("Audio Module Class", ...), or -1.
     int32 findClass(const char* category) const;
 
-    // The shared object inside a bundle for this machine's architecture.
+    // The binary inside a bundle for this machine's architecture:
+    // Contents/x86_64-linux/X.so or Contents/x86_64-win/X.vst3.
     static std::string libraryInBundle(const std::string& bundlePath);
 
 private:

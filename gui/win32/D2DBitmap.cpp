@@ -50,13 +50,12 @@ std::unique_ptr<D2DBitmap> decodePng(const void* data, size_t size)
         FAILED(factory->CreateDecoder(GUID_ContainerFormatPng, nullptr, decoder.put())) ||
         FAILED(decoder->Initialize(stream.get(), WICDecodeMetadataCacheOnDemand)) ||
         FAILED(decoder->GetFrame(0, frame.put())) || FAILED(factory->CreateFormatConverter(converter.put())) ||
-        FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr,
-                                     0., WICBitmapPaletteTypeCustom)))
+        FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.,
+                                     WICBitmapPaletteTypeCustom)))
         return nullptr;
     UINT width = 0;
     UINT height = 0;
-    if (FAILED(converter->GetSize(&width, &height)) || width < 1 || height < 1 || width > kMaxSide ||
-        height > kMaxSide)
+    if (FAILED(converter->GetSize(&width, &height)) || width < 1 || height < 1 || width > kMaxSide || height > kMaxSide)
         return nullptr;
     auto bitmap = std::make_unique<D2DBitmap>(width, height);
     auto& pixels = bitmap->getPixels();
@@ -89,8 +88,7 @@ ComPtr<ID2D1Bitmap> D2DBitmap::createFor(ID2D1RenderTarget* target) const
     ComPtr<ID2D1Bitmap> bitmap;
     if (!target || pixels.empty())
         return bitmap;
-    const D2D1_BITMAP_PROPERTIES properties = {
-        {DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_PREMULTIPLIED}, 96.f, 96.f};
+    const D2D1_BITMAP_PROPERTIES properties = {{DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_PREMULTIPLIED}, 96.f, 96.f};
     if (FAILED(target->CreateBitmap(D2D1::SizeU(width, height), pixels.data(), width * 4, properties, bitmap.put())))
         bitmap.reset();
     return bitmap;

@@ -167,11 +167,10 @@ void D2DDrawContext::drawEllipse(const CRect& r, CDrawStyle style)
     ComPtr<ID2D1Factory> factory;
     target->GetFactory(factory.put());
     ComPtr<ID2D1EllipseGeometry> geometry;
-    factory->CreateEllipseGeometry(D2D1::Ellipse(pointOf(path.left + path.getWidth() / 2.,
-                                                         path.top + path.getHeight() / 2.),
-                                                 static_cast<float>(path.getWidth() / 2.),
-                                                 static_cast<float>(path.getHeight() / 2.)),
-                                   geometry.put());
+    factory->CreateEllipseGeometry(
+        D2D1::Ellipse(pointOf(path.left + path.getWidth() / 2., path.top + path.getHeight() / 2.),
+                      static_cast<float>(path.getWidth() / 2.), static_cast<float>(path.getHeight() / 2.)),
+        geometry.put());
     fillAndStroke(geometry.get(), style, state.drawMode == kAntiAliasing);
 }
 

@@ -9,8 +9,7 @@ namespace {
 // Windows needs nothing from the host but the parent window: the frame's
 // window and its timers run on the thread that made them, the host's UI thread.
 class Win32EditorSession : public PlatformEditorSession
-{
-};
+{};
 
 } // namespace
 

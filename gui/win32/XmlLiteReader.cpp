@@ -70,8 +70,7 @@ public:
                 const std::string element = text(name, nameLength);
                 const bool empty = reader->IsEmptyElement() != FALSE;
                 IXmlContentHandler::Attributes attributes;
-                for (HRESULT more = reader->MoveToFirstAttribute(); more == S_OK;
-                     more = reader->MoveToNextAttribute())
+                for (HRESULT more = reader->MoveToFirstAttribute(); more == S_OK; more = reader->MoveToNextAttribute())
                 {
                     const wchar_t* value = nullptr;
                     UINT valueLength = 0;

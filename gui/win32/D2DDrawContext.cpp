@@ -59,10 +59,7 @@ private:
     ID2D1RenderTarget* target;
 };
 
-D2DDrawContext::D2DDrawContext(ID2D1RenderTarget* target, IDWriteFactory* writeFactory)
-    : target(target), writeFactory(writeFactory)
-{
-}
+D2DDrawContext::D2DDrawContext(ID2D1RenderTarget* target, DWriteFontCache& fonts) : target(target), fonts(fonts) {}
 
 D2D1_COLOR_F D2DDrawContext::colorOf(const CColor& c) const
 {
@@ -231,7 +228,8 @@ CCoord D2DDrawContext::getStringWidth(UTF8StringPtr text)
 {
     if (!text || !*text)
         return 0;
-    DWriteFont font(writeFactory, state.font);
+    const DWriteFont& font = fonts.get(state.font);
+    IDWriteFactory* writeFactory = fonts.getFactory();
     const std::wstring wide = toWide(text);
     ComPtr<IDWriteTextLayout> layout;
     if (!font.isValid() || FAILED(writeFactory->CreateTextLayout(wide.c_str(), static_cast<UINT32>(wide.size()),
@@ -246,7 +244,8 @@ void D2DDrawContext::drawString(UTF8StringPtr text, const CRect& r, CHoriTxtAlig
 {
     if (!text || !*text || r.isEmpty())
         return;
-    DWriteFont font(writeFactory, state.font);
+    const DWriteFont& font = fonts.get(state.font);
+    IDWriteFactory* writeFactory = fonts.getFactory();
     const std::wstring wide = toWide(text);
     ComPtr<IDWriteTextLayout> layout;
     if (!font.isValid() || FAILED(writeFactory->CreateTextLayout(wide.c_str(), static_cast<UINT32>(wide.size()),

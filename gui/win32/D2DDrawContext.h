@@ -8,6 +8,8 @@
 namespace VSTGUI {
 namespace Win32 {
 
+class DWriteFontCache;
+
 // The drawing primitives over a Direct2D render target between its BeginDraw
 // and EndDraw, text through DirectWrite. Every primitive is clipped to the
 // context's clip rectangle and moved by its origin.
@@ -15,7 +17,7 @@ class D2DDrawContext : public CDrawContext
 {
 public:
     // Neither is owned; both must outlive the context.
-    D2DDrawContext(ID2D1RenderTarget* target, IDWriteFactory* writeFactory);
+    D2DDrawContext(ID2D1RenderTarget* target, DWriteFontCache& fonts);
 
     void drawLine(const CPoint& from, const CPoint& to) override;
     void drawRect(const CRect& r, CDrawStyle style = kDrawStroked) override;
@@ -37,7 +39,7 @@ private:
     void applyDrawMode(bool antialias);
 
     ID2D1RenderTarget* target;
-    IDWriteFactory* writeFactory;
+    DWriteFontCache& fonts;
 };
 
 } // namespace Win32

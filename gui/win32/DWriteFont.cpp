@@ -75,5 +75,29 @@ DWriteFont::DWriteFont(IDWriteFactory* factory, const CFontDesc& font)
     }
 }
 
+DWriteFontCache::DWriteFontCache(IDWriteFactory* factory) : factory(factory)
+{
+    if (factory)
+        factory->AddRef();
+}
+
+DWriteFontCache::~DWriteFontCache()
+{
+    fonts.clear();
+    if (factory)
+        factory->Release();
+}
+
+const DWriteFont& DWriteFontCache::get(const CFontDesc& font)
+{
+    for (const Entry& entry : fonts)
+    {
+        if (entry.name == font.getName() && entry.size == font.getSize() && entry.style == font.getStyle())
+            return *entry.font;
+    }
+    fonts.push_back({font.getName(), font.getSize(), font.getStyle(), std::make_unique<DWriteFont>(factory, font)});
+    return *fonts.back().font;
+}
+
 } // namespace Win32
 } // namespace VSTGUI

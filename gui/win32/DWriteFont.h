@@ -5,7 +5,9 @@
 
 #include <dwrite.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace VSTGUI {
 namespace Win32 {
@@ -33,6 +35,33 @@ private:
     std::wstring family;
     float ascent = 0;
     float descent = 0;
+};
+
+// The fonts one window has drawn with, made once each: asking DirectWrite for
+// families and formats on every string is slow.
+class DWriteFontCache
+{
+public:
+    // factory is referenced while the cache lives.
+    explicit DWriteFontCache(IDWriteFactory* factory);
+    ~DWriteFontCache();
+    DWriteFontCache(const DWriteFontCache&) = delete;
+    DWriteFontCache& operator=(const DWriteFontCache&) = delete;
+
+    const DWriteFont& get(const CFontDesc& font);
+    IDWriteFactory* getFactory() const { return factory; }
+
+private:
+    struct Entry
+    {
+        std::string name;
+        CCoord size;
+        int32 style;
+        std::unique_ptr<DWriteFont> font;
+    };
+
+    IDWriteFactory* factory;
+    std::vector<Entry> fonts;
 };
 
 } // namespace Win32

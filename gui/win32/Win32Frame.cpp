@@ -2,6 +2,7 @@
 
 #include "gui/CFrame.h"
 #include "gui/win32/D2DDrawContext.h"
+#include "gui/win32/DWriteFont.h"
 #include "gui/win32/Win32Text.h"
 #include "gui/win32/Win32Timer.h"
 
@@ -99,6 +100,7 @@ bool Win32Frame::init(HWND parent)
                                      D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_IGNORE), 96.f, 96.f);
     if (FAILED(factory->CreateDCRenderTarget(&properties, target.put())))
         return false;
+    fonts = std::make_unique<DWriteFontCache>(writeFactory.get());
     if (!acquireWindowClass())
         return false;
     const CRect& size = frame->getViewSize();
@@ -252,7 +254,7 @@ void Win32Frame::paint()
     {
         target->BeginDraw();
         {
-            D2DDrawContext context(target.get(), writeFactory.get());
+            D2DDrawContext context(target.get(), *fonts);
             context.saveGlobalState();
             context.setClipRect(dirty);
             context.setFillColor(kBlackCColor);

@@ -15,6 +15,8 @@ class CFrame;
 
 namespace Win32 {
 
+class DWriteFontCache;
+
 // A frame's child window in a host window. It paints with Direct2D through a
 // DC render target bound to the paint DC (a window render target on a child
 // window is not shown everywhere), takes the mouse while a button is down,
@@ -51,6 +53,7 @@ private:
     ComPtr<ID2D1Factory> factory;
     ComPtr<IDWriteFactory> writeFactory;
     ComPtr<ID2D1DCRenderTarget> target;
+    std::unique_ptr<DWriteFontCache> fonts;
 };
 
 } // namespace Win32

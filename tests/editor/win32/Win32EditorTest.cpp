@@ -13,6 +13,7 @@
 #include "gui/VST3Editor.h"
 #include "gui/win32/ComPtr.h"
 #include "gui/win32/D2DDrawContext.h"
+#include "gui/win32/DWriteFont.h"
 #include "gui/win32/Win32Timer.h"
 
 #include "public.sdk/source/vst/vsteditcontroller.h"
@@ -344,7 +345,8 @@ std::vector<uint32_t> drawOffscreen(VSTGUI::UIDescription& description)
     frame->addView(view);
     renderTarget->BeginDraw();
     {
-        VSTGUI::Win32::D2DDrawContext context(renderTarget.get(), writeFactory.get());
+        VSTGUI::Win32::DWriteFontCache fonts(writeFactory.get());
+        VSTGUI::Win32::D2DDrawContext context(renderTarget.get(), fonts);
         context.setFillColor(VSTGUI::kBlackCColor);
         context.drawRect(frame->getViewSize(), VSTGUI::kDrawFilled);
         frame->platformDrawRect(&context, frame->getViewSize());

@@ -1,13 +1,12 @@
 // The controller's side of the editor: creating it from the description in
-// the bundle's resources, and the delegate hooks that make the custom views
+// the module's resources, and the delegate hooks that make the custom views
 // and follow the editor's opening and closing.
 
 #include "controller/KVController.h"
 #include "editor/AboutBox.h"
+#include "editor/EditorResources.h"
 #include "editor/ScopeView.h"
 #include "gui/VST3Editor.h"
-
-#include "sdk/moduleentry.h"
 
 #include <mutex>
 
@@ -29,11 +28,10 @@ IPlugView* PLUGIN_API KVController::createView(FIDString name)
 {
     if (!name || std::strcmp(name, ViewType::kEditor) != 0)
         return nullptr;
-    const std::string resources = getModuleResourcesPath();
-    if (resources.empty())
+    auto resources = editorResources();
+    if (!resources)
         return nullptr;
-    const std::string description = resources + "/" + kEditorDescription;
-    return new VSTGUI::VST3Editor(this, kEditorTemplate, description.c_str());
+    return new VSTGUI::VST3Editor(this, kEditorTemplate, kEditorDescription, resources);
 }
 
 VSTGUI::CView* KVController::createCustomView(VSTGUI::UTF8StringPtr name, const VSTGUI::UIAttributes& /*attributes*/,

@@ -2,54 +2,30 @@
 
 #include "gui/CDrawContext.h"
 
+#include <fstream>
+#include <iterator>
+
 namespace VSTGUI {
 
 CBitmap::CBitmap(const std::string& pngPath) : path(pngPath)
 {
-    cairo_surface_t* image = cairo_image_surface_create_from_png(pngPath.c_str());
-    if (cairo_surface_status(image) != CAIRO_STATUS_SUCCESS)
-    {
-        cairo_surface_destroy(image);
+    std::ifstream file(pngPath, std::ios::binary);
+    if (!file)
         return;
-    }
-    adopt(image);
+    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    platformBitmap = IPlatformBitmap::createFromPng(bytes.data(), bytes.size());
 }
+
+CBitmap::CBitmap(const PngData& png) : platformBitmap(IPlatformBitmap::createFromPng(png.data, png.size)) {}
 
 CBitmap::CBitmap(CCoord w, CCoord h)
 {
     if (w < 1 || h < 1)
         return;
-    adopt(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(w), static_cast<int>(h)));
+    platformBitmap = IPlatformBitmap::create(static_cast<uint32>(w), static_cast<uint32>(h));
 }
 
-CBitmap::~CBitmap()
-{
-    if (surface)
-        cairo_surface_destroy(surface);
-}
-
-// Keeps every bitmap in one pixel format so that pixel access has one layout.
-void CBitmap::adopt(cairo_surface_t* image)
-{
-    if (cairo_surface_status(image) != CAIRO_STATUS_SUCCESS)
-    {
-        cairo_surface_destroy(image);
-        return;
-    }
-    width = cairo_image_surface_get_width(image);
-    height = cairo_image_surface_get_height(image);
-    if (cairo_image_surface_get_format(image) == CAIRO_FORMAT_ARGB32)
-    {
-        surface = image;
-        return;
-    }
-    surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-    cairo_t* cr = cairo_create(surface);
-    cairo_set_source_surface(cr, image, 0, 0);
-    cairo_paint(cr);
-    cairo_destroy(cr);
-    cairo_surface_destroy(image);
-}
+CBitmap::~CBitmap() = default;
 
 void CBitmap::draw(CDrawContext* context, const CRect& rect, const CPoint& offset, float alpha)
 {
@@ -70,23 +46,22 @@ CBitmapPixelAccess* CBitmapPixelAccess::create(CBitmap* bitmap, bool alwaysRetur
 
 CBitmapPixelAccess::CBitmapPixelAccess(CBitmap* b, bool alwaysReturnsFullAlpha) : fullAlpha(alwaysReturnsFullAlpha)
 {
-    if (!b || !b->getSurface())
+    PixelBuffer buffer;
+    if (!b || !b->getPlatformBitmap() || !b->getPlatformBitmap()->lockPixels(buffer))
         return;
     bitmap = b;
     bitmap->remember();
-    cairo_surface_t* surface = bitmap->getSurface();
-    cairo_surface_flush(surface);
-    data = cairo_image_surface_get_data(surface);
-    width = static_cast<uint32>(cairo_image_surface_get_width(surface));
-    height = static_cast<uint32>(cairo_image_surface_get_height(surface));
-    stride = static_cast<uint32>(cairo_image_surface_get_stride(surface));
+    data = buffer.data;
+    width = buffer.width;
+    height = buffer.height;
+    stride = buffer.stride;
 }
 
 CBitmapPixelAccess::~CBitmapPixelAccess()
 {
     if (!bitmap)
         return;
-    cairo_surface_mark_dirty(bitmap->getSurface());
+    bitmap->getPlatformBitmap()->unlockPixels();
     bitmap->forget();
 }
 

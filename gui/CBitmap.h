@@ -2,45 +2,50 @@
 
 #include "gui/CColor.h"
 #include "gui/CRect.h"
+#include "gui/IPlatformBitmap.h"
 
-#include <cairo.h>
-
+#include <memory>
 #include <string>
 
 namespace VSTGUI {
 
 class CDrawContext;
 
-// A picture in memory (cairo ARGB32, premultiplied). Strips of equal frames
+// A PNG file's bytes held in memory.
+struct PngData
+{
+    const void* data = nullptr;
+    size_t size = 0;
+};
+
+// A picture in memory, premultiplied 32-bit pixels. Strips of equal frames
 // stacked vertically serve multi-frame controls.
 class CBitmap : public CBaseObject
 {
 public:
     // Loads a PNG file; isLoaded() tells whether that worked.
     explicit CBitmap(const std::string& pngPath);
+    // Decodes a PNG held in memory.
+    explicit CBitmap(const PngData& png);
     // A transparent bitmap of the given size.
     CBitmap(CCoord width, CCoord height);
     ~CBitmap() override;
     CBitmap(const CBitmap&) = delete;
     CBitmap& operator=(const CBitmap&) = delete;
 
-    bool isLoaded() const { return surface != nullptr; }
-    CCoord getWidth() const { return width; }
-    CCoord getHeight() const { return height; }
+    bool isLoaded() const { return platformBitmap != nullptr; }
+    CCoord getWidth() const { return platformBitmap ? platformBitmap->getWidth() : 0; }
+    CCoord getHeight() const { return platformBitmap ? platformBitmap->getHeight() : 0; }
     const std::string& getPath() const { return path; }
 
     // Draws the part that starts at offset into rect.
     void draw(CDrawContext* context, const CRect& rect, const CPoint& offset = CPoint(), float alpha = 1.f);
 
-    cairo_surface_t* getSurface() const { return surface; }
+    IPlatformBitmap* getPlatformBitmap() const { return platformBitmap.get(); }
 
 private:
-    void adopt(cairo_surface_t* image);
-
     std::string path;
-    cairo_surface_t* surface = nullptr;
-    int width = 0;
-    int height = 0;
+    std::unique_ptr<IPlatformBitmap> platformBitmap;
 };
 
 // Direct access to a bitmap's pixels as straight-alpha colours. Changes reach

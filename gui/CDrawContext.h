@@ -4,8 +4,6 @@
 #include "gui/CFontDesc.h"
 #include "gui/CRect.h"
 
-#include <cairo.h>
-
 #include <vector>
 
 namespace VSTGUI {
@@ -38,13 +36,14 @@ enum CHoriTxtAlign : int32
     kRightText
 };
 
-// Drawing state and primitives over a cairo context. Coordinates are those of
-// the view being drawn; containers move the origin for their children.
+// Drawing state and primitives. Coordinates are those of the view being
+// drawn; containers move the origin for their children. Each platform side
+// draws the primitives with its own graphics library.
 class CDrawContext
 {
 public:
-    // cr must stay valid while the context is used; the context does not own it.
-    explicit CDrawContext(cairo_t* cr);
+    CDrawContext() = default;
+    virtual ~CDrawContext() = default;
     CDrawContext(const CDrawContext&) = delete;
     CDrawContext& operator=(const CDrawContext&) = delete;
 
@@ -67,32 +66,31 @@ public:
     float getGlobalAlpha() const { return state.globalAlpha; }
 
     // Replaces the clip rectangle (callers bound it by the old one).
-    void setClipRect(const CRect& r);
+    virtual void setClipRect(const CRect& r);
     void getClipRect(CRect& r) const;
     // Moves the origin by p; undone by restoreGlobalState.
-    void offsetOrigin(const CPoint& p);
+    virtual void offsetOrigin(const CPoint& p);
     CPoint getOffset() const { return state.offset; }
-    void saveGlobalState();
-    void restoreGlobalState();
+    virtual void saveGlobalState();
+    virtual void restoreGlobalState();
 
-    void drawLine(const CPoint& from, const CPoint& to);
-    void drawRect(const CRect& r, CDrawStyle style = kDrawStroked);
-    void drawRoundRect(const CRect& r, CCoord radius, CDrawStyle style = kDrawStroked);
-    void fillRoundRectGradient(const CRect& r, CCoord radius, const CColor& top, const CColor& bottom);
-    void drawEllipse(const CRect& r, CDrawStyle style = kDrawStroked);
+    virtual void drawLine(const CPoint& from, const CPoint& to) = 0;
+    virtual void drawRect(const CRect& r, CDrawStyle style = kDrawStroked) = 0;
+    virtual void drawRoundRect(const CRect& r, CCoord radius, CDrawStyle style = kDrawStroked) = 0;
+    virtual void fillRoundRectGradient(const CRect& r, CCoord radius, const CColor& top, const CColor& bottom) = 0;
+    virtual void drawEllipse(const CRect& r, CDrawStyle style = kDrawStroked) = 0;
     // Angles in degrees, clockwise from 3 o'clock.
-    void drawArc(const CRect& r, double startAngle, double endAngle, CDrawStyle style = kDrawStroked);
+    virtual void drawArc(const CRect& r, double startAngle, double endAngle, CDrawStyle style = kDrawStroked) = 0;
     // Sets one pixel.
-    void drawPoint(const CPoint& p, const CColor& color);
+    virtual void drawPoint(const CPoint& p, const CColor& color) = 0;
     // One line of UTF-8 text, vertically centred in r and clipped to it.
-    void drawString(UTF8StringPtr text, const CRect& r, CHoriTxtAlign align = kCenterText, bool antialias = true);
-    CCoord getStringWidth(UTF8StringPtr text);
+    virtual void drawString(UTF8StringPtr text, const CRect& r, CHoriTxtAlign align = kCenterText,
+                            bool antialias = true) = 0;
+    virtual CCoord getStringWidth(UTF8StringPtr text) = 0;
     // Draws the part of bitmap that starts at offset into dest.
-    void drawBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& offset = CPoint(), float alpha = 1.f);
+    virtual void drawBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& offset = CPoint(), float alpha = 1.f) = 0;
 
-    cairo_t* getCairo() const { return cr; }
-
-private:
+protected:
     struct State
     {
         CColor frameColor = kBlackCColor;
@@ -107,15 +105,11 @@ private:
         CRect clip{-1e6, -1e6, 1e6, 1e6}; // in device coordinates
     };
 
-    void setSourceColor(const CColor& c);
-    void applyLineState();
-    void applyDrawMode();
-    void roundRectPath(const CRect& r, CCoord radius);
-    void finishPath(CDrawStyle style);
-    void selectFont();
+    bool hasSavedState() const { return !savedStates.empty(); }
 
-    cairo_t* cr;
     State state;
+
+private:
     std::vector<State> savedStates;
 };
 

@@ -1,7 +1,6 @@
 #include "gui/CFrame.h"
 
 #include "gui/CDrawContext.h"
-#include "gui/x11/X11Frame.h"
 
 namespace VSTGUI {
 
@@ -15,9 +14,11 @@ CFrame::~CFrame()
     close();
 }
 
-bool CFrame::open(unsigned long parentWindow)
+bool CFrame::open(void* parent)
 {
-    auto window = X11::X11Frame::create(this, parentWindow);
+    if (platformFrame)
+        return false;
+    auto window = IPlatformFrame::create(this, parent);
     if (!window)
         return false;
     return open(std::move(window));

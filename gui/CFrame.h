@@ -18,9 +18,9 @@ public:
     CFrame(const CFrame&) = delete;
     CFrame& operator=(const CFrame&) = delete;
 
-    // Embeds a window in the X11 window parentWindow; the host's run loop must
-    // be lent (X11::LentRunLoops). False if the window could not be made.
-    bool open(unsigned long parentWindow);
+    // Embeds a window in the host's window parent (see IPlatformFrame::create).
+    // False if the window could not be made.
+    bool open(void* parent);
     // Uses platform instead of a window of its own (drawing without a display).
     bool open(std::unique_ptr<IPlatformFrame> platform);
     // Cancels animations, removes every view and destroys the window.

@@ -3,7 +3,7 @@
 namespace VSTGUI {
 
 CVSTGUITimer::CVSTGUITimer(CallbackFunc callback, uint32 fireTime, bool doStart)
-    : callback(std::move(callback)), fireTime(fireTime)
+    : callback(std::move(callback)), fireTime(fireTime), platformTimer(IPlatformTimer::create(this))
 {
     if (doStart)
         start();
@@ -16,27 +16,26 @@ CVSTGUITimer::~CVSTGUITimer()
 
 bool CVSTGUITimer::start()
 {
-    if (loop)
+    if (running)
         return true;
-    X11::IRunLoop* current = X11::LentRunLoops::current();
-    if (!current || !current->registerTimer(fireTime, this))
+    if (!platformTimer || !platformTimer->start(fireTime))
         return false;
-    loop = current;
+    running = true;
     return true;
 }
 
 bool CVSTGUITimer::stop()
 {
-    if (!loop)
+    if (!running)
         return false;
-    SharedPointer<X11::IRunLoop> registered = std::move(loop);
-    registered->unregisterTimer(this);
+    running = false;
+    platformTimer->stop();
     return true;
 }
 
-void CVSTGUITimer::onTimer()
+void CVSTGUITimer::fire()
 {
-    if (!loop || !callback)
+    if (!running || !callback)
         return;
     // The callback may stop and release this timer.
     remember();

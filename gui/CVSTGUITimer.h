@@ -1,13 +1,13 @@
 #pragma once
 
-#include "gui/x11/LentRunLoops.h"
+#include "gui/IPlatformTimer.h"
 
 #include <functional>
 
 namespace VSTGUI {
 
-// A periodic timer on the run loop lent last (see X11::LentRunLoops).
-class CVSTGUITimer : public CBaseObject, private X11::ITimerHandler
+// A periodic timer on the host's UI thread (the platform side decides how).
+class CVSTGUITimer : public CBaseObject, private IPlatformTimerCallback
 {
 public:
     using CallbackFunc = std::function<void(CVSTGUITimer*)>;
@@ -17,18 +17,19 @@ public:
     CVSTGUITimer(const CVSTGUITimer&) = delete;
     CVSTGUITimer& operator=(const CVSTGUITimer&) = delete;
 
-    // False when no run loop is lent or it refuses the timer.
+    // False when the platform has nowhere to run the timer.
     bool start();
     bool stop();
-    bool isRunning() const { return static_cast<bool>(loop); }
+    bool isRunning() const { return running; }
     uint32 getFireTime() const { return fireTime; }
 
 private:
-    void onTimer() override;
+    void fire() override;
 
     CallbackFunc callback;
     uint32 fireTime;
-    SharedPointer<X11::IRunLoop> loop; // where the timer is registered
+    std::unique_ptr<IPlatformTimer> platformTimer;
+    bool running = false;
 };
 
 } // namespace VSTGUI

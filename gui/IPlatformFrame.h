@@ -5,10 +5,13 @@
 #include "gui/CRect.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace VSTGUI {
+
+class CFrame;
 
 // A list the window system shows over everything until the user picks an
 // entry or dismisses it.
@@ -32,6 +35,12 @@ public:
     // The frame's top left corner on the screen.
     virtual bool getGlobalPosition(CPoint& position) const = 0;
     virtual bool showPopupMenu(const PopupMenuDescription& menu) = 0;
+    // The window system's handle of the frame's window, null without one.
+    virtual void* getPlatformHandle() const { return nullptr; }
+
+    // The frame's window inside the host's window parent (the handle of the
+    // platform type VST3Editor names); null if it cannot be made.
+    static std::unique_ptr<IPlatformFrame> create(CFrame* frame, void* parent);
 };
 
 } // namespace VSTGUI

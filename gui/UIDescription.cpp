@@ -4,10 +4,8 @@
 #include "gui/IController.h"
 #include "gui/ViewFactory.h"
 
-#include <expat.h>
-
-#include <fstream>
-#include <sstream>
+#include "gui/FileResourceProvider.h"
+#include "gui/IXmlReader.h"
 
 namespace VSTGUI {
 
@@ -19,40 +17,33 @@ constexpr const char* kRootElement = "vstgui-ui-description";
 // level, so a description nested without end must not reach them.
 constexpr size_t kMaxDepth = 256;
 
-// Builds the element tree while expat reads; text between elements is ignored.
-struct TreeBuilder
+// Builds the element tree while the reader reads.
+struct TreeBuilder : IXmlContentHandler
 {
-    XML_Parser parser = nullptr;
     std::unique_ptr<UIDescription::Node> root;
     std::vector<UIDescription::Node*> open;
-    bool tooDeep = false;
 
-    static void XMLCALL start(void* data, const XML_Char* name, const XML_Char** attributes)
+    bool startElement(const std::string& name, const Attributes& attributes) override
     {
-        auto* self = static_cast<TreeBuilder*>(data);
-        if (self->tooDeep || self->open.size() >= kMaxDepth)
-        {
-            self->tooDeep = true;
-            XML_StopParser(self->parser, XML_FALSE);
-            return;
-        }
+        if (open.size() >= kMaxDepth)
+            return false;
         auto node = std::make_unique<UIDescription::Node>();
         node->element = name;
-        for (int i = 0; attributes[i]; i += 2)
-            node->attributes.setAttribute(attributes[i], attributes[i + 1]);
+        for (const auto& attribute : attributes)
+            node->attributes.setAttribute(attribute.first, attribute.second);
         UIDescription::Node* raw = node.get();
-        if (self->open.empty())
-            self->root = std::move(node);
+        if (open.empty())
+            root = std::move(node);
         else
-            self->open.back()->children.push_back(std::move(node));
-        self->open.push_back(raw);
+            open.back()->children.push_back(std::move(node));
+        open.push_back(raw);
+        return true;
     }
 
-    static void XMLCALL end(void* data, const XML_Char*)
+    void endElement() override
     {
-        auto* self = static_cast<TreeBuilder*>(data);
-        if (!self->tooDeep && !self->open.empty())
-            self->open.pop_back();
+        if (!open.empty())
+            open.pop_back();
     }
 };
 
@@ -62,10 +53,22 @@ std::string directoryOf(const std::string& path)
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
+std::string fileNameOf(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 } // namespace
 
 UIDescription::UIDescription(const std::string& xmlPath, const ViewFactory* factory)
-    : path(xmlPath), directory(directoryOf(xmlPath)), factory(factory ? factory : &ViewFactory::standard())
+    : xmlName(fileNameOf(xmlPath)), resources(owned<IResourceProvider>(new FileResourceProvider(directoryOf(xmlPath)))),
+      factory(factory ? factory : &ViewFactory::standard())
+{
+}
+
+UIDescription::UIDescription(const std::string& xmlName, IResourceProvider* resources, const ViewFactory* factory)
+    : xmlName(xmlName), resources(resources), factory(factory ? factory : &ViewFactory::standard())
 {
 }
 
@@ -73,27 +76,25 @@ UIDescription::~UIDescription() = default;
 
 bool UIDescription::parse()
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    std::string text;
+    if (!resources || !resources->read(xmlName, text))
         return false;
-    std::stringstream text;
-    text << file.rdbuf();
-    return parseText(text.str(), directory);
+    return parseText(text);
 }
 
 bool UIDescription::parseText(const std::string& xml, const std::string& resourceDirectory)
 {
-    directory = resourceDirectory;
+    resources = owned<IResourceProvider>(new FileResourceProvider(resourceDirectory));
+    return parseText(xml);
+}
+
+bool UIDescription::parseText(const std::string& xml)
+{
     TreeBuilder builder;
-    XML_Parser parser = XML_ParserCreate("UTF-8");
-    if (!parser)
+    auto reader = IXmlReader::create();
+    if (!reader || !reader->read(xml, builder))
         return false;
-    builder.parser = parser;
-    XML_SetUserData(parser, &builder);
-    XML_SetElementHandler(parser, &TreeBuilder::start, &TreeBuilder::end);
-    const bool wellFormed = XML_Parse(parser, xml.data(), static_cast<int>(xml.size()), XML_TRUE) == XML_STATUS_OK;
-    XML_ParserFree(parser);
-    if (!wellFormed || builder.tooDeep || !builder.root || builder.root->element != kRootElement)
+    if (!builder.root || builder.root->element != kRootElement)
         return false;
     const std::string* version = builder.root->attributes.getAttributeValue("version");
     if (!version || *version != "1")
@@ -262,11 +263,11 @@ CBitmap* UIDescription::getBitmap(UTF8StringPtr name) const
     auto file = bitmapPaths.find(name);
     if (file == bitmapPaths.end())
         return nullptr;
-    if (file->second.empty())
-        return nullptr;
-    const std::string fullPath = file->second.front() == '/' ? file->second : directory + "/" + file->second;
-    SharedPointer<CBitmap> bitmap = owned(new CBitmap(fullPath));
-    if (!bitmap->isLoaded())
+    std::string png;
+    SharedPointer<CBitmap> bitmap;
+    if (resources && resources->read(file->second, png))
+        bitmap = owned(new CBitmap(PngData{png.data(), png.size()}));
+    if (bitmap && !bitmap->isLoaded())
         bitmap.reset();
     bitmaps[name] = bitmap;
     return bitmap;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gui/CBitmap.h"
+#include "gui/IResourceProvider.h"
 #include "gui/IUIDescription.h"
 #include "gui/UIAttributes.h"
 
@@ -15,20 +16,25 @@ class CView;
 class ViewFactory;
 
 // An editor description (XML, root "vstgui-ui-description"): bitmaps, fonts,
-// colours, control tags, custom attributes and view templates. Bitmap paths
-// are relative to the description file.
+// colours, control tags, custom attributes and view templates. The description
+// and its bitmaps are read from a resource provider by file name.
 class UIDescription : public CBaseObject, public IUIDescription
 {
 public:
+    // A description file; bitmap paths are relative to its folder.
     explicit UIDescription(const std::string& xmlPath, const ViewFactory* factory = nullptr);
+    // The description xmlName and its bitmaps from resources.
+    UIDescription(const std::string& xmlName, IResourceProvider* resources, const ViewFactory* factory = nullptr);
     ~UIDescription() override;
     UIDescription(const UIDescription&) = delete;
     UIDescription& operator=(const UIDescription&) = delete;
 
-    // Reads the file; false if it is missing or not a valid description.
+    // Reads the description; false if it is missing or not a valid description.
     bool parse();
     // Parses XML text directly (directory for bitmap paths given separately).
     bool parseText(const std::string& xml, const std::string& resourceDirectory);
+    // Parses XML text directly; bitmaps come from the description's resources.
+    bool parseText(const std::string& xml);
 
     // A new view tree for the template, or null. The caller owns the reference.
     CView* createView(UTF8StringPtr templateName, IController* controller);
@@ -56,8 +62,8 @@ private:
     CView* createViewFromNode(const Node& node);
     const Node* findTemplate(const std::string& name) const;
 
-    std::string path;
-    std::string directory;
+    std::string xmlName;
+    SharedPointer<IResourceProvider> resources;
     const ViewFactory* factory;
     std::unique_ptr<Node> root;
     std::map<std::string, std::string> bitmapPaths;

@@ -1,9 +1,9 @@
 #include "gui/VST3Editor.h"
 
 #include "gui/CVSTGUITimer.h"
-#include "gui/HostRunLoop.h"
+#include "gui/IResourceProvider.h"
+#include "gui/PlatformEditorSession.h"
 #include "gui/ViewFactory.h"
-#include "gui/x11/X11Frame.h"
 
 #include <cstring>
 
@@ -25,8 +25,10 @@ ViewRect templateRect(const UIDescription& description, const std::string& name)
 
 } // namespace
 
-VST3Editor::VST3Editor(EditController* controller, UTF8StringPtr templateName, UTF8StringPtr xmlFile)
-    : EditorView(controller), description(owned(new UIDescription(xmlFile ? xmlFile : ""))),
+VST3Editor::VST3Editor(EditController* controller, UTF8StringPtr templateName, UTF8StringPtr xmlFile,
+                       IResourceProvider* resources)
+    : EditorView(controller), description(owned(resources ? new UIDescription(xmlFile ? xmlFile : "", resources)
+                                                          : new UIDescription(xmlFile ? xmlFile : ""))),
       templateName(templateName ? templateName : ""), delegate(dynamic_cast<VST3EditorDelegate*>(controller))
 {
     if (description->parse())
@@ -50,23 +52,12 @@ VST3Editor::~VST3Editor()
 
 tresult PLUGIN_API VST3Editor::isPlatformTypeSupported(FIDString type)
 {
-    return type && std::strcmp(type, kPlatformTypeX11EmbedWindowID) == 0 ? kResultTrue : kResultFalse;
+    return type && std::strcmp(type, PlatformEditorSession::windowType()) == 0 ? kResultTrue : kResultFalse;
 }
 
-unsigned long VST3Editor::getWindow() const
+void* VST3Editor::getPlatformWindow() const
 {
-    if (!frame || !frame->getPlatformFrame())
-        return 0;
-    auto* window = dynamic_cast<X11::X11Frame*>(frame->getPlatformFrame());
-    return window ? window->getWindow() : 0;
-}
-
-FUnknownPtr<Linux::IRunLoop> VST3Editor::findHostRunLoop() const
-{
-    if (FUnknownPtr<Linux::IRunLoop> loop{plugFrame})
-        return loop;
-    // Some hosts offer the run loop on their application context instead.
-    return FUnknownPtr<Linux::IRunLoop>(controller ? controller->getHostContext() : nullptr);
+    return frame && frame->getPlatformFrame() ? frame->getPlatformFrame()->getPlatformHandle() : nullptr;
 }
 
 tresult PLUGIN_API VST3Editor::attached(void* parent, FIDString type)
@@ -75,16 +66,16 @@ tresult PLUGIN_API VST3Editor::attached(void* parent, FIDString type)
         return kInvalidArgument;
     if (!parent || frame || rect.getWidth() <= 0)
         return kResultFalse;
-    FUnknownPtr<Linux::IRunLoop> hostLoop = findHostRunLoop();
-    if (!hostLoop || !open(parent, hostLoop))
+    if (!open(parent))
         return kResultFalse;
     return EditorView::attached(parent, type);
 }
 
-bool VST3Editor::open(void* parent, Linux::IRunLoop* hostLoop)
+bool VST3Editor::open(void* parent)
 {
-    runLoop = owned(new HostRunLoop(hostLoop));
-    X11::LentRunLoops::lend(runLoop);
+    session = PlatformEditorSession::open(plugFrame, controller ? controller->getHostContext() : nullptr);
+    if (!session)
+        return false;
 
     frame = owned(new CFrame(CRect(0, 0, rect.getWidth(), rect.getHeight())));
     if (const UIAttributes* custom = description->getCustomAttributes("VST3Editor"))
@@ -99,7 +90,7 @@ bool VST3Editor::open(void* parent, Linux::IRunLoop* hostLoop)
     if (CView* view = description->createView(templateName.c_str(), this))
         frame->addView(view);
 
-    if (!frame->open(reinterpret_cast<unsigned long>(parent)))
+    if (!frame->open(parent))
     {
         close();
         return false;
@@ -133,11 +124,7 @@ void VST3Editor::close()
         frame.reset();
     }
     bindings.clear();
-    if (runLoop)
-    {
-        X11::LentRunLoops::giveBack(runLoop);
-        runLoop.reset();
-    }
+    session.reset();
 }
 
 tresult PLUGIN_API VST3Editor::onSize(ViewRect* newSize)

@@ -15,16 +15,20 @@
 namespace VSTGUI {
 
 class CVSTGUITimer;
-class HostRunLoop;
+class IResourceProvider;
+class PlatformEditorSession;
 
 // The plug-in view built from an editor description. Embeds into a host's
-// X11 window and runs on the host's run loop (found through the IPlugFrame).
-// Tagged controls are bound to the controller's parameters by tag; the
+// window of the platform's type and runs on the host's UI thread. Tagged
+// controls are bound to the controller's parameters by tag; the
 // controller, when it is a VST3EditorDelegate, takes part through its hooks.
 class VST3Editor : public Steinberg::Vst::EditorView, public IController
 {
 public:
-    VST3Editor(Steinberg::Vst::EditController* controller, UTF8StringPtr templateName, UTF8StringPtr xmlFile);
+    // xmlFile and the bitmaps it names are read from resources, or as files
+    // (relative to the description's folder) when resources is null.
+    VST3Editor(Steinberg::Vst::EditController* controller, UTF8StringPtr templateName, UTF8StringPtr xmlFile,
+               IResourceProvider* resources = nullptr);
     ~VST3Editor() override;
 
     // IPlugView
@@ -36,8 +40,8 @@ public:
 
     CFrame* getFrame() const { return frame; }
     UIDescription* getUIDescription() const { return description; }
-    // The X window of the open editor, 0 while closed.
-    unsigned long getWindow() const;
+    // The window system's handle of the open editor's window, null while closed.
+    void* getPlatformWindow() const;
 
     // IControlListener
     void valueChanged(CControl* control) override;
@@ -57,8 +61,7 @@ public:
     static constexpr uint32 kParameterSyncInterval = 16; // milliseconds
 
 private:
-    Steinberg::FUnknownPtr<Steinberg::Linux::IRunLoop> findHostRunLoop() const;
-    bool open(void* parent, Steinberg::Linux::IRunLoop* hostLoop);
+    bool open(void* parent);
     void close();
     ParameterBinding* bindingFor(int32 tag);
     void bind(CControl* control);
@@ -69,7 +72,7 @@ private:
     std::string templateName;
     VST3EditorDelegate* delegate;
     SharedPointer<CFrame> frame;
-    SharedPointer<HostRunLoop> runLoop;
+    std::unique_ptr<PlatformEditorSession> session;
     SharedPointer<CVSTGUITimer> syncTimer;
     std::map<Steinberg::Vst::ParamID, Steinberg::Vst::ParameterInfo> parameters;
     std::map<Steinberg::Vst::ParamID, std::unique_ptr<ParameterBinding>> bindings;

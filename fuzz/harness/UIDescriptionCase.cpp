@@ -4,9 +4,9 @@
 
 #include "fuzz/harness/Harness.h"
 
-#include "gui/CDrawContext.h"
 #include "gui/CView.h"
 #include "gui/UIDescription.h"
+#include "gui/x11/CairoDrawContext.h"
 
 #include <cairo.h>
 
@@ -24,7 +24,7 @@ void drawOffscreen(VSTGUI::CView* view)
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 64, 64);
     cairo_t* cr = cairo_create(surface);
     {
-        VSTGUI::CDrawContext context(cr);
+        VSTGUI::X11::CairoDrawContext context(cr);
         view->draw(&context);
     }
     cairo_destroy(cr);

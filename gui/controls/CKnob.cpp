@@ -8,13 +8,14 @@ namespace VSTGUI {
 
 namespace {
 
-constexpr double kRadToDeg = 180. / M_PI;
+constexpr double kPi = 3.14159265358979323846; // M_PI, which strict ISO modes on some platforms lack
+constexpr double kRadToDeg = 180. / kPi;
 
 } // namespace
 
 CKnob::CKnob(const CRect& size, IControlListener* listener, int32 tag, CBitmap* background)
-    : CControl(size, listener, tag, background), startAngle(static_cast<float>(3. * M_PI / 4.)),
-      rangeAngle(static_cast<float>(3. * M_PI / 2.))
+    : CControl(size, listener, tag, background), startAngle(static_cast<float>(3. * kPi / 4.)),
+      rangeAngle(static_cast<float>(3. * kPi / 2.))
 {
 }
 

@@ -9,7 +9,8 @@ namespace VSTGUI {
 
 namespace {
 
-constexpr double kDegToRad = M_PI / 180.;
+constexpr double kPi = 3.14159265358979323846; // M_PI, which strict ISO modes on some platforms lack
+constexpr double kDegToRad = kPi / 180.;
 
 // Angles (degrees in the description), insets, the corona and handle looks,
 // zoom-factor (the fine-drag divisor).

@@ -1,7 +1,7 @@
 #include "gui/x11/X11Frame.h"
 
-#include "gui/CDrawContext.h"
 #include "gui/CFrame.h"
+#include "gui/x11/CairoDrawContext.h"
 #include "gui/x11/X11PopupMenu.h"
 
 #include <X11/Xatom.h>
@@ -30,6 +30,16 @@ int trapError(Display*, XErrorEvent*)
 }
 
 } // namespace
+
+} // namespace X11
+
+// Needs a lent run loop (LentRunLoops); parent is an X window ID.
+std::unique_ptr<IPlatformFrame> IPlatformFrame::create(CFrame* frame, void* parent)
+{
+    return X11::X11Frame::create(frame, reinterpret_cast<uintptr_t>(parent));
+}
+
+namespace X11 {
 
 std::unique_ptr<X11Frame> X11Frame::create(CFrame* frame, unsigned long parentWindow)
 {
@@ -318,7 +328,7 @@ void X11Frame::paint()
         cairo_t* cr = cairo_create(backBuffer);
         for (const CRect& r : rects)
         {
-            CDrawContext context(cr);
+            CairoDrawContext context(cr);
             context.saveGlobalState();
             context.setClipRect(r);
             context.setFillColor(kBlackCColor);

@@ -35,6 +35,7 @@ public:
     bool showPopupMenu(const PopupMenuDescription& menu) override;
 
     Window getWindow() const { return window; }
+    void* getPlatformHandle() const override { return reinterpret_cast<void*>(window); }
     // Draws what is invalid and copies it to the window now.
     void paint();
 

@@ -1,6 +1,6 @@
 #include "gui/x11/X11PopupMenu.h"
 
-#include "gui/CDrawContext.h"
+#include "gui/x11/CairoDrawContext.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
@@ -26,7 +26,7 @@ int measureWidth(const PopupMenuDescription& menu)
 {
     cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
     cairo_t* cr = cairo_create(scratch);
-    CDrawContext context(cr);
+    CairoDrawContext context(cr);
     context.setFont(&const_cast<CFontDesc&>(menu.font));
     CCoord widest = 0;
     for (const std::string& entry : menu.entries)
@@ -167,7 +167,7 @@ void X11PopupMenu::handleEvent(const XEvent& event)
 void X11PopupMenu::paint()
 {
     cairo_t* cr = cairo_create(surface);
-    CDrawContext context(cr);
+    CairoDrawContext context(cr);
     context.setFillColor(kMenuBack);
     context.drawRect(CRect(0, 0, width, height), kDrawFilled);
     context.setFont(&menu.font);

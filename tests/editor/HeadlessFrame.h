@@ -6,8 +6,8 @@
 #include "TestRunLoop.h"
 
 #include "gui/CFrame.h"
-#include "gui/HostRunLoop.h"
 #include "gui/IPlatformFrame.h"
+#include "gui/x11/HostRunLoop.h"
 #include "gui/x11/LentRunLoops.h"
 
 #include <vector>

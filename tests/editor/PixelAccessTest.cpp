@@ -1,5 +1,6 @@
 #include "gui/CBitmap.h"
 
+#include <cairo.h>
 #include <gtest/gtest.h>
 
 using namespace VSTGUI;

@@ -1,7 +1,7 @@
 #include "HeadlessFrame.h"
 
 #include "editor/ScopeView.h"
-#include "gui/CDrawContext.h"
+#include "gui/x11/CairoDrawContext.h"
 
 #include <gtest/gtest.h>
 #include <mutex>
@@ -44,7 +44,7 @@ public:
         cairo_paint(cr);
         cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
         {
-            CDrawContext context(cr);
+            X11::CairoDrawContext context(cr);
             view.draw(&context);
         }
         cairo_destroy(cr);

@@ -1,4 +1,4 @@
-#include "gui/HostRunLoop.h"
+#include "gui/x11/HostRunLoop.h"
 
 #include "base/source/fobject.h"
 

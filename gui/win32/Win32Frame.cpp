@@ -1,0 +1,277 @@
+#include "gui/win32/Win32Frame.h"
+
+#include "gui/CFrame.h"
+#include "gui/win32/D2DDrawContext.h"
+#include "gui/win32/DWriteFont.h"
+#include "gui/win32/Win32Text.h"
+#include "gui/win32/Win32Timer.h"
+
+#include <windowsx.h>
+
+namespace VSTGUI {
+namespace Win32 {
+
+namespace {
+
+constexpr const wchar_t* kWindowClass = L"VSTGUI.Win32Frame";
+constexpr float kWheelNotch = WHEEL_DELTA;
+
+// The class is registered while any frame window exists, so that the module
+// can be unloaded without leaving a class behind.
+int classUsers = 0;
+
+bool acquireWindowClass()
+{
+    if (classUsers++ > 0)
+        return true;
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.style = CS_DBLCLKS;
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = Win32Frame::moduleInstance();
+    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    windowClass.lpszClassName = kWindowClass;
+    if (RegisterClassExW(&windowClass) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS)
+        return true;
+    classUsers = 0;
+    return false;
+}
+
+void releaseWindowClass()
+{
+    if (classUsers > 0 && --classUsers == 0)
+        UnregisterClassW(kWindowClass, Win32Frame::moduleInstance());
+}
+
+int32 buttonsOf(WPARAM wParam)
+{
+    int32 state = 0;
+    if (wParam & MK_LBUTTON)
+        state |= kLButton;
+    if (wParam & MK_MBUTTON)
+        state |= kMButton;
+    if (wParam & MK_RBUTTON)
+        state |= kRButton;
+    if (wParam & MK_SHIFT)
+        state |= kShift;
+    if (wParam & MK_CONTROL)
+        state |= kControl;
+    if (GetKeyState(VK_MENU) < 0)
+        state |= kAlt;
+    return state;
+}
+
+CPoint pointOf(LPARAM lParam)
+{
+    return CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+}
+
+} // namespace
+
+HINSTANCE Win32Frame::moduleInstance()
+{
+    HMODULE module = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&Win32Frame::moduleInstance), &module);
+    return module;
+}
+
+std::unique_ptr<Win32Frame> Win32Frame::create(CFrame* frame, HWND parent)
+{
+    if (!frame || !parent || !IsWindow(parent))
+        return nullptr;
+    std::unique_ptr<Win32Frame> platform(new Win32Frame(frame));
+    if (!platform->init(parent))
+        return nullptr;
+    return platform;
+}
+
+Win32Frame::Win32Frame(CFrame* frame) : frame(frame) {}
+
+bool Win32Frame::init(HWND parent)
+{
+    if (FAILED(D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, __uuidof(ID2D1Factory), nullptr,
+                                 reinterpret_cast<void**>(factory.put()))) ||
+        FAILED(DWriteCreateFactory(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
+                                   reinterpret_cast<IUnknown**>(writeFactory.put()))))
+        return false;
+    const D2D1_RENDER_TARGET_PROPERTIES properties =
+        D2D1::RenderTargetProperties(D2D1_RENDER_TARGET_TYPE_DEFAULT,
+                                     D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_IGNORE), 96.f, 96.f);
+    if (FAILED(factory->CreateDCRenderTarget(&properties, target.put())))
+        return false;
+    fonts = std::make_unique<DWriteFontCache>(writeFactory.get());
+    if (!acquireWindowClass())
+        return false;
+    const CRect& size = frame->getViewSize();
+    window = CreateWindowExW(0, kWindowClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
+                             static_cast<int>(size.getWidth()), static_cast<int>(size.getHeight()), parent, nullptr,
+                             moduleInstance(), nullptr);
+    if (!window)
+    {
+        releaseWindowClass();
+        return false;
+    }
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32Frame::windowProc));
+    TimerWindows::lend(window);
+    return true;
+}
+
+Win32Frame::~Win32Frame()
+{
+    if (!window)
+        return;
+    TimerWindows::giveBack(window);
+    if (GetCapture() == window)
+        ReleaseCapture();
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    DestroyWindow(window);
+    releaseWindowClass();
+}
+
+void Win32Frame::invalidRect(const CRect& rect)
+{
+    CRect r = rect;
+    r.makeIntegral();
+    const RECT area = {static_cast<LONG>(r.left), static_cast<LONG>(r.top), static_cast<LONG>(r.right),
+                       static_cast<LONG>(r.bottom)};
+    InvalidateRect(window, &area, FALSE);
+}
+
+bool Win32Frame::getGlobalPosition(CPoint& position) const
+{
+    POINT origin = {0, 0};
+    if (!ClientToScreen(window, &origin))
+        return false;
+    position = CPoint(origin.x, origin.y);
+    return true;
+}
+
+bool Win32Frame::showPopupMenu(const PopupMenuDescription& menu)
+{
+    CPoint origin;
+    if (menu.entries.empty() || !getGlobalPosition(origin))
+        return false;
+    HMENU popup = CreatePopupMenu();
+    if (!popup)
+        return false;
+    for (size_t i = 0; i < menu.entries.size(); ++i)
+    {
+        const UINT flags = MF_STRING | (static_cast<int32>(i) == menu.checkedIndex ? MF_CHECKED : MF_UNCHECKED);
+        // Command 0 is "dismissed": entries count from 1.
+        AppendMenuW(popup, flags, i + 1, toWide(menu.entries[i]).c_str());
+    }
+    // Runs its own message loop until an entry is picked or the list is dismissed.
+    const int picked =
+        static_cast<int>(TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_NONOTIFY,
+                                        static_cast<int>(origin.x + menu.anchor.left),
+                                        static_cast<int>(origin.y + menu.anchor.bottom), 0, window, nullptr));
+    DestroyMenu(popup);
+    if (picked > 0 && menu.onSelect)
+        menu.onSelect(picked - 1);
+    return true;
+}
+
+LRESULT CALLBACK Win32Frame::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* self = reinterpret_cast<Win32Frame*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcW(window, message, wParam, lParam);
+    return self->handle(message, wParam, lParam);
+}
+
+LRESULT Win32Frame::handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message)
+    {
+    case WM_PAINT: paint(); return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_LBUTTONDOWN: mouseDown(kLButton, wParam, lParam, false); return 0;
+    case WM_LBUTTONDBLCLK: mouseDown(kLButton, wParam, lParam, true); return 0;
+    case WM_MBUTTONDOWN: mouseDown(kMButton, wParam, lParam, false); return 0;
+    case WM_MBUTTONDBLCLK: mouseDown(kMButton, wParam, lParam, true); return 0;
+    case WM_RBUTTONDOWN: mouseDown(kRButton, wParam, lParam, false); return 0;
+    case WM_RBUTTONDBLCLK: mouseDown(kRButton, wParam, lParam, true); return 0;
+    case WM_LBUTTONUP: mouseUp(kLButton, wParam, lParam); return 0;
+    case WM_MBUTTONUP: mouseUp(kMButton, wParam, lParam); return 0;
+    case WM_RBUTTONUP: mouseUp(kRButton, wParam, lParam); return 0;
+    case WM_MOUSEMOVE:
+    {
+        CPoint where = pointOf(lParam);
+        frame->platformOnMouseMoved(where, CButtonState(buttonsOf(wParam)));
+        return 0;
+    }
+    case WM_MOUSEWHEEL:
+    {
+        // Wheel positions come in screen coordinates.
+        POINT screen = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ScreenToClient(window, &screen);
+        const float distance = GET_WHEEL_DELTA_WPARAM(wParam) / kWheelNotch;
+        const int32 keys = buttonsOf(GET_KEYSTATE_WPARAM(wParam)) & (kShift | kControl | kAlt);
+        if (frame->platformOnMouseWheel(CPoint(screen.x, screen.y), distance, CButtonState(keys)))
+            return 0;
+        break;
+    }
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+        // Keys reach no view; the host keeps them for its shortcuts.
+        break;
+    default: break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void Win32Frame::mouseDown(int32 button, WPARAM wParam, LPARAM lParam, bool doubleClick)
+{
+    SetCapture(window);
+    CPoint where = pointOf(lParam);
+    int32 buttons = buttonsOf(wParam) | button;
+    if (doubleClick)
+        buttons |= kDoubleClick;
+    frame->platformOnMouseDown(where, CButtonState(buttons));
+}
+
+void Win32Frame::mouseUp(int32 button, WPARAM wParam, LPARAM lParam)
+{
+    CPoint where = pointOf(lParam);
+    // The state still holds the released button, as the view expects.
+    frame->platformOnMouseUp(where, CButtonState(buttonsOf(wParam) | button));
+    if (!(wParam & (MK_LBUTTON | MK_MBUTTON | MK_RBUTTON)) && GetCapture() == window)
+        ReleaseCapture();
+}
+
+void Win32Frame::paint()
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    if (!dc)
+        return;
+    RECT client;
+    GetClientRect(window, &client);
+    const CRect dirty(ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom);
+    if (!dirty.isEmpty() && SUCCEEDED(target->BindDC(dc, &client)))
+    {
+        target->BeginDraw();
+        {
+            D2DDrawContext context(target.get(), *fonts);
+            context.saveGlobalState();
+            context.setClipRect(dirty);
+            context.setFillColor(kBlackCColor);
+            context.drawRect(dirty, kDrawFilled);
+            frame->platformDrawRect(&context, dirty);
+            context.restoreGlobalState();
+        }
+        target->EndDraw();
+    }
+    EndPaint(window, &ps);
+}
+
+} // namespace Win32
+
+std::unique_ptr<IPlatformFrame> IPlatformFrame::create(CFrame* frame, void* parent)
+{
+    return Win32::Win32Frame::create(frame, static_cast<HWND>(parent));
+}
+
+} // namespace VSTGUI

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "gui/IPlatformFrame.h"
+#include "gui/win32/ComPtr.h"
+
+#include <d2d1.h>
+#include <dwrite.h>
+#include <windows.h>
+
+#include <memory>
+
+namespace VSTGUI {
+
+class CFrame;
+
+namespace Win32 {
+
+class DWriteFontCache;
+
+// A frame's child window in a host window. It paints with Direct2D through a
+// DC render target bound to the paint DC (a window render target on a child
+// window is not shown everywhere), takes the mouse while a button is down,
+// and lends itself to timers (TimerWindows) while it exists.
+class Win32Frame : public IPlatformFrame
+{
+public:
+    // Null when parent is not a window or the window cannot be made.
+    static std::unique_ptr<Win32Frame> create(CFrame* frame, HWND parent);
+    ~Win32Frame() override;
+    Win32Frame(const Win32Frame&) = delete;
+    Win32Frame& operator=(const Win32Frame&) = delete;
+
+    void invalidRect(const CRect& rect) override;
+    bool getGlobalPosition(CPoint& position) const override;
+    bool showPopupMenu(const PopupMenuDescription& menu) override;
+    void* getPlatformHandle() const override { return window; }
+
+    HWND getWindow() const { return window; }
+    // The instance handle of the module that holds this code.
+    static HINSTANCE moduleInstance();
+
+private:
+    explicit Win32Frame(CFrame* frame);
+    bool init(HWND parent);
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void paint();
+    void mouseDown(int32 button, WPARAM wParam, LPARAM lParam, bool doubleClick);
+    void mouseUp(int32 button, WPARAM wParam, LPARAM lParam);
+
+    CFrame* frame;
+    HWND window = nullptr;
+    ComPtr<ID2D1Factory> factory;
+    ComPtr<IDWriteFactory> writeFactory;
+    ComPtr<ID2D1DCRenderTarget> target;
+    std::unique_ptr<DWriteFontCache> fonts;
+};
+
+} // namespace Win32
+} // namespace VSTGUI

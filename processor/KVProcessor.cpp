@@ -152,20 +152,18 @@ tresult PLUGIN_API KVProcessor::canProcessSampleSize(int32 symbolicSampleSize)
 
 tresult PLUGIN_API KVProcessor::setupProcessing(ProcessSetup& setup)
 {
-    if (setup.symbolicSampleSize != kSample32 && setup.symbolicSampleSize != kSample64)
+    // Everything is checked before anything changes: a refused setup leaves
+    // the last one in force.
+    if (canProcessSampleSize(setup.symbolicSampleSize) != kResultTrue)
         return kResultFalse;
-    // About ten scope blocks a second at any rate: keep one frame in sampleRate / 5120.
-    const double decimation = std::trunc(setup.sampleRate * 0.0001953125);
-    if (decimation >= 0.0 && decimation <= double(UINT32_MAX))
-        scopeFeed.decimation = static_cast<uint32_t>(decimation);
     // A block size or rate no buffer or filter can be made for.
     if (setup.maxSamplesPerBlock < 1 || !(setup.sampleRate >= 1.0 && setup.sampleRate <= kMaximumSampleRate))
         return kResultFalse;
     const auto wholeHertz = static_cast<uint32_t>(std::trunc(setup.sampleRate));
     if (!chain.prepare(static_cast<uint32_t>(setup.maxSamplesPerBlock), wholeHertz))
         return kResultFalse;
-    if (canProcessSampleSize(setup.symbolicSampleSize) != kResultTrue)
-        return kResultFalse;
+    // About ten scope blocks a second at any rate: keep one frame in sampleRate / 5120.
+    scopeFeed.decimation = static_cast<uint32_t>(std::trunc(setup.sampleRate * 0.0001953125));
     processSetup = setup;
     return kResultOk;
 }

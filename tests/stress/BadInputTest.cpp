@@ -498,6 +498,10 @@ TEST_F(BadInput, ANewRateSetsTheScopeDecimation)
     fill(512, noise);
     process(512); // 28 kept frames of 512
     ASSERT_EQ(host->start({5120.0, 512, kSample32, true}), kResultOk);
+    // A refused setup leaves the last one in force, its decimation included.
+    EXPECT_NE(host->start({2e6, 512, kSample32, true}), kResultOk);
+    ASSERT_EQ(host->instance->setActive(true), kResultOk);
+    ASSERT_EQ(host->instance->setProcessing(true), kResultOk);
     const int before = listener.count();
     fill(512, noise);
     process(512); // completes a block, whatever the first rate left in it

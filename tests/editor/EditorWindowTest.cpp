@@ -582,10 +582,10 @@ TEST_F(EditorWindowTest, ClosingOneOfTwoEditorsLeavesTheOtherRunning)
     EXPECT_EQ(timers, runLoop.timerCount()) << "the first editor's timers keep running";
     EXPECT_EQ(handlers, runLoop.eventHandlerCount());
     // Its scope still takes blocks and draws them, its knobs follow the host.
-    ASSERT_EQ(kResultOk, sendScope(onePointBlock()));
-    redrawScope();
     controller()->setParamNormalized(kLeftGain, 0.0);
     settle();
+    ASSERT_EQ(kResultOk, sendScope(onePointBlock()));
+    redrawScope();
     const Image shot = screenshot();
     EXPECT_EQ(rgb(220, 255, 220), shot.at(kScopePoint.x, kScopePoint.y));
     EXPECT_EQ(0, shownKnobFrame(shot, gainKnob, {65, 140}));

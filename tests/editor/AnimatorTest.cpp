@@ -64,27 +64,7 @@ void runAnimations(LentRunLoop& loop)
     }
 }
 
-TEST(Animator, AlphaAnimationMovesTheViewToTheEndValueAndStopsItsTimer)
-{
-    LentRunLoop lent;
-    auto view = owned(new CView(CRect(0, 0, 10, 10)));
-    view->setAlphaValue(0.f);
-    auto animator = owned(new Animator);
-    animator->addAnimation(view, "AlphaAnimation", new AlphaValueAnimation(1.f), new PowerTimingFunction(60, 2.0f));
-    EXPECT_EQ(std::vector<Steinberg::Linux::TimerInterval>{Animator::kFrameInterval}, lent.host.timerIntervals());
-    float previous = 0.f;
-    for (int i = 0; i < 400 && lent.host.timerCount() > 0; ++i)
-    {
-        lent.fireAll();
-        EXPECT_GE(view->getAlphaValue(), previous) << "a fade-in never goes back";
-        previous = view->getAlphaValue();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    EXPECT_EQ(1.f, view->getAlphaValue());
-    EXPECT_EQ(0u, lent.host.timerCount());
-    EXPECT_FALSE(animator->hasAnimations());
-}
-
+// The fade itself is the about box's (its fade in and out are tested there).
 TEST(Animator, ASecondAnimationOfTheSameNameCancelsTheFirst)
 {
     LentRunLoop lent;

@@ -2,14 +2,13 @@
 
 #include "params/ParamId.h"
 #include "sdk/hosting/ComponentHandler.h"
+#include "sdk/hosting/PluginInstance.h"
 
 #include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/vst/ivstmessage.h"
 
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
-
-#include <malloc.h>
 
 #include <cmath>
 #include <fstream>
@@ -150,9 +149,9 @@ protected:
         return owned(message);
     }
 
-    tresult sendScope(const std::vector<uint8_t>& block)
+    tresult sendScope(const std::vector<uint8_t>& block, IEditController* to = nullptr)
     {
-        IPtr<IConnectionPoint> connection = KalviorTest::query<IConnectionPoint>(controller());
+        IPtr<IConnectionPoint> connection = KalviorTest::query<IConnectionPoint>(to ? to : controller());
         IPtr<IMessage> message = scopeMessage(block);
         return connection && message ? connection->notify(message) : kInternalError;
     }
@@ -338,6 +337,22 @@ TEST_F(EditorWindowTest, KnobGesturesEditTheParameterAndMoveTheFrame)
     closeEditor(view);
 }
 
+// Every window on the server, at any depth.
+int serverWindowCount(Display* display, Window from = 0)
+{
+    Window root = 0, up = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display, from ? from : DefaultRootWindow(display), &root, &up, &children, &count))
+        return 0;
+    int total = static_cast<int>(count);
+    for (unsigned int i = 0; i < count; ++i)
+        total += serverWindowCount(display, children[i]);
+    if (children)
+        XFree(children);
+    return total;
+}
+
 // Override-redirect windows on the root other than the host's own.
 std::vector<Window> popupWindows(Display* display, Window hostWindow)
 {
@@ -449,19 +464,25 @@ TEST_F(EditorWindowTest, AHostSideChangeMovesTheControl)
     closeEditor(view);
 }
 
-TEST_F(EditorWindowTest, ScopeDataLightsItsPixelsAndFadesOverRedraws)
+// A scope block whose 512 pairs all name one point, and where the editor shows
+// it: up is positive mid, left positive side, from the centre of the scope.
+constexpr int kMid = 20, kSide = -30;
+constexpr Point kScopePoint = {180 + 85 - kSide, 55 + 85 - kMid};
+std::vector<uint8_t> onePointBlock()
 {
-    constexpr int kScopeLeft = 180, kScopeTop = 55, kScopeCentre = 85;
-    constexpr int mid = 20, side = -30;
     std::vector<uint8_t> block(1024);
     for (size_t i = 0; i < 512; ++i)
     {
-        block[2 * i] = static_cast<uint8_t>(static_cast<int8_t>(mid));
-        block[2 * i + 1] = static_cast<uint8_t>(static_cast<int8_t>(side));
+        block[2 * i] = static_cast<uint8_t>(static_cast<int8_t>(kMid));
+        block[2 * i + 1] = static_cast<uint8_t>(static_cast<int8_t>(kSide));
     }
-    // Up is positive mid, left positive side.
-    const int x = kScopeLeft + kScopeCentre - side;
-    const int y = kScopeTop + kScopeCentre - mid;
+    return block;
+}
+
+TEST_F(EditorWindowTest, ScopeDataLightsItsPixelsAndFadesOverRedraws)
+{
+    const std::vector<uint8_t> block = onePointBlock();
+    const int x = kScopePoint.x, y = kScopePoint.y;
 
     // A block while no editor is open is accepted, but a new editor starts empty.
     IPlugView* view = openEditor();
@@ -508,7 +529,7 @@ TEST_F(EditorWindowTest, OpeningAndClosingFiftyTimesLeavesNothingBehind)
 
     const int descriptors = openDescriptorCount();
     const uint32 references = controllerReferences();
-    const size_t heap = mallinfo2().uordblks;
+    const int windows = serverWindowCount(display);
     for (int i = 0; i < 50; ++i)
     {
         view = controller()->createView("editor");
@@ -528,8 +549,47 @@ TEST_F(EditorWindowTest, OpeningAndClosingFiftyTimesLeavesNothingBehind)
     }
     EXPECT_EQ(descriptors, openDescriptorCount()) << "every X connection is closed";
     EXPECT_EQ(references, controllerReferences()) << "every editor let go of the controller";
-    const size_t grown = mallinfo2().uordblks - std::min(heap, static_cast<size_t>(mallinfo2().uordblks));
-    EXPECT_LT(grown, 512u * 1024u) << "heap growth over 50 cycles";
+    EXPECT_EQ(windows, serverWindowCount(display)) << "no window of the editor's or its menus is left on the server";
+}
+
+// Two instances with their editors open at once in one host: closing one
+// leaves the other drawing, its timers and its X connection running.
+TEST_F(EditorWindowTest, ClosingOneOfTwoEditorsLeavesTheOtherRunning)
+{
+    IPlugView* view = openEditor();
+    ASSERT_NE(nullptr, view);
+    const size_t handlers = runLoop.eventHandlerCount(), timers = runLoop.timerCount();
+
+    std::string error;
+    auto other = Steinberg::Hosting::PluginInstance::create(
+        factory(), module->findClass(KalviorTest::kAudioModuleClass), &host, error);
+    ASSERT_TRUE(other) << error;
+    ASSERT_TRUE(other->connect());
+    IPlugView* otherView = other->controller()->createView("editor");
+    ASSERT_NE(nullptr, otherView);
+    otherView->setFrame(&runLoop);
+    ASSERT_EQ(kResultOk, otherView->attached(reinterpret_cast<void*>(parent), kPlatformTypeX11EmbedWindowID));
+    settle();
+    EXPECT_EQ(2, childWindowCount());
+    EXPECT_EQ(2 * timers, runLoop.timerCount());
+    EXPECT_EQ(2 * handlers, runLoop.eventHandlerCount());
+    EXPECT_EQ(kResultOk, sendScope(onePointBlock(), other->controller()));
+    closeEditor(otherView);
+    other.reset();
+    settle();
+
+    EXPECT_EQ(1, childWindowCount());
+    EXPECT_EQ(timers, runLoop.timerCount()) << "the first editor's timers keep running";
+    EXPECT_EQ(handlers, runLoop.eventHandlerCount());
+    // Its scope still takes blocks and draws them, its knobs follow the host.
+    controller()->setParamNormalized(kLeftGain, 0.0);
+    settle();
+    ASSERT_EQ(kResultOk, sendScope(onePointBlock()));
+    redrawScope();
+    const Image shot = screenshot();
+    EXPECT_EQ(rgb(220, 255, 220), shot.at(kScopePoint.x, kScopePoint.y));
+    EXPECT_EQ(0, shownKnobFrame(shot, gainKnob, {65, 140}));
+    closeEditor(view);
 }
 
 } // namespace

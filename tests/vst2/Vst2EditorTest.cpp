@@ -4,6 +4,7 @@
 // audioMasterBeginEdit/Automate/EndEdit. Runs on a private Xvfb server.
 
 #include "tests/editor/XvfbServer.h"
+#include "tests/support/Noise.h"
 #include "tests/vst2/Vst2TestHost.h"
 
 #include <gtest/gtest.h>
@@ -132,6 +133,42 @@ TEST_F(Vst2Editor, KnobDragIsReportedToTheHost)
     float* io[2] = {silence[0], silence[1]};
     effect->effect->processReplacing(effect->effect, io, io, 32);
     EXPECT_FLOAT_EQ(static_cast<float>(effect->stored(11)), after);
+    effect->dispatch(V2::effEditClose);
+}
+
+// The scope of an editor opened through the VST 2 entry draws what the
+// effect plays: the processor's blocks reach the view while audio runs.
+TEST_F(Vst2Editor, TheScopeShowsTheAudioWhileItRuns)
+{
+    constexpr VstInt32 kFrames = 512;
+    effect->start(48000.f, kFrames);
+    ASSERT_TRUE(openEditor());
+    const std::vector<uint32_t> before = window.pixels();
+    KalviorTest::Noise noise;
+    std::vector<float> left(kFrames), right(kFrames), outLeft(kFrames), outRight(kFrames);
+    float* in[2] = {left.data(), right.data()};
+    float* out[2] = {outLeft.data(), outRight.data()};
+    for (int block = 0; block < 40; ++block)
+    {
+        for (VstInt32 i = 0; i < kFrames; ++i)
+        {
+            left[static_cast<size_t>(i)] = static_cast<float>(0.5 * noise.next());
+            right[static_cast<size_t>(i)] = static_cast<float>(0.5 * noise.next());
+        }
+        effect->effect->processReplacing(effect->effect, in, out, kFrames);
+        idleFor(10);
+    }
+    const std::vector<uint32_t> after = window.pixels();
+    ASSERT_EQ(after.size(), before.size());
+    ASSERT_EQ(after.size(), static_cast<size_t>(kWidth * kHeight));
+    int lit = 0; // brighter in green than the empty scope: the trace
+    for (int y = 55; y < 55 + 170; ++y)
+        for (int x = 180; x < 180 + 170; ++x)
+        {
+            const size_t i = static_cast<size_t>(y * kWidth + x);
+            lit += ((after[i] >> 8) & 0xff) > ((before[i] >> 8) & 0xff) + 60;
+        }
+    EXPECT_GT(lit, 50);
     effect->dispatch(V2::effEditClose);
 }
 

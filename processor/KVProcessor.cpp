@@ -22,8 +22,8 @@ using namespace Steinberg::Vst;
 
 namespace {
 
-const char16 kInputBusName[] = u"AudioInput";
-const char16 kOutputBusName[] = u"AudioOutput";
+const char16 kInputBusName[] = STR16("AudioInput");
+const char16 kOutputBusName[] = STR16("AudioOutput");
 
 // The index of a speaker's channel is the number of speakers the arrangement
 // holds below it.

@@ -9,10 +9,11 @@
 #   Kalvior.dll                                     the VST 2 plug-in
 #   Kalvior-<version>-win64.zip                     both, with INSTALL.txt
 #
-# The Windows tests compare the module's output with a Linux build of the same
-# sources: KALVIOR_LINUX_BUILD_DIR names one that has built its
-# platform-reference/ (CI passes its release build); without it a small Linux
-# build of just the module and the reference is made in <build>/linux-reference.
+# The Windows tests compare the module's output and the editor's picture with a
+# Linux build of the same sources: KALVIOR_LINUX_BUILD_DIR names one (CI passes
+# its release build); without it a small Linux build of just the module, the
+# reference rendering and the editor picture is made in <build>/linux-reference.
+# With --no-tests only the artwork generator is built natively.
 #
 # Environment: KALVIOR_WIN_BUILD_DIR (default: build-win), KALVIOR_LINUX_BUILD_DIR,
 # KALVIOR_JOBS (default: nproc).
@@ -28,7 +29,7 @@ for argument in "$@"; do
     case "$argument" in
         --test) run_tests=true ;;
         --no-tests) build_tests=OFF ;;
-        -h|--help) sed -n '2,18p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        -h|--help) sed -n '2,20p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'; exit 0 ;;
         *) cmake_options+=("$argument") ;;
     esac
 done
@@ -49,8 +50,12 @@ if [ "$build_tests" = ON ]; then
         cmake -S "$root" -B "$linux" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKALVIOR_BUILD_BENCH=OFF >/dev/null
     fi
     # Up to date with the sources whichever build it is.
-    cmake --build "$linux" -j "$jobs" --target kalvior_platform_reference
-    reference_options=(-DKALVIOR_LINUX_REFERENCE_DIR="$(cd "$linux" && pwd)/platform-reference")
+    cmake --build "$linux" -j "$jobs" --target kalvior_platform_reference kv_editor_snapshot
+    linux=$(cd "$linux" && pwd)
+    picture="$linux/editor-picture.png"
+    "$linux/tests/editor/kv_editor_snapshot" "$linux/Kalvior.vst3/Contents/Resources/myEditor.uidesc" view "$picture"
+    reference_options=(-DKALVIOR_LINUX_REFERENCE_DIR="$linux/platform-reference"
+                       -DKALVIOR_LINUX_EDITOR_PICTURE="$picture")
 fi
 
 echo "=== Windows build ($build)"

@@ -186,6 +186,14 @@ LRESULT Win32Frame::handle(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message)
     {
     case WM_PAINT: paint(); return 0;
+    case WM_PRINTCLIENT:
+    {
+        // PrintWindow and hosts' thumbnails: the whole picture into their DC.
+        RECT client;
+        GetClientRect(window, &client);
+        draw(reinterpret_cast<HDC>(wParam), CRect(0, 0, client.right, client.bottom));
+        return 0;
+    }
     case WM_ERASEBKGND: return 1;
     case WM_LBUTTONDOWN: mouseDown(kLButton, wParam, lParam, false); return 0;
     case WM_LBUTTONDBLCLK: mouseDown(kLButton, wParam, lParam, true); return 0;
@@ -247,24 +255,27 @@ void Win32Frame::paint()
     HDC dc = BeginPaint(window, &ps);
     if (!dc)
         return;
+    draw(dc, CRect(ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom));
+    EndPaint(window, &ps);
+}
+
+void Win32Frame::draw(HDC dc, const CRect& dirty)
+{
     RECT client;
     GetClientRect(window, &client);
-    const CRect dirty(ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom);
-    if (!dirty.isEmpty() && SUCCEEDED(target->BindDC(dc, &client)))
+    if (dirty.isEmpty() || FAILED(target->BindDC(dc, &client)))
+        return;
+    target->BeginDraw();
     {
-        target->BeginDraw();
-        {
-            D2DDrawContext context(target.get(), *fonts);
-            context.saveGlobalState();
-            context.setClipRect(dirty);
-            context.setFillColor(kBlackCColor);
-            context.drawRect(dirty, kDrawFilled);
-            frame->platformDrawRect(&context, dirty);
-            context.restoreGlobalState();
-        }
-        target->EndDraw();
+        D2DDrawContext context(target.get(), *fonts);
+        context.saveGlobalState();
+        context.setClipRect(dirty);
+        context.setFillColor(kBlackCColor);
+        context.drawRect(dirty, kDrawFilled);
+        frame->platformDrawRect(&context, dirty);
+        context.restoreGlobalState();
     }
-    EndPaint(window, &ps);
+    target->EndDraw();
 }
 
 } // namespace Win32

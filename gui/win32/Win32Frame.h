@@ -19,8 +19,9 @@ class DWriteFontCache;
 
 // A frame's child window in a host window. It paints with Direct2D through a
 // DC render target bound to the paint DC (a window render target on a child
-// window is not shown everywhere), takes the mouse while a button is down,
-// and lends itself to timers (TimerWindows) while it exists.
+// window is not shown everywhere) or to the DC of WM_PRINTCLIENT, takes the
+// mouse while a button is down, and lends itself to timers (TimerWindows)
+// while it exists.
 class Win32Frame : public IPlatformFrame
 {
 public:
@@ -45,6 +46,8 @@ private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void paint();
+    // The dirty part of the picture into a DC (a paint DC, or one given to print into).
+    void draw(HDC dc, const CRect& dirty);
     void mouseDown(int32 button, WPARAM wParam, LPARAM lParam, bool doubleClick);
     void mouseUp(int32 button, WPARAM wParam, LPARAM lParam);
 

@@ -351,12 +351,10 @@ void describeVst2(const std::string& modulePath, std::string& out, std::string& 
     }
     effect->dispatcher(effect, Vst2Abi::effOpen, 0, 0, nullptr, 0.f);
     char cockos[] = "hasCockosExtensions";
-    // Whether there is an editor depends on the platform's user interface.
     out += "vst2 magic " + std::to_string(effect->magic) + " id " + std::to_string(effect->uniqueID) + " params " +
            std::to_string(effect->numParams) + " programs " + std::to_string(effect->numPrograms) + " in " +
            std::to_string(effect->numInputs) + " out " + std::to_string(effect->numOutputs) + " flags " +
-           std::to_string(effect->flags & ~Vst2Abi::effFlagsHasEditor) + " name \"" +
-           vst2Text(effect, Vst2Abi::effGetEffectName) + "\" vendor \"" +
+           std::to_string(effect->flags) + " name \"" + vst2Text(effect, Vst2Abi::effGetEffectName) + "\" vendor \"" +
            vst2Text(effect, Vst2Abi::effGetVendorString) + "\" product \"" +
            vst2Text(effect, Vst2Abi::effGetProductString) + "\" version " +
            std::to_string(effect->dispatcher(effect, Vst2Abi::effGetVendorVersion, 0, 0, nullptr, 0.f)) + " cockos " +

@@ -19,16 +19,16 @@ TEST_F(PluginTest, DeclaresOneStereoMainBusEachWay)
     struct Expected
     {
         BusDirection direction;
-        const char16_t* name;
+        const TChar* name;
     };
-    for (const Expected& expected : {Expected{kInput, u"AudioInput"}, Expected{kOutput, u"AudioOutput"}})
+    for (const Expected& expected : {Expected{kInput, STR16("AudioInput")}, Expected{kOutput, STR16("AudioOutput")}})
     {
         SCOPED_TRACE(expected.direction);
         ASSERT_EQ(component()->getBusCount(kAudio, expected.direction), 1);
         EXPECT_EQ(component()->getBusCount(kEvent, expected.direction), 0);
         BusInfo info{};
         ASSERT_EQ(component()->getBusInfo(kAudio, expected.direction, 0, info), kResultOk);
-        EXPECT_EQ(std::u16string(info.name), expected.name);
+        EXPECT_EQ(std::basic_string<TChar>(info.name), expected.name);
         EXPECT_EQ(info.channelCount, 2);
         EXPECT_EQ(info.busType, kMain);
         EXPECT_EQ(info.mediaType, kAudio);

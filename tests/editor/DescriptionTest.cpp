@@ -64,7 +64,9 @@ TEST(Description, EveryControlIsBoundToItsParameter)
         // A menu has one entry a step; every other control works in the unit range.
         EXPECT_EQ(menu ? static_cast<float>(row.steps) : 1.f, control->getMax()) << row.title;
         if (menu)
+        {
             EXPECT_GT(row.steps, 0) << row.title << " is no list";
+        }
         if (!display)
             ++controls[tag];
     }

@@ -6,6 +6,7 @@
 
 #include "dsp/SignalPath.h"
 #include "params/ParamId.h"
+#include "tests/support/ParameterContract.h"
 
 #include <array>
 #include <cmath>
@@ -44,19 +45,13 @@ inline void apply(const Matrix& m, long double l, long double r, long double& ou
 const long double kPi = 3.141592653589793238462643383279502884L;
 const Matrix kToMS{0.5L, 0.5L, 0.5L, -0.5L};
 const Matrix kToLR{1, 1, 1, -1};
-const Matrix kZero{0, 0, 0, 0};
 
-// The defaults of the parameter table, as the project's documentation lists them.
+// The processor's start values, from the parameter contract.
 inline Values defaults()
 {
     Values v{};
-    v[kScope] = 1.0;
-    v[kLeftGain] = v[kRightGain] = v[kHpGain] = v[kLpGain] = 0.75;
-    v[kRightPan] = 1.0;
-    v[kBalance] = v[kAsymmetry] = v[kHpPan] = v[kLpPan] = 0.5;
-    v[kAsymmCrush] = v[kPanCrush] = 0.3;
-    v[kHpWidth] = v[kLpWidth] = v[kPanLaw] = v[kGainTrim] = 0.5;
-    v[kCrossoverFreq] = 0.5283208335737186;
+    for (const KalviorTest::ParameterRow& row : KalviorTest::kParameters)
+        v[row.id] = row.defaultNormalized;
     return v;
 }
 

@@ -144,26 +144,6 @@ INSTANTIATE_TEST_SUITE_P(RatesFrequenciesSlopes, CrossoverResponse,
                          testing::Combine(testing::Values(44100u, 48000u, 96000u, 192000u),
                                           testing::Values(100u, 300u, 800u), testing::Values(0, 1)));
 
-TEST(Crossover, PrepareGrowsOnlyAndRetunesOnlyOnNewRate)
-{
-    Crossover x;
-    ASSERT_TRUE(x.prepare(256, 44100));
-    EXPECT_EQ(x.capacity, 256u);
-    const double* lowLeft = x.lowBand[0];
-    ASSERT_TRUE(x.prepare(128, 44100));
-    EXPECT_EQ(x.capacity, 256u);
-    EXPECT_EQ(x.lowBand[0], lowLeft);
-    EXPECT_EQ(x.lowA.smoothingLeft, 0);
-    ASSERT_TRUE(x.prepare(128, 48000));
-    EXPECT_EQ(x.capacity, 256u);
-    EXPECT_EQ(x.lowA.params[0], 48000.0);
-    EXPECT_EQ(x.highB.smoothingLeft, 256);
-    ASSERT_TRUE(x.prepare(1000, 48000));
-    EXPECT_EQ(x.capacity, 1000u);
-    for (double* band : {x.lowBand[0], x.lowBand[1], x.highBand[0], x.highBand[1]})
-        ASSERT_NE(band, nullptr);
-}
-
 TEST(Crossover, SplitNeverRunsPastItsBuffers)
 {
     Crossover x;

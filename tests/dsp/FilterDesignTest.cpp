@@ -122,30 +122,6 @@ TEST(DirectFormII, RecurrenceWithAlternatingOffset)
     }
 }
 
-TEST(SmoothedFilterDesign, GlideBookkeeping)
-{
-    LowPass low;
-    EXPECT_EQ(low.smoothingLeft, -1);
-    assign(low, 44100, 1, 300);
-    EXPECT_EQ(low.smoothingLeft, 0); // the first parameters apply at once
-    EXPECT_EQ(low.smoothedParams[2], 300.0);
-
-    double left[100] = {}, right[100] = {};
-    double* channels[2] = {left, right};
-    assign(low, 44100, 1, 500);
-    EXPECT_EQ(low.smoothingLeft, 256);
-    low.processBlock(100, channels);
-    EXPECT_EQ(low.smoothingLeft, 156);
-    EXPECT_DOUBLE_EQ(low.smoothedParams[2], 300.0 + 100.0 * 200.0 / 256.0);
-    assign(low, 44100, 1, 400);
-    EXPECT_EQ(low.smoothingLeft, 256); // restarts from where the glide had got to
-    low.processBlock(100, channels);
-    low.processBlock(100, channels);
-    low.processBlock(100, channels);
-    EXPECT_EQ(low.smoothingLeft, 0);
-    EXPECT_EQ(low.smoothedParams[2], 400.0);
-}
-
 TEST(SmoothedFilterDesign, GlideEndsOnTheNewDesign)
 {
     // after a glide from 300 to 600 Hz the filter behaves exactly as one set to 600 Hz with the same state

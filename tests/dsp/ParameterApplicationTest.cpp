@@ -1,5 +1,6 @@
 #include "dsp/SignalPath.h"
 #include "params/ParamId.h"
+#include "tests/support/ParameterContract.h"
 
 #include <gtest/gtest.h>
 
@@ -128,7 +129,7 @@ TEST(ParameterApplication, CrossoverFrequencyInWholeHertz)
         uint32_t low, high; // accepted range: a value exactly on a whole hertz may land one below
     };
     const Case cases[] = {
-        {0.0, 100, 100}, {0.2, 151, 151}, {0.5, 282, 282}, {0.935785, 700, 700}, {0.528320833573719, 299, 300},
+        {0.0, 100, 100}, {0.2, 151, 151}, {0.5, 282, 282}, {KalviorTest::kCrossoverFreqDefault, 299, 300},
         {1.0, 799, 800},
     };
     for (const Case& c : cases)

@@ -5,6 +5,7 @@
 #include "params/ParameterTable.h"
 #include "params/curves.h"
 #include "tests/dsp/ChainReference.h"
+#include "tests/support/Noise.h"
 
 #include <gtest/gtest.h>
 
@@ -94,16 +95,12 @@ public:
             values[chain.automatedId(a)] = chain.endValue(chain.automatedId(a));
     }
 
-    // Reproducible noise in -1..1.
     void fillNoise(uint32_t frames, uint32_t seed)
     {
-        uint32_t state = seed * 2654435761u + 1u;
+        KalviorTest::Noise noise(seed);
         for (int c = 0; c < 2; ++c)
             for (uint32_t i = 0; i < frames; ++i)
-            {
-                state = state * 1664525u + 1013904223u;
-                setInput(c, i, static_cast<double>(state >> 8) / double(1u << 23) - 1.0);
-            }
+                setInput(c, i, noise.next());
     }
     void setInput(int c, uint32_t i, double x)
     {
@@ -170,34 +167,15 @@ const std::vector<std::pair<uint32_t, double>> kShapedImage = {
     {kInvertRight, 1}, {kLeftGain, 0.62}, {kHpGain, 0.81}, {kInputFormat, 0.0}, {kOutputFormat, 0.0},
 };
 
-} // namespace
-
-// ---------------------------------------------------------------------------
-// Steady settings and ramps
-
-TEST(ProcessingChain, SteadySettingsMultiplyEveryFrameByOneMatrix)
-{
-    for (bool wide : {false, true})
-        for (uint32_t frames : {1u, 7u, 512u, 4096u})
-            for (const auto& formats : {std::pair{0.0, 0.0}, {1.0, 0.0}, {0.0, 1.0}, {1.0, 1.0}})
-            {
-                SCOPED_TRACE(testing::Message() << (wide ? "64" : "32") << "-bit, " << frames << " frames, formats "
-                                                << formats.first << "/" << formats.second);
-                ChainRig rig(wide, frames);
-                rig.set(kShapedImage);
-                rig.set({{kInputFormat, formats.first}, {kOutputFormat, formats.second}});
-                for (uint32_t block = 0; block < 2; ++block)
-                {
-                    rig.fillNoise(frames, block + 1);
-                    rig.run(frames);
-                    expectSteady(rig, frames, ChainReference::high(rig.values));
-                }
-            }
-}
-
-namespace {
-
 using Settings = std::vector<std::pair<uint32_t, double>>;
+
+// The shaped image with some settings changed.
+Settings shaped(const Settings& changes)
+{
+    Settings settings = kShapedImage;
+    settings.insert(settings.end(), changes.begin(), changes.end());
+    return settings;
+}
 
 // A stretch whose matrix runs from the settings `from` to `to` (each on top of
 // the case's starting values).
@@ -265,7 +243,11 @@ const AutomationCase kAutomationCases[] = {
      {{kMono, {{37, 1.0}}}},
      {{0, 512, {}, {{kMono, 1.0}}}},
      {{kMono, 1.0}}},
-    // No points: with the crossover off only the high band settings are heard.
+    // No points: one matrix for every frame, in each pair of formats.
+    {"steady, L/R to M/S", shaped({{kOutputFormat, 1.0}}), {}, {{0, 512, {}, {}}}, {}},
+    {"steady, M/S to L/R", shaped({{kInputFormat, 1.0}}), {}, {{0, 512, {}, {}}}, {}},
+    {"steady, M/S to M/S", shaped({{kInputFormat, 1.0}, {kOutputFormat, 1.0}}), {}, {{0, 512, {}, {}}}, {}},
+    // With the crossover off only the high band settings are heard.
     {"crossover off",
      {{kSolo, 1.0}, {kLpGain, 0.0}, {kLpWidth, 1.0}, {kLpPan, 0.0}, {kHpWidth, 0.3}},
      {},

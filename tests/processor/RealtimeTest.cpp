@@ -4,8 +4,11 @@
 // count only on the calling thread and only inside process(), so the host
 // harness and the scope worker thread do what they like.
 
-#include "tests/processor/ChainHost.h"
+#include "params/ParamId.h"
 #include "tests/processor/ScopePeer.h"
+#include "tests/support/KalviorBundle.h"
+#include "tests/support/ProcessingHost.h"
+#include "tests/support/RawChanges.h"
 #include "tests/support/RealtimeCounting.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +23,8 @@
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 using namespace ChainTestSupport;
+using KalviorTest::Point;
+using KalviorTest::RawChanges;
 
 namespace {
 
@@ -66,10 +71,10 @@ void plainBlocks(std::vector<BlockInput>& blocks, int count, int32 frames = 512)
 std::unique_ptr<RawChanges> denseAutomation(uint32_t seed)
 {
     auto result = std::make_unique<RawChanges>();
-    uint32_t state = seed;
+    KalviorTest::Noise noise(seed);
     auto next = [&]
     {
-        return (state = state * 1664525u + 1013904223u) >> 8;
+        return static_cast<uint32_t>((noise.next() + 1.0) * 1e6);
     };
     for (uint32_t id = 1; id < kNumParams; ++id)
     {
@@ -207,14 +212,10 @@ TEST_P(RealtimeTest, ProcessNeverAllocatesAndLocksOnlyToHandOffScopeBlocks)
     for (Scenario& scenario : scenarios())
     {
         SCOPED_TRACE(scenario.name);
-        HostSetup setup;
-        setup.sampleSize = GetParam();
-        setup.sampleRate = scenario.sampleRate;
-        setup.maxBlock = scenario.maxBlock;
-        setup.bufferFrames = scenario.bufferFrames;
-        std::string error;
-        ChainHost host(*module, setup, error);
-        ASSERT_TRUE(error.empty()) << error;
+        KalviorTest::ProcessingHost host(factory(), false);
+        ASSERT_TRUE(host.ok()) << host.error;
+        ASSERT_EQ(host.start({scenario.sampleRate, scenario.maxBlock, GetParam(), true, scenario.bufferFrames}),
+                  kResultOk);
         ScopePeer peer;
         IPtr<IConnectionPoint> connection = KalviorTest::query<IConnectionPoint>(host.component());
         ASSERT_TRUE(connection);
@@ -237,7 +238,8 @@ TEST_P(RealtimeTest, ProcessNeverAllocatesAndLocksOnlyToHandOffScopeBlocks)
         for (size_t b = 0; b < blocks.size(); ++b)
         {
             BlockInput& block = blocks[b];
-            host.fillNoise(std::min(block.frames, bufferFrames), static_cast<uint32_t>(b + 1));
+            KalviorTest::Noise noise(static_cast<uint32_t>(b + 1));
+            host.fillNoise(std::min(block.frames, bufferFrames), noise);
             if (block.reports)
                 block.reports->clear();
             ProcessData& data = host.buffers.block(block.frames, block.changes.get(), block.reports);
@@ -276,10 +278,9 @@ TEST_P(RealtimeTest, ProcessNeverAllocatesAndLocksOnlyToHandOffScopeBlocks)
 
 TEST_F(RealtimeCountingInTheBundle, TheCountersSeeTheBundlesAllocations)
 {
-    HostSetup setup;
-    std::string error;
-    ChainHost host(*module, setup, error);
-    ASSERT_TRUE(error.empty()) << error;
+    KalviorTest::ProcessingHost host(factory(), false);
+    ASSERT_TRUE(host.ok()) << host.error;
+    ASSERT_EQ(host.start({}), kResultOk);
     // A larger block size makes the crossover allocate bigger band buffers.
     const auto grown = RealtimeCounting::count([&] { host.instance->setupProcessing(44100.0, 1 << 16, kSample64); });
     EXPECT_GT(grown.allocations, 0);

@@ -1,15 +1,18 @@
 // The scope feed and its worker, directly and through the built bundle.
 
 #include "processor/ScopeFeed.h"
+#include "params/ParamId.h"
 #include "processor/VectorScope.h"
-#include "tests/processor/ChainHost.h"
 #include "tests/processor/ScopePeer.h"
+#include "tests/support/KalviorBundle.h"
+#include "tests/support/ProcessingHost.h"
 
 #include "pluginterfaces/vst/ivstmessage.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <limits>
@@ -160,15 +163,11 @@ int frameMid(size_t globalFrame)
 class ScopeMessages : public KalviorTest::BundleTest
 {
 protected:
-    std::unique_ptr<ChainHost> makeHost(int32 sampleSize, double rate)
+    std::unique_ptr<KalviorTest::ProcessingHost> makeHost(int32 sampleSize, double rate)
     {
-        HostSetup setup;
-        setup.sampleSize = sampleSize;
-        setup.sampleRate = rate;
-        setup.maxBlock = 1000;
-        std::string error;
-        auto host = std::make_unique<ChainHost>(*module, setup, error);
-        EXPECT_TRUE(error.empty()) << error;
+        auto host = std::make_unique<KalviorTest::ProcessingHost>(factory(), false);
+        EXPECT_TRUE(host->ok()) << host->error;
+        EXPECT_EQ(host->start({rate, 1000, sampleSize}), kResultOk);
         connection = KalviorTest::query<IConnectionPoint>(host->component());
         EXPECT_TRUE(connection);
         EXPECT_EQ(connection->connect(&peer), kResultOk);
@@ -177,7 +176,7 @@ protected:
 
     // Processes `frames` frames of the frame-numbered signal in blocks of up to
     // 1000; returns the global indices of the frames that reached the scope.
-    void run(ChainHost& host, size_t frames, bool fedToScope = true)
+    void run(KalviorTest::ProcessingHost& host, size_t frames, bool fedToScope = true)
     {
         while (frames > 0)
         {

@@ -2,8 +2,10 @@
 // the audio thread hands it blocks. Meant for the ThreadSanitizer build
 // (CTest label "tsan"); in a plain build it still checks that nothing breaks.
 
-#include "tests/processor/ChainHost.h"
+#include "params/ParamId.h"
 #include "tests/processor/ScopePeer.h"
+#include "tests/support/KalviorBundle.h"
+#include "tests/support/ProcessingHost.h"
 
 #include <gtest/gtest.h>
 
@@ -19,11 +21,10 @@ class ScopeRace : public KalviorTest::BundleTest
 
 TEST_F(ScopeRace, ConnectAndDisconnectWhileTheWorkerSends)
 {
-    HostSetup setup;
-    setup.sampleRate = 5120.0; // decimation 1: every 512-frame block completes a scope block
-    std::string error;
-    ChainHost host(*module, setup, error);
-    ASSERT_TRUE(error.empty()) << error;
+    KalviorTest::ProcessingHost host(factory(), false);
+    ASSERT_TRUE(host.ok()) << host.error;
+    ASSERT_EQ(host.start({5120.0}), kResultOk); // decimation 1: every 512-frame block completes a scope block
+    KalviorTest::Noise noise;
     IPtr<IConnectionPoint> connection = KalviorTest::query<IConnectionPoint>(host.component());
     ASSERT_TRUE(connection);
 
@@ -42,7 +43,7 @@ TEST_F(ScopeRace, ConnectAndDisconnectWhileTheWorkerSends)
     std::thread b(hammer, std::ref(second));
     for (int block = 0; block < 400; ++block)
     {
-        host.fillNoise(512, static_cast<uint32_t>(block));
+        host.fillNoise(512, noise);
         ASSERT_EQ(host.process(512), kResultOk);
         if (block % 16 == 0)
             std::this_thread::yield(); // let the worker catch up now and then
@@ -56,9 +57,9 @@ TEST_F(ScopeRace, ConnectAndDisconnectWhileTheWorkerSends)
     EXPECT_EQ(second.wrongSizes, 0);
     ASSERT_EQ(connection->connect(&first), kResultOk);
     const size_t before = first.count();
-    host.fillNoise(512, 1000);
+    host.fillNoise(512, noise);
     host.process(512);
     EXPECT_TRUE(first.waitFor(before + 1, [&] { host.process(1); }));
-    ASSERT_EQ(host.instance->setProcessing(false), kResultOk);
+    host.stop();
     connection->disconnect(&first);
 }

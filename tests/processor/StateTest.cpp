@@ -13,33 +13,15 @@ using KalviorTest::PluginTest;
 
 namespace {
 
-constexpr uint32_t kParams = 29;
-
-// The default normalised value of every parameter, ID order.
-const double kDefaults[kParams] = {
-    0.0,  0.0, 1.0, 0.75, 0.75,
-    0.0,  0.0, 0.0, 0.0,  0.0,
-    1.0,  0.5, 0.5, 0.3,  0.75,
-    0.5,  0.5, 0.5, 0.3,  0.5,
-    0.75, 0.5, 0.5, 0.0,  0.528320833573719,
-    0.0,  0.0, 0.0, 0.0,
-};
-
-Bytes defaultState()
-{
-    Bytes bytes;
-    for (uint32_t id = 0; id < kParams; ++id)
-        KalviorTest::appendRecord(bytes, id, kDefaults[id]);
-    return bytes;
-}
+using KalviorTest::kParameterCount;
 
 // A state in which every value differs from its default.
 Bytes otherState()
 {
-    Bytes bytes;
-    for (uint32_t id = 0; id < kParams; ++id)
-        KalviorTest::appendRecord(bytes, id, kDefaults[id] > 0.5 ? 0.125 : 0.875);
-    return bytes;
+    KalviorTest::Values values = KalviorTest::defaultValues();
+    for (double& value : values)
+        value = value > 0.5 ? 0.125 : 0.875;
+    return KalviorTest::stateOf(values);
 }
 
 double valueOf(const Bytes& state, uint32_t wanted)
@@ -60,7 +42,7 @@ TEST_F(PluginTest, DefaultStateIs348BytesOfTheTableDefaults)
     const Bytes state = KalviorTest::getStateBytes(component(), &result);
     EXPECT_EQ(result, kResultOk);
     ASSERT_EQ(state.size(), 348u);
-    EXPECT_EQ(state, defaultState());
+    EXPECT_EQ(state, KalviorTest::stateOf(KalviorTest::defaultValues()));
 
     // The first four records spelled out byte by byte.
     const Bytes head = {
@@ -74,7 +56,7 @@ TEST_F(PluginTest, DefaultStateIs348BytesOfTheTableDefaults)
 TEST_F(PluginTest, StateRoundTripKeepsEveryValueExactly)
 {
     Bytes state;
-    for (uint32_t id = 0; id < kParams; ++id)
+    for (uint32_t id = 0; id < kParameterCount; ++id)
         KalviorTest::appendRecord(state, id, std::nextafter(0.1 + id / 40.0, 1.0)); // values no decimal text keeps
     ASSERT_EQ(KalviorTest::setStateBytes(component(), state), kResultOk);
     EXPECT_EQ(KalviorTest::getStateBytes(component()), state);
@@ -90,7 +72,7 @@ TEST_F(PluginTest, GetStateReportsAStreamThatRefusesData)
     }
     KalviorTest::LimitedStream roomy(348);
     EXPECT_EQ(component()->getState(&roomy), kResultOk);
-    EXPECT_EQ(roomy.written, defaultState());
+    EXPECT_EQ(roomy.written, KalviorTest::stateOf(KalviorTest::defaultValues()));
 }
 
 TEST_F(PluginTest, NullStreamsAreRefused)
@@ -106,6 +88,6 @@ TEST_F(PluginTest, ControllerFollowsTheProcessorState)
     ASSERT_EQ(KalviorTest::setStateBytes(component(), otherState()), kResultOk);
     ASSERT_EQ(instance->transferState(), kResultOk);
     const Bytes other = otherState();
-    for (uint32_t id = 0; id < kParams; ++id)
+    for (uint32_t id = 0; id < kParameterCount; ++id)
         EXPECT_EQ(controller()->getParamNormalized(id), valueOf(other, id)) << "ID " << id;
 }

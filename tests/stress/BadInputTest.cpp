@@ -4,7 +4,6 @@
 // descriptions have their catalogues in their own areas and in the fuzz seeds.
 
 #include "params/ParamId.h"
-#include "tests/stress/BundleEntry.h"
 #include "tests/support/KalviorBundle.h"
 #include "tests/support/ProcessingHost.h"
 #include "tests/support/RawChanges.h"
@@ -59,11 +58,12 @@ protected:
     void setValues(const KalviorTest::ValueList& values) { ASSERT_EQ(host->setValues(values), kResultOk); }
     double value(uint32_t id) { return host->values()[id]; }
 
-    void fill(int32 frames, double (*signal)(int32 channel, int32 frame))
+    // Noise scaled by `gain`; every `every`-th frame `bad` instead (0: none).
+    void fill(int32 frames, double gain = 1.0, int32 every = 0, double bad = 0.0)
     {
         for (int32 c = 0; c < 2; ++c)
             for (int32 i = 0; i < frames; ++i)
-                host->buffers.setInput(c, i, signal(c, i));
+                host->buffers.setInput(c, i, every && i % every == 0 ? bad : gain * source.next());
     }
     void process(int32 frames, IParameterChanges* changes = nullptr)
     {
@@ -89,14 +89,8 @@ protected:
     IAudioProcessor* processor() const { return host->processor(); }
 
     std::unique_ptr<KalviorTest::ProcessingHost> host;
+    KalviorTest::Noise source;
 };
-
-double noise(int32 channel, int32 frame)
-{
-    uint32_t x = static_cast<uint32_t>(frame * 2 + channel) * 2654435761u;
-    x ^= x >> 15;
-    return (x & 0xFFFF) / 32768.0 - 1.0;
-}
 
 // ---------------------------------------------------------------------------
 // Audio samples
@@ -119,22 +113,20 @@ TEST_P(NonFiniteAudio, OutputIsFiniteAgainWithinOneBlock)
     setValues(kLoudest);
     setValues({{kCrossover, c.crossover}});
 
-    fill(512, noise);
+    fill(512);
     process(512);
     ASSERT_TRUE(outputFinite(512));
 
     // a burst of bad samples while the crossover frequency glides
-    static double bad;
-    bad = c.bad;
-    fill(512, [](int32, int32 i) { return i % 3 == 0 ? bad : noise(0, i); });
+    fill(512, 1.0, 3, c.bad);
     RawChanges glide;
     glide.add(kCrossoverFreq, {{0, 1.0}});
     process(512, &glide);
 
-    fill(512, noise);
+    fill(512);
     process(512);
     EXPECT_TRUE(outputFinite(512)) << "the block after the bad one";
-    fill(256, noise);
+    fill(256);
     process(256);
     EXPECT_TRUE(outputFinite(256));
 }
@@ -151,7 +143,7 @@ struct ExtremeSampleCase
 {
     const char* name;
     int32 sampleSize;
-    double magnitude; // of every input sample, alternating in sign
+    double magnitude; // the largest of the input samples
 };
 
 class ExtremeFiniteAudio : public BadInput, public ::testing::WithParamInterface<ExtremeSampleCase>
@@ -162,12 +154,9 @@ TEST_P(ExtremeFiniteAudio, OutputStaysFiniteAtTheLoudestSettings)
     const ExtremeSampleCase& c = GetParam();
     start(c.sampleSize);
     setValues(kLoudest);
-    static double magnitude;
-    magnitude = c.magnitude;
     for (int block = 0; block < 8; ++block)
     {
-        fill(512,
-             [](int32 ch, int32 i) { return ((i + ch) % 2 ? magnitude : -magnitude) * (0.5 + 0.5 * noise(ch, i)); });
+        fill(512, c.magnitude);
         process(512);
         ASSERT_TRUE(outputFinite(512)) << "block " << block;
     }
@@ -205,7 +194,7 @@ TEST_P(ExtremeRates, TheCrossoverStaysStableAndBounded)
     double peak = 0.0;
     for (int block = 0; block < 64; ++block)
     {
-        fill(256, noise);
+        fill(256);
         process(256);
         ASSERT_TRUE(outputFinite(256)) << "block " << block;
         peak = std::max(peak, outputPeak(256));
@@ -244,7 +233,7 @@ TEST_P(QueueValues, NonFiniteValuesAreIgnoredAndOthersLimited)
     setValues({{c.id, 0.25}});
     RawChanges changes;
     changes.add(c.id, {{0, c.sent}});
-    fill(64, noise);
+    fill(64);
     process(64, &changes);
     EXPECT_EQ(value(c.id), c.expected < 0 ? 0.25 : c.expected);
     EXPECT_TRUE(outputFinite(64));
@@ -273,7 +262,7 @@ TEST_F(BadInput, QueuesOfUnknownParametersAreSkipped)
     for (ParamID id : {ParamID(kNumParams), ParamID(1000), ParamID(0xFFFFFFFF)})
         changes.add(id, {{0, 1.0}, {10, 0.0}});
     changes.add(kBalance, {{0, 0.125}});
-    fill(64, noise);
+    fill(64);
     process(64, &changes);
 
     KalviorTest::Bytes expected = before;
@@ -305,7 +294,7 @@ TEST_F(BadInput, NullQueuesAndQueuesWithoutPointsChangeNothing)
     start(kSample32);
     const KalviorTest::Bytes before = KalviorTest::getStateBytes(component());
     HollowChanges changes;
-    fill(64, noise);
+    fill(64);
     process(64, &changes);
     EXPECT_EQ(KalviorTest::getStateBytes(component()), before);
     EXPECT_TRUE(outputFinite(64));
@@ -320,7 +309,7 @@ TEST_F(BadInput, NegativeBlockLengthsAndUnknownSampleSizesTouchNoAudio)
     const float sentinel = 0.375f;
     for (int32 c = 0; c < 2; ++c)
         std::fill(host->buffers.output32(c), host->buffers.output32(c) + 64, sentinel);
-    fill(64, noise);
+    fill(64);
 
     ProcessData& data = host->buffers.block(64);
     data.numSamples = -5;
@@ -495,7 +484,7 @@ TEST_F(BadInput, ANewRateSetsTheScopeDecimation)
     ASSERT_EQ(connection->connect(&listener), kResultOk);
 
     start(kSample32, 96000.0, 512);
-    fill(512, noise);
+    fill(512);
     process(512); // 28 kept frames of 512
     ASSERT_EQ(host->start({5120.0, 512, kSample32, true}), kResultOk);
     // A refused setup leaves the last one in force, its decimation included.
@@ -503,7 +492,7 @@ TEST_F(BadInput, ANewRateSetsTheScopeDecimation)
     ASSERT_EQ(host->instance->setActive(true), kResultOk);
     ASSERT_EQ(host->instance->setProcessing(true), kResultOk);
     const int before = listener.count();
-    fill(512, noise);
+    fill(512);
     process(512); // completes a block, whatever the first rate left in it
     EXPECT_TRUE(listener.waitFor(before + 1)) << "no scope block after 512 frames at 5120 Hz";
     host->stop();

@@ -1,5 +1,7 @@
 #include "tests/support/ProcessingHost.h"
 
+#include <algorithm>
+
 using namespace Steinberg;
 
 namespace KalviorTest {
@@ -42,7 +44,7 @@ tresult ProcessingHost::start(const HostSetup& wanted)
         result = instance->setupProcessing(setup.sampleRate, setup.maxBlock, setup.sampleSize);
     if (result != kResultOk)
         return result;
-    buffers.prepare(setup.sampleSize, setup.maxBlock);
+    buffers.prepare(setup.sampleSize, std::max(setup.maxBlock, setup.bufferFrames));
     result = instance->setActive(true);
     active = result == kResultOk;
     if (active && setup.processing)

@@ -24,7 +24,8 @@ struct HostSetup
     double sampleRate = 48000.0; // Hz
     Steinberg::int32 maxBlock = 512;
     Steinberg::int32 sampleSize = Steinberg::Vst::kSample32;
-    bool processing = true; // setProcessing(true): the scope worker runs
+    bool processing = true;            // setProcessing(true): the scope worker runs
+    Steinberg::int32 bufferFrames = 0; // the host's buffer length; 0: maxBlock
 };
 
 class ProcessingHost

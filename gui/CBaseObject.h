@@ -38,21 +38,21 @@ private:
 };
 
 // Run-time type names and copies in the view hierarchy.
-#define CLASS_METHODS(name, parent)                                                                                    \
+#define CLASS_TYPE_OF(name, parent)                                                                                    \
     bool isTypeOf(VSTGUI::IdStringPtr s) const override                                                                \
     {                                                                                                                  \
         return std::strcmp(s, #name) == 0 || parent::isTypeOf(s);                                                      \
-    }                                                                                                                  \
+    }
+
+#define CLASS_METHODS(name, parent)                                                                                    \
+    CLASS_TYPE_OF(name, parent)                                                                                        \
     VSTGUI::CBaseObject* newCopy() const override                                                                      \
     {                                                                                                                  \
         return new name(*this);                                                                                        \
     }
 
 #define CLASS_METHODS_NOCOPY(name, parent)                                                                             \
-    bool isTypeOf(VSTGUI::IdStringPtr s) const override                                                                \
-    {                                                                                                                  \
-        return std::strcmp(s, #name) == 0 || parent::isTypeOf(s);                                                      \
-    }                                                                                                                  \
+    CLASS_TYPE_OF(name, parent)                                                                                        \
     VSTGUI::CBaseObject* newCopy() const override                                                                      \
     {                                                                                                                  \
         return nullptr;                                                                                                \

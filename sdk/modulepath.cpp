@@ -1,9 +1,10 @@
+// The module's handle and its bundle's resource folder, on every platform;
+// where the module itself lives is the platform's part (modulepath_posix.cpp,
+// modulepath_win32.cpp).
+
 #include "sdk/moduleentry.h"
 
 #include <atomic>
-#include <climits>
-#include <cstdlib>
-#include <dlfcn.h>
 
 namespace Steinberg {
 
@@ -11,9 +12,17 @@ namespace {
 
 std::atomic<void*> moduleHandle{nullptr};
 
+#if defined(_WIN32)
+constexpr const char* kSeparators = "\\/";
+constexpr const char* kResources = "\\Resources";
+#else
+constexpr const char* kSeparators = "/";
+constexpr const char* kResources = "/Resources";
+#endif
+
 std::string parentOf(const std::string& path)
 {
-    const std::string::size_type slash = path.find_last_of('/');
+    const std::string::size_type slash = path.find_last_of(kSeparators);
     if (slash == std::string::npos || slash == 0)
         return {};
     return path.substr(0, slash);
@@ -31,24 +40,12 @@ void setModuleHandle(void* handle)
     moduleHandle.store(handle);
 }
 
-std::string getModulePath()
-{
-    Dl_info info{};
-    // Any address inside this shared object names it.
-    if (dladdr(reinterpret_cast<void*>(&getModulePath), &info) == 0 || !info.dli_fname)
-        return {};
-    char resolved[PATH_MAX];
-    if (!realpath(info.dli_fname, resolved))
-        return {};
-    return resolved;
-}
-
 std::string getModuleResourcesPath()
 {
     const std::string contents = parentOf(parentOf(getModulePath()));
     if (contents.empty())
         return {};
-    return contents + "/Resources";
+    return contents + kResources;
 }
 
 } // namespace Steinberg

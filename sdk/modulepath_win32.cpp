@@ -5,26 +5,15 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <vector>
 
 namespace Steinberg {
 
 namespace {
 
-std::atomic<void*> moduleHandle{nullptr};
-
-std::string parentOf(const std::string& path)
-{
-    const std::string::size_type slash = path.find_last_of("\\/");
-    if (slash == std::string::npos || slash == 0)
-        return {};
-    return path.substr(0, slash);
-}
-
 HMODULE thisModule()
 {
-    if (void* handle = moduleHandle.load())
+    if (void* handle = getModuleHandle())
         return static_cast<HMODULE>(handle);
     // Before DllMain ran (or in a program linking this code): any address
     // inside the module names it.
@@ -35,16 +24,6 @@ HMODULE thisModule()
 }
 
 } // namespace
-
-void* getModuleHandle()
-{
-    return moduleHandle.load();
-}
-
-void setModuleHandle(void* handle)
-{
-    moduleHandle.store(handle);
-}
 
 std::string getModulePath()
 {
@@ -64,14 +43,6 @@ std::string getModulePath()
     }
     static_assert(sizeof(wchar_t) == sizeof(char16), "UTF-16 file names");
     return utf16ToUtf8(reinterpret_cast<const char16*>(name.data()));
-}
-
-std::string getModuleResourcesPath()
-{
-    const std::string contents = parentOf(parentOf(getModulePath()));
-    if (contents.empty())
-        return {};
-    return contents + "\\Resources";
 }
 
 } // namespace Steinberg

@@ -35,6 +35,18 @@ CRect insetForStroke(const CRect& r, CDrawStyle style, CCoord lineWidth)
     return path;
 }
 
+// An empty path geometry of target's factory, open for figures through sink;
+// null when Direct2D refuses either.
+ComPtr<ID2D1PathGeometry> openPath(ID2D1RenderTarget* target, ComPtr<ID2D1GeometrySink>& sink)
+{
+    ComPtr<ID2D1Factory> factory;
+    target->GetFactory(factory.put());
+    ComPtr<ID2D1PathGeometry> path;
+    if (FAILED(factory->CreatePathGeometry(path.put())) || FAILED(path->Open(sink.put())))
+        return nullptr;
+    return path;
+}
+
 } // namespace
 
 // Clips to the context's clip rectangle and moves to its origin while it lives.
@@ -107,11 +119,9 @@ void D2DDrawContext::drawLine(const CPoint& from, const CPoint& to)
 {
     // Odd-width lines on whole coordinates sit on pixel centres so they stay crisp.
     const double shift = std::fmod(std::round(state.lineWidth), 2.) == 1. ? 0.5 : 0.;
-    ComPtr<ID2D1Factory> factory;
-    target->GetFactory(factory.put());
-    ComPtr<ID2D1PathGeometry> path;
     ComPtr<ID2D1GeometrySink> sink;
-    if (FAILED(factory->CreatePathGeometry(path.put())) || FAILED(path->Open(sink.put())))
+    const ComPtr<ID2D1PathGeometry> path = openPath(target, sink);
+    if (!path)
         return;
     sink->BeginFigure(pointOf(from.x + shift, from.y + shift), D2D1_FIGURE_BEGIN_HOLLOW);
     sink->AddLine(pointOf(to.x + shift, to.y + shift));
@@ -187,11 +197,9 @@ void D2DDrawContext::drawArc(const CRect& r, double startAngle, double endAngle,
         const double radians = degrees * kPi / 180.;
         return pointOf(cx + rx * std::cos(radians), cy + ry * std::sin(radians));
     };
-    ComPtr<ID2D1Factory> factory;
-    target->GetFactory(factory.put());
-    ComPtr<ID2D1PathGeometry> path;
     ComPtr<ID2D1GeometrySink> sink;
-    if (FAILED(factory->CreatePathGeometry(path.put())) || FAILED(path->Open(sink.put())))
+    const ComPtr<ID2D1PathGeometry> path = openPath(target, sink);
+    if (!path)
         return;
     const bool wedge = style != kDrawStroked;
     sink->BeginFigure(wedge ? pointOf(cx, cy) : at(startAngle),

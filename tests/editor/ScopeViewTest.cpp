@@ -9,8 +9,7 @@
 #include <mutex>
 
 #include <atomic>
-#include <optional>
-#include <string>
+#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -262,82 +261,34 @@ TEST(ScopeView, RedrawsEvery100MillisecondsWhileAttached)
     frame->close();
 }
 
-// A block of 512 pairs from a source of (left, right) in -63..63 each:
-// mid = (left + right) / 2, side = (left - right) / 2, as the scope packs them.
-template <typename Source>
-Block stereoBlock(Source source)
-{
-    Block block(ScopeBlock::kBytes);
-    for (size_t i = 0; i < ScopeBlock::kFrames; ++i)
-    {
-        const auto [left, right] = source();
-        block[2 * i] = static_cast<uint8_t>(static_cast<int8_t>((left + right) / 2));
-        block[2 * i + 1] = static_cast<uint8_t>(static_cast<int8_t>((left - right) / 2));
-    }
-    return block;
-}
-
 // The meter over a script of events, one character each: a block that is
-// mono (M), inverted (I), of two independent noises (N), left only (L), right
-// only (R) or silent (S), or a timer tick (.). Even values keep the packing
-// exact, and M, I, L and R repeat one noise so that every such block has the
-// same energy: two mono blocks and one inverted read (2 - 1) / 3.
+// mono (M), inverted (I), left only (L), right only (R), silent (S) or of
+// noise (N), or a timer tick (.). All but N have equal energy: two mono blocks
+// and one inverted read (2 - 1) / 3. Three noise blocks, 1536 pairs, have a
+// standard deviation of ~0.026.
 TEST(CorrelationMeter, ReadsTheCorrelationOfTheLast300Milliseconds)
 {
-    struct Case
-    {
-        const char* script;
-        std::optional<double> expected; // none: the meter shows nothing
-        double tolerance;
+    constexpr double kNone = 2; // no reading
+    const std::pair<const char*, double> cases[] = {
+        {"", kNone},    {"M", 1},         {"I", -1},        {"NNN", 0},          {"L", kNone},   {"RRR", kNone},
+        {"SSS", kNone}, {"LR", 0},        {"MMI", 1.0 / 3}, {"M.I.M.", 1.0 / 3}, {"MMMIII", -1}, {"MMMSSS", kNone},
+        {"M...", 1},    {"M....", kNone}, {"M..I", 0},      {"M..I..", -1},
     };
-    // Three independent blocks: 1536 pairs, a standard deviation of ~0.026.
-    const Case cases[] = {
-        {"", std::nullopt, 0},      {"M", 1.0, 1e-12},          {"I", -1.0, 1e-12},
-        {"NNN", 0.0, 0.1},          {"L", std::nullopt, 0},     {"RRR", std::nullopt, 0},
-        {"SSS", std::nullopt, 0},   {"LR", 0.0, 1e-12},         {"MMI", 1.0 / 3, 1e-12},
-        {"M.I.M.", 1.0 / 3, 1e-12}, {"MMMIII", -1.0, 1e-12},    {"MMMSSS", std::nullopt, 0},
-        {"M...", 1.0, 1e-12},       {"M....", std::nullopt, 0}, {"MI.M.......", std::nullopt, 0},
-        {"M..I", 0.0, 1e-12},       {"M..I..", -1.0, 1e-12},
-    };
-    for (const Case& c : cases)
+    for (const auto& [script, expected] : cases)
     {
         CorrelationMeter meter(CRect(0, 0, 140, 3));
-        KalviorTest::Noise shared(7);
-        KalviorTest::Noise independent(11);
-        for (const char* event = c.script; *event; ++event)
+        KalviorTest::Noise noise(11);
+        for (const char* e = script; *e; ++e)
         {
-            if (*event == '.')
-            {
-                meter.tick();
-                continue;
-            }
-            shared = KalviorTest::Noise(7);
-            auto even = [](KalviorTest::Noise& noise)
-            {
-                return 2 * static_cast<int>(noise.next() * 31);
-            };
-            const Block block = stereoBlock(
-                [&]() -> std::pair<int, int>
-                {
-                    const int v = even(shared);
-                    switch (*event)
-                    {
-                    case 'M': return {v, v};
-                    case 'I': return {v, -v};
-                    case 'L': return {v, 0};
-                    case 'R': return {0, v};
-                    case 'N': return {even(independent), even(independent)};
-                    default: return {0, 0};
-                    }
-                });
-            meter.addBlock(block.data());
+            // left = mid + side, right = mid - side
+            Block block = uniformBlock(std::strchr("MLR", *e) ? 40 : 0, *e == 'R'               ? -40
+                                                                        : std::strchr("IL", *e) ? 40
+                                                                                                : 0);
+            for (uint8_t& byte : block)
+                byte = *e == 'N' ? static_cast<uint8_t>(static_cast<int8_t>(noise.next() * 60)) : byte;
+            *e == '.' ? meter.tick() : meter.addBlock(block.data());
         }
-        const std::optional<double> reading = meter.reading();
-        ASSERT_EQ(c.expected.has_value(), reading.has_value()) << c.script;
-        if (reading)
-        {
-            EXPECT_NEAR(*c.expected, *reading, c.tolerance) << c.script;
-        }
+        EXPECT_NEAR(expected, meter.reading().value_or(kNone), std::strchr(script, 'N') ? 0.1 : 1e-12) << script;
     }
 }
 

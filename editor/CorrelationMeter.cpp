@@ -8,7 +8,6 @@ CorrelationMeter::CorrelationMeter(const CRect& size, std::mutex* dataMutex) : C
 {
     // It lies over the scope's bezel and takes no clicks.
     setMouseEnabled(false);
-    setTransparency(true);
 }
 
 std::unique_lock<std::mutex> CorrelationMeter::lockData() const

@@ -4,6 +4,7 @@
 
 #include "controller/KVController.h"
 #include "editor/AboutBox.h"
+#include "editor/CorrelationMeter.h"
 #include "editor/EditorResources.h"
 #include "editor/ScopeView.h"
 #include "gui/VST3Editor.h"
@@ -21,6 +22,7 @@ namespace {
 constexpr const char* kEditorTemplate = "view";
 constexpr const char* kEditorDescription = "myEditor.uidesc";
 constexpr const char* kScopeViewName = "ScopeView";
+constexpr const char* kCorrelationMeterName = "CorrelationMeter";
 
 } // namespace
 
@@ -45,6 +47,12 @@ VSTGUI::CView* KVController::createCustomView(VSTGUI::UTF8StringPtr name, const 
         scopeView = new ScopeView(VSTGUI::CRect(), &scopeMutex);
         return scopeView;
     }
+    if (name && std::strcmp(name, kCorrelationMeterName) == 0)
+    {
+        std::lock_guard<std::mutex> lock(scopeMutex);
+        correlationMeter = new CorrelationMeter(VSTGUI::CRect(), &scopeMutex);
+        return correlationMeter;
+    }
     return AboutBox::createLabel(name, getHostContext());
 }
 
@@ -67,19 +75,27 @@ void KVController::didOpen(VSTGUI::VST3Editor* /*editor*/)
 void KVController::willClose(VSTGUI::VST3Editor* editor)
 {
     std::lock_guard<std::mutex> lock(scopeMutex);
-    // The scope view dies with this editor's views: forget it so no block is
-    // ever copied into freed memory. A scope view of another, still open
-    // editor of this controller stays.
+    // The scope view and the meter die with this editor's views: forget them
+    // so no block is ever copied into freed memory. Those of another, still
+    // open editor of this controller stay.
     VSTGUI::CFrame* frame = editor ? editor->getFrame() : nullptr;
-    if (scopeView && frame && !frame->isChild(scopeView, true))
+    auto another = [frame](VSTGUI::CView* view)
+    {
+        return view && frame && !frame->isChild(view, true);
+    };
+    if (another(scopeView) || another(correlationMeter))
         return;
     scopeView = nullptr;
+    correlationMeter = nullptr;
     editorOpen = false;
 }
 
 void KVController::deliverScopeBlock(const uint8* block)
 {
-    scopeView->setScopeData(block);
+    if (scopeView)
+        scopeView->setScopeData(block);
+    if (correlationMeter)
+        correlationMeter->addBlock(block);
 }
 
 } // namespace Vst

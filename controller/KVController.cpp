@@ -119,7 +119,7 @@ tresult PLUGIN_API KVController::notify(IMessage* message)
         return kResultFalse;
 
     std::lock_guard<std::mutex> lock(scopeMutex);
-    if (scopeView && editorOpen)
+    if (editorOpen)
         deliverScopeBlock(block);
     return kResultOk; // also when no editor is open to take it
 }

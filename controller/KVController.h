@@ -8,6 +8,7 @@
 
 #include <mutex>
 
+class CorrelationMeter;
 class ScopeView;
 
 namespace Steinberg {
@@ -73,13 +74,14 @@ public:
     REFCOUNT_METHODS(EditController)
 
 protected:
-    ScopeView* scopeView = nullptr; // the open editor's scope view, or null
-    bool editorOpen = false;        // between the editor's open and close
-    std::mutex scopeMutex;          // guards scopeView, editorOpen and the copy into the view
+    ScopeView* scopeView = nullptr;               // the open editor's scope view, or null
+    CorrelationMeter* correlationMeter = nullptr; // its correlation meter, or null
+    bool editorOpen = false;                      // between the editor's open and close
+    std::mutex scopeMutex; // guards scopeView, correlationMeter, editorOpen and the copies into them
 
 private:
-    // Copies one complete scope block into scopeView. Called with scopeMutex
-    // held, only while scopeView is set and the editor is open.
+    // Hands one complete scope block to the scope view and the meter, those
+    // that are set. Called with scopeMutex held, only while the editor is open.
     void deliverScopeBlock(const uint8* block);
 };
 

@@ -1,12 +1,15 @@
 #include "HeadlessFrame.h"
 
+#include "editor/CorrelationMeter.h"
 #include "editor/ScopeView.h"
 #include "gui/x11/CairoDrawContext.h"
+#include "tests/support/Noise.h"
 
 #include <gtest/gtest.h>
 #include <mutex>
 
 #include <atomic>
+#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -256,6 +259,37 @@ TEST(ScopeView, RedrawsEvery100MillisecondsWhileAttached)
     frame->addView(new ScopeView(CRect(180, 55, 350, 225)));
     EXPECT_EQ(0u, hostLoop.timerCount());
     frame->close();
+}
+
+// The meter over a script of events, one character each: a block that is
+// mono (M), inverted (I), left only (L), right only (R), silent (S) or of
+// noise (N), or a timer tick (.). All but N have equal energy: two mono blocks
+// and one inverted read (2 - 1) / 3. Three noise blocks, 1536 pairs, have a
+// standard deviation of ~0.026.
+TEST(CorrelationMeter, ReadsTheCorrelationOfTheLast300Milliseconds)
+{
+    constexpr double kNone = 2; // no reading
+    const std::pair<const char*, double> cases[] = {
+        {"", kNone},    {"M", 1},         {"I", -1},        {"NNN", 0},          {"L", kNone},   {"RRR", kNone},
+        {"SSS", kNone}, {"LR", 0},        {"MMI", 1.0 / 3}, {"M.I.M.", 1.0 / 3}, {"MMMIII", -1}, {"MMMSSS", kNone},
+        {"M...", 1},    {"M....", kNone}, {"M..I", 0},      {"M..I..", -1},
+    };
+    for (const auto& [script, expected] : cases)
+    {
+        CorrelationMeter meter(CRect(0, 0, 140, 3));
+        KalviorTest::Noise noise(11);
+        for (const char* e = script; *e; ++e)
+        {
+            // left = mid + side, right = mid - side
+            Block block = uniformBlock(std::strchr("MLR", *e) ? 40 : 0, *e == 'R'               ? -40
+                                                                        : std::strchr("IL", *e) ? 40
+                                                                                                : 0);
+            for (uint8_t& byte : block)
+                byte = *e == 'N' ? static_cast<uint8_t>(static_cast<int8_t>(noise.next() * 60)) : byte;
+            *e == '.' ? meter.tick() : meter.addBlock(block.data());
+        }
+        EXPECT_NEAR(expected, meter.reading().value_or(kNone), std::strchr(script, 'N') ? 0.1 : 1e-12) << script;
+    }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 // A peer connection point in place of the controller: counts the "Scope"
 // messages the processor's worker sends it, and lets a test wait for them.
+// Given the controller, it relays each message to it first, as some hosts do.
 
 #include "pluginterfaces/vst/ivstmessage.h"
 
@@ -15,12 +16,15 @@ namespace KalviorTest {
 class ScopeListener : public Steinberg::Vst::IConnectionPoint
 {
 public:
+    explicit ScopeListener(IConnectionPoint* relayTo = nullptr) : relayTo(relayTo) {}
     Steinberg::tresult PLUGIN_API connect(IConnectionPoint*) override { return Steinberg::kResultOk; }
     Steinberg::tresult PLUGIN_API disconnect(IConnectionPoint*) override { return Steinberg::kResultOk; }
     Steinberg::tresult PLUGIN_API notify(Steinberg::Vst::IMessage* message) override
     {
         if (!message || std::strcmp(message->getMessageID(), "Scope") != 0)
             return Steinberg::kResultFalse;
+        if (relayTo)
+            relayTo->notify(message);
         std::lock_guard<std::mutex> lock(mutex);
         ++messages;
         arrived.notify_all();
@@ -48,6 +52,7 @@ public:
     Steinberg::uint32 PLUGIN_API release() override { return 1; }
 
 private:
+    IConnectionPoint* relayTo;
     std::mutex mutex;
     std::condition_variable arrived;
     int messages = 0;

@@ -1,0 +1,64 @@
+#include "EditorFixture.h"
+
+#include "tests/support/ProcessingHost.h"
+#include "tests/support/ScopeListener.h"
+
+#include <cmath>
+
+using namespace Steinberg;
+using namespace EditorTest;
+
+namespace {
+
+using CorrelationMeterTest = EditorFixture;
+
+// Audio processed by the plug-in reaches the meter under the scope (x 195 to
+// 335, centre mark at 265, row 227) through the controller's notify, relayed
+// by the host so that the test knows when: four scope blocks at 48 kHz, of
+// which the meter reads the last three. A pixel of the bar is 1/70;
+// independent noise reads within 0.1 (four standard deviations).
+TEST_F(CorrelationMeterTest, TheBarShowsTheCorrelationOfTheProcessedAudio)
+{
+    constexpr double kNone = 2, kOwnNoise = NAN;
+    // Right = factor * left, or noise of its own; the reading the bar shows.
+    const std::pair<double, double> cases[] = {{1, 1}, {-1, -1}, {kOwnNoise, 0}, {0, kNone}};
+    for (const auto& [factor, expected] : cases)
+    {
+        KalviorTest::ProcessingHost host(factory(), false);
+        KalviorTest::ScopeListener relay(KalviorTest::query<Vst::IConnectionPoint>(host.controller()));
+        auto component = KalviorTest::query<Vst::IConnectionPoint>(host.component());
+        ASSERT_TRUE(host.ok() && component && component->connect(&relay) == kResultOk);
+        ASSERT_EQ(kResultOk, host.start(KalviorTest::HostSetup{}));
+        IPlugView* view = host.controller()->createView("editor");
+        ASSERT_TRUE(view && view->setFrame(&runLoop) == kResultOk &&
+                    view->attached(reinterpret_cast<void*>(parent), kPlatformTypeX11EmbedWindowID) == kResultOk);
+        settle(120);
+        const Image before = screenshot();
+        KalviorTest::Noise noise(3);
+        for (int chunk = 1; chunk <= 4 * 9; ++chunk) // 512 kept frames, one in trunc(48000 / 5120)
+        {
+            host.fillNoise(512, noise);
+            for (int32 i = 0; i < 512 && !std::isnan(factor); ++i)
+                host.buffers.setInput(1, i, factor * host.in(0, i));
+            host.process(512);
+            EXPECT_TRUE(chunk % 9 != 0 || relay.waitFor(chunk / 9));
+        }
+        runLoop.fireTimers(100); // the meter's tick, then the frame's repaint
+        runLoop.fireTimers(16);
+        XSync(display, False);
+        const Image after = screenshot();
+        int shown = 0; // green pixels minus red ones
+        for (int x = 195; x < 335; ++x)
+        {
+            const int red = (after.at(x, 227) >> 16) & 0xff, green = (after.at(x, 227) >> 8) & 0xff;
+            shown += (green > red + 60) - (red > green + 60);
+        }
+        const bool drawn = before.at(265, 227) != after.at(265, 227);
+        EXPECT_NEAR(expected, drawn ? shown / 70.0 : kNone, expected == 0 ? 0.1 : 1.5 / 70) << factor;
+        closeEditor(view);
+        host.stop();
+        component->disconnect(&relay);
+    }
+}
+
+} // namespace

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "gui/IPlatformFrame.h"
-#include "gui/VstKeyCode.h"
 #include "gui/x11/LentRunLoops.h"
 
 #include <X11/Xlib.h>
@@ -54,8 +53,6 @@ private:
     void closePopup(bool deliver);
     int32 buttonsFromState(unsigned int state) const;
     void openInputContext();
-    // withText: a press, whose character the input context may compose.
-    VstKeyCode keyCodeOf(XKeyEvent& event, bool withText);
     bool setInputFocus(Window focus, int revertTo);
 
     CFrame* frame;

@@ -242,6 +242,7 @@ LRESULT Win32Frame::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_RBUTTONUP: mouseUp(kRButton, wParam, lParam); return 0;
     case WM_MOUSEMOVE:
     {
+        trackMouseLeave();
         CPoint where = pointOf(lParam);
         frame->platformOnMouseMoved(where, CButtonState(buttonsOf(wParam)));
         return 0;
@@ -262,6 +263,10 @@ LRESULT Win32Frame::handle(UINT message, WPARAM wParam, LPARAM lParam)
         if (key(message, wParam))
             return 0;
         break;
+    case WM_MOUSELEAVE:
+        mouseLeaveTracked = false;
+        frame->platformOnMouseExited();
+        return 0;
     case WM_CHAR:
         if (character(wParam))
             return 0;
@@ -288,6 +293,18 @@ void Win32Frame::mouseUp(int32 button, WPARAM wParam, LPARAM lParam)
     frame->platformOnMouseUp(where, CButtonState(buttonsOf(wParam) | button));
     if (!(wParam & (MK_LBUTTON | MK_MBUTTON | MK_RBUTTON)) && GetCapture() == window)
         ReleaseCapture();
+}
+
+// Windows reports the mouse leaving only when asked, once per request.
+void Win32Frame::trackMouseLeave()
+{
+    if (mouseLeaveTracked)
+        return;
+    TRACKMOUSEEVENT track{};
+    track.cbSize = sizeof(track);
+    track.dwFlags = TME_LEAVE;
+    track.hwndTrack = window;
+    mouseLeaveTracked = TrackMouseEvent(&track) != FALSE;
 }
 
 bool Win32Frame::key(UINT message, WPARAM wParam)

@@ -53,6 +53,7 @@ private:
     void draw(HDC dc, const CRect& dirty);
     void mouseDown(int32 button, WPARAM wParam, LPARAM lParam, bool doubleClick);
     void mouseUp(int32 button, WPARAM wParam, LPARAM lParam);
+    void trackMouseLeave();
     // True when a view took the key.
     bool key(UINT message, WPARAM wParam);
     bool character(WPARAM wParam);
@@ -65,6 +66,7 @@ private:
     std::unique_ptr<DWriteFontCache> fonts;
     HWND previousFocus = nullptr;
     bool keyboardFocusTaken = false;
+    bool mouseLeaveTracked = false;
     wchar_t highSurrogate = 0; // the first half of a character that comes in two WM_CHARs
 };
 

@@ -1,3 +1,4 @@
+#include "gui/ParameterBinding.h"
 #include "gui/controls/CAnimKnob.h"
 #include "gui/controls/COnOffButton.h"
 #include "gui/controls/CParamDisplay.h"
@@ -179,6 +180,30 @@ TEST(ParamDisplay, WritesItsValueWithAPointUnderACommaLocale)
     display->setPrecision(1);
     display->setValue(0.75f);
     EXPECT_EQ("0.8", display->getDisplayedText());
+}
+
+// A display its binding lets go of (a new tag, an editor closing) must not
+// call into the binding, which may be gone when the display draws again.
+TEST(ParamDisplay, LetGoOfByItsBindingShowsItsOwnNumberAndTakesNoText)
+{
+    struct OneParameter : Steinberg::Vst::EditController
+    {
+        OneParameter() { parameters.addParameter(STR16("Gain"), nullptr, 0, 0.25, 0, 7); }
+    };
+    auto* controller = new OneParameter;
+    Steinberg::Vst::ParameterInfo info{};
+    ASSERT_EQ(Steinberg::kResultOk, controller->getParameterInfo(0, info));
+    auto display = owned(new CParamDisplay(CRect(0, 0, 30, 20)));
+    {
+        ParameterBinding binding(controller, info, false);
+        binding.addControl(display);
+        EXPECT_EQ(binding.textFor(0.25), display->getDisplayedText());
+        EXPECT_TRUE(display->takesTextInput());
+        binding.removeControl(display);
+    }
+    EXPECT_EQ("0.25", display->getDisplayedText());
+    EXPECT_FALSE(display->takesTextInput());
+    controller->release();
 }
 
 VstKeyCode key(uint8_t virt, int32 character = 0, uint8_t modifier = 0)

@@ -42,6 +42,8 @@ void ModalViewController::open(CControl* aboutButton)
              (f.top + (f.bottom - f.top) * 0.5) - (v.bottom - v.top) * 0.5);
     box->setViewSize(v, true);
     box->setMouseableArea(v);
+    if (!box->getAttachedController())
+        box->setAttachedController(new ModalViewKeys);
 
     if (!frame->setModalView(box))
     {
@@ -67,6 +69,34 @@ void ModalViewController::close(CControl* closeButton)
             new Animation::PowerTimingFunction(AboutBox::kFadeMilliseconds, AboutBox::kFadeOutFactor));
     // Further presses do nothing while the box fades.
     closeButton->setMouseEnabled(false);
+}
+
+namespace {
+
+CControl* findControl(CView* view, int32 tag)
+{
+    if (auto* control = dynamic_cast<CControl*>(view); control && control->getTag() == tag)
+        return control;
+    if (auto* container = dynamic_cast<CViewContainer*>(view))
+        for (int32 i = 0; i < container->getNbViews(); ++i)
+            if (CControl* found = findControl(container->getView(i), tag))
+                return found;
+    return nullptr;
+}
+
+} // namespace
+
+int32 ModalViewKeys::onKeyDown(const VstKeyCode& code, CFrame* frame)
+{
+    if (code.virt != VKEY_ESCAPE || code.modifier != 0 || !frame)
+        return kKeyNotHandled;
+    CControl* closeButton = findControl(frame->getModalView(), ModalViewController::kCloseModalViewTag);
+    if (!closeButton)
+        return kKeyNotHandled;
+    // A box that already fades takes no second close.
+    if (closeButton->getMouseEnabled())
+        ModalViewController::close(closeButton);
+    return kKeyHandled;
 }
 
 void RemoveModalViewAnimation::animationFinished(CView* view, IdStringPtr /*name*/, bool wasCanceled)

@@ -6,6 +6,7 @@
 
 #include "gui/Animator.h"
 #include "gui/DelegationController.h"
+#include "gui/VstKeyCode.h"
 #include "gui/controls/CTextLabel.h"
 
 #include "pluginterfaces/base/funknown.h"
@@ -39,11 +40,21 @@ public:
     static constexpr int32 kCreateModalViewTag = 100;
     static constexpr int32 kCloseModalViewTag = 101;
 
+    // Fades out the box that holds closeButton, which takes no more presses.
+    static void close(CControl* closeButton);
+
 private:
     void open(CControl* aboutButton);
-    void close(CControl* closeButton);
 
     UIDescription* description;
+};
+
+// Attached to an open box: Escape closes it as its Close button does.
+class ModalViewKeys : public IController, public IKeyboardHook
+{
+public:
+    void valueChanged(CControl*) override {}
+    int32 onKeyDown(const VstKeyCode& code, CFrame* frame) override;
 };
 
 // The fade-out: moves the alpha to 0, then takes the box off the frame,

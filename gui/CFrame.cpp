@@ -43,6 +43,8 @@ void CFrame::attachChildren()
 
 void CFrame::close()
 {
+    // Before the views go: a view with the focus may hand back the window's.
+    setFocusView(nullptr);
     if (animator)
         animator->removeAll();
     setModalView(nullptr);
@@ -127,12 +129,22 @@ bool CFrame::onWheel(const CPoint& where, const float& distance, const CButtonSt
 
 CMouseEventResult CFrame::platformOnMouseDown(CPoint& where, const CButtonState& buttons)
 {
+    CView* target = viewAt(where);
+    mouseOverView = target;
+    // A click elsewhere takes the focus from a view that has it.
+    setFocusView(target && target->wantsFocus() ? target : nullptr);
     return onMouseDown(where, buttons);
 }
 
 CMouseEventResult CFrame::platformOnMouseMoved(CPoint& where, const CButtonState& buttons)
 {
+    mouseOverView = viewAt(where);
     return onMouseMoved(where, buttons);
+}
+
+void CFrame::platformOnMouseExited()
+{
+    mouseOverView = nullptr;
 }
 
 CMouseEventResult CFrame::platformOnMouseUp(CPoint& where, const CButtonState& buttons)
@@ -143,6 +155,84 @@ CMouseEventResult CFrame::platformOnMouseUp(CPoint& where, const CButtonState& b
 bool CFrame::platformOnMouseWheel(const CPoint& where, float distance, const CButtonState& buttons)
 {
     return onWheel(where, distance, buttons);
+}
+
+CView* CFrame::viewAt(const CPoint& where) const
+{
+    if (!modalView)
+        return getViewAt(where);
+    if (!modalView->isVisible() || !modalView->getMouseEnabled() || !modalView->getMouseableArea().pointInside(where))
+        return nullptr;
+    if (auto* container = dynamic_cast<CViewContainer*>(modalView))
+    {
+        const CRect& box = container->getViewSize();
+        if (CView* inner = container->getViewAt(CPoint(where.x - box.left, where.y - box.top)))
+            return inner;
+    }
+    return modalView;
+}
+
+// While a modal view is up, the views beneath it get no keys.
+bool CFrame::reachable(const CView* view) const
+{
+    if (!view || !modalView || view == modalView)
+        return view != nullptr;
+    auto* container = dynamic_cast<CViewContainer*>(modalView);
+    return container && container->isChild(view, true);
+}
+
+void CFrame::setFocusView(CView* view)
+{
+    if (view == focusView)
+        return;
+    CView* previous = focusView;
+    focusView = view;
+    if (previous)
+    {
+        SharedPointer<CView> hold(previous);
+        previous->looseFocus();
+    }
+    if (view && focusView == view)
+        view->takeFocus();
+}
+
+void CFrame::onViewRemoved(CView* view)
+{
+    if (mouseOverView == view)
+        mouseOverView = nullptr;
+    if (focusView == view)
+    {
+        focusView = nullptr;
+        view->looseFocus();
+    }
+}
+
+bool CFrame::platformOnKeyDown(VstKeyCode& keyCode)
+{
+    return dispatchKey(keyCode, true);
+}
+
+bool CFrame::platformOnKeyUp(VstKeyCode& keyCode)
+{
+    return dispatchKey(keyCode, false);
+}
+
+bool CFrame::dispatchKey(VstKeyCode& keyCode, bool down)
+{
+    // Read anew at each step: a handler may remove views.
+    CView* const* const targets[] = {&focusView, &mouseOverView, &modalView};
+    CView* asked[3] = {};
+    for (size_t i = 0; i < 3; ++i)
+    {
+        CView* view = *targets[i];
+        asked[i] = view;
+        if (!reachable(view) || (i > 0 && view == asked[0]) || (i > 1 && view == asked[1]))
+            continue;
+        SharedPointer<CView> hold(view);
+        if ((down ? view->onKeyDown(keyCode) : view->onKeyUp(keyCode)) == kKeyHandled)
+            return true;
+    }
+    return false;
 }
 
 } // namespace VSTGUI

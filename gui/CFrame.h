@@ -35,6 +35,15 @@ public:
 
     Animation::Animator* getAnimator();
 
+    // Keys go first to the focus view; a click gives the focus to the view
+    // under it when that view wants it, else takes it away.
+    void setFocusView(CView* view);
+    CView* getFocusView() const { return focusView; }
+    // The view under the mouse, which gets the keys the focus view leaves.
+    CView* getMouseOverView() const { return mouseOverView; }
+    // Forgets a view that leaves the tree (CView::removed calls it).
+    void onViewRemoved(CView* view);
+
     void setFocusDrawingEnabled(bool state) { focusDrawing = state; }
     bool focusDrawingEnabled() const { return focusDrawing; }
     void setFocusWidth(CCoord width) { focusWidth = width; }
@@ -49,6 +58,10 @@ public:
     CMouseEventResult platformOnMouseMoved(CPoint& where, const CButtonState& buttons);
     CMouseEventResult platformOnMouseUp(CPoint& where, const CButtonState& buttons);
     bool platformOnMouseWheel(const CPoint& where, float distance, const CButtonState& buttons);
+    void platformOnMouseExited();
+    // Key events of the window system or the host: true when a view took them.
+    bool platformOnKeyDown(VstKeyCode& keyCode);
+    bool platformOnKeyUp(VstKeyCode& keyCode);
 
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
     bool onWheel(const CPoint& where, const float& distance, const CButtonState& buttons) override;
@@ -57,10 +70,16 @@ public:
 
 private:
     void attachChildren();
+    // The view under where (frame coordinates) that may get the mouse now.
+    CView* viewAt(const CPoint& where) const;
+    bool reachable(const CView* view) const;
+    bool dispatchKey(VstKeyCode& keyCode, bool down);
 
     std::unique_ptr<IPlatformFrame> platformFrame;
     SharedPointer<Animation::Animator> animator;
     CView* modalView = nullptr;
+    CView* focusView = nullptr;
+    CView* mouseOverView = nullptr;
     bool focusDrawing = false;
     CCoord focusWidth = 1;
 };

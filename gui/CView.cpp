@@ -13,7 +13,7 @@ CView::CView(const CRect& size) : size(size), mouseableArea(size) {}
 CView::CView(const CView& other)
     : CBaseObject(other), size(other.size), mouseableArea(other.mouseableArea), background(other.background),
       alphaValue(other.alphaValue), visible(other.visible), mouseEnabled(other.mouseEnabled),
-      transparent(other.transparent)
+      transparent(other.transparent), wantsFocusFlag(other.wantsFocusFlag)
 {
     if (background)
         background->remember();
@@ -65,6 +65,14 @@ bool CView::onWheel(const CPoint&, const float&, const CButtonState&)
 {
     return false;
 }
+int32 CView::onKeyDown(VstKeyCode&)
+{
+    return kKeyNotHandled;
+}
+int32 CView::onKeyUp(VstKeyCode&)
+{
+    return kKeyNotHandled;
+}
 
 bool CView::attached(CView* parent)
 {
@@ -81,6 +89,9 @@ bool CView::removed(CView* /*parent*/)
 {
     if (!attachedFlag)
         return false;
+    // The frame must not send keys to a view that has left it.
+    if (parentFrame && parentFrame != this)
+        parentFrame->onViewRemoved(this);
     parentView = nullptr;
     parentFrame = nullptr;
     attachedFlag = false;

@@ -3,6 +3,7 @@
 #include "gui/CBaseObject.h"
 #include "gui/CButtonState.h"
 #include "gui/CRect.h"
+#include "gui/VstKeyCode.h"
 
 namespace VSTGUI {
 
@@ -32,6 +33,15 @@ public:
     virtual CMouseEventResult onMouseExited(CPoint& where, const CButtonState& buttons);
     // distance: wheel steps, positive away from the user.
     virtual bool onWheel(const CPoint& where, const float& distance, const CButtonState& buttons);
+
+    // kKeyHandled, or kKeyNotHandled to let the frame offer the key elsewhere.
+    virtual int32 onKeyDown(VstKeyCode& keyCode);
+    virtual int32 onKeyUp(VstKeyCode& keyCode);
+    // A view that wants the focus gets it from a click; the frame sends it keys first.
+    void setWantsFocus(bool state) { wantsFocusFlag = state; }
+    bool wantsFocus() const { return wantsFocusFlag; }
+    virtual void takeFocus() {}
+    virtual void looseFocus() {}
 
     virtual bool attached(CView* parent);
     virtual bool removed(CView* parent);
@@ -90,6 +100,7 @@ private:
     bool mouseEnabled = true;
     bool transparent = false;
     bool dirty = false;
+    bool wantsFocusFlag = false;
 
     friend class CViewContainer;
     friend class CFrame;

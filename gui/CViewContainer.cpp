@@ -2,6 +2,8 @@
 
 #include "gui/CBitmap.h"
 #include "gui/CDrawContext.h"
+#include "gui/CFrame.h"
+#include "gui/IController.h"
 
 #include <algorithm>
 
@@ -146,6 +148,25 @@ CView* CViewContainer::childAt(const CPoint& where) const
             return child;
     }
     return nullptr;
+}
+
+CView* CViewContainer::getViewAt(const CPoint& where) const
+{
+    CView* child = childAt(where);
+    if (auto* container = dynamic_cast<CViewContainer*>(child))
+    {
+        const CPoint inner(where.x - container->size.left, where.y - container->size.top);
+        if (CView* deeper = container->getViewAt(inner))
+            return deeper;
+    }
+    return child;
+}
+
+int32 CViewContainer::onKeyDown(VstKeyCode& keyCode)
+{
+    if (auto* hook = dynamic_cast<IKeyboardHook*>(getAttachedController()))
+        return hook->onKeyDown(keyCode, getFrame());
+    return kKeyNotHandled;
 }
 
 CMouseEventResult CViewContainer::onMouseDown(CPoint& where, const CButtonState& buttons)

@@ -36,6 +36,12 @@ public:
     CMouseEventResult onMouseUp(CPoint& where, const CButtonState& buttons) override;
     CMouseEventResult onMouseMoved(CPoint& where, const CButtonState& buttons) override;
     bool onWheel(const CPoint& where, const float& distance, const CButtonState& buttons) override;
+    // Offers the key to the attached controller when it is an IKeyboardHook.
+    int32 onKeyDown(VstKeyCode& keyCode) override;
+
+    // The innermost visible, mouse-enabled view under where (the container's
+    // own coordinates, those of its children), or null.
+    CView* getViewAt(const CPoint& where) const;
 
     bool attached(CView* parent) override;
     bool removed(CView* parent) override;

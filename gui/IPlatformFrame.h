@@ -37,6 +37,10 @@ public:
     virtual bool showPopupMenu(const PopupMenuDescription& menu) = 0;
     // The window system's handle of the frame's window, null without one.
     virtual void* getPlatformHandle() const { return nullptr; }
+    // The keyboard for the frame's window while a view takes typed text, and
+    // back to whoever had it before.
+    virtual void takeKeyboardFocus() {}
+    virtual void giveBackKeyboardFocus() {}
 
     // The frame's window inside the host's window parent (the handle of the
     // platform type VST3Editor names); null if it cannot be made.

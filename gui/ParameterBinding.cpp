@@ -1,5 +1,6 @@
 #include "gui/ParameterBinding.h"
 
+#include "gui/controls/CKnob.h"
 #include "gui/controls/COptionMenu.h"
 #include "gui/controls/CTextLabel.h"
 
@@ -23,7 +24,7 @@ ParameterBinding::~ParameterBinding()
     while (edits > 0)
         endEdit();
     for (CControl* control : controls)
-        control->forget();
+        release(control);
 }
 
 std::string ParameterBinding::textFor(double normalized) const
@@ -63,6 +64,11 @@ void ParameterBinding::addControl(CControl* control)
                 result = textFor(std::clamp(normalized, 0., 1.));
                 return true;
             });
+        display->setTextInputFunction([this](const std::string& text, CParamDisplay*) { return takeText(text); });
+    }
+    else if (auto* knob = dynamic_cast<CKnob*>(control))
+    {
+        knob->setStepCount(info.stepCount);
     }
     control->setValueNormalized(static_cast<float>(controller->getParamNormalized(info.id)));
     control->invalid();
@@ -79,6 +85,17 @@ void ParameterBinding::removeControl(CControl* control)
     if (it == controls.end())
         return;
     controls.erase(it);
+    release(control);
+}
+
+void ParameterBinding::release(CControl* control)
+{
+    // The display may outlive this binding: it must not call into it any more.
+    if (auto* display = dynamic_cast<CParamDisplay*>(control); display && !dynamic_cast<CTextLabel*>(control))
+    {
+        display->setValueToStringFunction(nullptr);
+        display->setTextInputFunction(nullptr);
+    }
     control->forget();
 }
 
@@ -114,6 +131,25 @@ void ParameterBinding::controlChanged(CControl* source)
             controller->endEdit(info.id);
     }
     show(controller->getParamNormalized(info.id), source);
+}
+
+bool ParameterBinding::takeText(const std::string& text)
+{
+    String128 wide{};
+    utf8ToUtf16(text.c_str(), wide, static_cast<int32>(sizeof(wide) / sizeof(wide[0])));
+    ParamValue normalized = 0;
+    if (controller->getParamValueByString(info.id, wide, normalized) != kResultOk || !std::isfinite(normalized))
+        return false;
+    normalized = std::clamp(normalized, 0., 1.);
+    if (info.stepCount > 0)
+        normalized = std::round(normalized * info.stepCount) / info.stepCount;
+    beginEdit();
+    controller->setParamNormalized(info.id, normalized);
+    if (!isPrivate)
+        controller->performEdit(info.id, normalized);
+    endEdit();
+    show(controller->getParamNormalized(info.id), nullptr);
+    return true;
 }
 
 bool ParameterBinding::update()

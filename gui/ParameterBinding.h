@@ -34,6 +34,9 @@ public:
     void controlChanged(CControl* source);
     // Shows a value the host or controller set; false when nothing changed.
     bool update();
+    // A typed text through the controller's own parsing, as one edit; false,
+    // changing nothing, when the controller reads no value in it.
+    bool takeText(const std::string& text);
 
     Steinberg::Vst::ParamID getID() const { return info.id; }
     // The parameter's text for a normalised value.
@@ -41,6 +44,7 @@ public:
 
 private:
     void show(double normalized, CControl* except);
+    void release(CControl* control);
 
     Steinberg::Vst::EditController* controller;
     Steinberg::Vst::ParameterInfo info;

@@ -23,6 +23,35 @@ ViewRect templateRect(const UIDescription& description, const std::string& name)
     return ViewRect(0, 0, static_cast<int32>(size.x), static_cast<int32>(size.y));
 }
 
+// A host's key event: virtual key codes and modifiers have the same numbers
+// here. Some hosts send Return, Escape and the like as control characters.
+VstKeyCode keyCodeOf(char16 key, int16 keyCode, int16 modifiers)
+{
+    VstKeyCode code;
+    code.modifier =
+        static_cast<uint8_t>(modifiers & (MODIFIER_SHIFT | MODIFIER_ALTERNATE | MODIFIER_COMMAND | MODIFIER_CONTROL));
+    if (keyCode > 0 && keyCode <= 0xff)
+    {
+        code.virt = static_cast<uint8_t>(keyCode);
+        return code;
+    }
+    switch (key)
+    {
+    case '\b': code.virt = VKEY_BACK; break;
+    case '\t': code.virt = VKEY_TAB; break;
+    case '\r':
+    case '\n': code.virt = VKEY_RETURN; break;
+    case 0x1b: code.virt = VKEY_ESCAPE; break;
+    case 0x7f: code.virt = VKEY_DELETE; break;
+    default:
+        // A lone half of a surrogate pair is no character.
+        if (key < 0xd800 || key > 0xdfff)
+            code.character = key;
+        break;
+    }
+    return code;
+}
+
 } // namespace
 
 VST3Editor::VST3Editor(EditController* controller, UTF8StringPtr templateName, UTF8StringPtr xmlFile,
@@ -139,6 +168,18 @@ tresult PLUGIN_API VST3Editor::checkSizeConstraint(ViewRect* r)
         return kInvalidArgument;
     *r = rect;
     return kResultTrue;
+}
+
+tresult PLUGIN_API VST3Editor::onKeyDown(char16 key, int16 keyCode, int16 modifiers)
+{
+    VstKeyCode code = keyCodeOf(key, keyCode, modifiers);
+    return frame && frame->platformOnKeyDown(code) ? kResultTrue : kResultFalse;
+}
+
+tresult PLUGIN_API VST3Editor::onKeyUp(char16 key, int16 keyCode, int16 modifiers)
+{
+    VstKeyCode code = keyCodeOf(key, keyCode, modifiers);
+    return frame && frame->platformOnKeyUp(code) ? kResultTrue : kResultFalse;
 }
 
 void VST3Editor::syncParameters()

@@ -37,6 +37,11 @@ public:
     Steinberg::tresult PLUGIN_API removed() override;
     Steinberg::tresult PLUGIN_API onSize(Steinberg::ViewRect* newSize) override;
     Steinberg::tresult PLUGIN_API checkSizeConstraint(Steinberg::ViewRect* rect) override;
+    // kResultTrue only when a view took the key, so that hosts keep their shortcuts.
+    Steinberg::tresult PLUGIN_API onKeyDown(Steinberg::char16 key, Steinberg::int16 keyCode,
+                                            Steinberg::int16 modifiers) override;
+    Steinberg::tresult PLUGIN_API onKeyUp(Steinberg::char16 key, Steinberg::int16 keyCode,
+                                          Steinberg::int16 modifiers) override;
 
     CFrame* getFrame() const { return frame; }
     UIDescription* getUIDescription() const { return description; }

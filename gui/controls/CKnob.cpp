@@ -11,12 +11,29 @@ namespace {
 constexpr double kPi = 3.14159265358979323846; // M_PI, which strict ISO modes on some platforms lack
 constexpr double kRadToDeg = 180. / kPi;
 
+// +1 or -1 for the arrow keys a knob takes, 0 for others; other modifiers than
+// Shift leave the key to the host.
+int keyDirection(const VstKeyCode& keyCode)
+{
+    if (keyCode.modifier & ~MODIFIER_SHIFT)
+        return 0;
+    switch (keyCode.virt)
+    {
+    case VKEY_UP:
+    case VKEY_RIGHT: return 1;
+    case VKEY_DOWN:
+    case VKEY_LEFT: return -1;
+    default: return 0;
+    }
+}
+
 } // namespace
 
 CKnob::CKnob(const CRect& size, IControlListener* listener, int32 tag, CBitmap* background)
     : CControl(size, listener, tag, background), startAngle(static_cast<float>(3. * kPi / 4.)),
       rangeAngle(static_cast<float>(3. * kPi / 2.))
 {
+    setWantsFocus(true);
 }
 
 void CKnob::draw(CDrawContext* context)
@@ -133,6 +150,30 @@ bool CKnob::onWheel(const CPoint&, const float& distance, const CButtonState& bu
         endEdit();
     }
     return true;
+}
+
+int32 CKnob::onKeyDown(VstKeyCode& keyCode)
+{
+    const int direction = keyDirection(keyCode);
+    if (direction == 0)
+        return kKeyNotHandled;
+    float step = (keyCode.modifier & MODIFIER_SHIFT) ? kFineKeyStep : kKeyStep;
+    if (stepCount > 0)
+        step = 1.f / static_cast<float>(stepCount);
+    const float old = value;
+    setValueNormalized(getValueNormalized() + static_cast<float>(direction) * step);
+    if (value != old)
+    {
+        beginEdit();
+        valueChanged();
+        endEdit();
+    }
+    return kKeyHandled;
+}
+
+int32 CKnob::onKeyUp(VstKeyCode& keyCode)
+{
+    return keyDirection(keyCode) != 0 ? kKeyHandled : kKeyNotHandled;
 }
 
 } // namespace VSTGUI

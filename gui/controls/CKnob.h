@@ -33,6 +33,16 @@ public:
     CMouseEventResult onMouseMoved(CPoint& where, const CButtonState& buttons) override;
     CMouseEventResult onMouseUp(CPoint& where, const CButtonState& buttons) override;
     bool onWheel(const CPoint& where, const float& distance, const CButtonState& buttons) override;
+    // Up and Right raise, Down and Left lower the value by one key step, as one edit.
+    int32 onKeyDown(VstKeyCode& keyCode) override;
+    int32 onKeyUp(VstKeyCode& keyCode) override;
+
+    // Key steps: one step of a stepped range; of a continuous one (steps 0) a
+    // hundredth, with Shift a thousandth.
+    static constexpr float kKeyStep = 0.01f;
+    static constexpr float kFineKeyStep = 0.001f;
+    void setStepCount(int32 steps) { stepCount = steps; }
+    int32 getStepCount() const { return stepCount; }
 
     // Angles in radians, clockwise on screen from 3 o'clock.
     void setStartAngle(float a) { startAngle = a; }
@@ -71,6 +81,7 @@ protected:
     CCoord handleLineWidth = 1;
     int32 drawStyle = kLegacyHandleLineDrawing;
     float zoomFactor = 1.5f;
+    int32 stepCount = 0;
 
 private:
     void startDrag(const CPoint& where, const CButtonState& buttons);

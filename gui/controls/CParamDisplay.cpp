@@ -1,6 +1,10 @@
 #include "gui/controls/CParamDisplay.h"
 
+#include "gui/CFrame.h"
+#include "gui/controls/CTextEdit.h"
 #include "sdk/NumberText.h"
+
+#include <algorithm>
 
 namespace VSTGUI {
 
@@ -26,6 +30,53 @@ std::string CParamDisplay::getDisplayedText()
     char number[64];
     Steinberg::NumberText::printFloat(value, valuePrecision, number, sizeof number);
     return number;
+}
+
+CMouseEventResult CParamDisplay::onMouseDown(CPoint& where, const CButtonState& buttons)
+{
+    if (buttons.isLeftButton() && buttons.isDoubleClick() && openTextEdit())
+        return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
+    return CControl::onMouseDown(where, buttons);
+}
+
+bool CParamDisplay::openTextEdit()
+{
+    constexpr CCoord kMinimumWidth = 44; // a value with its sign, decimals and unit
+    constexpr CColor kTextEditFrameColor(128, 176, 255, 255);
+    auto* parent = dynamic_cast<CViewContainer*>(getParentView());
+    CFrame* frame = getFrame();
+    if (!textInput || !parent || !frame)
+        return false;
+    // Centred on the display, wide enough to type in, inside the parent.
+    CRect area = size;
+    const CCoord width = std::max(area.getWidth(), kMinimumWidth);
+    area.left = area.getCenter().x - width / 2;
+    area.right = area.left + width;
+    area.offset(std::max<CCoord>(0, -area.left), 0);
+    area.offset(std::min<CCoord>(0, parent->getWidth() - area.right), 0);
+
+    SharedPointer<CParamDisplay> self(this);
+    auto* field = new CTextEdit(area, getDisplayedText().c_str(),
+                                [self](const std::string* committed)
+                                {
+                                    TextInputFunction apply = self->textInput;
+                                    if (committed && apply)
+                                        apply(*committed, self);
+                                    // An unparsable text leaves the old value, shown again.
+                                    self->invalid();
+                                });
+    field->setFont(font);
+    field->setFontColor(fontColor);
+    field->setBackColor(kBlackCColor);
+    field->setFrameColor(kTextEditFrameColor);
+    field->setAntialias(antialias);
+    if (!parent->addView(field))
+    {
+        field->forget();
+        return false;
+    }
+    frame->setFocusView(field);
+    return true;
 }
 
 void CParamDisplay::draw(CDrawContext* context)

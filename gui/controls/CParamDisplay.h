@@ -27,10 +27,14 @@ public:
 
     // Fills result with the text for value; false to fall back to the number.
     using ValueToStringFunction = std::function<bool(float value, std::string& result, CParamDisplay* display)>;
+    // Applies a text the user typed over the display; false when it names no value.
+    using TextInputFunction = std::function<bool(const std::string& text, CParamDisplay* display)>;
 
     CParamDisplay(const CRect& size, CBitmap* background = nullptr, int32 style = 0);
 
     void draw(CDrawContext* context) override;
+    // A double-click opens a text field over the display when it takes text input.
+    CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
 
     void setFont(CFontRef font);
     CFontRef getFont() const { return font; }
@@ -98,6 +102,12 @@ public:
         invalid();
     }
 
+    void setTextInputFunction(TextInputFunction f) { textInput = std::move(f); }
+    bool takesTextInput() const { return static_cast<bool>(textInput); }
+    // A text field over the display with its text, which hands what the user
+    // commits to the text input function. False without one or outside a frame.
+    bool openTextEdit();
+
     // The text drawn over the back: here the current value as text.
     virtual std::string getDisplayedText();
 
@@ -120,6 +130,7 @@ protected:
     bool antialias = true;
     int32 valuePrecision = 2;
     ValueToStringFunction valueToString;
+    TextInputFunction textInput;
 };
 
 } // namespace VSTGUI

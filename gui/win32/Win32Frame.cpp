@@ -61,6 +61,41 @@ int32 buttonsOf(WPARAM wParam)
     return state;
 }
 
+uint8_t keyModifiers()
+{
+    uint8_t modifiers = 0;
+    if (GetKeyState(VK_SHIFT) < 0)
+        modifiers |= MODIFIER_SHIFT;
+    if (GetKeyState(VK_CONTROL) < 0)
+        modifiers |= MODIFIER_CONTROL;
+    if (GetKeyState(VK_MENU) < 0)
+        modifiers |= MODIFIER_ALTERNATE;
+    return modifiers;
+}
+
+// Keys without a character; the others arrive as WM_CHAR.
+uint8_t virtualKeyOf(WPARAM key)
+{
+    switch (key)
+    {
+    case VK_BACK: return VKEY_BACK;
+    case VK_TAB: return VKEY_TAB;
+    case VK_RETURN: return VKEY_RETURN;
+    case VK_ESCAPE: return VKEY_ESCAPE;
+    case VK_HOME: return VKEY_HOME;
+    case VK_END: return VKEY_END;
+    case VK_LEFT: return VKEY_LEFT;
+    case VK_UP: return VKEY_UP;
+    case VK_RIGHT: return VKEY_RIGHT;
+    case VK_DOWN: return VKEY_DOWN;
+    case VK_PRIOR: return VKEY_PAGEUP;
+    case VK_NEXT: return VKEY_PAGEDOWN;
+    case VK_INSERT: return VKEY_INSERT;
+    case VK_DELETE: return VKEY_DELETE;
+    default: return 0;
+    }
+}
+
 CPoint pointOf(LPARAM lParam)
 {
     return CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
@@ -123,6 +158,7 @@ Win32Frame::~Win32Frame()
     if (!window)
         return;
     TimerWindows::giveBack(window);
+    giveBackKeyboardFocus();
     if (GetCapture() == window)
         ReleaseCapture();
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
@@ -206,6 +242,7 @@ LRESULT Win32Frame::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_RBUTTONUP: mouseUp(kRButton, wParam, lParam); return 0;
     case WM_MOUSEMOVE:
     {
+        trackMouseLeave();
         CPoint where = pointOf(lParam);
         frame->platformOnMouseMoved(where, CButtonState(buttonsOf(wParam)));
         return 0;
@@ -223,7 +260,16 @@ LRESULT Win32Frame::handle(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_KEYDOWN:
     case WM_KEYUP:
-        // Keys reach no view; the host keeps them for its shortcuts.
+        if (key(message, wParam))
+            return 0;
+        break;
+    case WM_MOUSELEAVE:
+        mouseLeaveTracked = false;
+        frame->platformOnMouseExited();
+        return 0;
+    case WM_CHAR:
+        if (character(wParam))
+            return 0;
         break;
     default: break;
     }
@@ -247,6 +293,74 @@ void Win32Frame::mouseUp(int32 button, WPARAM wParam, LPARAM lParam)
     frame->platformOnMouseUp(where, CButtonState(buttonsOf(wParam) | button));
     if (!(wParam & (MK_LBUTTON | MK_MBUTTON | MK_RBUTTON)) && GetCapture() == window)
         ReleaseCapture();
+}
+
+// Windows reports the mouse leaving only when asked, once per request.
+void Win32Frame::trackMouseLeave()
+{
+    if (mouseLeaveTracked)
+        return;
+    TRACKMOUSEEVENT track{};
+    track.cbSize = sizeof(track);
+    track.dwFlags = TME_LEAVE;
+    track.hwndTrack = window;
+    mouseLeaveTracked = TrackMouseEvent(&track) != FALSE;
+}
+
+bool Win32Frame::key(UINT message, WPARAM wParam)
+{
+    VstKeyCode code;
+    code.virt = virtualKeyOf(wParam);
+    code.modifier = keyModifiers();
+    if (code.virt == 0)
+        return false;
+    return message == WM_KEYDOWN ? frame->platformOnKeyDown(code) : frame->platformOnKeyUp(code);
+}
+
+bool Win32Frame::character(WPARAM wParam)
+{
+    const auto unit = static_cast<wchar_t>(wParam);
+    if (unit >= 0xd800 && unit <= 0xdbff)
+    {
+        highSurrogate = unit;
+        return true;
+    }
+    int32 codePoint = unit;
+    if (unit >= 0xdc00 && unit <= 0xdfff)
+    {
+        if (!highSurrogate)
+            return false;
+        codePoint = 0x10000 + ((highSurrogate - 0xd800) << 10) + (unit - 0xdc00);
+    }
+    highSurrogate = 0;
+    // Backspace, Return, Escape and Tab came as WM_KEYDOWN already.
+    if (codePoint < 0x20 || codePoint == 0x7f)
+        return false;
+    VstKeyCode code;
+    code.character = codePoint;
+    code.modifier = keyModifiers();
+    return frame->platformOnKeyDown(code);
+}
+
+void Win32Frame::takeKeyboardFocus()
+{
+    if (keyboardFocusTaken)
+        return;
+    const HWND previous = SetFocus(window);
+    if (previous == window)
+        return;
+    previousFocus = previous;
+    keyboardFocusTaken = true;
+}
+
+void Win32Frame::giveBackKeyboardFocus()
+{
+    if (!keyboardFocusTaken)
+        return;
+    keyboardFocusTaken = false;
+    // Whoever took the focus from the editor meanwhile keeps it.
+    if (GetFocus() == window)
+        SetFocus(previousFocus && IsWindow(previousFocus) ? previousFocus : GetParent(window));
 }
 
 void Win32Frame::paint()

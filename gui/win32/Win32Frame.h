@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gui/IPlatformFrame.h"
+#include "gui/VstKeyCode.h"
 #include "gui/win32/ComPtr.h"
 
 #include <d2d1.h>
@@ -35,6 +36,8 @@ public:
     bool getGlobalPosition(CPoint& position) const override;
     bool showPopupMenu(const PopupMenuDescription& menu) override;
     void* getPlatformHandle() const override { return window; }
+    void takeKeyboardFocus() override;
+    void giveBackKeyboardFocus() override;
 
     HWND getWindow() const { return window; }
     // The instance handle of the module that holds this code.
@@ -50,6 +53,10 @@ private:
     void draw(HDC dc, const CRect& dirty);
     void mouseDown(int32 button, WPARAM wParam, LPARAM lParam, bool doubleClick);
     void mouseUp(int32 button, WPARAM wParam, LPARAM lParam);
+    void trackMouseLeave();
+    // True when a view took the key.
+    bool key(UINT message, WPARAM wParam);
+    bool character(WPARAM wParam);
 
     CFrame* frame;
     HWND window = nullptr;
@@ -57,6 +64,10 @@ private:
     ComPtr<IDWriteFactory> writeFactory;
     ComPtr<ID2D1DCRenderTarget> target;
     std::unique_ptr<DWriteFontCache> fonts;
+    HWND previousFocus = nullptr;
+    bool keyboardFocusTaken = false;
+    bool mouseLeaveTracked = false;
+    wchar_t highSurrogate = 0; // the first half of a character that comes in two WM_CHARs
 };
 
 } // namespace Win32

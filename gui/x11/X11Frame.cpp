@@ -2,6 +2,7 @@
 
 #include "gui/CFrame.h"
 #include "gui/x11/CairoDrawContext.h"
+#include "gui/x11/X11Keys.h"
 #include "gui/x11/X11PopupMenu.h"
 
 #include <X11/Xatom.h>
@@ -71,7 +72,7 @@ bool X11Frame::init(Window parent)
     {
         XSetWindowAttributes attributes{};
         attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
-                                LeaveWindowMask | StructureNotifyMask;
+                                LeaveWindowMask | StructureNotifyMask | KeyPressMask | KeyReleaseMask;
         // Hosts may make the window larger than the frame; what lies beyond is black.
         attributes.background_pixel = BlackPixel(display, DefaultScreen(display));
         window = XCreateWindow(display, parent, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
@@ -97,6 +98,8 @@ bool X11Frame::init(Window parent)
     windowSurface = cairo_xlib_surface_create(display, window, info.visual, width, height);
     backBuffer = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
 
+    openInputContext();
+
     loop = LentRunLoops::current();
     eventHandlerRegistered = loop->registerEventHandler(ConnectionNumber(display), this);
     timerRegistered = loop->registerTimer(kRepaintInterval, this);
@@ -120,6 +123,11 @@ X11Frame::~X11Frame()
         cairo_surface_destroy(backBuffer);
     if (display)
     {
+        giveBackKeyboardFocus();
+        if (inputContext)
+            XDestroyIC(inputContext);
+        if (inputMethod)
+            XCloseIM(inputMethod);
         if (window)
             XDestroyWindow(display, window);
         XCloseDisplay(display);
@@ -239,6 +247,61 @@ int32 X11Frame::buttonsFromState(unsigned int state) const
     return buttons;
 }
 
+void X11Frame::openInputContext()
+{
+    // The input method turns key presses into text (dead keys, compose); without
+    // one the key symbols still give the characters of most layouts.
+    inputMethod = XOpenIM(display, nullptr, nullptr, nullptr);
+    if (!inputMethod)
+        return;
+    inputContext = XCreateIC(inputMethod, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow, window,
+                             XNFocusWindow, window, nullptr);
+}
+
+bool X11Frame::setInputFocus(Window focus, int revertTo)
+{
+    // A window that went away meanwhile must not end the host with an X error.
+    XSync(display, False);
+    trappedError = false;
+    XErrorHandler previous = XSetErrorHandler(trapError);
+    XSetInputFocus(display, focus, revertTo, CurrentTime);
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    return !trappedError;
+}
+
+void X11Frame::takeKeyboardFocus()
+{
+    XWindowAttributes info{};
+    if (keyboardFocusTaken || !XGetWindowAttributes(display, window, &info) || info.map_state != IsViewable)
+        return;
+    Window current = 0;
+    int revertTo = RevertToParent;
+    XGetInputFocus(display, &current, &revertTo);
+    if (current == window || !setInputFocus(window, RevertToParent))
+        return;
+    previousFocus = current;
+    previousRevertTo = revertTo;
+    keyboardFocusTaken = true;
+    if (inputContext)
+        XSetICFocus(inputContext);
+}
+
+void X11Frame::giveBackKeyboardFocus()
+{
+    if (!keyboardFocusTaken)
+        return;
+    keyboardFocusTaken = false;
+    if (inputContext)
+        XUnsetICFocus(inputContext);
+    Window current = 0;
+    int revertTo = 0;
+    XGetInputFocus(display, &current, &revertTo);
+    // Whoever took the focus from the editor meanwhile keeps it.
+    if (current == window)
+        setInputFocus(previousFocus, previousRevertTo);
+}
+
 void X11Frame::handleEvent(XEvent& event)
 {
     if (popup)
@@ -310,6 +373,22 @@ void X11Frame::handleEvent(XEvent& event)
     {
         CPoint where(event.xmotion.x, event.xmotion.y);
         frame->platformOnMouseMoved(where, CButtonState(buttonsFromState(event.xmotion.state)));
+        break;
+    }
+    case LeaveNotify: frame->platformOnMouseExited(); break;
+    case KeyPress:
+    case KeyRelease:
+    {
+        // The input method may take the event as part of a composed character.
+        if (inputContext && XFilterEvent(&event, window))
+            break;
+        VstKeyCode code = keyCodeOf(event.xkey, inputContext, event.type == KeyPress);
+        if (code.virt == 0 && code.character == 0)
+            break;
+        if (event.type == KeyPress)
+            frame->platformOnKeyDown(code);
+        else
+            frame->platformOnKeyUp(code);
         break;
     }
     default: break;

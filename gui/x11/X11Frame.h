@@ -33,6 +33,8 @@ public:
     void invalidRect(const CRect& rect) override;
     bool getGlobalPosition(CPoint& position) const override;
     bool showPopupMenu(const PopupMenuDescription& menu) override;
+    void takeKeyboardFocus() override;
+    void giveBackKeyboardFocus() override;
 
     Window getWindow() const { return window; }
     void* getPlatformHandle() const override { return reinterpret_cast<void*>(window); }
@@ -50,6 +52,8 @@ private:
     void handleEvent(XEvent& event);
     void closePopup(bool deliver);
     int32 buttonsFromState(unsigned int state) const;
+    void openInputContext();
+    bool setInputFocus(Window focus, int revertTo);
 
     CFrame* frame;
     Display* display = nullptr;
@@ -67,6 +71,12 @@ private:
 
     std::unique_ptr<X11PopupMenu> popup;
     PopupMenuDescription popupDescription;
+
+    XIM inputMethod = nullptr;
+    XIC inputContext = nullptr;
+    bool keyboardFocusTaken = false;
+    Window previousFocus = 0;
+    int previousRevertTo = 0;
 
     Time lastClickTime = 0;
     CPoint lastClickPosition;

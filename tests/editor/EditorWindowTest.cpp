@@ -3,6 +3,7 @@
 #include "params/ParamId.h"
 #include "sdk/hosting/ComponentHandler.h"
 #include "sdk/hosting/PluginInstance.h"
+#include "tests/params/TextHelpers.h"
 
 #include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/vst/ivstmessage.h"
@@ -590,6 +591,199 @@ TEST_F(EditorWindowTest, ClosingOneOfTwoEditorsLeavesTheOtherRunning)
     const Image shot = screenshot();
     EXPECT_EQ(rgb(220, 255, 220), shot.at(kScopePoint.x, kScopePoint.y));
     EXPECT_EQ(0, shownKnobFrame(shot, gainKnob, {65, 140}));
+    closeEditor(view);
+}
+
+// Keys as the window system or the host sends them to the editor.
+class EditorKeysTest : public EditorWindowTest
+{
+protected:
+    // The host's virtual key codes and its Shift modifier.
+    static constexpr int16 kHostReturn = 4, kHostEscape = 6, kHostLeft = 11, kHostUp = 12, kHostShift = 1;
+
+    void tap(unsigned long keysym)
+    {
+        window.key(keysym, true);
+        window.key(keysym, false);
+        settle(20);
+    }
+    // Characters through the window, or through the host's onKeyDown when view is given.
+    void type(const std::string& text, IPlugView* view = nullptr)
+    {
+        for (char c : text)
+        {
+            if (view)
+                view->onKeyDown(static_cast<char16>(c), 0, 0);
+            else
+                tap(c == '.' ? XK_period : c == '-' ? XK_minus : static_cast<unsigned long>(c));
+        }
+        settle();
+    }
+    Window focusWindow() const
+    {
+        Window focus = 0;
+        int revertTo = 0;
+        XGetInputFocus(display, &focus, &revertTo);
+        return focus;
+    }
+    // The pixels around a value display, where the wider text field opens.
+    std::vector<uint32_t> around(const Image& shot, Point at) const
+    {
+        std::vector<uint32_t> pixels;
+        for (int y = at.y - 12; y < at.y + 8; ++y)
+            for (int x = std::max(0, at.x - 25); x < at.x + 35; ++x)
+                pixels.push_back(shot.at(x, y));
+        return pixels;
+    }
+};
+
+// A double-click on a value display opens a field with the parameter's text;
+// what is typed there goes through the parameter's own parsing, whatever the
+// process's locale, as one edit on Enter. Escape, a click elsewhere or a text
+// that names no value change nothing, and the display shows its old text.
+// While the field is open the editor's window has the keyboard.
+TEST_F(EditorKeysTest, ATypedValueIsOneEditOnEnterAndNothingOtherwise)
+{
+    enum Close
+    {
+        kEnter,
+        kEscape,
+        kClickElsewhere
+    };
+    struct Case
+    {
+        const char* what;
+        ParamID id;
+        Point display; // a point of the display clear of its knob
+        const char* locale;
+        bool viaHost;
+        const char* text;
+        Close close;
+        double expected; // negative: unchanged
+    };
+    constexpr Point kFreq = {76, 413}, kGain = {60, 182};
+    const Case cases[] = {
+        {"200 Hz: a third of the log range", kCrossoverFreq, kFreq, "C", false, "200", kEnter, 1.0 / 3},
+        {"a decimal point under de_DE", kCrossoverFreq, kFreq, "de_DE.UTF-8", false, "282.842712", kEnter, 0.5},
+        {"0 dB through the host's keys", kLeftGain, kGain, "de_DE.UTF-8", true, "0", kEnter, 0.75},
+        {"no number", kLeftGain, kGain, "C", false, "abc", kEnter, -1},
+        {"Escape", kCrossoverFreq, kFreq, "C", false, "800", kEscape, -1},
+        {"Escape from the host", kCrossoverFreq, kFreq, "C", true, "800", kEscape, -1},
+        {"a click elsewhere", kCrossoverFreq, kFreq, "C", false, "800", kClickElsewhere, -1},
+    };
+    IPlugView* view = openEditor();
+    ASSERT_NE(nullptr, view);
+    const Window editorWindow = window.children()[0];
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        TestText::ScopedLocale locale(c.locale);
+        if (!locale.isAvailable())
+        {
+            ADD_FAILURE() << c.locale << " is not installed (scripts/setup.sh makes it)";
+            continue;
+        }
+        constexpr double kStart = 0.2;
+        controller()->setParamNormalized(c.id, kStart);
+        settle();
+        const Image before = screenshot();
+        const Window focusBefore = focusWindow();
+        handler.clear();
+        click(c.display.x, c.display.y);
+        click(c.display.x, c.display.y);
+        EXPECT_NE(around(before, c.display), around(screenshot(), c.display)) << "the field shows";
+        EXPECT_EQ(editorWindow, focusWindow()) << "the field has the keyboard";
+        type(c.text, c.viaHost ? view : nullptr);
+        if (c.close == kClickElsewhere)
+            click(5, 5);
+        else if (c.viaHost)
+            EXPECT_EQ(kResultTrue, view->onKeyDown(0, c.close == kEnter ? kHostReturn : kHostEscape, 0));
+        else
+            tap(c.close == kEnter ? XK_Return : XK_Escape);
+        settle();
+        EXPECT_EQ(focusBefore, focusWindow()) << "the keyboard goes back";
+        const std::vector<EditEvent> edits = editsOf(c.id);
+        if (c.expected < 0)
+        {
+            EXPECT_TRUE(edits.empty());
+            EXPECT_EQ(kStart, controller()->getParamNormalized(c.id));
+            EXPECT_EQ(around(before, c.display), around(screenshot(), c.display)) << "the old text again";
+            continue;
+        }
+        ASSERT_EQ(3u, edits.size()) << "begin, perform, end";
+        EXPECT_NEAR(c.expected, checkGesture(edits), 1e-6);
+        EXPECT_NEAR(c.expected, controller()->getParamNormalized(c.id), 1e-6);
+    }
+    closeEditor(view);
+}
+
+// Arrow keys move the knob with the focus (the last one clicked) or else the
+// one under the mouse by a hundredth, with Shift a thousandth, as one edit.
+// Keys no view takes go back to the host.
+TEST_F(EditorKeysTest, ArrowKeysStepAKnobAndOtherKeysStayTheHosts)
+{
+    struct Case
+    {
+        const char* what;
+        ParamID id;
+        Point knob;    // clicked first when focused
+        Point mouse;   // where the mouse is when the key comes
+        bool focused;  // the knob was clicked
+        int16 hostKey; // through onKeyDown, else an XTest key
+        unsigned long keysym;
+        bool shift;
+        double start, expected; // expected negative: the host gets the key back
+    };
+    constexpr Point kGain = {65, 140}, kBal = {20, 255}, kSkin = {5, 5};
+    const Case cases[] = {
+        {"Up under the mouse", kLeftGain, kGain, {83, 158}, false, 0, XK_Up, false, 0.5, 0.51},
+        {"Shift+Down: fine", kLeftGain, kGain, {83, 158}, false, 0, XK_Down, true, 0.5, 0.499},
+        {"Right at the top", kBalance, kBal, {38, 273}, false, 0, XK_Right, false, 1.0, 1.0},
+        {"host Up", kBalance, kBal, {38, 273}, false, kHostUp, 0, false, 0.5, 0.51},
+        {"host Shift+Left to the focused knob", kLeftGain, kGain, kSkin, true, kHostLeft, 0, true, 0.5, 0.499},
+        {"host Up over the skin", kLeftGain, kGain, kSkin, false, kHostUp, 0, false, 0.5, -1},
+        {"host character over a knob", kLeftGain, kGain, {83, 158}, false, 'a', 0, false, 0.5, -1},
+    };
+    IPlugView* view = openEditor();
+    ASSERT_NE(nullptr, view);
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        controller()->setParamNormalized(c.id, c.start);
+        click(kSkin.x, kSkin.y); // nothing has the focus
+        if (c.focused)
+            click(c.knob.x + 18, c.knob.y + 18);
+        moveTo(c.mouse.x, c.mouse.y);
+        settle();
+        handler.clear();
+        if (c.hostKey)
+        {
+            const int16 code = c.hostKey == 'a' ? 0 : c.hostKey;
+            const char16 character = c.hostKey == 'a' ? 'a' : 0;
+            EXPECT_EQ(c.expected < 0 ? kResultFalse : kResultTrue,
+                      view->onKeyDown(character, code, c.shift ? kHostShift : 0));
+            view->onKeyUp(character, code, c.shift ? kHostShift : 0);
+        }
+        else
+        {
+            if (c.shift)
+                holdKey(XK_Shift_L, true);
+            tap(c.keysym);
+            if (c.shift)
+                holdKey(XK_Shift_L, false);
+        }
+        settle();
+        const std::vector<EditEvent> edits = editsOf(c.id);
+        if (c.expected < 0 || c.expected == c.start)
+        {
+            EXPECT_TRUE(edits.empty());
+            EXPECT_EQ(c.start, controller()->getParamNormalized(c.id));
+            continue;
+        }
+        ASSERT_EQ(3u, edits.size()) << "begin, perform, end";
+        EXPECT_NEAR(c.expected, checkGesture(edits), 1e-6);
+        EXPECT_NEAR(c.expected, controller()->getParamNormalized(c.id), 1e-6);
+    }
     closeEditor(view);
 }
 

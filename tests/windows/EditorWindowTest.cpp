@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 using namespace Steinberg;
@@ -303,6 +304,34 @@ TEST_F(EditorOnWindows, DrawsTheEditorAsTheLinuxBuildDoes)
     EXPECT_LT(comparison.differingShare, 0.07);
     EXPECT_LT(comparison.farShare, 0.035);
     EXPECT_EQ(expected.at(5, 5), drawn.at(5, 5)) << "the skin's corner";
+}
+
+// A double-click on the crossover frequency's display opens a text field;
+// characters as WM_CHAR and Return as WM_KEYDOWN set 200 Hz (a third of the
+// log range) as one edit, and the field has the keyboard while it is open.
+TEST_F(EditorOnWindows, ATypedValueBecomesOneEdit)
+{
+    openEditor();
+    controller()->setParamNormalized(kCrossoverFreq, 0.2);
+    pumpMessages(50);
+    const HWND focusBefore = GetFocus();
+    handler.clear();
+    const LPARAM display = MAKELPARAM(76, 413);
+    click(76, 413);
+    SendMessageW(window, WM_LBUTTONDBLCLK, MK_LBUTTON, display);
+    SendMessageW(window, WM_LBUTTONUP, 0, display);
+    EXPECT_EQ(window, GetFocus());
+    for (wchar_t c : std::wstring(L"200"))
+        SendMessageW(window, WM_CHAR, c, 0);
+    SendMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(focusBefore, GetFocus()) << "the keyboard goes back";
+    const std::vector<EditEvent> events = handler.events();
+    ASSERT_EQ(3u, events.size());
+    EXPECT_EQ(EditEvent::kBegin, events[0].kind);
+    EXPECT_EQ(EditEvent::kPerform, events[1].kind);
+    EXPECT_EQ(EditEvent::kEnd, events[2].kind);
+    EXPECT_NEAR(1.0 / 3, events[1].value, 1e-6);
+    EXPECT_NEAR(1.0 / 3, controller()->getParamNormalized(kCrossoverFreq), 1e-6);
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 // The processor component as a host drives it: buses, arrangements, setup,
 // activation, connection and processing.
 
-#include "tests/processor/ScopePeer.h"
 #include "tests/support/KalviorBundle.h"
+#include "tests/support/ScopeListener.h"
 
 #include "pluginterfaces/vst/ivstmessage.h"
 #include "pluginterfaces/vst/vstspeaker.h"
@@ -112,6 +112,11 @@ TEST_F(PluginTest, SetupProcessingAcceptsUsualSetupsAndRefusesImpossibleOnes)
         {"32-bit 96 kHz", kSample32, 1, 96000.0, kResultOk},
         {"64-bit 192 kHz", kSample64, 8192, 192000.0, kResultOk},
         {"fractional rate", kSample32, 256, 44099.5, kResultOk},
+        {"1 Hz", kSample64, 256, 1.0, kResultOk},
+        {"the highest rate", kSample64, 256, 1536000.0, kResultOk},
+        {"just above the highest rate", kSample64, 256, 1536001.0, kResultFalse},
+        {"1 GHz", kSample32, 512, 1e9, kResultFalse},
+        {"below 1 Hz", kSample32, 512, 0.5, kResultFalse},
         {"sample size 2", 2, 512, 44100.0, kResultFalse},
         {"sample size -1", -1, 512, 44100.0, kResultFalse},
         {"zero rate", kSample32, 512, 0.0, kResultFalse},
@@ -145,7 +150,7 @@ TEST_F(PluginTest, KeepsTheFirstPeerUntilItIsDisconnected)
     instance->disconnect(); // start without the controller
     auto connection = KalviorTest::query<IConnectionPoint>(component());
     ASSERT_TRUE(connection);
-    ChainTestSupport::ScopePeer first, second;
+    KalviorTest::ScopeListener first, second;
     EXPECT_EQ(connection->connect(nullptr), kInvalidArgument);
     EXPECT_EQ(connection->connect(&first), kResultOk);
     EXPECT_EQ(connection->connect(&second), kResultFalse);

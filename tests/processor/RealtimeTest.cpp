@@ -5,11 +5,11 @@
 // harness and the scope worker thread do what they like.
 
 #include "params/ParamId.h"
-#include "tests/processor/ScopePeer.h"
 #include "tests/support/KalviorBundle.h"
 #include "tests/support/ProcessingHost.h"
 #include "tests/support/RawChanges.h"
 #include "tests/support/RealtimeCounting.h"
+#include "tests/support/ScopeListener.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,6 @@
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
-using namespace ChainTestSupport;
 using KalviorTest::Point;
 using KalviorTest::RawChanges;
 
@@ -216,7 +215,7 @@ TEST_P(RealtimeTest, ProcessNeverAllocatesAndLocksOnlyToHandOffScopeBlocks)
         ASSERT_TRUE(host.ok()) << host.error;
         ASSERT_EQ(host.start({scenario.sampleRate, scenario.maxBlock, GetParam(), true, scenario.bufferFrames}),
                   kResultOk);
-        ScopePeer peer;
+        KalviorTest::ScopeListener peer;
         IPtr<IConnectionPoint> connection = KalviorTest::query<IConnectionPoint>(host.component());
         ASSERT_TRUE(connection);
         connection->connect(&peer);

@@ -3,9 +3,9 @@
 #include "processor/ScopeFeed.h"
 #include "params/ParamId.h"
 #include "processor/VectorScope.h"
-#include "tests/processor/ScopePeer.h"
 #include "tests/support/KalviorBundle.h"
 #include "tests/support/ProcessingHost.h"
+#include "tests/support/ScopeListener.h"
 
 #include "pluginterfaces/vst/ivstmessage.h"
 
@@ -22,7 +22,7 @@
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
-using namespace ChainTestSupport;
+using KalviorTest::ScopeListener;
 
 namespace {
 
@@ -110,7 +110,10 @@ protected:
         }
     }
 
-    RecordingSender sender;
+    struct : ScopeSender
+    {
+        void sendScopeData(const uint8_t*) override {}
+    } sender; // the worker never runs here
     VectorScope scope{sender};
     ScopeFeed feed{scope};
 };
@@ -196,7 +199,7 @@ protected:
     }
 
     // The block the feed makes from the fed frames, block `index`.
-    void expectBlock(const Block& block, size_t index, uint32_t decimation)
+    void expectBlock(const ScopeListener::Block& block, size_t index, uint32_t decimation)
     {
         for (size_t j = 0; j < ScopeBlock::kFrames; ++j)
         {
@@ -215,7 +218,7 @@ protected:
         BundleTest::TearDown();
     }
 
-    ScopePeer peer;
+    ScopeListener peer;
     IPtr<IConnectionPoint> connection;
     std::vector<size_t> fed;
     size_t position = 0;
@@ -238,17 +241,17 @@ TEST_F(ScopeMessages, OneMessagePer512KeptFramesAtEverySampleRate)
             position = 0;
             auto host = makeHost(size, c.rate);
             const size_t perBlock = size_t(ScopeBlock::kFrames) * c.decimation;
-            const int before = peer.messages;
+            const size_t before = peer.count();
             run(*host, perBlock); // blocks of 1000 frames: the scope block spans calls
-            ASSERT_TRUE(peer.waitFor(size_t(before) + 1, [&] { run(*host, 1); }));
+            ASSERT_TRUE(peer.waitFor(before + 1, [&] { run(*host, 1); }));
             run(*host, perBlock - 1);
             run(*host, 1);
-            ASSERT_TRUE(peer.waitFor(size_t(before) + 2, [&] { run(*host, 1); }));
-            expectBlock(peer.block(size_t(before)), 0, c.decimation);
-            expectBlock(peer.block(size_t(before) + 1), 1, c.decimation);
+            ASSERT_TRUE(peer.waitFor(before + 2, [&] { run(*host, 1); }));
+            expectBlock(peer.block(before), 0, c.decimation);
+            expectBlock(peer.block(before + 1), 1, c.decimation);
             ASSERT_EQ(host->instance->setProcessing(false), kResultOk); // joins the worker
-            EXPECT_EQ(peer.messages, before + 2);
-            EXPECT_EQ(peer.wrongSizes, 0);
+            EXPECT_EQ(peer.count(), before + 2);
+            EXPECT_EQ(peer.wrongSizes(), 0u);
             connection->disconnect(&peer);
         }
 }
@@ -268,7 +271,7 @@ TEST_F(ScopeMessages, NothingIsFedWhileScopeIsOffOrTheInputSilent)
     ASSERT_TRUE(peer.waitFor(1, [&] { run(*host, 1); }));
     expectBlock(peer.block(0), 0, 8);
     ASSERT_EQ(host->instance->setProcessing(false), kResultOk);
-    EXPECT_EQ(peer.messages, 1);
+    EXPECT_EQ(peer.count(), 1u);
 }
 
 TEST_F(ScopeMessages, StoppingProcessingJoinsTheWorkerEveryTime)

@@ -5,36 +5,12 @@
 
 #include <cmath>
 #include <cstdint>
-#include <limits>
 
 using namespace Steinberg;
 using KalviorTest::Bytes;
 using KalviorTest::PluginTest;
 
-namespace {
-
 using KalviorTest::kParameterCount;
-
-// A state in which every value differs from its default.
-Bytes otherState()
-{
-    KalviorTest::Values values = KalviorTest::defaultValues();
-    for (double& value : values)
-        value = value > 0.5 ? 0.125 : 0.875;
-    return KalviorTest::stateOf(values);
-}
-
-double valueOf(const Bytes& state, uint32_t wanted)
-{
-    uint32_t id = 0;
-    double value = 0.0;
-    for (size_t i = 0; KalviorTest::readRecord(state, i, id, value); ++i)
-        if (id == wanted)
-            return value;
-    return std::numeric_limits<double>::quiet_NaN();
-}
-
-} // namespace
 
 TEST_F(PluginTest, DefaultStateIs348BytesOfTheTableDefaults)
 {
@@ -79,15 +55,4 @@ TEST_F(PluginTest, NullStreamsAreRefused)
 {
     EXPECT_EQ(component()->getState(nullptr), kInvalidArgument);
     EXPECT_EQ(component()->setState(nullptr), kInvalidArgument);
-}
-
-TEST_F(PluginTest, ControllerFollowsTheProcessorState)
-{
-    if (!controller())
-        GTEST_SKIP() << "the bundle has no edit controller";
-    ASSERT_EQ(KalviorTest::setStateBytes(component(), otherState()), kResultOk);
-    ASSERT_EQ(instance->transferState(), kResultOk);
-    const Bytes other = otherState();
-    for (uint32_t id = 0; id < kParameterCount; ++id)
-        EXPECT_EQ(controller()->getParamNormalized(id), valueOf(other, id)) << "ID " << id;
 }

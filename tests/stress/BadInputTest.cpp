@@ -95,82 +95,53 @@ protected:
 // ---------------------------------------------------------------------------
 // Audio samples
 
-struct NonFiniteCase
+struct SampleCase
 {
     const char* name;
     int32 sampleSize;
     double crossover; // "Crossover": 0 OFF, 0.5 LR-2, 1 LR-4
-    double bad;       // the value every input sample of the bad block has
+    double magnitude; // the largest of the input samples
+    double bad;       // every third sample of the second block; 0: none
 };
 
-class NonFiniteAudio : public BadInput, public ::testing::WithParamInterface<NonFiniteCase>
+class AudioSamples : public BadInput, public ::testing::WithParamInterface<SampleCase>
 {};
 
-TEST_P(NonFiniteAudio, OutputIsFiniteAgainWithinOneBlock)
+// At the loudest settings, with the crossover frequency gliding: a block of
+// bad samples may give anything, every block of finite ones finite output.
+TEST_P(AudioSamples, FiniteInputGivesFiniteOutputAgainWithinOneBlock)
 {
-    const NonFiniteCase& c = GetParam();
+    const SampleCase& c = GetParam();
     start(c.sampleSize);
     setValues(kLoudest);
     setValues({{kCrossover, c.crossover}});
-
-    fill(512);
-    process(512);
-    ASSERT_TRUE(outputFinite(512));
-
-    // a burst of bad samples while the crossover frequency glides
-    fill(512, 1.0, 3, c.bad);
     RawChanges glide;
     glide.add(kCrossoverFreq, {{0, 1.0}});
-    process(512, &glide);
-
-    fill(512);
-    process(512);
-    EXPECT_TRUE(outputFinite(512)) << "the block after the bad one";
-    fill(256);
-    process(256);
-    EXPECT_TRUE(outputFinite(256));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Catalogue, NonFiniteAudio,
-    ::testing::Values(NonFiniteCase{"NaN32Off", kSample32, 0.0, kNaN}, NonFiniteCase{"NaN32LR2", kSample32, 0.5, kNaN},
-                      NonFiniteCase{"NaN32LR4", kSample32, 1.0, kNaN}, NonFiniteCase{"Inf64LR4", kSample64, 1.0, kInf},
-                      NonFiniteCase{"MinusInf64LR2", kSample64, 0.5, -kInf},
-                      NonFiniteCase{"NaN64LR4", kSample64, 1.0, kNaN}, NonFiniteCase{"Inf32LR4", kSample32, 1.0, kInf}),
-    [](const ::testing::TestParamInfo<NonFiniteCase>& info) { return std::string(info.param.name); });
-
-struct ExtremeSampleCase
-{
-    const char* name;
-    int32 sampleSize;
-    double magnitude; // the largest of the input samples
-};
-
-class ExtremeFiniteAudio : public BadInput, public ::testing::WithParamInterface<ExtremeSampleCase>
-{};
-
-TEST_P(ExtremeFiniteAudio, OutputStaysFiniteAtTheLoudestSettings)
-{
-    const ExtremeSampleCase& c = GetParam();
-    start(c.sampleSize);
-    setValues(kLoudest);
     for (int block = 0; block < 8; ++block)
     {
-        fill(512, c.magnitude);
-        process(512);
-        ASSERT_TRUE(outputFinite(512)) << "block " << block;
+        const bool bad = block == 1 && c.bad != 0.0;
+        fill(512, c.magnitude, bad ? 3 : 0, c.bad);
+        process(512, block == 1 ? &glide : nullptr);
+        if (!bad)
+        {
+            ASSERT_TRUE(outputFinite(512)) << "block " << block;
+        }
     }
 }
 
 // The largest magnitudes the loudest chain cannot overflow: 1e30 in 32-bit
 // (the float range ends at 3.4e38), 1e200 in 64-bit; subnormals at the bottom.
-INSTANTIATE_TEST_SUITE_P(Catalogue, ExtremeFiniteAudio,
-                         ::testing::Values(ExtremeSampleCase{"Huge32", kSample32, 1e30},
-                                           ExtremeSampleCase{"Huge64", kSample64, 1e200},
-                                           ExtremeSampleCase{"Subnormal32", kSample32, 1e-40},
-                                           ExtremeSampleCase{"Subnormal64", kSample64, 1e-310}),
-                         [](const ::testing::TestParamInfo<ExtremeSampleCase>& info)
-                         { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Catalogue, AudioSamples,
+                         ::testing::Values(SampleCase{"NaN32Off", kSample32, 0.0, 1.0, kNaN},
+                                           SampleCase{"NaN32LR2", kSample32, 0.5, 1.0, kNaN},
+                                           SampleCase{"Inf32LR4", kSample32, 1.0, 1.0, kInf},
+                                           SampleCase{"NaN64LR4", kSample64, 1.0, 1.0, kNaN},
+                                           SampleCase{"MinusInf64LR2", kSample64, 0.5, 1.0, -kInf},
+                                           SampleCase{"Huge32", kSample32, 1.0, 1e30, 0.0},
+                                           SampleCase{"Huge64", kSample64, 1.0, 1e200, 0.0},
+                                           SampleCase{"Subnormal32", kSample32, 1.0, 1e-40, 0.0},
+                                           SampleCase{"Subnormal64", kSample64, 1.0, 1e-310, 0.0}),
+                         [](const ::testing::TestParamInfo<SampleCase>& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------------------
 // Setups
@@ -422,22 +393,6 @@ INSTANTIATE_TEST_SUITE_P(
 // ---------------------------------------------------------------------------
 // Setups on a live instance
 
-TEST_F(BadInput, RatesBeyondTheFiltersAreRefusedAndTheLastSetupStays)
-{
-    start(kSample64, 48000.0, 256);
-    struct Case
-    {
-        double rate; // Hz
-        bool accepted;
-    };
-    for (const Case& c : {Case{1536000.0, true}, Case{1536001.0, false}, Case{1e9, false}, Case{kInf, false},
-                          Case{kNaN, false}, Case{0.5, false}, Case{1.0, true}})
-    {
-        host->stop();
-        EXPECT_EQ(host->instance->setupProcessing(c.rate, 256, kSample64) == kResultOk, c.accepted) << c.rate;
-    }
-}
-
 // The crossover of an instance set up again at a new rate is the crossover
 // of an instance set up at that rate from the start.
 TEST_F(BadInput, ANewRateRetunesTheCrossover)
@@ -491,7 +446,7 @@ TEST_F(BadInput, ANewRateSetsTheScopeDecimation)
     EXPECT_NE(host->start({2e6, 512, kSample32, true}), kResultOk);
     ASSERT_EQ(host->instance->setActive(true), kResultOk);
     ASSERT_EQ(host->instance->setProcessing(true), kResultOk);
-    const int before = listener.count();
+    const size_t before = listener.count();
     fill(512);
     process(512); // completes a block, whatever the first rate left in it
     EXPECT_TRUE(listener.waitFor(before + 1)) << "no scope block after 512 frames at 5120 Hz";

@@ -11,47 +11,15 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstring>
-#include <fstream>
 #include <limits>
 #include <string>
-#include <thread>
 #include <vector>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 using KalviorTest::ScopeListener;
-
-namespace {
-
-// Threads of this process, from the kernel's own count.
-int threadCount()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("Threads:", 0) == 0)
-            return std::stoi(line.substr(8));
-    return -1;
-}
-
-// The thread count once it has settled at `expected`, or after two seconds:
-// a joined thread can still be listed for a moment while the kernel reaps it.
-int threadCountSettlingAt(int expected)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    int count = threadCount();
-    while (count != expected && std::chrono::steady_clock::now() < deadline)
-    {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        count = threadCount();
-    }
-    return count;
-}
-
-} // namespace
 
 // ---------------------------------------------------------------------------
 // Bytes of a frame
@@ -276,19 +244,19 @@ TEST_F(ScopeMessages, NothingIsFedWhileScopeIsOffOrTheInputSilent)
 
 TEST_F(ScopeMessages, StoppingProcessingJoinsTheWorkerEveryTime)
 {
-    const int before = threadCount();
+    const int before = KalviorTest::threadCount();
     auto host = makeHost(kSample32, 48000); // processing: one worker
-    EXPECT_EQ(threadCount(), before + 1);
+    EXPECT_EQ(KalviorTest::threadCount(), before + 1);
     ASSERT_EQ(host->instance->setProcessing(true), kResultOk); // again: still one
-    EXPECT_EQ(threadCountSettlingAt(before + 1), before + 1);
+    EXPECT_EQ(KalviorTest::threadCount(before + 1), before + 1);
     ASSERT_EQ(host->instance->setProcessing(false), kResultOk);
-    EXPECT_EQ(threadCountSettlingAt(before), before);
+    EXPECT_EQ(KalviorTest::threadCount(before), before);
     ASSERT_EQ(host->instance->setProcessing(false), kResultOk); // nothing to stop
     // Straight to the processor, so the harness does not stop it before the release.
     ASSERT_EQ(host->processor()->setProcessing(true), kResultOk);
-    EXPECT_EQ(threadCount(), before + 1);
+    EXPECT_EQ(KalviorTest::threadCount(), before + 1);
     connection->disconnect(&peer);
     connection = nullptr;
     host.reset(); // released while processing: the worker is joined with it
-    EXPECT_EQ(threadCountSettlingAt(before), before);
+    EXPECT_EQ(KalviorTest::threadCount(before), before);
 }

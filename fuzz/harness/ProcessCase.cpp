@@ -331,14 +331,6 @@ void runBlock(Hosting::PluginInstance& instance, ByteReader& in, int32 blockSamp
     const bool silentInput = !inputBound || (b.inputBuses[0].silenceFlags & 3) == 3;
     const bool audioSize = blockSampleSize == Vst::kSample32 || blockSampleSize == Vst::kSample64;
 
-    auto describe = [&]
-    {
-        return "frames " + std::to_string(frames) + ", size " + std::to_string(blockSampleSize) + ", buses " +
-               std::to_string(numInputs) + "/" + std::to_string(numOutputs) + ", channels " +
-               std::to_string(b.inputBuses[0].numChannels) + "/" + std::to_string(b.outputBuses[0].numChannels) +
-               ", input flags " + std::to_string(b.inputBuses[0].silenceFlags) + (inPlace ? ", in place" : "") +
-               (inputBound ? "" : ", input unbound");
-    };
     KV_FUZZ_CHECK(instance.processor()->process(data) == kResultOk, "process");
 
     if (withReport)
@@ -356,7 +348,8 @@ void runBlock(Hosting::PluginInstance& instance, ByteReader& in, int32 blockSamp
     {
         for (int32 c = 0; c < 2; ++c)
             for (size_t i = 0; i < length; ++i)
-                KV_FUZZ_CHECK(outputChannels[c][i] == Sample(0), "silent input gave sound: " + describe());
+                KV_FUZZ_CHECK(outputChannels[c][i] == Sample(0),
+                              "silent input gave sound, frame " + std::to_string(i) + " of " + std::to_string(length));
         KV_FUZZ_CHECK((b.outputBuses[0].silenceFlags & 3) == 3, "silent output not flagged");
     }
 }

@@ -2,9 +2,7 @@
 // plug-in's chunk handed to us by mistake looks like.
 
 #include "fuzz/harness/HarnessSupport.h"
-#include "tests/support/Noise.h"
-
-#include "sdk/hosting/ProcessBuffers.h"
+#include "tests/support/ProcessingHost.h"
 
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
@@ -16,42 +14,13 @@ using namespace Steinberg;
 
 namespace KalviorFuzz {
 
-namespace {
-
-// Sets up one sample size, runs blocks of finite noise and checks the output
-// (the scope worker is left out: its thread is the stress tests' business).
-void processFiniteBlock(Hosting::PluginInstance& instance, int32 sampleSize)
-{
-    constexpr int32 kFrames = 256;
-    instance.setStereoArrangement();
-    KV_FUZZ_CHECK(instance.setupProcessing(48000.0, kFrames, sampleSize) == kResultOk, "setupProcessing");
-    instance.setActive(true);
-
-    Hosting::ProcessBuffers buffers;
-    buffers.prepare(sampleSize, kFrames);
-    KalviorTest::Noise noise(12345);
-    for (int32 c = 0; c < 2; ++c)
-        for (int32 i = 0; i < kFrames; ++i)
-            buffers.setInput(c, i, noise.next());
-    for (int32 frames : {kFrames, 0, 1})
-    {
-        KV_FUZZ_CHECK(instance.processor()->process(buffers.block(frames)) == kResultOk, "process");
-        for (int32 c = 0; c < 2; ++c)
-            for (int32 i = 0; i < frames; ++i)
-                KV_FUZZ_CHECK(std::isfinite(buffers.output(c, i)),
-                              "non-finite output from finite input after a state load");
-    }
-    instance.setActive(false);
-}
-
-} // namespace
-
 void processorStateCase(const PluginEntry& entry, const uint8_t* data, size_t size)
 {
-    auto instance = makeInstance(entry);
-    if (!instance)
+    KalviorTest::ProcessingHost host(owned(entry.getFactory()), false);
+    KV_FUZZ_CHECK(host.ok(), host.error);
+    if (!host.ok())
         return;
-    Vst::IComponent* component = instance->component();
+    Vst::IComponent* component = host.component();
 
     Values before{};
     if (!decodeState(getStateBytes(component), before))
@@ -78,14 +47,29 @@ void processorStateCase(const PluginEntry& entry, const uint8_t* data, size_t si
     KV_FUZZ_CHECK(getStateBytes(copy->component()) == state, "the state round trip is not exact");
 
     // The controller follows the same bytes to the same values.
-    KV_FUZZ_CHECK(setComponentStateBytes(instance->controller(), state.data(), state.size()) == kResultOk,
+    KV_FUZZ_CHECK(setComponentStateBytes(host.controller(), state.data(), state.size()) == kResultOk,
                   "setComponentState");
     for (uint32_t id = 0; id < kParameterCount; ++id)
-        KV_FUZZ_CHECK(instance->controller()->getParamNormalized(id) == after[id],
+        KV_FUZZ_CHECK(host.controller()->getParamNormalized(id) == after[id],
                       "ID " + std::to_string(id) + ": controller and processor disagree");
 
-    processFiniteBlock(*instance, Vst::kSample64);
-    processFiniteBlock(*instance, Vst::kSample32);
+    // Blocks of finite noise give finite output at both sample sizes (the scope
+    // worker is left out: its thread is the stress tests' business).
+    for (int32 sampleSize : {Vst::kSample64, Vst::kSample32})
+    {
+        KV_FUZZ_CHECK(host.start({48000.0, 256, sampleSize, false}) == kResultOk, "setupProcessing");
+        KalviorTest::Noise noise(12345);
+        host.fillNoise(256, noise);
+        for (int32 frames : {256, 0, 1})
+        {
+            KV_FUZZ_CHECK(host.process(frames, nullptr, false) == kResultOk, "process");
+            for (int32 c = 0; c < 2; ++c)
+                for (int32 i = 0; i < frames; ++i)
+                    KV_FUZZ_CHECK(std::isfinite(host.out(c, i)),
+                                  "non-finite output from finite input after a state load");
+        }
+    }
+    host.stop();
 
     // Processing without automation leaves the stored values alone.
     Values processed{};

@@ -24,7 +24,6 @@
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 using KalviorTest::RawChanges;
-using KalviorTest::RawQueue;
 
 namespace {
 
@@ -195,31 +194,15 @@ INSTANTIATE_TEST_SUITE_P(
         QueueValueCase{"ProgramNaN", kProgSel, kNaN, -1}, QueueValueCase{"ProgramAboveOne", kProgSel, 7.0, 1.0}),
     [](const ::testing::TestParamInfo<QueueValueCase>& info) { return std::string(info.param.name); });
 
-// A host list that hands out null queues and queues without points.
-class HollowChanges : public IParameterChanges
-{
-public:
-    int32 PLUGIN_API getParameterCount() override { return 3; }
-    IParamValueQueue* PLUGIN_API getParameterData(int32 index) override { return index == 1 ? &empty : nullptr; }
-    IParamValueQueue* PLUGIN_API addParameterData(const ParamID&, int32&) override { return nullptr; }
-    tresult PLUGIN_API queryInterface(const TUID, void** obj) override
-    {
-        *obj = nullptr;
-        return kNoInterface;
-    }
-    uint32 PLUGIN_API addRef() override { return 1; }
-    uint32 PLUGIN_API release() override { return 1; }
-
-    RawQueue empty; // ID 0, no points
-};
-
 // Queues of unknown IDs, null queues and queues without points change nothing
 // but the known parameter queued beside them.
 TEST_F(BadInput, QueuesOfUnknownParametersAreSkipped)
 {
     start(kSample64);
     const KalviorTest::Bytes before = KalviorTest::getStateBytes(component());
-    HollowChanges hollow;
+    RawChanges hollow; // a host list that hands out null queues and a queue without points
+    hollow.queues.push_back(nullptr);
+    hollow.add(0, {}).queues.push_back(nullptr);
     fill(64);
     process(64, &hollow);
     EXPECT_EQ(KalviorTest::getStateBytes(component()), before);

@@ -22,12 +22,15 @@
 namespace KalviorFuzz {
 
 using KalviorTest::Bytes;
+using KalviorTest::getStateBytes;
 using KalviorTest::kParameterCount;
 using KalviorTest::kRecordBytes;
 using KalviorTest::kStateBytes;
 using KalviorTest::Point;
 using KalviorTest::RawChanges;
 using KalviorTest::RawQueue;
+using KalviorTest::setComponentStateBytes;
+using KalviorTest::setStateBytes;
 using KalviorTest::Values;
 
 // The host context every case hands to initialize(); lives as long as the process.
@@ -35,20 +38,6 @@ Steinberg::FUnknown* hostContext();
 
 // Processor and controller of one plug-in instance, initialised (not connected).
 std::unique_ptr<Steinberg::Hosting::PluginInstance> makeInstance(const PluginEntry& entry);
-
-inline Steinberg::tresult setState(Steinberg::Vst::IComponent* component, const uint8_t* data, size_t size)
-{
-    return KalviorTest::setStateBytes(component, data, size);
-}
-inline Steinberg::tresult setComponentState(Steinberg::Vst::IEditController* controller, const uint8_t* data,
-                                            size_t size)
-{
-    return KalviorTest::setComponentStateBytes(controller, data, size);
-}
-inline Bytes getState(Steinberg::Vst::IComponent* component, Steinberg::tresult* result = nullptr)
-{
-    return KalviorTest::getStateBytes(component, result);
-}
 
 // Reads a 348-byte state written by getState; false (with a failure reported)
 // when it is not 29 records with IDs 0..28 in order and values in 0..1.

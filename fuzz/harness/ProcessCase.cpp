@@ -231,21 +231,14 @@ struct BlockBuffers
     Vst::AudioBusBuffers inputBuses[2]{}, outputBuses[2]{};
 };
 
-Sample32** channelArray(Vst::AudioBusBuffers& bus, Sample32*)
+// A bus's channel pointers for the sample format.
+template <typename Sample>
+Sample**& channelArray(Vst::AudioBusBuffers& bus)
 {
-    return bus.channelBuffers32;
-}
-Sample64** channelArray(Vst::AudioBusBuffers& bus, Sample64*)
-{
-    return bus.channelBuffers64;
-}
-void setChannelArray(Vst::AudioBusBuffers& bus, Sample32** channels)
-{
-    bus.channelBuffers32 = channels;
-}
-void setChannelArray(Vst::AudioBusBuffers& bus, Sample64** channels)
-{
-    bus.channelBuffers64 = channels;
+    if constexpr (sizeof(Sample) == sizeof(Sample32))
+        return bus.channelBuffers32;
+    else
+        return bus.channelBuffers64;
 }
 
 template <typename Sample>
@@ -285,7 +278,7 @@ void runBlock(Hosting::PluginInstance& instance, ByteReader& in, int32 blockSamp
         case 2: b.inputBuses[bus].silenceFlags = 1; break;
         default: b.inputBuses[bus].silenceFlags = 0; break;
         }
-        setChannelArray(b.inputBuses[bus], in.below(32) == 0 ? nullptr : b.inputPointers[bus].data());
+        channelArray<Sample>(b.inputBuses[bus]) = in.below(32) == 0 ? nullptr : b.inputPointers[bus].data();
 
         const int32 outChannels = channelCount();
         b.outputBuses[bus].numChannels = outChannels;
@@ -298,7 +291,7 @@ void runBlock(Hosting::PluginInstance& instance, ByteReader& in, int32 blockSamp
                 target = b.inputPointers[bus][size_t(c)];
             b.outputPointers[bus].push_back(in.below(16) == 0 ? nullptr : target);
         }
-        setChannelArray(b.outputBuses[bus], in.below(32) == 0 ? nullptr : b.outputPointers[bus].data());
+        channelArray<Sample>(b.outputBuses[bus]) = in.below(32) == 0 ? nullptr : b.outputPointers[bus].data();
     }
 
     RawChanges changes;
@@ -324,10 +317,10 @@ void runBlock(Hosting::PluginInstance& instance, ByteReader& in, int32 blockSamp
     data.processContext = in.flag() ? &context : nullptr;
 
     // Whether the block binds a stereo output the plug-in must write.
-    Sample** outputChannels = channelArray(b.outputBuses[0], static_cast<Sample*>(nullptr));
+    Sample** outputChannels = channelArray<Sample>(b.outputBuses[0]);
     const bool outputBound = numInputs != 0 && numOutputs > 0 && data.outputs && outputChannels &&
                              b.outputBuses[0].numChannels >= 2 && outputChannels[0] && outputChannels[1];
-    Sample** inputChannels = channelArray(b.inputBuses[0], static_cast<Sample*>(nullptr));
+    Sample** inputChannels = channelArray<Sample>(b.inputBuses[0]);
     const bool inputBound = numInputs > 0 && data.inputs && inputChannels && b.inputBuses[0].numChannels >= 2 &&
                             inputChannels[0] && inputChannels[1];
     // In place: the plug-in leaves a shared buffer as the host gave it.
@@ -338,14 +331,6 @@ void runBlock(Hosting::PluginInstance& instance, ByteReader& in, int32 blockSamp
     const bool silentInput = !inputBound || (b.inputBuses[0].silenceFlags & 3) == 3;
     const bool audioSize = blockSampleSize == Vst::kSample32 || blockSampleSize == Vst::kSample64;
 
-    auto describe = [&]
-    {
-        return "frames " + std::to_string(frames) + ", size " + std::to_string(blockSampleSize) + ", buses " +
-               std::to_string(numInputs) + "/" + std::to_string(numOutputs) + ", channels " +
-               std::to_string(b.inputBuses[0].numChannels) + "/" + std::to_string(b.outputBuses[0].numChannels) +
-               ", input flags " + std::to_string(b.inputBuses[0].silenceFlags) + (inPlace ? ", in place" : "") +
-               (inputBound ? "" : ", input unbound");
-    };
     KV_FUZZ_CHECK(instance.processor()->process(data) == kResultOk, "process");
 
     if (withReport)
@@ -363,7 +348,8 @@ void runBlock(Hosting::PluginInstance& instance, ByteReader& in, int32 blockSamp
     {
         for (int32 c = 0; c < 2; ++c)
             for (size_t i = 0; i < length; ++i)
-                KV_FUZZ_CHECK(outputChannels[c][i] == Sample(0), "silent input gave sound: " + describe());
+                KV_FUZZ_CHECK(outputChannels[c][i] == Sample(0),
+                              "silent input gave sound, frame " + std::to_string(i) + " of " + std::to_string(length));
         KV_FUZZ_CHECK((b.outputBuses[0].silenceFlags & 3) == 3, "silent output not flagged");
     }
 }
@@ -375,7 +361,7 @@ void loadStateBetweenBlocks(Hosting::PluginInstance& instance, ByteReader& in)
     const size_t size = in.below(sizeof bytes + 1);
     for (size_t i = 0; i < size; ++i)
         bytes[i] = in.byte();
-    KV_FUZZ_CHECK(setState(instance.component(), bytes, size) == kResultOk, "setState between blocks");
+    KV_FUZZ_CHECK(setStateBytes(instance.component(), bytes, size) == kResultOk, "setState between blocks");
 }
 
 } // namespace
@@ -454,7 +440,7 @@ void processCase(const PluginEntry& entry, const uint8_t* data, size_t size)
     if (active)
         instance->setActive(false);
     Values values{};
-    decodeState(getState(instance->component()), values);
+    decodeState(getStateBytes(instance->component()), values);
 }
 
 } // namespace KalviorFuzz

@@ -63,96 +63,79 @@ protected:
 
 } // namespace
 
-// How points cut a block into ramps is checked on the processed audio through
-// the built bundle; these are the lists themselves.
-TEST_F(BreakpointsTest, SeveralPointsAtOneOffsetMakeAJump)
+// How points cut a block into ramps is checked on the processed audio of the
+// chain; these are the lists themselves: jumps, limits, replaced queues and
+// the cuts every list shares.
+TEST_F(BreakpointsTest, ListsFollowTheQueuesAndShareOneSetOfCuts)
 {
     struct Case
     {
         const char* name;
-        std::vector<HostPoint> points;
+        std::vector<std::pair<uint32_t, std::vector<HostPoint>>> queues; // each starting from 0.5
         std::vector<uint32_t> cuts;
-        std::vector<Expected> expected;
+        std::vector<Expected> first; // the first queue's list; empty: only its length is checked
     };
+    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
     const Case cases[] = {
-        {"at 0, the last one that differs wins", {{0, 0.2}, {0, 0.4}}, {0, 512}, {{0.5, kNone}, {0.4, kNone}}},
-        {"two values", {{200, 0.25}, {200, 0.75}}, {0, 200, 512}, {{0.5, kNone}, {0.25, 0.75}, {0.75, kNone}}},
-        {"repeat", {{200, 0.25}, {200, 0.25}}, {0, 200, 512}, {{0.5, kNone}, {0.25, kNone}, {0.25, kNone}}},
-        {"three values",
-         {{200, 0.25}, {200, 0.75}, {200, 0.1}},
+        {"at 0, the last one that differs wins",
+         {{kBalance, {{0, 0.2}, {0, 0.4}}}},
+         {0, 512},
+         {{0.5, kNone}, {0.4, kNone}}},
+        {"two values at one offset jump",
+         {{kBalance, {{200, 0.25}, {200, 0.75}}}},
+         {0, 200, 512},
+         {{0.5, kNone}, {0.25, 0.75}, {0.75, kNone}}},
+        {"a repeated value is no jump",
+         {{kBalance, {{200, 0.25}, {200, 0.25}}}},
+         {0, 200, 512},
+         {{0.5, kNone}, {0.25, kNone}, {0.25, kNone}}},
+        {"three values jump from the first to the last",
+         {{kBalance, {{200, 0.25}, {200, 0.75}, {200, 0.1}}}},
          {0, 200, 512},
          {{0.5, kNone}, {0.25, 0.1}, {0.1, kNone}}},
+        {"values are limited; one that is no number keeps what was reached",
+         {{kLeftGain, {{10, 1.5}, {20, -0.5}, {30, nan}, {40, inf}}}},
+         {0, 10, 20, 30, 40, 512},
+         {{0.5, kNone}, {1.0, kNone}, {0.0, kNone}, {0.0, kNone}, {0.0, kNone}, {0.0, kNone}}},
+        {"a later queue of the same ID replaces its list but keeps the cuts",
+         {{kHpPan, {{64, 0.1}}}, {kHpPan, {{256, 0.9}}}},
+         {0, 64, 256, 512},
+         {{0.5, kNone}, {0.5 + 0.4 * 64 / 256, kNone}, {0.9, kNone}, {0.9, kNone}}},
+        {"shared offsets",
+         {{kLeftGain, {{64, 0.1}, {128, 0.2}, {192, 0.3}}},
+          {kRightGain, {{64, 0.1}, {128, 0.2}, {192, 0.3}}},
+          {kBalance, {{64, 0.1}, {128, 0.2}, {192, 0.3}}}},
+         {0, 64, 128, 192, 512},
+         {}},
+        {"shared at first, then new",
+         {{kLeftGain, {{100, 0.1}, {300, 0.2}}}, {kRightGain, {{100, 0.1}, {200, 0.2}, {300, 0.3}}}},
+         {0, 100, 200, 300, 512},
+         {}},
+        {"around the others",
+         {{kLeftGain, {{100, 0.1}, {300, 0.2}}}, {kRightGain, {{50, 0.1}, {400, 0.2}}}},
+         {0, 50, 100, 300, 400, 512},
+         {}},
+        {"a subset, not from the start",
+         {{kLeftGain, {{100, 0.1}, {200, 0.2}, {300, 0.3}}}, {kRightGain, {{300, 0.1}}}},
+         {0, 100, 200, 300, 512},
+         {}},
+        {"offsets at 0 and past the end",
+         {{kLeftGain, {{0, 0.1}, {0, 0.2}, {256, 0.3}, {600, 0.4}}}, {kRightGain, {{0, 0.1}, {511, 0.2}}}},
+         {0, 256, 511, 512},
+         {}},
     };
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.name);
         automation.reset(512);
-        addQueue(automation, kBalance, 0.5, c.points);
+        for (const auto& [id, points] : c.queues)
+            addQueue(automation, id, 0.5, points);
         automation.resample();
         EXPECT_EQ(cutsOf(automation), c.cuts);
-        expectList(automation, kBalance, c.expected);
-    }
-}
-
-TEST_F(BreakpointsTest, ValuesOutsideTheRangeAreClampedAndGarbageIgnored)
-{
-    automation.reset(512);
-    addQueue(automation, kLeftGain, 0.75,
-             {{10, 1.5},
-              {20, -0.5},
-              {30, std::numeric_limits<double>::quiet_NaN()},
-              {40, std::numeric_limits<double>::infinity()}});
-    automation.resample();
-    const BreakpointList& list = automation.list(kLeftGain);
-    ASSERT_EQ(list.size(), 6u);
-    EXPECT_EQ(list[1].value, 1.0);
-    EXPECT_EQ(list[2].value, 0.0);
-    EXPECT_EQ(list[3].value, 0.0); // a non-finite value keeps what was reached
-    EXPECT_EQ(list[4].value, 0.0);
-}
-
-TEST_F(BreakpointsTest, ALaterQueueOfTheSameIdReplacesItsListButKeepsTheCuts)
-{
-    automation.reset(512);
-    addQueue(automation, kHpPan, 0.5, {{64, 0.1}});
-    addQueue(automation, kHpPan, 0.5, {{256, 0.9}});
-    automation.resample();
-    ASSERT_EQ(automation.automatedCount(), 1u);
-    EXPECT_EQ(cutsOf(automation), (std::vector<uint32_t>{0, 64, 256, 512}));
-    expectList(automation, kHpPan, {{0.5, kNone}, {0.5 + 0.4 * 64 / 256, kNone}, {0.9, kNone}, {0.9, kNone}});
-}
-
-TEST_F(BreakpointsTest, TheCutsHoldEveryListsOffsetsOnceInOrder)
-{
-    struct Case
-    {
-        const char* name;
-        std::vector<std::vector<uint32_t>> lists; // the offsets of each parameter's points
-        std::vector<uint32_t> cuts;
-    };
-    const Case cases[] = {
-        {"shared offsets", {{64, 128, 192}, {64, 128, 192}, {64, 128, 192}}, {0, 64, 128, 192, 512}},
-        {"shared at first, then new", {{100, 300}, {100, 200, 300}}, {0, 100, 200, 300, 512}},
-        {"around the others", {{100, 300}, {50, 400}}, {0, 50, 100, 300, 400, 512}},
-        {"a subset, not from the start", {{100, 200, 300}, {300}}, {0, 100, 200, 300, 512}},
-        {"offsets at 0 and past the end", {{0, 0, 256, 600}, {0, 511}}, {0, 256, 511, 512}},
-    };
-    const uint32_t ids[] = {kLeftGain, kRightGain, kBalance};
-    for (const Case& c : cases)
-    {
-        SCOPED_TRACE(c.name);
-        automation.reset(512);
-        for (size_t l = 0; l < c.lists.size(); ++l)
-        {
-            std::vector<HostPoint> points;
-            for (uint32_t offset : c.lists[l])
-                points.push_back({offset, 0.25 + 0.1 * static_cast<double>(points.size())});
-            addQueue(automation, ids[l], 0.5, points);
-        }
-        automation.resample();
-        EXPECT_EQ(cutsOf(automation), c.cuts);
-        for (size_t l = 0; l < c.lists.size(); ++l)
-            EXPECT_EQ(automation.list(ids[l]).size(), c.cuts.size()) << "list " << l;
+        for (const auto& queue : c.queues)
+            EXPECT_EQ(automation.list(queue.first).size(), c.cuts.size()) << "ID " << queue.first;
+        if (!c.first.empty())
+            expectList(automation, c.queues[0].first, c.first);
     }
 }
 

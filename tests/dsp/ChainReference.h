@@ -6,6 +6,7 @@
 
 #include "dsp/SignalPath.h"
 #include "params/ParamId.h"
+#include "tests/dsp/StereoReference.h"
 #include "tests/support/ParameterContract.h"
 
 #include <array>
@@ -17,17 +18,7 @@
 namespace ChainReference {
 
 using Values = std::array<double, kNumParams>;
-
-struct Matrix
-{
-    long double m00, m01, m10, m11;
-};
-
-inline Matrix operator*(const Matrix& a, const Matrix& b)
-{
-    return {a.m00 * b.m00 + a.m01 * b.m10, a.m00 * b.m01 + a.m01 * b.m11, a.m10 * b.m00 + a.m11 * b.m10,
-            a.m10 * b.m01 + a.m11 * b.m11};
-}
+using Matrix = RefMatrix;
 
 inline Matrix lerp(const Matrix& a, const Matrix& b, long double t)
 {
@@ -41,10 +32,6 @@ inline void apply(const Matrix& m, long double l, long double r, long double& ou
     outL = l * m.m00 + r * m.m10;
     outR = l * m.m01 + r * m.m11;
 }
-
-const long double kPi = 3.141592653589793238462643383279502884L;
-const Matrix kToMS{0.5L, 0.5L, 0.5L, -0.5L};
-const Matrix kToLR{1, 1, 1, -1};
 
 // The processor's start values, from the parameter contract.
 inline Values defaults()
@@ -62,11 +49,6 @@ inline Values with(Values v, const std::vector<std::pair<uint32_t, double>>& cha
     return v;
 }
 
-inline Matrix widened(const StereoMatrix& m)
-{
-    return {m.m00, m.m01, m.m10, m.m11};
-}
-
 // The band matrix, high band (also the full-band matrix) or low band: the
 // product's operators as the signal path sets them, multiplied in long double
 // in signal order. The operators and curves are pinned by their own landmark
@@ -77,14 +59,14 @@ inline Matrix band(const Values& v, bool high)
     for (uint32_t id = 0; id < kNumParams; ++id)
         path.stageParameter(id, v[id]);
     path.updateOperators();
-    const Matrix bandWidth = widened(high ? path.highWidth.lr : path.lowWidth.lr);
-    const Matrix bandPan = widened(high ? path.highPan.lr : path.lowPan.lr);
-    Matrix t = widened(path.inputGain.lr) * widened(path.inputPans.lr) * widened(path.balance.lr) *
-               widened(path.asymmetry.lr) * bandWidth * bandPan * widened(path.output.lr);
+    const Matrix bandWidth = ref(high ? path.highWidth.lr : path.lowWidth.lr);
+    const Matrix bandPan = ref(high ? path.highPan.lr : path.lowPan.lr);
+    Matrix t = ref(path.inputGain.lr) * ref(path.inputPans.lr) * ref(path.balance.lr) * ref(path.asymmetry.lr) *
+               bandWidth * bandPan * ref(path.output.lr);
     if (path.inputMS)
-        t = kToLR * t;
+        t = kRefToLR * t;
     if (path.outputMS)
-        t = t * kToMS;
+        t = t * kRefToMS;
     return t;
 }
 
@@ -108,7 +90,7 @@ inline double crossoverHz(double v)
 // pre-warping: the analog squared Butterworth at the warped frequency ratio.
 inline long double warpedRatio(double hz, double cutoffHz, double sampleRate)
 {
-    return std::tan(kPi * hz / sampleRate) / std::tan(kPi * cutoffHz / sampleRate);
+    return std::tan(kRefPi * hz / sampleRate) / std::tan(kRefPi * cutoffHz / sampleRate);
 }
 
 inline long double lowBandMagnitude(double hz, double cutoffHz, double sampleRate, int order)

@@ -48,50 +48,31 @@ void apply(SignalPath& p, uint32_t id, double v)
 // How each value becomes a band matrix is checked against a long double
 // reference through the built bundle; these are the rules that decide
 // switches, lists, the crossover and which values count at all.
-TEST(ParameterApplication, SwitchRule)
-{
-    struct Case
-    {
-        uint32_t id;
-        bool SignalPath::*flag;
-    };
-    const Case cases[] = {{kBypass, &SignalPath::bypass},
-                          {kScope, &SignalPath::scopeOn},
-                          {kInputFormat, &SignalPath::inputMS},
-                          {kOutputFormat, &SignalPath::outputMS}};
-    for (const Case& c : cases)
-    {
-        SignalPath p;
-        apply(p, c.id, 0.4999);
-        EXPECT_FALSE(p.*c.flag) << c.id;
-        apply(p, c.id, 0.5);
-        EXPECT_TRUE(p.*c.flag) << c.id;
-        apply(p, c.id, 0.0);
-        EXPECT_FALSE(p.*c.flag) << c.id;
-    }
-    SignalPath p;
-    apply(p, kMuteLeft, 0.4999);
-    EXPECT_FALSE(p.inputGain.muteL);
-    apply(p, kMuteLeft, 0.5);
-    EXPECT_TRUE(p.inputGain.muteL);
-}
-
-TEST(ParameterApplication, ThreeWayListsAndCrossoverSlope)
+TEST(ParameterApplication, SwitchesAtOneHalfAndListsAtThirds)
 {
     struct Case
     {
         double v;
-        uint32_t index;
+        bool on;        // every switch
+        uint32_t index; // three-way lists
     };
-    for (const Case& c :
-         {Case{0.0, 0}, Case{0.3333, 0}, Case{0.3334, 1}, Case{0.6666, 1}, Case{0.6667, 2}, Case{1.0, 2}})
+    // one path throughout: each value applies over the one before, up and down again
+    const Case cases[] = {{0.0, false, 0},   {0.3333, false, 0}, {0.3334, false, 1}, {0.4999, false, 1}, {0.5, true, 1},
+                          {0.6666, true, 1}, {0.6667, true, 2},  {1.0, true, 2},     {0.0, false, 0}};
+    SignalPath p;
+    for (const Case& c : cases)
     {
-        SignalPath p;
-        apply(p, kSolo, c.v);
-        EXPECT_EQ(p.solo, c.index) << c.v;
-        apply(p, kCrossover, c.v);
-        EXPECT_EQ(p.crossoverOn, c.index != 0) << c.v;
-        EXPECT_EQ(p.crossover.lr4, c.index == 2 ? 1 : 0) << c.v;
+        SCOPED_TRACE(c.v);
+        for (uint32_t id : {kBypass, kScope, kInputFormat, kOutputFormat, kMuteLeft, kSolo, kCrossover})
+            apply(p, id, c.v);
+        for (bool flag : {p.bypass, p.scopeOn, p.inputMS, p.outputMS, p.inputGain.muteL})
+            EXPECT_EQ(flag, c.on);
+        EXPECT_EQ(p.solo, c.index);
+        EXPECT_EQ(p.crossoverOn, c.index != 0);
+        if (c.index != 0) // OFF keeps the slope
+        {
+            EXPECT_EQ(p.crossover.lr4, c.index == 2 ? 1 : 0);
+        }
     }
 }
 

@@ -375,7 +375,7 @@ double amplitude(const ChainRig& rig, int channel, uint32_t n, int bin)
 {
     std::complex<long double> sum = 0;
     for (uint32_t i = 0; i < n; ++i)
-        sum += static_cast<long double>(rig.out(channel, i)) * std::polar(1.0L, -2 * ChainReference::kPi * bin * i / n);
+        sum += static_cast<long double>(rig.out(channel, i)) * std::polar(1.0L, -2 * kRefPi * bin * i / n);
     return static_cast<double>(2.0L * std::abs(sum) / n);
 }
 

@@ -85,9 +85,11 @@ TEST_P(ChainBySampleSize, CallsWithoutAudioMoveParametersOnly)
     {
         const char* name;
         int32 frames, numInputs, numOutputs;
+        int32 sampleSize; // 0: the one set up
     };
-    for (const Case& c : {Case{"no buses", 512, 0, 0}, Case{"no input bus", 512, 0, 1},
-                          Case{"no output bus", 512, 1, 0}, Case{"zero frames", 0, 1, 1}})
+    for (const Case& c : {Case{"no buses", 512, 0, 0, 0}, Case{"no input bus", 512, 0, 1, 0},
+                          Case{"no output bus", 512, 1, 0, 0}, Case{"zero frames", 0, 1, 1, 0},
+                          Case{"negative frames", -5, 1, 1, 0}, Case{"unknown sample size", 512, 1, 1, 7}})
     {
         SCOPED_TRACE(c.name);
         resetToDefaults();
@@ -102,9 +104,11 @@ TEST_P(ChainBySampleSize, CallsWithoutAudioMoveParametersOnly)
         ProcessData& data = host->buffers.block(c.frames, &changes);
         data.numInputs = c.numInputs;
         data.numOutputs = c.numOutputs;
+        if (c.sampleSize)
+            data.symbolicSampleSize = c.sampleSize;
         host->buffers.outputBus.silenceFlags = 3; // as a host's struct may still hold them
         ASSERT_EQ(host->processor()->process(data), kResultOk);
-        if (c.numInputs == 1 && c.numOutputs == 1)
+        if (c.frames == 0)
         {
             EXPECT_EQ(host->buffers.outputBus.silenceFlags, 0u); // a block of 0 frames of a non-silent input
         }

@@ -1,17 +1,22 @@
 // The processor component as a host drives it: buses, arrangements, setup,
-// activation, connection and processing.
+// connection, and the component state (29 big-endian records of ID and
+// normalised value, read back tolerantly).
 
-#include "tests/processor/ScopePeer.h"
 #include "tests/support/KalviorBundle.h"
+#include "tests/support/ScopeListener.h"
 
 #include "pluginterfaces/vst/ivstmessage.h"
 #include "pluginterfaces/vst/vstspeaker.h"
 
+#include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
+using KalviorTest::Bytes;
+using KalviorTest::kParameterCount;
 using KalviorTest::PluginTest;
 
 TEST_F(PluginTest, DeclaresOneStereoMainBusEachWay)
@@ -112,6 +117,11 @@ TEST_F(PluginTest, SetupProcessingAcceptsUsualSetupsAndRefusesImpossibleOnes)
         {"32-bit 96 kHz", kSample32, 1, 96000.0, kResultOk},
         {"64-bit 192 kHz", kSample64, 8192, 192000.0, kResultOk},
         {"fractional rate", kSample32, 256, 44099.5, kResultOk},
+        {"1 Hz", kSample64, 256, 1.0, kResultOk},
+        {"the highest rate", kSample64, 256, 1536000.0, kResultOk},
+        {"just above the highest rate", kSample64, 256, 1536001.0, kResultFalse},
+        {"1 GHz", kSample32, 512, 1e9, kResultFalse},
+        {"below 1 Hz", kSample32, 512, 0.5, kResultFalse},
         {"sample size 2", 2, 512, 44100.0, kResultFalse},
         {"sample size -1", -1, 512, 44100.0, kResultFalse},
         {"zero rate", kSample32, 512, 0.0, kResultFalse},
@@ -128,24 +138,12 @@ TEST_F(PluginTest, SetupProcessingAcceptsUsualSetupsAndRefusesImpossibleOnes)
     }
 }
 
-TEST_F(PluginTest, ActivationSucceedsBothWays)
-{
-    ASSERT_EQ(instance->setStereoArrangement(), kResultTrue);
-    ASSERT_EQ(instance->setupProcessing(48000.0, 256, kSample32), kResultOk);
-    EXPECT_EQ(instance->setActive(true), kResultOk);
-    EXPECT_EQ(instance->setProcessing(true), kResultOk);
-    EXPECT_EQ(instance->setProcessing(false), kResultOk);
-    EXPECT_EQ(instance->setActive(false), kResultOk);
-    EXPECT_EQ(instance->setActive(true), kResultOk);
-    EXPECT_EQ(instance->setActive(false), kResultOk);
-}
-
 TEST_F(PluginTest, KeepsTheFirstPeerUntilItIsDisconnected)
 {
     instance->disconnect(); // start without the controller
     auto connection = KalviorTest::query<IConnectionPoint>(component());
     ASSERT_TRUE(connection);
-    ChainTestSupport::ScopePeer first, second;
+    KalviorTest::ScopeListener first, second;
     EXPECT_EQ(connection->connect(nullptr), kInvalidArgument);
     EXPECT_EQ(connection->connect(&first), kResultOk);
     EXPECT_EQ(connection->connect(&second), kResultFalse);
@@ -154,4 +152,49 @@ TEST_F(PluginTest, KeepsTheFirstPeerUntilItIsDisconnected)
     EXPECT_EQ(connection->disconnect(&first), kResultFalse);
     EXPECT_EQ(connection->connect(&second), kResultOk);
     EXPECT_EQ(connection->disconnect(&second), kResultOk);
+}
+
+TEST_F(PluginTest, DefaultStateIs348BytesOfTheTableDefaults)
+{
+    tresult result = kResultFalse;
+    const Bytes state = KalviorTest::getStateBytes(component(), &result);
+    EXPECT_EQ(result, kResultOk);
+    ASSERT_EQ(state.size(), 348u);
+    EXPECT_EQ(state, KalviorTest::stateOf(KalviorTest::defaultValues()));
+
+    // The first four records spelled out byte by byte.
+    const Bytes head = {
+        0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01,
+        0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x02, 0x3F, 0xF0, 0x00, 0x00,
+        0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x03, 0x3F, 0xE8, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+    };
+    EXPECT_EQ(Bytes(state.begin(), state.begin() + 48), head);
+}
+
+TEST_F(PluginTest, StateRoundTripKeepsEveryValueExactly)
+{
+    Bytes state;
+    for (uint32_t id = 0; id < kParameterCount; ++id)
+        KalviorTest::appendRecord(state, id, std::nextafter(0.1 + id / 40.0, 1.0)); // values no decimal text keeps
+    ASSERT_EQ(KalviorTest::setStateBytes(component(), state), kResultOk);
+    EXPECT_EQ(KalviorTest::getStateBytes(component()), state);
+}
+
+TEST_F(PluginTest, GetStateReportsAStreamThatRefusesData)
+{
+    for (size_t limit : {0u, 4u, 11u, 100u, 347u})
+    {
+        SCOPED_TRACE(limit);
+        KalviorTest::LimitedStream stream(limit);
+        EXPECT_EQ(component()->getState(&stream), kResultFalse);
+    }
+    KalviorTest::LimitedStream roomy(348);
+    EXPECT_EQ(component()->getState(&roomy), kResultOk);
+    EXPECT_EQ(roomy.written, KalviorTest::stateOf(KalviorTest::defaultValues()));
+}
+
+TEST_F(PluginTest, NullStreamsAreRefused)
+{
+    EXPECT_EQ(component()->getState(nullptr), kInvalidArgument);
+    EXPECT_EQ(component()->setState(nullptr), kInvalidArgument);
 }

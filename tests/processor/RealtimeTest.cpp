@@ -5,11 +5,11 @@
 // harness and the scope worker thread do what they like.
 
 #include "params/ParamId.h"
-#include "tests/processor/ScopePeer.h"
 #include "tests/support/KalviorBundle.h"
 #include "tests/support/ProcessingHost.h"
 #include "tests/support/RawChanges.h"
 #include "tests/support/RealtimeCounting.h"
+#include "tests/support/ScopeListener.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,6 @@
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
-using namespace ChainTestSupport;
 using KalviorTest::Point;
 using KalviorTest::RawChanges;
 
@@ -31,54 +30,44 @@ namespace {
 // Host-side input for a block, built before counting starts.
 struct BlockInput
 {
+    std::shared_ptr<RawChanges> changes;
     int32 frames = 512;
-    std::unique_ptr<RawChanges> changes;
     Hosting::ParameterChanges* reports = nullptr;
-    int32 numInputs = 1, numOutputs = 1;
+    int32 buses = 1; // input and output buses alike
     uint64 inputSilence = 0;
 };
 
 struct Scenario
 {
     std::string name;
-    std::vector<std::pair<uint32_t, double>> settings;    // set through the state before processing
-    std::function<void(std::vector<BlockInput>&)> blocks; // what the host sends
+    KalviorTest::ValueList settings; // set through the state before processing
+    std::vector<BlockInput> blocks;  // what the host sends
     double sampleRate = 44100.0;
     int32 maxBlock = 512;
     int32 bufferFrames = 0;
 };
 
-std::unique_ptr<RawChanges> changes(std::initializer_list<std::pair<uint32_t, std::vector<Point>>> queues)
+std::shared_ptr<RawChanges> changes(std::initializer_list<std::pair<uint32_t, std::vector<Point>>> queues)
 {
-    auto result = std::make_unique<RawChanges>();
+    auto result = std::make_shared<RawChanges>();
     for (const auto& [id, points] : queues)
         result->add(id, points);
     return result;
 }
 
-void plainBlocks(std::vector<BlockInput>& blocks, int count, int32 frames = 512)
-{
-    for (int i = 0; i < count; ++i)
-    {
-        BlockInput block;
-        block.frames = frames;
-        blocks.push_back(std::move(block));
-    }
-}
-
 // Points on every automatable parameter: many per block, repeated offsets
 // (jumps), offsets past the block and going backwards.
-std::unique_ptr<RawChanges> denseAutomation(uint32_t seed)
+std::shared_ptr<RawChanges> denseAutomation(uint32_t seed)
 {
-    auto result = std::make_unique<RawChanges>();
+    auto result = std::make_shared<RawChanges>();
     KalviorTest::Noise noise(seed);
     auto next = [&]
     {
         return static_cast<uint32_t>((noise.next() + 1.0) * 1e6);
     };
-    for (uint32_t id = 1; id < kNumParams; ++id)
+    for (const KalviorTest::ParameterRow& row : KalviorTest::kParameters)
     {
-        if (id == kScope || id == kCrossover || id == kInputFormat || id == kOutputFormat || id == kSolo || id == kMono)
+        if (!row.automatable())
             continue;
         std::vector<Point> points;
         int32 offset = 0;
@@ -89,107 +78,62 @@ std::unique_ptr<RawChanges> denseAutomation(uint32_t seed)
         }
         points.push_back({700, 0.4});
         points.push_back({3, 0.6});
-        result->add(id, points);
+        result->add(row.id, points);
     }
     return result;
 }
 
 std::vector<Scenario> scenarios()
 {
-    std::vector<Scenario> list;
-    auto plain = [](int count)
-    {
-        return [count](std::vector<BlockInput>& b)
-        {
-            plainBlocks(b, count);
-        };
+    static Hosting::ParameterChanges reports(64, 4), smallReports(3, 1);
+    const std::vector<BlockInput> plain(4);
+    std::vector<Scenario> list = {
+        {"steady, crossover off", {}, plain},
+        {"crossover LR-2", {{kCrossover, 0.5}}, plain},
+        {"crossover LR-4", {{kCrossover, 1.0}}, plain},
+        {"solo high band", {{kCrossover, 1.0}, {kSolo, 0.5}}, plain},
+        {"solo low band", {{kCrossover, 0.5}, {kSolo, 1.0}}, plain},
+        {"mid/side in and out", {{kInputFormat, 1.0}, {kOutputFormat, 1.0}, {kHpWidth, 0.9}}, plain},
+        {"automation with many points",
+         {{kCrossover, 1.0}},
+         {{denseAutomation(1)}, {denseAutomation(2)}, {denseAutomation(3)}, {denseAutomation(4)}}},
+        {"scope handing blocks to the worker", {{kScope, 1.0}}, std::vector<BlockInput>(12), 5120.0},
+        {"silent input, calls without audio and empty blocks",
+         {{kCrossover, 1.0}},
+         {{nullptr, 512, nullptr, 1, 3},
+          {changes({{kLeftGain, {{0, 0.9}}}}), 512, nullptr, 0},
+          {changes({{kBalance, {{0, 0.2}}}}), 0}}},
     };
-    list.push_back({"steady, crossover off", {}, plain(4)});
-    list.push_back({"crossover LR-2", {{kCrossover, 0.5}}, plain(4)});
-    list.push_back({"crossover LR-4", {{kCrossover, 1.0}}, plain(4)});
-    list.push_back({"solo high band", {{kCrossover, 1.0}, {kSolo, 0.5}}, plain(3)});
-    list.push_back({"solo low band", {{kCrossover, 0.5}, {kSolo, 1.0}}, plain(3)});
-    list.push_back({"mid/side in and out", {{kInputFormat, 1.0}, {kOutputFormat, 1.0}, {kHpWidth, 0.9}}, plain(3)});
     for (double in : {0.0, 1.0})
         for (double out : {0.0, 1.0})
             list.push_back({"bypass " + std::to_string(int(in)) + std::to_string(int(out)),
                             {{kBypass, 1.0}, {kInputFormat, in}, {kOutputFormat, out}},
-                            plain(3)});
-    list.push_back({"automation with many points",
-                    {{kCrossover, 1.0}},
-                    [](std::vector<BlockInput>& b)
-                    {
-                        for (uint32_t seed = 1; seed <= 4; ++seed)
-                        {
-                            BlockInput block;
-                            block.changes = denseAutomation(seed);
-                            b.push_back(std::move(block));
-                        }
-                    }});
+                            plain});
+    std::vector<Point> glide;
+    for (int32 i = 0; i < 512; i += 32)
+        glide.push_back({i, (i % 96) / 96.0});
     list.push_back(
         {"crossover glide and switches",
          {{kCrossover, 1.0}},
-         [](std::vector<BlockInput>& b)
-         {
-             std::vector<Point> glide;
-             for (int32 i = 0; i < 512; i += 32)
-                 glide.push_back({i, (i % 96) / 96.0});
-             BlockInput first;
-             first.changes = changes({{kCrossoverFreq, glide}, {kCrossover, {{0, 0.5}}}});
-             b.push_back(std::move(first));
-             BlockInput second;
-             second.changes = changes(
-                 {{kCrossover, {{0, 1.0}}}, {kMono, {{10, 1.0}}}, {kInputFormat, {{0, 1.0}}}, {kSolo, {{0, 0.9}}}});
-             b.push_back(std::move(second));
-             plainBlocks(b, 2);
-         }});
-    static Hosting::ParameterChanges reports(64, 4);
-    static Hosting::ParameterChanges smallReports(3, 1);
-    list.push_back({"program changes",
-                    {},
-                    [](std::vector<BlockInput>& b)
-                    {
-                        for (double program : {0.2, 0.4, 0.6, 1.0})
-                        {
-                            BlockInput block;
-                            block.changes = changes({{kProgSel, {{0, program}}}});
-                            block.reports = program == 0.4 ? nullptr : program == 0.6 ? &smallReports : &reports;
-                            b.push_back(std::move(block));
-                        }
-                        plainBlocks(b, 2);
-                        for (auto& block : b)
-                            if (!block.changes)
-                                block.reports = &reports;
-                    }});
-    list.push_back({"scope handing blocks to the worker", {{kScope, 1.0}}, plain(12), 5120.0});
-    list.push_back({"silent input, calls without audio and empty blocks",
-                    {{kCrossover, 1.0}},
-                    [](std::vector<BlockInput>& b)
-                    {
-                        BlockInput silent;
-                        silent.inputSilence = 3;
-                        b.push_back(std::move(silent));
-                        BlockInput flush;
-                        flush.numInputs = flush.numOutputs = 0;
-                        flush.changes = changes({{kLeftGain, {{0, 0.9}}}});
-                        b.push_back(std::move(flush));
-                        BlockInput empty;
-                        empty.frames = 0;
-                        empty.changes = changes({{kBalance, {{0, 0.2}}}});
-                        b.push_back(std::move(empty));
-                    }});
+         {{changes({{kCrossoverFreq, glide}, {kCrossover, {{0, 0.5}}}})},
+          {changes({{kCrossover, {{0, 1.0}}}, {kMono, {{10, 1.0}}}, {kInputFormat, {{0, 1.0}}}, {kSolo, {{0, 0.9}}}})},
+          {},
+          {}}});
+    // Reports into a roomy list, none, a list too small, then waiting ones.
+    Scenario programs{"program changes", {}, {}};
+    for (double program : {0.2, 0.4, 0.6, 1.0})
+        programs.blocks.push_back({changes({{kProgSel, {{0, program}}}}), 512,
+                                   program == 0.4   ? nullptr
+                                   : program == 0.6 ? &smallReports
+                                                    : &reports});
+    programs.blocks.resize(6, BlockInput{nullptr, 512, &reports});
+    list.push_back(programs);
+    std::vector<Point> dense;
+    for (int32 i = 0; i < 4096; i += 2)
+        dense.push_back({i, (i % 10) / 10.0});
     list.push_back({"blocks longer than the setup promised",
                     {{kCrossover, 1.0}},
-                    [](std::vector<BlockInput>& b)
-                    {
-                        BlockInput overlong;
-                        overlong.frames = 4096;
-                        std::vector<Point> points;
-                        for (int32 i = 0; i < 4096; i += 2)
-                            points.push_back({i, (i % 10) / 10.0});
-                        overlong.changes = changes({{kHpPan, points}, {kLeftGain, {{9000, 0.3}}}});
-                        b.push_back(std::move(overlong));
-                    },
+                    {{changes({{kHpPan, dense}, {kLeftGain, {{9000, 0.3}}}}), 4096}},
                     44100.0,
                     64,
                     4096});
@@ -216,7 +160,7 @@ TEST_P(RealtimeTest, ProcessNeverAllocatesAndLocksOnlyToHandOffScopeBlocks)
         ASSERT_TRUE(host.ok()) << host.error;
         ASSERT_EQ(host.start({scenario.sampleRate, scenario.maxBlock, GetParam(), true, scenario.bufferFrames}),
                   kResultOk);
-        ScopePeer peer;
+        KalviorTest::ScopeListener peer;
         IPtr<IConnectionPoint> connection = KalviorTest::query<IConnectionPoint>(host.component());
         ASSERT_TRUE(connection);
         connection->connect(&peer);
@@ -229,8 +173,7 @@ TEST_P(RealtimeTest, ProcessNeverAllocatesAndLocksOnlyToHandOffScopeBlocks)
             return true; // the default
         }();
 
-        std::vector<BlockInput> blocks;
-        scenario.blocks(blocks);
+        std::vector<BlockInput>& blocks = scenario.blocks;
         const int32 bufferFrames = host.buffers.maxSamples();
         long framesFed = 0;
         long blocksCompleted = 0;
@@ -243,8 +186,7 @@ TEST_P(RealtimeTest, ProcessNeverAllocatesAndLocksOnlyToHandOffScopeBlocks)
             if (block.reports)
                 block.reports->clear();
             ProcessData& data = host.buffers.block(block.frames, block.changes.get(), block.reports);
-            data.numInputs = block.numInputs;
-            data.numOutputs = block.numOutputs;
+            data.numInputs = data.numOutputs = block.buses;
             host.buffers.inputBus.silenceFlags = block.inputSilence;
 
             const RealtimeCounting::Counts count = RealtimeCounting::count([&] { host.processor()->process(data); });
@@ -255,7 +197,7 @@ TEST_P(RealtimeTest, ProcessNeverAllocatesAndLocksOnlyToHandOffScopeBlocks)
             // 44.1 kHz, 1 at 5120 Hz); each hand-off may lock twice: the scope's
             // mutex and the condition variable's own. A block the busy worker
             // refused is offered once more at the start of the next fed call.
-            const bool fed = scopeOn && block.numInputs > 0 && block.numOutputs > 0 && block.inputSilence != 3;
+            const bool fed = scopeOn && block.buses > 0 && block.inputSilence != 3;
             const long perBlock = 512L * static_cast<long>(std::trunc(scenario.sampleRate / 5120.0));
             const long before = blocksCompleted;
             if (fed)

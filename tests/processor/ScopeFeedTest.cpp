@@ -3,55 +3,23 @@
 #include "processor/ScopeFeed.h"
 #include "params/ParamId.h"
 #include "processor/VectorScope.h"
-#include "tests/processor/ScopePeer.h"
 #include "tests/support/KalviorBundle.h"
 #include "tests/support/ProcessingHost.h"
+#include "tests/support/ScopeListener.h"
 
 #include "pluginterfaces/vst/ivstmessage.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstring>
-#include <fstream>
 #include <limits>
 #include <string>
-#include <thread>
 #include <vector>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
-using namespace ChainTestSupport;
-
-namespace {
-
-// Threads of this process, from the kernel's own count.
-int threadCount()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("Threads:", 0) == 0)
-            return std::stoi(line.substr(8));
-    return -1;
-}
-
-// The thread count once it has settled at `expected`, or after two seconds:
-// a joined thread can still be listed for a moment while the kernel reaps it.
-int threadCountSettlingAt(int expected)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    int count = threadCount();
-    while (count != expected && std::chrono::steady_clock::now() < deadline)
-    {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        count = threadCount();
-    }
-    return count;
-}
-
-} // namespace
+using KalviorTest::ScopeListener;
 
 // ---------------------------------------------------------------------------
 // Bytes of a frame
@@ -110,7 +78,10 @@ protected:
         }
     }
 
-    RecordingSender sender;
+    struct : ScopeSender
+    {
+        void sendScopeData(const uint8_t*) override {}
+    } sender; // the worker never runs here
     VectorScope scope{sender};
     ScopeFeed feed{scope};
 };
@@ -196,7 +167,7 @@ protected:
     }
 
     // The block the feed makes from the fed frames, block `index`.
-    void expectBlock(const Block& block, size_t index, uint32_t decimation)
+    void expectBlock(const ScopeListener::Block& block, size_t index, uint32_t decimation)
     {
         for (size_t j = 0; j < ScopeBlock::kFrames; ++j)
         {
@@ -215,7 +186,7 @@ protected:
         BundleTest::TearDown();
     }
 
-    ScopePeer peer;
+    ScopeListener peer;
     IPtr<IConnectionPoint> connection;
     std::vector<size_t> fed;
     size_t position = 0;
@@ -238,17 +209,17 @@ TEST_F(ScopeMessages, OneMessagePer512KeptFramesAtEverySampleRate)
             position = 0;
             auto host = makeHost(size, c.rate);
             const size_t perBlock = size_t(ScopeBlock::kFrames) * c.decimation;
-            const int before = peer.messages;
+            const size_t before = peer.count();
             run(*host, perBlock); // blocks of 1000 frames: the scope block spans calls
-            ASSERT_TRUE(peer.waitFor(size_t(before) + 1, [&] { run(*host, 1); }));
+            ASSERT_TRUE(peer.waitFor(before + 1, [&] { run(*host, 1); }));
             run(*host, perBlock - 1);
             run(*host, 1);
-            ASSERT_TRUE(peer.waitFor(size_t(before) + 2, [&] { run(*host, 1); }));
-            expectBlock(peer.block(size_t(before)), 0, c.decimation);
-            expectBlock(peer.block(size_t(before) + 1), 1, c.decimation);
+            ASSERT_TRUE(peer.waitFor(before + 2, [&] { run(*host, 1); }));
+            expectBlock(peer.block(before), 0, c.decimation);
+            expectBlock(peer.block(before + 1), 1, c.decimation);
             ASSERT_EQ(host->instance->setProcessing(false), kResultOk); // joins the worker
-            EXPECT_EQ(peer.messages, before + 2);
-            EXPECT_EQ(peer.wrongSizes, 0);
+            EXPECT_EQ(peer.count(), before + 2);
+            EXPECT_EQ(peer.wrongSizes(), 0u);
             connection->disconnect(&peer);
         }
 }
@@ -268,24 +239,24 @@ TEST_F(ScopeMessages, NothingIsFedWhileScopeIsOffOrTheInputSilent)
     ASSERT_TRUE(peer.waitFor(1, [&] { run(*host, 1); }));
     expectBlock(peer.block(0), 0, 8);
     ASSERT_EQ(host->instance->setProcessing(false), kResultOk);
-    EXPECT_EQ(peer.messages, 1);
+    EXPECT_EQ(peer.count(), 1u);
 }
 
 TEST_F(ScopeMessages, StoppingProcessingJoinsTheWorkerEveryTime)
 {
-    const int before = threadCount();
+    const int before = KalviorTest::threadCount();
     auto host = makeHost(kSample32, 48000); // processing: one worker
-    EXPECT_EQ(threadCount(), before + 1);
+    EXPECT_EQ(KalviorTest::threadCount(), before + 1);
     ASSERT_EQ(host->instance->setProcessing(true), kResultOk); // again: still one
-    EXPECT_EQ(threadCountSettlingAt(before + 1), before + 1);
+    EXPECT_EQ(KalviorTest::threadCount(before + 1), before + 1);
     ASSERT_EQ(host->instance->setProcessing(false), kResultOk);
-    EXPECT_EQ(threadCountSettlingAt(before), before);
+    EXPECT_EQ(KalviorTest::threadCount(before), before);
     ASSERT_EQ(host->instance->setProcessing(false), kResultOk); // nothing to stop
     // Straight to the processor, so the harness does not stop it before the release.
     ASSERT_EQ(host->processor()->setProcessing(true), kResultOk);
-    EXPECT_EQ(threadCount(), before + 1);
+    EXPECT_EQ(KalviorTest::threadCount(), before + 1);
     connection->disconnect(&peer);
     connection = nullptr;
     host.reset(); // released while processing: the worker is joined with it
-    EXPECT_EQ(threadCountSettlingAt(before), before);
+    EXPECT_EQ(KalviorTest::threadCount(before), before);
 }

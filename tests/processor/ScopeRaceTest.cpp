@@ -3,9 +3,9 @@
 // (CTest label "tsan"); in a plain build it still checks that nothing breaks.
 
 #include "params/ParamId.h"
-#include "tests/processor/ScopePeer.h"
 #include "tests/support/KalviorBundle.h"
 #include "tests/support/ProcessingHost.h"
+#include "tests/support/ScopeListener.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
-using namespace ChainTestSupport;
+using KalviorTest::ScopeListener;
 
 class ScopeRace : public KalviorTest::BundleTest
 {};
@@ -28,9 +28,9 @@ TEST_F(ScopeRace, ConnectAndDisconnectWhileTheWorkerSends)
     IPtr<IConnectionPoint> connection = KalviorTest::query<IConnectionPoint>(host.component());
     ASSERT_TRUE(connection);
 
-    ScopePeer first, second;
+    ScopeListener first, second;
     std::atomic<bool> done{false};
-    auto hammer = [&](ScopePeer& peer)
+    auto hammer = [&](ScopeListener& peer)
     {
         while (!done)
         {
@@ -53,8 +53,8 @@ TEST_F(ScopeRace, ConnectAndDisconnectWhileTheWorkerSends)
     b.join();
 
     // Whatever was delivered was whole, and the connection still works.
-    EXPECT_EQ(first.wrongSizes, 0);
-    EXPECT_EQ(second.wrongSizes, 0);
+    EXPECT_EQ(first.wrongSizes(), 0u);
+    EXPECT_EQ(second.wrongSizes(), 0u);
     ASSERT_EQ(connection->connect(&first), kResultOk);
     const size_t before = first.count();
     host.fillNoise(512, noise);

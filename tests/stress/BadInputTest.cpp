@@ -24,7 +24,6 @@
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 using KalviorTest::RawChanges;
-using KalviorTest::RawQueue;
 
 namespace {
 
@@ -95,122 +94,63 @@ protected:
 // ---------------------------------------------------------------------------
 // Audio samples
 
-struct NonFiniteCase
+struct SampleCase
 {
     const char* name;
     int32 sampleSize;
     double crossover; // "Crossover": 0 OFF, 0.5 LR-2, 1 LR-4
-    double bad;       // the value every input sample of the bad block has
+    double magnitude; // the largest of the input samples
+    double bad;       // every third sample of the second block; 0: none
+    double rate = 48000.0;
 };
 
-class NonFiniteAudio : public BadInput, public ::testing::WithParamInterface<NonFiniteCase>
+class AudioSamples : public BadInput, public ::testing::WithParamInterface<SampleCase>
 {};
 
-TEST_P(NonFiniteAudio, OutputIsFiniteAgainWithinOneBlock)
+// At the loudest settings, with the crossover at 100 Hz gliding to 800 Hz: a
+// block of bad samples may give anything, every block of finite ones finite
+// output within the chain's gain, whatever the rate.
+TEST_P(AudioSamples, FiniteInputGivesBoundedOutputAgainWithinOneBlock)
 {
-    const NonFiniteCase& c = GetParam();
-    start(c.sampleSize);
+    const SampleCase& c = GetParam();
+    start(c.sampleSize, c.rate);
     setValues(kLoudest);
     setValues({{kCrossover, c.crossover}});
-
-    fill(512);
-    process(512);
-    ASSERT_TRUE(outputFinite(512));
-
-    // a burst of bad samples while the crossover frequency glides
-    fill(512, 1.0, 3, c.bad);
     RawChanges glide;
     glide.add(kCrossoverFreq, {{0, 1.0}});
-    process(512, &glide);
-
-    fill(512);
-    process(512);
-    EXPECT_TRUE(outputFinite(512)) << "the block after the bad one";
-    fill(256);
-    process(256);
-    EXPECT_TRUE(outputFinite(256));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Catalogue, NonFiniteAudio,
-    ::testing::Values(NonFiniteCase{"NaN32Off", kSample32, 0.0, kNaN}, NonFiniteCase{"NaN32LR2", kSample32, 0.5, kNaN},
-                      NonFiniteCase{"NaN32LR4", kSample32, 1.0, kNaN}, NonFiniteCase{"Inf64LR4", kSample64, 1.0, kInf},
-                      NonFiniteCase{"MinusInf64LR2", kSample64, 0.5, -kInf},
-                      NonFiniteCase{"NaN64LR4", kSample64, 1.0, kNaN}, NonFiniteCase{"Inf32LR4", kSample32, 1.0, kInf}),
-    [](const ::testing::TestParamInfo<NonFiniteCase>& info) { return std::string(info.param.name); });
-
-struct ExtremeSampleCase
-{
-    const char* name;
-    int32 sampleSize;
-    double magnitude; // the largest of the input samples
-};
-
-class ExtremeFiniteAudio : public BadInput, public ::testing::WithParamInterface<ExtremeSampleCase>
-{};
-
-TEST_P(ExtremeFiniteAudio, OutputStaysFiniteAtTheLoudestSettings)
-{
-    const ExtremeSampleCase& c = GetParam();
-    start(c.sampleSize);
-    setValues(kLoudest);
     for (int block = 0; block < 8; ++block)
     {
-        fill(512, c.magnitude);
-        process(512);
-        ASSERT_TRUE(outputFinite(512)) << "block " << block;
+        const bool bad = block == 1 && c.bad != 0.0;
+        fill(512, c.magnitude, bad ? 3 : 0, c.bad);
+        process(512, block == 1 ? &glide : nullptr);
+        if (!bad)
+        {
+            ASSERT_TRUE(outputFinite(512)) << "block " << block;
+            // +36 dB of gains at most, and a few times that for the bands' phase
+            ASSERT_LT(outputPeak(512), 1000.0 * std::max(c.magnitude, 1.0)) << "block " << block;
+        }
     }
 }
 
 // The largest magnitudes the loudest chain cannot overflow: 1e30 in 32-bit
 // (the float range ends at 3.4e38), 1e200 in 64-bit; subnormals at the bottom.
-INSTANTIATE_TEST_SUITE_P(Catalogue, ExtremeFiniteAudio,
-                         ::testing::Values(ExtremeSampleCase{"Huge32", kSample32, 1e30},
-                                           ExtremeSampleCase{"Huge64", kSample64, 1e200},
-                                           ExtremeSampleCase{"Subnormal32", kSample32, 1e-40},
-                                           ExtremeSampleCase{"Subnormal64", kSample64, 1e-310}),
-                         [](const ::testing::TestParamInfo<ExtremeSampleCase>& info)
-                         { return std::string(info.param.name); });
-
-// ---------------------------------------------------------------------------
-// Setups
-
-struct RateCase
-{
-    const char* name;
-    double sampleRate; // Hz
-    double frequency;  // normalised "Crossover Freq"
-    double crossover;  // 0.5 LR-2, 1 LR-4
-};
-
-class ExtremeRates : public BadInput, public ::testing::WithParamInterface<RateCase>
-{};
-
-TEST_P(ExtremeRates, TheCrossoverStaysStableAndBounded)
-{
-    const RateCase& c = GetParam();
-    start(kSample64, c.sampleRate, 256);
-    setValues({{kCrossover, c.crossover}, {kCrossoverFreq, c.frequency}});
-    double peak = 0.0;
-    for (int block = 0; block < 64; ++block)
-    {
-        fill(256);
-        process(256);
-        ASSERT_TRUE(outputFinite(256)) << "block " << block;
-        peak = std::max(peak, outputPeak(256));
-    }
-    // Unity settings: low plus high band is an all-pass of the input, whose
-    // samples stay within +-1; a few times that allows for its phase.
-    EXPECT_LT(peak, 8.0);
-}
-
-INSTANTIATE_TEST_SUITE_P(Catalogue, ExtremeRates,
-                         ::testing::Values(RateCase{"OneHertzLR4At800", 1.0, 1.0, 1.0},
-                                           RateCase{"OneHertzLR2At100", 1.0, 0.0, 0.5},
-                                           RateCase{"Rate1000LR4At800", 1000.0, 1.0, 1.0},
-                                           RateCase{"Rate1536kLR4At100", 1536000.0, 0.0, 1.0},
-                                           RateCase{"Rate1536kLR2At800", 1536000.0, 1.0, 0.5}),
-                         [](const ::testing::TestParamInfo<RateCase>& info) { return std::string(info.param.name); });
+// The lowest and highest rates accepted, where the cutoff would pass Nyquist.
+INSTANTIATE_TEST_SUITE_P(Catalogue, AudioSamples,
+                         ::testing::Values(SampleCase{"NaN32Off", kSample32, 0.0, 1.0, kNaN},
+                                           SampleCase{"NaN32LR2", kSample32, 0.5, 1.0, kNaN},
+                                           SampleCase{"Inf32LR4", kSample32, 1.0, 1.0, kInf},
+                                           SampleCase{"NaN64LR4", kSample64, 1.0, 1.0, kNaN},
+                                           SampleCase{"MinusInf64LR2", kSample64, 0.5, 1.0, -kInf},
+                                           SampleCase{"Huge32", kSample32, 1.0, 1e30, 0.0},
+                                           SampleCase{"Huge64", kSample64, 1.0, 1e200, 0.0},
+                                           SampleCase{"Subnormal32", kSample32, 1.0, 1e-40, 0.0},
+                                           SampleCase{"Subnormal64", kSample64, 1.0, 1e-310, 0.0},
+                                           SampleCase{"OneHertzLR4", kSample64, 1.0, 1.0, 0.0, 1.0},
+                                           SampleCase{"OneHertzLR2", kSample32, 0.5, 1.0, 0.0, 1.0},
+                                           SampleCase{"Rate1000LR4", kSample64, 1.0, 1.0, 0.0, 1000.0},
+                                           SampleCase{"Rate1536kLR4", kSample64, 1.0, 1.0, 0.0, 1536000.0},
+                                           SampleCase{"Rate1536kLR2", kSample32, 0.5, 1.0, 0.0, 1536000.0}),
+                         [](const ::testing::TestParamInfo<SampleCase>& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------------------
 // Parameter queues
@@ -254,78 +194,33 @@ INSTANTIATE_TEST_SUITE_P(
         QueueValueCase{"ProgramNaN", kProgSel, kNaN, -1}, QueueValueCase{"ProgramAboveOne", kProgSel, 7.0, 1.0}),
     [](const ::testing::TestParamInfo<QueueValueCase>& info) { return std::string(info.param.name); });
 
+// Queues of unknown IDs, null queues and queues without points change nothing
+// but the known parameter queued beside them.
 TEST_F(BadInput, QueuesOfUnknownParametersAreSkipped)
 {
     start(kSample64);
     const KalviorTest::Bytes before = KalviorTest::getStateBytes(component());
+    RawChanges hollow; // a host list that hands out null queues and a queue without points
+    hollow.queues.push_back(nullptr);
+    hollow.add(0, {}).queues.push_back(nullptr);
+    fill(64);
+    process(64, &hollow);
+    EXPECT_EQ(KalviorTest::getStateBytes(component()), before);
+    EXPECT_TRUE(outputFinite(64));
+
     RawChanges changes;
     for (ParamID id : {ParamID(kNumParams), ParamID(1000), ParamID(0xFFFFFFFF)})
         changes.add(id, {{0, 1.0}, {10, 0.0}});
     changes.add(kBalance, {{0, 0.125}});
-    fill(64);
     process(64, &changes);
-
     KalviorTest::Bytes expected = before;
     const KalviorTest::Bytes balance = KalviorTest::stateRecord(kBalance, 0.125);
     std::copy(balance.begin(), balance.end(), expected.begin() + kBalance * 12);
     EXPECT_EQ(KalviorTest::getStateBytes(component()), expected);
 }
 
-// A host list that hands out null queues and queues without points.
-class HollowChanges : public IParameterChanges
-{
-public:
-    int32 PLUGIN_API getParameterCount() override { return 3; }
-    IParamValueQueue* PLUGIN_API getParameterData(int32 index) override { return index == 1 ? &empty : nullptr; }
-    IParamValueQueue* PLUGIN_API addParameterData(const ParamID&, int32&) override { return nullptr; }
-    tresult PLUGIN_API queryInterface(const TUID, void** obj) override
-    {
-        *obj = nullptr;
-        return kNoInterface;
-    }
-    uint32 PLUGIN_API addRef() override { return 1; }
-    uint32 PLUGIN_API release() override { return 1; }
-
-    RawQueue empty; // ID 0, no points
-};
-
-TEST_F(BadInput, NullQueuesAndQueuesWithoutPointsChangeNothing)
-{
-    start(kSample32);
-    const KalviorTest::Bytes before = KalviorTest::getStateBytes(component());
-    HollowChanges changes;
-    fill(64);
-    process(64, &changes);
-    EXPECT_EQ(KalviorTest::getStateBytes(component()), before);
-    EXPECT_TRUE(outputFinite(64));
-}
-
 // ---------------------------------------------------------------------------
 // Blocks and buses
-
-TEST_F(BadInput, NegativeBlockLengthsAndUnknownSampleSizesTouchNoAudio)
-{
-    start(kSample32);
-    const float sentinel = 0.375f;
-    for (int32 c = 0; c < 2; ++c)
-        std::fill(host->buffers.output32(c), host->buffers.output32(c) + 64, sentinel);
-    fill(64);
-
-    ProcessData& data = host->buffers.block(64);
-    data.numSamples = -5;
-    EXPECT_EQ(processor()->process(data), kResultOk);
-    data.numSamples = 64;
-    data.symbolicSampleSize = 7;
-    RawChanges changes;
-    changes.add(kMono, {{0, 1.0}});
-    data.inputParameterChanges = &changes;
-    EXPECT_EQ(processor()->process(data), kResultOk);
-
-    for (int32 c = 0; c < 2; ++c)
-        for (int32 i = 0; i < 64; ++i)
-            ASSERT_EQ(host->buffers.output32(c)[i], sentinel);
-    EXPECT_EQ(value(kMono), 1.0) << "the parameters still move";
-}
 
 enum class Outcome
 {
@@ -422,22 +317,6 @@ INSTANTIATE_TEST_SUITE_P(
 // ---------------------------------------------------------------------------
 // Setups on a live instance
 
-TEST_F(BadInput, RatesBeyondTheFiltersAreRefusedAndTheLastSetupStays)
-{
-    start(kSample64, 48000.0, 256);
-    struct Case
-    {
-        double rate; // Hz
-        bool accepted;
-    };
-    for (const Case& c : {Case{1536000.0, true}, Case{1536001.0, false}, Case{1e9, false}, Case{kInf, false},
-                          Case{kNaN, false}, Case{0.5, false}, Case{1.0, true}})
-    {
-        host->stop();
-        EXPECT_EQ(host->instance->setupProcessing(c.rate, 256, kSample64) == kResultOk, c.accepted) << c.rate;
-    }
-}
-
 // The crossover of an instance set up again at a new rate is the crossover
 // of an instance set up at that rate from the start.
 TEST_F(BadInput, ANewRateRetunesTheCrossover)
@@ -491,7 +370,7 @@ TEST_F(BadInput, ANewRateSetsTheScopeDecimation)
     EXPECT_NE(host->start({2e6, 512, kSample32, true}), kResultOk);
     ASSERT_EQ(host->instance->setActive(true), kResultOk);
     ASSERT_EQ(host->instance->setProcessing(true), kResultOk);
-    const int before = listener.count();
+    const size_t before = listener.count();
     fill(512);
     process(512); // completes a block, whatever the first rate left in it
     EXPECT_TRUE(listener.waitFor(before + 1)) << "no scope block after 512 frames at 5120 Hz";

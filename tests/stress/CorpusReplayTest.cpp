@@ -2,7 +2,8 @@
 // the built bundle with the same invariants the fuzzers check. A crash a
 // fuzzer found stays found: its input lives in fuzz/regressions/<target>/.
 
-#include "tests/stress/BundleEntry.h"
+#include "fuzz/harness/Harness.h"
+#include "tests/support/KalviorBundle.h"
 
 #include <gtest/gtest.h>
 
@@ -10,13 +11,48 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace fs = std::filesystem;
-using namespace RobustnessTest;
 
 namespace {
+
+std::unique_ptr<Steinberg::Hosting::PluginModule> module; // loaded once, released at exit
+std::string loadError, failureContext;
+
+Steinberg::IPluginFactory* bundleFactory()
+{
+    Steinberg::IPluginFactory* factory = module ? module->factory() : nullptr;
+    if (factory)
+        factory->addRef(); // the caller owns one reference, as with GetPluginFactory
+    return factory;
+}
+
+// The cases' plug-in entry over the built bundle, as a host loads it:
+// GetPluginFactory and VSTPluginMain of Kalvior.vst3, loaded on first use.
+const KalviorFuzz::PluginEntry& bundleEntry()
+{
+    static const KalviorFuzz::PluginEntry entry = []
+    {
+        module = Steinberg::Hosting::PluginModule::load(KalviorTest::bundlePath(), loadError);
+        KalviorFuzz::PluginEntry loaded;
+        if (module)
+        {
+            loaded.getFactory = &bundleFactory;
+            loaded.vst2Main = reinterpret_cast<AEffect* (*)(audioMasterCallback)>(module->symbol("VSTPluginMain"));
+        }
+        return loaded;
+    }();
+    return entry;
+}
+
+// The harness's invariant failures, as test failures naming the input replayed.
+void reportAsTestFailure(const char* file, int line, const std::string& what)
+{
+    ADD_FAILURE_AT(file, line) << what << " [" << failureContext << "]";
+}
 
 struct Target
 {
@@ -63,22 +99,22 @@ class CorpusReplay : public ::testing::TestWithParam<Target>
 TEST_P(CorpusReplay, EveryInputKeepsTheInvariants)
 {
     const Target& target = GetParam();
-    std::string error;
-    const KalviorFuzz::PluginEntry& entry = bundleEntry(&error);
-    ASSERT_TRUE(entry.getFactory) << error;
+    const KalviorFuzz::PluginEntry& entry = bundleEntry();
+    ASSERT_TRUE(entry.getFactory) << loadError;
 
     const std::vector<fs::path> inputs = inputsOf(target.name);
     ASSERT_FALSE(inputs.empty()) << "no seeds for " << target.name;
-    FailuresAsTestFailures failures;
+    const KalviorFuzz::FailureHandler previous = KalviorFuzz::setFailureHandler(&reportAsTestFailure);
     for (const fs::path& input : inputs)
     {
-        FailuresAsTestFailures::setContext(input.filename().string());
+        failureContext = input.filename().string();
         const std::vector<uint8_t> bytes = readFile(input);
         if (target.withPlugin)
             target.withPlugin(entry, bytes.data(), bytes.size());
         else
             target.withoutPlugin(bytes.data(), bytes.size());
     }
+    KalviorFuzz::setFailureHandler(previous);
 }
 
 INSTANTIATE_TEST_SUITE_P(FuzzTargets, CorpusReplay, ::testing::ValuesIn(kTargets),

@@ -4,84 +4,61 @@
 
 #include <chrono>
 #include <cmath>
-#include <cstring>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
 namespace RobustnessTest {
 
-namespace {
-
-constexpr double kSampleRate = 48000.0; // Hz
-// Only a safety net against a deadlocked plug-in; no test measures time.
-constexpr auto kHangGuard = std::chrono::seconds(60);
-
-} // namespace
-
-StressHost::StressHost(Hosting::PluginModule& module, int32_t maxBlock) : host(module.factory())
+StressHost::StressHost(Hosting::PluginModule& module) : host(module.factory())
 {
-    if (host.ok() && host.start({kSampleRate, maxBlock, kSample32, true}) != kResultOk)
+    if (host.ok() && host.start({48000.0, 256, kSample32, true}) != kResultOk)
         host.error = "the instance refused to start processing";
-}
-
-StressHost::~StressHost()
-{
-    stopAudioThread();
 }
 
 void StressHost::startAudioThread()
 {
-    if (!audio.joinable())
-        audio = std::thread(&StressHost::audioLoop, this);
+    if (audio.joinable())
+        return;
+    quit = false;
+    audio = std::thread(
+        [this]
+        {
+            while (!quit)
+            {
+                {
+                    std::lock_guard<std::mutex> lock(processMutex);
+                    processBlock(host.setup.maxBlock);
+                }
+                {
+                    std::lock_guard<std::mutex> lock(countMutex);
+                    ++blocks;
+                }
+                counted.notify_all();
+                std::this_thread::yield(); // a main thread waiting for the instance gets it
+            }
+        });
 }
 
 void StressHost::stopAudioThread()
 {
     if (!audio.joinable())
         return;
-    holdAudio(); // the audio thread flushes the queued edits before it stops
-    {
-        std::lock_guard<std::mutex> lock(audioMutex);
-        quit = true;
-    }
-    audioChanged.notify_all();
+    quit = true;
     audio.join();
+    std::lock_guard<std::mutex> lock(processMutex);
+    processBlock(0); // what the host still holds goes in before it stops
     forwardReports();
 }
 
 void StressHost::waitForBlocks(uint64_t count)
 {
-    std::unique_lock<std::mutex> lock(audioMutex);
+    if (!audio.joinable())
+        return;
+    std::unique_lock<std::mutex> lock(countMutex);
     const uint64_t target = blocks.load() + count;
-    audioChanged.wait_for(lock, kHangGuard, [&] { return blocks.load() >= target || quit || held; });
-}
-
-void StressHost::audioLoop()
-{
-    std::unique_lock<std::mutex> lock(audioMutex);
-    for (;;)
-    {
-        if (quit)
-            return;
-        if (holdRequested)
-        {
-            lock.unlock();
-            processBlock(0); // what the host still holds goes in before it stops
-            lock.lock();
-            held = true;
-            audioChanged.notify_all();
-            audioChanged.wait(lock, [this] { return !holdRequested || quit; });
-            held = false;
-            audioChanged.notify_all();
-            continue;
-        }
-        lock.unlock();
-        processBlock(host.setup.maxBlock);
-        lock.lock();
-        ++blocks;
-        audioChanged.notify_all();
-    }
+    // the time limit is only a safety net against a deadlocked plug-in
+    counted.wait_for(lock, std::chrono::seconds(60), [&] { return blocks.load() >= target; });
 }
 
 void StressHost::processBlock(int32_t frames)
@@ -105,25 +82,6 @@ void StressHost::processBlock(int32_t frames)
 
     std::lock_guard<std::mutex> lock(editsMutex);
     pendingReports.insert(pendingReports.end(), host.reports().begin(), host.reports().end());
-}
-
-void StressHost::holdAudio()
-{
-    std::unique_lock<std::mutex> lock(audioMutex);
-    if (!audio.joinable())
-        return;
-    holdRequested = true;
-    audioChanged.notify_all();
-    audioChanged.wait_for(lock, kHangGuard, [this] { return held; });
-}
-
-void StressHost::releaseAudio()
-{
-    std::unique_lock<std::mutex> lock(audioMutex);
-    holdRequested = false;
-    audioChanged.notify_all();
-    // the audio thread runs again before the next hold can be asked for
-    audioChanged.wait_for(lock, kHangGuard, [this] { return !held; });
 }
 
 void StressHost::forwardReports()
@@ -154,13 +112,13 @@ void StressHost::reconnect()
 
 void StressHost::restart(const Values& state, int32_t maxBlock, int32_t sampleSize)
 {
-    holdAudio();
+    std::lock_guard<std::mutex> lock(processMutex);
+    processBlock(0);
     forwardReports();
     host.stop();
     KalviorTest::setStateBytes(component(), KalviorTest::stateOf(state));
     host.instance->transferState();
-    host.start({kSampleRate, maxBlock, sampleSize, true});
-    releaseAudio();
+    host.start({48000.0, maxBlock, sampleSize, true});
 }
 
 void StressHost::readTexts()
@@ -173,7 +131,7 @@ void StressHost::readTexts()
     }
 }
 
-Values StressHost::randomState(Random& random) const
+Values StressHost::randomState(Random& random)
 {
     Values values{};
     for (auto& v : values)

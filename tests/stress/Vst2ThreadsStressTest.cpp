@@ -20,8 +20,6 @@
 #include <thread>
 #include <vector>
 
-#include <dirent.h>
-
 using namespace RobustnessTest;
 namespace vst2 = Vst2Abi;
 
@@ -29,19 +27,6 @@ namespace {
 
 constexpr int kMainThreadOperations = 3000;
 constexpr int32_t kFrames = 256;
-
-// Threads of this process: the scope worker is one of them while it runs.
-size_t threadCount()
-{
-    size_t count = 0;
-    if (DIR* tasks = opendir("/proc/self/task"))
-    {
-        while (const dirent* entry = readdir(tasks))
-            count += entry->d_name[0] != '.';
-        closedir(tasks);
-    }
-    return count;
-}
 
 VstIntPtr dispatch(AEffect* effect, int32_t opcode, int32_t index = 0, VstIntPtr value = 0, void* ptr = nullptr,
                    float opt = 0.f)
@@ -202,7 +187,7 @@ TEST_F(Vst2HostThreads, ClosingAnEffectThatIsStillOnStopsItsWorkerFirst)
     // A sanitizer's runtime starts a thread of its own with the first one the
     // process makes: let that happen before counting.
     std::thread([] {}).join();
-    const size_t threadsBefore = threadCount();
+    const int threadsBefore = KalviorTest::threadCount();
     for (int round = 0; round < 20; ++round)
     {
         AEffect* effect = entry(&KalviorTest::Vst2Host::callback);
@@ -214,8 +199,8 @@ TEST_F(Vst2HostThreads, ClosingAnEffectThatIsStillOnStopsItsWorkerFirst)
         dispatch(effect, vst2::effStartProcess);
         for (int block = 0; block < 16; ++block)
             effect->processReplacing(effect, inputs, outputs, kFrames);
-        EXPECT_GT(threadCount(), threadsBefore) << "the scope worker runs";
+        EXPECT_GT(KalviorTest::threadCount(), threadsBefore) << "the scope worker runs";
         EXPECT_EQ(dispatch(effect, vst2::effClose), 1); // no effMainsChanged(0) first
-        EXPECT_EQ(threadCount(), threadsBefore) << "a worker outlived effClose, round " << round;
+        EXPECT_EQ(KalviorTest::threadCount(), threadsBefore) << "a worker outlived effClose, round " << round;
     }
 }

@@ -1,6 +1,9 @@
 #include "tests/support/KalviorBundle.h"
 
 #include <algorithm>
+#include <chrono>
+#include <fstream>
+#include <thread>
 
 using namespace Steinberg;
 
@@ -9,6 +12,23 @@ namespace KalviorTest {
 std::string bundlePath()
 {
     return KALVIOR_BUNDLE_DIR;
+}
+
+int threadCount(int expected)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    for (;;)
+    {
+        std::ifstream status("/proc/self/status");
+        std::string line;
+        int count = -1;
+        while (std::getline(status, line))
+            if (line.rfind("Threads:", 0) == 0)
+                count = std::stoi(line.substr(8));
+        if (expected < 0 || count == expected || std::chrono::steady_clock::now() >= deadline)
+            return count;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 void BundleTest::SetUp()

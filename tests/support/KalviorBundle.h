@@ -34,6 +34,11 @@ Steinberg::IPtr<T> query(Steinberg::FUnknown* object)
 // Where the build put the bundle.
 std::string bundlePath();
 
+// Threads of this process, from the kernel's count. With `expected`, once the
+// count has settled there (two seconds at most): a joined thread can still be
+// listed for a moment while the kernel reaps it.
+int threadCount(int expected = -1);
+
 // Category strings the factory uses for the two classes.
 constexpr const char* kAudioModuleClass = "Audio Module Class";
 constexpr const char* kControllerClass = "Component Controller Class";

@@ -1,6 +1,5 @@
 // The VST 2 adaptation's host-dependent parts: parameter names by host
-// vendor, the "hasCockosExtensions" capability and the four vendor-specific
-// parameter queries.
+// vendor and the four vendor-specific parameter queries.
 
 #include "tests/vst2/Vst2TestHost.h"
 
@@ -42,26 +41,6 @@ protected:
     void SetUp() override { ASSERT_TRUE(Module::get().handle) << Module::get().error; }
 };
 
-TEST_F(CockosExtensions, CapabilityAnsweredInAnyCaseAndAnyHost)
-{
-    for (const HostAnswers& answers : {vendor("Cockos"), vendor("Ardour Community"), vendor("Cockos", false)})
-    {
-        Host host(answers);
-        auto effect = open(host);
-        ASSERT_TRUE(effect);
-        const std::pair<const char*, bool> spellings[] = {
-            {"hasCockosExtensions", true}, {"HASCOCKOSEXTENSIONS", true},   {"HaScOcKoSeXtEnSiOnS", true},
-            {"hasCockosExtension", false}, {"hasCockosExtensionsX", false}, {"Cockos", false}};
-        for (const auto& [spelling, known] : spellings)
-        {
-            char text[64];
-            std::strcpy(text, spelling);
-            EXPECT_EQ(effect->dispatch(V2::effCanDo, 0, 0, text) == static_cast<VstIntPtr>(0xBEEF0000), known)
-                << spelling << " in host " << answers.vendor;
-        }
-    }
-}
-
 // Only the exact, answered vendor text "Cockos" allows long names; elsewhere
 // the title when it has at most 8 characters, else the short title cut to 8.
 TEST_F(CockosExtensions, ParameterNamesFollowTheHost)
@@ -95,14 +74,10 @@ TEST_F(CockosExtensions, DisplayForValue)
         float value;
         const char* text;
     };
-    // Plain values from the parameter definitions: fader 0.5 is -12 dB; angles
-    // span -45..45; widths 0..2; pan law 3..6; trim -6..6; frequency 100 * 8^v.
+    // Texts at the value asked for, not the parameter's own (the texts
+    // themselves are those every host sees).
     const Case cases[] = {
-        {3, 0.5f, "-12.0"},  {3, 0.75f, "0.0"},  {3, 0.f, "-inf"},   {11, 0.5f, "0"},   {9, 0.f, "-45"},
-        {10, 1.f, "45"},     {15, 0.5f, "1.00"}, {17, 0.5f, "4.5"},  {19, 0.5f, "0.0"}, {13, 0.5f, "50"},
-        {24, 0.5f, "283"},   {24, 1.f, "800"},   {23, 0.5f, "LR-2"}, {23, 0.f, "OFF"},  {25, 0.5f, "M/S"},
-        {27, 1.f, "LOPASS"}, {5, 0.5f, "Off"},   {2, 1.f, "On"},     {28, 0.75f, "On"},
-    };
+        {3, 0.5f, "-12.0"}, {24, 1.f, "800"}, {23, 0.5f, "LR-2"}, {27, 1.f, "LOPASS"}, {28, 0.75f, "On"}};
     for (const HostAnswers& answers : {vendor("Cockos"), vendor("Other")})
     {
         Host host(answers);
@@ -131,12 +106,10 @@ TEST_F(CockosExtensions, ValueForText)
         double normalized;
     };
     const Case cases[] = {
-        {17, "4,5", 0.5},                                              // (4.5 - 3) / 3, comma read as the decimal point
-        {17, "4.5", 0.5},  {11, "L 30", (30.0 + 45.0) / 90.0},         // a leading letter is skipped
-        {3, "-12", 0.5},                                               // the fader's knee
-        {3, "12", 1.0},    {24, "400", std::log(4.0) / std::log(8.0)}, // 100 * 8^v = 400
-        {23, "LR-4", 1.0}, {27, "HIPASS", 0.5},
-        {25, "M/S", 1.0},  {13, "250", 1.0}, // clamped at the top
+        {17, "4,5", 0.5},                           // (4.5 - 3) / 3, comma read as the decimal point
+        {24, "400", std::log(4.0) / std::log(8.0)}, // 100 * 8^v = 400
+        {23, "LR-4", 1.0},
+        {13, "250", 1.0}, // clamped at the top
     };
     for (const char* locale : {"C", "de_DE.UTF-8"})
     {

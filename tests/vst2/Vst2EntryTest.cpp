@@ -108,8 +108,19 @@ TEST_F(Vst2Entry, CanDoAnswers)
         VstIntPtr answer;
     };
     const Case cases[] = {
-        {"receiveVstTimeInfo", 1}, {"bypass", 1},        {"BYPASS", 1}, {"sendVstMidiEvent", -1},
-        {"receiveVstEvents", -1},  {"somethingElse", 0}, {"", 0},
+        {"receiveVstTimeInfo", 1},
+        {"bypass", 1},
+        {"BYPASS", 1},
+        {"sendVstMidiEvent", -1},
+        {"receiveVstEvents", -1},
+        {"somethingElse", 0},
+        {"", 0},
+        // answered in any host (this one is not Cockos' own) and in any case
+        {"hasCockosExtensions", 0xBEEF0000},
+        {"HaScOcKoSeXtEnSiOnS", 0xBEEF0000},
+        {"hasCockosExtension", 0},
+        {"hasCockosExtensionsX", 0},
+        {"Cockos", 0},
     };
     for (const Case& c : cases)
     {

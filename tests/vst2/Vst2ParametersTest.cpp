@@ -63,23 +63,6 @@ TEST_F(Vst2Parameters, TableWithoutProgramChangeAndBypass)
     EXPECT_EQ(effect->text(V2::effGetProgramName), "Default");
 }
 
-TEST_F(Vst2Parameters, SetThenGetAndDisplay)
-{
-    struct Case
-    {
-        uint32_t id;
-        float value;
-        const char* display;
-    };
-    const Case cases[] = {{11, 1.f, "45"}, {3, 0.5f, "-12.0"}, {23, 1.f, "LR-4"}, {28, 1.f, "On"}, {2, 0.f, "Off"}};
-    for (const Case& c : cases)
-    {
-        effect->set(indexOf(c.id), c.value);
-        EXPECT_EQ(effect->get(indexOf(c.id)), c.value) << c.id;
-        EXPECT_EQ(effect->text(V2::effGetParamDisplay, indexOf(c.id)), c.display) << c.id;
-    }
-}
-
 TEST_F(Vst2Parameters, String2ParameterSetsAndTellsTheHost)
 {
     char text[32] = "4,5";
@@ -121,7 +104,9 @@ TEST_F(Vst2Parameters, ParameterProperties)
 }
 
 // effSetProgram(i) sends ProgSel = i/5; the processor runs the program and
-// reports the 23 program parameters, which reach the host as automation.
+// reports the 23 program parameters, which reach the host as automation
+// with exactly the values the processor now holds. Selecting it again undoes
+// a hand change.
 TEST_F(Vst2Parameters, ProgramSelectionReachesProcessorAndHost)
 {
     effect->start(48000.f, 512);
@@ -129,43 +114,31 @@ TEST_F(Vst2Parameters, ProgramSelectionReachesProcessorAndHost)
     EXPECT_EQ(effect->dispatch(V2::effGetProgram), 1);
     EXPECT_EQ(effect->text(V2::effGetProgramName), "Bass Squeeze");
     processAndIdle();
+    EXPECT_EQ(effect->stored(0), 0.2);
 
     std::map<VstInt32, float> reported;
     for (const AutomateCall& call : host.automated)
         reported[call.index] = call.value;
     EXPECT_EQ(reported.size(), 23u);
+    std::vector<float> program;
     for (int32_t index = 0; index < kVst2ParameterCount; ++index)
     {
-        const uint32_t id = vst2Row(index).id;
-        const bool inProgram = (id >= 3 && id <= 24) || id == 27;
-        EXPECT_EQ(reported.count(index), inProgram ? 1u : 0u) << id;
-        float expected = static_cast<float>(vst2Row(index).defaultNormalized);
-        if (id == 23)
-            expected = 0.5f; // "LR-2"
-        else if (id == 24)
-            expected = 0.2f;
-        else if (id == 21)
-            expected = 0.f;
-        if (inProgram)
+        const KalviorTest::ParameterRow& row = vst2Row(index);
+        EXPECT_EQ(reported.count(index), row.inPreset ? 1u : 0u) << row.title;
+        EXPECT_EQ(effect->get(index), static_cast<float>(effect->stored(row.id))) << row.title;
+        if (row.inPreset)
         {
-            EXPECT_FLOAT_EQ(reported[index], expected) << id;
+            EXPECT_EQ(reported[index], effect->get(index)) << row.title;
         }
-        EXPECT_FLOAT_EQ(effect->get(index), expected) << id;
+        program.push_back(effect->get(index));
     }
-}
 
-TEST_F(Vst2Parameters, ProgramSelectionResetsHandChanges)
-{
-    effect->start(48000.f, 512);
-    effect->dispatch(V2::effSetProgram, 0, 3);
-    processAndIdle();
     effect->set(indexOf(11), 0.9f); // Balance by hand
     processAndIdle();
-    effect->dispatch(V2::effSetProgram, 0, 3); // the same program again
+    effect->dispatch(V2::effSetProgram, 0, 1);
     processAndIdle();
-    EXPECT_FLOAT_EQ(effect->get(indexOf(11)), 0.5f);
-    EXPECT_FLOAT_EQ(effect->get(indexOf(18)), 1.f); // Pan Crush of "Mono Compat Pan"
-    EXPECT_FLOAT_EQ(effect->get(indexOf(17)), 1.f); // Pan Law
+    for (int32_t index = 0; index < kVst2ParameterCount; ++index)
+        EXPECT_EQ(effect->get(index), program[static_cast<size_t>(index)]) << vst2Row(index).title;
 }
 
 // The processor runs a program before the other changes of its block, so a

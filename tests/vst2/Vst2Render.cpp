@@ -1,6 +1,7 @@
 #include "tests/vst2/Vst2Render.h"
 
 #include "tests/support/KalviorBundle.h"
+#include "tests/support/Noise.h"
 #include "tests/support/ProcessingHost.h"
 
 #include "sdk/hosting/ParameterChanges.h"
@@ -63,13 +64,10 @@ Stereo renderVst2Typed(Effect& effect, const Scenario& s, const std::vector<floa
 
 std::vector<float> noise(uint32_t seed)
 {
+    KalviorTest::Noise source(seed);
     std::vector<float> v(kFrames);
-    uint32_t state = seed * 2654435761u + 1u;
     for (float& x : v)
-    {
-        state = state * 1664525u + 1013904223u;
-        x = static_cast<float>(static_cast<double>(state >> 8) / double(1u << 23) - 1.0);
-    }
+        x = static_cast<float>(source.next());
     return v;
 }
 

@@ -1,13 +1,18 @@
-// Parameters and programs as a VST 2 host sees them.
+// Parameters and programs as a VST 2 host sees them, and the host-dependent
+// parts: parameter names by host vendor and the four vendor-specific
+// parameter queries.
 
 #include "tests/vst2/Vst2TestHost.h"
 
 #include <gtest/gtest.h>
 
-#include <limits>
-
+#include <clocale>
+#include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <limits>
 #include <map>
+#include <string>
 #include <vector>
 
 using namespace Vst2Test;
@@ -15,17 +20,18 @@ namespace V2 = Vst2Abi;
 
 namespace {
 
-HostAnswers cockos()
+HostAnswers vendor(const char* text, bool answers = true)
 {
     HostAnswers a;
-    a.vendor = "Cockos"; // full titles make the index mapping visible
+    a.vendor = text;
+    a.answersVendor = answers;
     return a;
 }
 
 class Vst2Parameters : public OpenedEffect
 {
 protected:
-    Vst2Parameters() : OpenedEffect(cockos()) {}
+    Vst2Parameters() : OpenedEffect(vendor("Cockos")) {} // full titles show the index mapping
 
     // Queued changes reach the processor, then its reports reach the host.
     void processAndIdle()
@@ -155,6 +161,171 @@ TEST_F(Vst2Parameters, AChangeAlongsideAProgramKeepsTheHostsValue)
         EXPECT_NE(call.index, indexOf(11)) << "the program's stale Balance was reported";
     EXPECT_EQ(host.automated.size(), 22u) << "the other program parameters are reported";
     EXPECT_EQ(effect->stored(11), 0.875);
+}
+
+constexpr VstIntPtr kBeef = 0xBEEF;
+constexpr VstInt32 kRangeQuery = static_cast<VstInt32>(0xDEADBEF0u);
+
+// The 8-character rule: the title when it has at most 8 characters, else the
+// short title, cut to 8.
+std::string eightCharacterName(const KalviorTest::ParameterRow& p)
+{
+    const std::string name = std::strlen(p.title) <= 8 ? p.title : p.shortTitle;
+    return name.substr(0, 8);
+}
+
+class CockosExtensions : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(Module::get().handle) << Module::get().error; }
+};
+
+// Only the exact, answered vendor text "Cockos" allows long names; elsewhere
+// the title when it has at most 8 characters, else the short title cut to 8.
+TEST_F(CockosExtensions, ParameterNamesFollowTheHost)
+{
+    const std::pair<HostAnswers, bool> hosts[] = {
+        {vendor("Cockos"), true},         {vendor("Ardour Community"), false},
+        {vendor("cockos"), false},        {vendor("Cockos Incorporated"), false},
+        {vendor("Cockos", false), false}, {vendor(""), false}};
+    for (const auto& [answers, longNames] : hosts)
+    {
+        SCOPED_TRACE("host " + answers.vendor + (answers.answersVendor ? "" : ", not answered"));
+        Host host(answers);
+        auto effect = open(host);
+        ASSERT_TRUE(effect);
+        EXPECT_GE(host.vendorQueries, 1);
+        for (int32_t index = 0; index < kVst2ParameterCount; ++index)
+            EXPECT_EQ(effect->text(V2::effGetParamName, index),
+                      longNames ? vst2Row(index).title : eightCharacterName(vst2Row(index)))
+                << index;
+        // "Output Format" has a nine-character short title.
+        EXPECT_EQ(effect->text(V2::effGetParamName, indexOf(26)), longNames ? "Output Format" : "OutForma");
+    }
+}
+
+// vendorSpecific(7, index, text, v): the display text at v, at most 8 characters.
+TEST_F(CockosExtensions, DisplayForValue)
+{
+    struct Case
+    {
+        uint32_t id;
+        float value;
+        const char* text;
+    };
+    // Texts at the value asked for, not the parameter's own (the texts
+    // themselves are those every host sees).
+    const Case cases[] = {
+        {3, 0.5f, "-12.0"}, {24, 1.f, "800"}, {23, 0.5f, "LR-2"}, {27, 1.f, "LOPASS"}, {28, 0.75f, "On"}};
+    for (const HostAnswers& answers : {vendor("Cockos"), vendor("Other")})
+    {
+        Host host(answers);
+        auto effect = open(host);
+        ASSERT_TRUE(effect);
+        for (const Case& c : cases)
+        {
+            VstIntPtr result = 0;
+            const std::string text =
+                effect->text(V2::effVendorSpecific, V2::effGetParamDisplay, indexOf(c.id), c.value, &result);
+            EXPECT_EQ(result, kBeef) << "ID " << c.id;
+            EXPECT_EQ(text, c.text) << "ID " << c.id << " at " << c.value;
+            EXPECT_LE(text.size(), 8u);
+        }
+    }
+}
+
+// vendorSpecific(27, index, text): the normalised value of the text, written
+// back as "%f" with a decimal point whatever the locale.
+TEST_F(CockosExtensions, ValueForText)
+{
+    struct Case
+    {
+        uint32_t id;
+        const char* input;
+        double normalized;
+    };
+    const Case cases[] = {
+        {17, "4,5", 0.5},                           // (4.5 - 3) / 3, comma read as the decimal point
+        {24, "400", std::log(4.0) / std::log(8.0)}, // 100 * 8^v = 400
+        {23, "LR-4", 1.0},
+        {13, "250", 1.0}, // clamped at the top
+    };
+    for (const char* locale : {"C", "de_DE.UTF-8"})
+    {
+        const bool localeSet = std::setlocale(LC_ALL, locale) != nullptr;
+        if (!localeSet)
+        {
+            ADD_FAILURE() << "locale " << locale << " is not installed";
+            continue;
+        }
+        Host host(vendor("Cockos"));
+        auto effect = open(host);
+        ASSERT_TRUE(effect);
+        for (const Case& c : cases)
+        {
+            char text[kTextBufferSize];
+            std::memset(text, kUntouched, sizeof(text));
+            std::strcpy(text, c.input);
+            EXPECT_EQ(effect->dispatch(V2::effVendorSpecific, V2::effString2Parameter, indexOf(c.id), text), kBeef)
+                << c.input;
+            char expected[64];
+            std::setlocale(LC_NUMERIC, "C");
+            std::snprintf(expected, sizeof(expected), "%f", c.normalized);
+            std::setlocale(LC_ALL, locale);
+            EXPECT_STREQ(text, expected) << c.input << " in locale " << locale;
+            EXPECT_TRUE(untouched(text + 9, sizeof(text) - 9)) << "more than 8 characters written";
+        }
+    }
+    std::setlocale(LC_ALL, "C");
+}
+
+// Bad indices, null texts, texts no value reads from, and queries nobody
+// knows: all answer 0 and leave the host's memory as it was.
+TEST_F(CockosExtensions, BadArgumentsAnswerZeroAndLeaveTheHostsTextAlone)
+{
+    Host host(vendor("Cockos"));
+    auto effect = open(host);
+    ASSERT_TRUE(effect);
+    for (VstIntPtr index : {VstIntPtr(kVst2ParameterCount), VstIntPtr(-1), VstIntPtr(1) << 40})
+    {
+        char buffer[64];
+        std::memset(buffer, kUntouched, sizeof(buffer));
+        EXPECT_EQ(effect->dispatch(V2::effVendorSpecific, V2::effGetParamDisplay, index, buffer, 0.5f), 0);
+        EXPECT_TRUE(untouched(buffer, sizeof(buffer)));
+    }
+    EXPECT_EQ(effect->dispatch(V2::effVendorSpecific, V2::effGetParamDisplay, 0, nullptr, 0.5f), 0);
+
+    struct Case
+    {
+        VstInt32 index;
+        const char* input;
+    };
+    const Case cases[] = {{indexOf(23), "xyz"},        {indexOf(23), "lr-4"}, {indexOf(11), "abc"},
+                          {indexOf(3), "-inf"},        {indexOf(3), ""},      {indexOf(27), "Solo"},
+                          {kVst2ParameterCount, "0.5"}};
+    for (const Case& c : cases)
+    {
+        char text[64];
+        std::memset(text, kUntouched, sizeof(text));
+        std::strcpy(text, c.input);
+        char before[64];
+        std::memcpy(before, text, sizeof(text));
+        EXPECT_EQ(effect->dispatch(V2::effVendorSpecific, V2::effString2Parameter, c.index, text), 0) << c.input;
+        EXPECT_EQ(std::memcmp(text, before, sizeof(text)), 0) << c.input;
+    }
+    EXPECT_EQ(effect->dispatch(V2::effVendorSpecific, V2::effString2Parameter, 0, nullptr), 0);
+
+    double range[2] = {-1.0, -1.0};
+    for (VstIntPtr index : {VstIntPtr(0), VstIntPtr(26), VstIntPtr(27), VstIntPtr(-1)})
+    {
+        EXPECT_EQ(effect->dispatch(V2::effVendorSpecific, kRangeQuery, index, range), 0);
+        EXPECT_EQ(effect->dispatch(V2::effVendorSpecific, kRangeQuery, index, nullptr), 0);
+    }
+    EXPECT_EQ(range[0], -1.0);
+    EXPECT_EQ(range[1], -1.0);
+    char text[64] = "x";
+    EXPECT_EQ(effect->dispatch(V2::effVendorSpecific, 12345, 0, text), 0);
+    EXPECT_STREQ(text, "x");
 }
 
 } // namespace

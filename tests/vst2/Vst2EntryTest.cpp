@@ -166,28 +166,26 @@ TEST_F(Vst2Entry, PinsAndSpeakerArrangementAreStereo)
 // for an index outside the lists.
 TEST_F(Vst2Entry, NullPointersAndOutOfRangeIndicesAnswerZeroAndWriteNothing)
 {
-    const VstInt32 pointerOpcodes[] = {
-        V2::effSetProgramName,
-        V2::effGetProgramName,
-        V2::effGetParamLabel,
-        V2::effGetParamDisplay,
-        V2::effGetParamName,
-        V2::effEditGetRect,
-        V2::effEditOpen,
-        V2::effGetChunk,
-        V2::effSetChunk,
-        V2::effProcessEvents,
-        V2::effString2Parameter,
-        V2::effGetProgramNameIndexed,
-        V2::effGetInputProperties,
-        V2::effGetOutputProperties,
-        V2::effGetEffectName,
-        V2::effGetVendorString,
-        V2::effGetProductString,
-        V2::effCanDo,
-        V2::effGetParameterProperties,
-        V2::effGetSpeakerArrangement,
-    };
+    const VstInt32 pointerOpcodes[] = {V2::effSetProgramName,
+                                       V2::effGetProgramName,
+                                       V2::effGetParamLabel,
+                                       V2::effGetParamDisplay,
+                                       V2::effGetParamName,
+                                       V2::effEditGetRect,
+                                       V2::effEditOpen,
+                                       V2::effGetChunk,
+                                       V2::effSetChunk,
+                                       V2::effProcessEvents,
+                                       V2::effString2Parameter,
+                                       V2::effGetProgramNameIndexed,
+                                       V2::effGetInputProperties,
+                                       V2::effGetOutputProperties,
+                                       V2::effGetEffectName,
+                                       V2::effGetVendorString,
+                                       V2::effGetProductString,
+                                       V2::effCanDo,
+                                       V2::effGetParameterProperties,
+                                       V2::effGetSpeakerArrangement};
     for (VstInt32 opcode : pointerOpcodes)
         EXPECT_EQ(effect->dispatch(opcode, 0, 16, nullptr), 0) << "opcode " << opcode;
 

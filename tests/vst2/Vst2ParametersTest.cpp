@@ -238,22 +238,20 @@ TEST_F(CockosExtensions, DisplayForValue)
 // back as "%f" with a decimal point whatever the locale.
 TEST_F(CockosExtensions, ValueForText)
 {
-    struct Case
+    const struct
     {
         uint32_t id;
         const char* input;
-        double normalized;
-    };
-    const Case cases[] = {
-        {17, "4,5", 0.5},                           // (4.5 - 3) / 3, comma read as the decimal point
-        {24, "400", std::log(4.0) / std::log(8.0)}, // 100 * 8^v = 400
-        {23, "LR-4", 1.0},
-        {13, "250", 1.0}, // clamped at the top
+        const char* normalized;
+    } cases[] = {
+        {17, "4,5", "0.500000"},  // (4.5 - 3) / 3, comma read as the decimal point
+        {24, "400", "0.666667"},  // 100 * 8^v = 400: v = 2 / 3
+        {23, "LR-4", "1.000000"}, // the last entry
+        {13, "250", "1.000000"},  // clamped at the top
     };
     for (const char* locale : {"C", "de_DE.UTF-8"})
     {
-        const bool localeSet = std::setlocale(LC_ALL, locale) != nullptr;
-        if (!localeSet)
+        if (!std::setlocale(LC_ALL, locale))
         {
             ADD_FAILURE() << "locale " << locale << " is not installed";
             continue;
@@ -261,18 +259,13 @@ TEST_F(CockosExtensions, ValueForText)
         Host host(vendor("Cockos"));
         auto effect = open(host);
         ASSERT_TRUE(effect);
-        for (const Case& c : cases)
+        for (const auto& c : cases)
         {
             char text[kTextBufferSize];
             std::memset(text, kUntouched, sizeof(text));
             std::strcpy(text, c.input);
-            EXPECT_EQ(effect->dispatch(V2::effVendorSpecific, V2::effString2Parameter, indexOf(c.id), text), kBeef)
-                << c.input;
-            char expected[64];
-            std::setlocale(LC_NUMERIC, "C");
-            std::snprintf(expected, sizeof(expected), "%f", c.normalized);
-            std::setlocale(LC_ALL, locale);
-            EXPECT_STREQ(text, expected) << c.input << " in locale " << locale;
+            EXPECT_EQ(effect->dispatch(V2::effVendorSpecific, V2::effString2Parameter, indexOf(c.id), text), kBeef);
+            EXPECT_STREQ(text, c.normalized) << c.input << " in locale " << locale;
             EXPECT_TRUE(untouched(text + 9, sizeof(text) - 9)) << "more than 8 characters written";
         }
     }

@@ -272,19 +272,6 @@ TEST_P(CliErrors, ClearMessageNonZeroExitNothingLost)
 INSTANTIATE_TEST_SUITE_P(Cases, CliErrors, ::testing::ValuesIn(cases()),
                          [](const ::testing::TestParamInfo<ErrorCase>& info) { return info.param.name; });
 
-TEST(CliErrors, NotInstalledNamesWhereItLookedAndHowToFixIt)
-{
-    for (const char* system : {"/usr/local/lib/vst3/Kalvior.vst3", "/usr/lib/vst3/Kalvior.vst3"})
-        if (::access(system, F_OK) == 0)
-            GTEST_SKIP() << "Kalvior is installed system-wide at " << system;
-    ScratchDir home("error-home");
-    const RunResult result = run({"info"}, {"HOME=" + home.dir()});
-    EXPECT_EQ(result.exitCode, kFailure);
-    EXPECT_NE(result.err.find("not installed"), std::string::npos) << result.err;
-    EXPECT_NE(result.err.find(home.dir() + "/.vst3/Kalvior.vst3"), std::string::npos) << result.err;
-    EXPECT_NE(result.err.find("--bundle"), std::string::npos) << result.err;
-}
-
 TEST(CliErrors, ForceReplacesAnExistingOutputAndLeavesNoTemporaryFile)
 {
     ScratchDir dir("error-force");

@@ -105,22 +105,25 @@ TEST(AutomationText, SplitsTitleTimesAndValues)
         EXPECT_FALSE(parseAutomationText(bad, parsed, error)) << bad;
 }
 
+// "norm(x)" for 0 <= x <= 1; other texts are left to the controller, bad
+// norm() forms are refused with a reason.
 TEST(AutomationText, NormalisedValues)
 {
-    double value = 0.0;
-    std::string error;
-    EXPECT_TRUE(parseNormalizedText("norm(0.25)", value, error));
-    EXPECT_EQ(value, 0.25);
-    EXPECT_TRUE(parseNormalizedText("norm( 1 )", value, error));
-    EXPECT_EQ(value, 1.0);
-    error.clear();
-    EXPECT_FALSE(parseNormalizedText("0.25", value, error));
-    EXPECT_TRUE(error.empty()); // not of the form: no complaint, the controller reads it
-    for (const char* bad : {"norm(1.5)", "norm(-0.1)", "norm(x)", "norm(0.5", "norm()"})
+    const struct
     {
-        error.clear();
-        EXPECT_FALSE(parseNormalizedText(bad, value, error)) << bad;
-        EXPECT_FALSE(error.empty()) << bad;
+        const char* text;
+        double value; // -1: refused
+        bool reason;
+    } cases[] = {{"norm(0.25)", 0.25, false}, {"norm( 1 )", 1.0, false}, {"0.25", -1, false},
+                 {"norm(1.5)", -1, true},     {"norm(-0.1)", -1, true},  {"norm(x)", -1, true},
+                 {"norm(0.5", -1, true},      {"norm()", -1, true}};
+    for (const auto& c : cases)
+    {
+        double value = -1.0;
+        std::string error;
+        EXPECT_EQ(parseNormalizedText(c.text, value, error), c.value >= 0) << c.text;
+        EXPECT_EQ(value, c.value) << c.text;
+        EXPECT_EQ(error.empty(), !c.reason) << c.text;
     }
 }
 

@@ -20,14 +20,16 @@ namespace {
 constexpr int kFailure = 1;
 constexpr int kUsage = 2;
 
+void stereoInput(const ScratchDir& dir);
+
 struct ErrorCase
 {
     const char* name;
-    std::function<void(const ScratchDir&)> setup;
+    int exitCode;
     // "@name" stands for a file in the case's folder, "{bundle}" for the built bundle.
     std::vector<std::string> arguments;
-    int exitCode;
     std::vector<std::string> messageParts;
+    std::function<void(const ScratchDir&)> setup = stereoInput;
 };
 
 void stereoInput(const ScratchDir& dir)
@@ -51,6 +53,16 @@ void textFile(const std::string& path, const std::string& text)
     ASSERT_NE(file, nullptr);
     ASSERT_EQ(std::fwrite(text.data(), 1, text.size(), file), text.size());
     std::fclose(file);
+}
+
+void notAudio(const ScratchDir& dir)
+{
+    textFile(dir.path("in.wav"), "hello, not audio\n");
+}
+
+void directoryInput(const ScratchDir& dir)
+{
+    ::mkdir(dir.path("in.wav").c_str(), 0777);
 }
 
 using Args = std::vector<std::string>;
@@ -97,133 +109,106 @@ std::vector<ErrorCase> cases()
     };
     return {
         {"MissingInput",
-         stereoInput,
+         kFailure,
          {"render", "@nothere.wav", "@out.wav", "--bundle", "{bundle}"},
-         kFailure,
          {"cannot open", "nothere.wav", "No such file"}},
-        {"InputNotAudio",
-         [](const ScratchDir& d) { textFile(d.path("in.wav"), "hello, not audio\n"); },
-         render(),
-         kFailure,
-         {"cannot read", "in.wav"}},
-        {"InputIsDirectory",
-         [](const ScratchDir& d) { ::mkdir(d.path("in.wav").c_str(), 0777); },
-         render(),
-         kFailure,
-         {"is a directory"}},
+        {"InputNotAudio", kFailure, render(), {"cannot read", "in.wav"}, notAudio},
+        {"InputIsDirectory", kFailure, render(), {"is a directory"}, directoryInput},
         {"MonoWithoutFlag",
-         [](const ScratchDir& d) { audioWithChannels(d, 1); },
+         kFailure,
          render(),
-         kFailure,
-         {"mono", "--mono-to-stereo"}},
+         {"mono", "--mono-to-stereo"},
+         [](auto& d)
+         {
+             audioWithChannels(d, 1);
+         }},
         {"ThreeChannels",
-         [](const ScratchDir& d) { audioWithChannels(d, 3); },
+         kFailure,
          render({"--mono-to-stereo"}),
-         kFailure,
-         {"3 channels", "stereo"}},
-        {"OutputIsInput", stereoInput, renderTo("@in.wav", {"--force"}), kFailure, {"is the input"}},
+         {"3 channels", "stereo"},
+         [](auto& d)
+         {
+             audioWithChannels(d, 3);
+         }},
+        {"OutputIsInput", kFailure, renderTo("@in.wav", {"--force"}), {"is the input"}},
         {"OutputIsInputSpelledOtherwise",
-         stereoAnd([](const ScratchDir& d) { ::mkdir(d.path("sub").c_str(), 0777); }),
+         kFailure,
          renderTo("@sub/../in.wav", {"--force"}),
-         kFailure,
-         {"is the input"}},
+         {"is the input"},
+         stereoAnd([](const ScratchDir& d) { ::mkdir(d.path("sub").c_str(), 0777); })},
         {"OutputIsInputThroughSymlink",
-         stereoAnd([](const ScratchDir& d) { ASSERT_EQ(::symlink("in.wav", d.path("link.wav").c_str()), 0); }),
+         kFailure,
          renderTo("@link.wav", {"--force"}),
-         kFailure,
-         {"is the input"}},
+         {"is the input"},
+         stereoAnd([](const ScratchDir& d) { ASSERT_EQ(::symlink("in.wav", d.path("link.wav").c_str()), 0); })},
         {"OutputIsInputThroughHardLink",
-         stereoAnd([](const ScratchDir& d)
-                   { ASSERT_EQ(::link(d.path("in.wav").c_str(), d.path("hard.wav").c_str()), 0); }),
-         renderTo("@hard.wav", {"--force"}),
          kFailure,
-         {"is the input"}},
-        {"ScopePictureIsInput", stereoInput, render({"--scope", "@in.wav", "--force"}), kFailure, {"is the input"}},
-        {"ExistingOutput", withExisting, render(), kFailure, {"exists", "--force"}},
-        {"MissingOutputDirectory", stereoInput, renderTo("@no/such/dir/out.wav"), kFailure, {"does not exist"}},
-        {"UnsupportedOutputType", stereoInput, renderTo("@out.mp3"), kUsage, {".wav", ".flac", ".aiff"}},
-        {"FloatIntoFlac",
-         stereoInput,
-         renderTo("@out.flac", {"--sample-format", "float"}),
-         kUsage,
-         {"FLAC", "integer"}},
-        {"UnknownParameter",
-         stereoInput,
-         render({"--set", "Left Gian=-6"}),
-         kUsage,
-         {"Left Gian", "did you mean 'Left Gain'"}},
+         renderTo("@hard.wav", {"--force"}),
+         {"is the input"},
+         stereoAnd([](const ScratchDir& d)
+                   { ASSERT_EQ(::link(d.path("in.wav").c_str(), d.path("hard.wav").c_str()), 0); })},
+        {"ScopePictureIsInput", kFailure, render({"--scope", "@in.wav", "--force"}), {"is the input"}},
+        {"ExistingOutput", kFailure, render(), {"exists", "--force"}, withExisting},
+        {"MissingOutputDirectory", kFailure, renderTo("@no/such/dir/out.wav"), {"does not exist"}},
+        {"UnsupportedOutputType", kUsage, renderTo("@out.mp3"), {".wav", ".flac", ".aiff"}},
+        {"FloatIntoFlac", kUsage, renderTo("@out.flac", {"--sample-format", "float"}), {"FLAC", "integer"}},
+        {"UnknownParameter", kUsage, render({"--set", "Left Gian=-6"}), {"Left Gian", "did you mean 'Left Gain'"}},
         {"UnknownProgram",
-         stereoInput,
-         render({"--program", "Stereo Rotaton"}),
          kUsage,
+         render({"--program", "Stereo Rotaton"}),
          {"Stereo Rotaton", "did you mean 'Stereo Rotation'"}},
         {"UnparsableNumber",
-         stereoInput,
+         kUsage,
          render({"--set", "Left Gain=loud"}),
-         kUsage,
          {"'loud' is not a value of Left Gain", "norm(x)"}},
-        {"MisspeltListEntry", stereoInput, render({"--set", "Crossover=LR4"}), kUsage, {"did you mean 'LR-4'"}},
-        {"NormalisedOutOfRange",
-         stereoInput,
-         render({"--set", "Balance=norm(1.5)"}),
-         kUsage,
-         {"norm(1.5)", "0 <= x <= 1"}},
+        {"MisspeltListEntry", kUsage, render({"--set", "Crossover=LR4"}), {"did you mean 'LR-4'"}},
+        {"NormalisedOutOfRange", kUsage, render({"--set", "Balance=norm(1.5)"}), {"norm(1.5)", "0 <= x <= 1"}},
         {"AutomatingAListParameter",
-         stereoInput,
-         render({"--automate", "Mono=0:Off,1:On"}),
          kUsage,
+         render({"--automate", "Mono=0:Off,1:On"}),
          {"Mono cannot be automated", "--set"}},
         {"SetAndAutomated",
-         stereoInput,
+         kUsage,
          render({"--set", "Balance=10", "--automate", "Balance=0:-10,0.05:10"}),
-         kUsage,
          {"both set and automated"}},
-        {"AutomationBadTime",
-         stereoInput,
-         render({"--automate", "Balance=0:-45,soon:45"}),
-         kUsage,
-         {"soon:45", "seconds"}},
-        {"AutomationTimesGoBack",
-         stereoInput,
-         render({"--automate", "Balance=1:-45,0.5:45"}),
-         kUsage,
-         {"must not decrease"}},
-        {"ProgramThroughSet", stereoInput, render({"--set", "ProgSel=Bass Squeeze"}), kUsage, {"--program"}},
-        {"ScopeNeedsScopeOn", stereoInput, render({"--scope", "@s.png", "--set", "Scope=Off"}), kUsage, {"Scope on"}},
+        {"AutomationBadTime", kUsage, render({"--automate", "Balance=0:-45,soon:45"}), {"soon:45", "seconds"}},
+        {"AutomationTimesGoBack", kUsage, render({"--automate", "Balance=1:-45,0.5:45"}), {"must not decrease"}},
+        {"ProgramThroughSet", kUsage, render({"--set", "ProgSel=Bass Squeeze"}), {"--program"}},
+        {"ScopeNeedsScopeOn", kUsage, render({"--scope", "@s.png", "--set", "Scope=Off"}), {"Scope on"}},
         {"UnknownOption",
-         stereoInput,
+         kUsage,
          {"render", "@in.wav", "@out.wav", "--blok", "64"},
-         kUsage,
          {"--blok", "did you mean --block"}},
-        {"BlockOutOfRange", stereoInput, {"render", "@in.wav", "@out.wav", "--block", "0"}, kUsage, {"--block"}},
+        {"BlockOutOfRange", kUsage, {"render", "@in.wav", "@out.wav", "--block", "0"}, {"--block"}},
         {"PrecisionNot32Or64",
-         stereoInput,
-         {"render", "@in.wav", "@out.wav", "--precision", "16"},
          kUsage,
+         {"render", "@in.wav", "@out.wav", "--precision", "16"},
          {"--precision", "32 or 64"}},
-        {"OneFileOnly", stereoInput, {"render", "@in.wav"}, kUsage, {"input and an output"}},
-        {"UnknownCommand", stereoInput, {"rendr", "@in.wav", "@out.wav"}, kUsage, {"did you mean render"}},
+        {"OneFileOnly", kUsage, {"render", "@in.wav"}, {"input and an output"}},
+        {"UnknownCommand", kUsage, {"rendr", "@in.wav", "@out.wav"}, {"did you mean render"}},
         {"MissingBundle",
-         stereoInput,
-         {"render", "@in.wav", "@out.wav", "--bundle", "@Nothing.vst3"},
          kFailure,
+         {"render", "@in.wav", "@out.wav", "--bundle", "@Nothing.vst3"},
          {"no plug-in bundle", "Nothing.vst3"}},
         {"BundleNotASharedObject",
-         fakeBundle(""),
-         {"render", "@in.wav", "@out.wav", "--bundle", "@Fake.vst3"},
          kFailure,
-         {"failed to load", "Fake.so"}},
+         {"render", "@in.wav", "@out.wav", "--bundle", "@Fake.vst3"},
+         {"failed to load", "Fake.so"},
+         fakeBundle("")},
         {"BundleWithoutEntryPoints",
-         fakeBundle(SNDFILE_LIBRARY),
+         kFailure,
          {"render", "@in.wav", "@out.wav", "--bundle", "@Fake.vst3"},
-         kFailure,
-         {"failed to load", "ModuleEntry"}},
-        {"InfoWithMissingBundle", stereoInput, {"info", "--bundle", "@Nothing.vst3"}, kFailure, {"no plug-in bundle"}},
+         {"failed to load", "ModuleEntry"},
+         fakeBundle(SNDFILE_LIBRARY)},
+        {"InfoWithMissingBundle", kFailure, {"info", "--bundle", "@Nothing.vst3"}, {"no plug-in bundle"}},
         {"DemoIntoAFile",
-         [](const ScratchDir& d) { textFile(d.path("demo"), "a file, not a folder"); },
-         {"demo", "@demo", "--bundle", "{bundle}"},
          kFailure,
-         {"not a directory"}},
+         {"demo", "@demo", "--bundle", "{bundle}"},
+         {"not a directory"},
+         [](const ScratchDir& d)
+         {
+             textFile(d.path("demo"), "a file, not a folder");
+         }},
     };
 }
 

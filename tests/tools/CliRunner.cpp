@@ -48,29 +48,15 @@ RunResult run(const std::vector<std::string>& arguments, const std::vector<std::
     const std::string outPath = base + ".out", errPath = base + ".err";
     std::filesystem::create_directories(KALVIOR_TEST_SCRATCH);
 
-    std::vector<std::string> argumentTexts{executable()};
-    argumentTexts.insert(argumentTexts.end(), arguments.begin(), arguments.end());
+    // Through env(1): the given variables replace those of the same name.
+    std::vector<std::string> texts{"/usr/bin/env"};
+    texts.insert(texts.end(), environment.begin(), environment.end());
+    texts.push_back(executable());
+    texts.insert(texts.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
-    for (std::string& text : argumentTexts)
+    for (std::string& text : texts)
         argv.push_back(text.data());
     argv.push_back(nullptr);
-
-    // The given variables replace those of the same name.
-    std::vector<std::string> environmentTexts(environment.begin(), environment.end());
-    for (char** entry = environ; *entry; ++entry)
-    {
-        const std::string text = *entry;
-        const std::string name = text.substr(0, text.find('=') + 1);
-        bool replaced = false;
-        for (const std::string& given : environment)
-            replaced = replaced || given.compare(0, name.size(), name) == 0;
-        if (!replaced)
-            environmentTexts.push_back(text);
-    }
-    std::vector<char*> envp;
-    for (std::string& text : environmentTexts)
-        envp.push_back(text.data());
-    envp.push_back(nullptr);
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -79,7 +65,7 @@ RunResult run(const std::vector<std::string>& arguments, const std::vector<std::
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     RunResult result;
     pid_t child = 0;
-    if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0)
+    if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0)
     {
         int status = 0;
         ::waitpid(child, &status, 0);

@@ -99,6 +99,10 @@ protected:
         ControllerTest::SetUp();
         if (!locale.isAvailable())
             GTEST_SKIP() << "locale " << GetParam() << " is not installed";
+        if (std::string(GetParam()) != "C")
+        {
+            ASSERT_EQ(",", TestText::ScopedLocale::decimalPoint()) << "a stub of a comma locale proves nothing";
+        }
         initialize();
     }
 

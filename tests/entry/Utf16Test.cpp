@@ -30,29 +30,23 @@ struct Case
 
 TEST(Utf8ToUtf16, ConvertsCutsAndReplaces)
 {
-    const Case cases[] = {
-        {"Kalvior", 64, u"Kalvior"},
-        {"", 64, u""},
-        {nullptr, 64, u""},
-        {"caf\xC3\xA9", 64, u"caf\u00E9"}, // two-byte sequence
-        {"\xE2\x82\xAC"
-         "5",
-         64,
-         u"\u20AC"
-         "5"},                                   // three-byte sequence
-        {"\xF0\x9F\x8E\xB5", 64, u"\U0001F3B5"}, // four bytes: a surrogate pair
-        {"abc", 3, u"ab"},                       // cut to leave room for the terminator
-        {"a\xF0\x9F\x8E\xB5", 3, u"a"},          // a pair is never split
-        {"a\xFF"
-         "b",
-         64,
-         u"a\uFFFD"
-         "b"},                               // a byte no sequence starts with
-        {"a\xC3", 64, u"a\uFFFD"},           // sequence cut by the end
-        {"\xC0\xAF", 64, u"\uFFFD"},         // overlong form
-        {"\xED\xA0\x80", 64, u"\uFFFD"},     // encoded surrogate
-        {"\xF4\x90\x80\x80", 64, u"\uFFFD"}, // beyond U+10FFFF
-    };
+    // Two-, three- and four-byte sequences (a surrogate pair); cut to leave
+    // room for the terminator, never inside a pair; a byte no sequence
+    // starts with, a sequence cut by the end, an overlong form, an encoded
+    // surrogate and a code beyond U+10FFFF each become U+FFFD.
+    const Case cases[] = {{"Kalvior", 64, u"Kalvior"},
+                          {"", 64, u""},
+                          {nullptr, 64, u""},
+                          {"caf\u00E9", 64, u"caf\u00E9"},
+                          {"\u20AC5", 64, u"\u20AC5"},
+                          {"\U0001F3B5", 64, u"\U0001F3B5"},
+                          {"abc", 3, u"ab"},
+                          {"a\U0001F3B5", 3, u"a"},
+                          {"a\377b", 64, u"a\uFFFDb"},
+                          {"a\303", 64, u"a\uFFFD"},
+                          {"\300\257", 64, u"\uFFFD"},
+                          {"\355\240\200", 64, u"\uFFFD"},
+                          {"\364\220\200\200", 64, u"\uFFFD"}};
     for (const Case& c : cases)
         EXPECT_EQ(convert(c.utf8, c.capacity), c.expected) << (c.utf8 ? c.utf8 : "(null)");
     char16 unit = 0x7777;
@@ -73,19 +67,13 @@ TEST(Utf16ToUtf8, LengthAndCutsBetweenCharacters)
         const char16* text;
         int maxBytes;
         const char* expected;
-    } cases[] = {
-        {kGroesse, 63,
-         "Gr\xC3\xB6\xC3\x9F"
-         "e"},
-        {kGroesse, 6, "Gr\xC3\xB6\xC3\x9F"},
-        {kGroesse, 5, "Gr\xC3\xB6"}, // not half of the sharp s
-        {kClef, 63,
-         "a\xF0\x9D\x84\x9E"
-         "b"},
-        {kClef, 4, "a"}, // not part of the pair
-        {kClef, 0, ""},
-        {kLoneSurrogate, 63, "x\xEF\xBF\xBDy"},
-    };
+    } cases[] = {{kGroesse, 63, "Gr\u00F6\u00DFe"},
+                 {kGroesse, 6, "Gr\u00F6\u00DF"},
+                 {kGroesse, 5, "Gr\u00F6"},
+                 {kClef, 63, "a\U0001D11Eb"},
+                 {kClef, 4, "a"},
+                 {kClef, 0, ""},
+                 {kLoneSurrogate, 63, "x\uFFFDy"}};
     for (const auto& c : cases)
     {
         char buffer[64];

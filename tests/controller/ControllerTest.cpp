@@ -13,18 +13,6 @@ using TestText::narrow;
 
 namespace {
 
-const double kTableCrossoverFreq = kCrossoverFreqDefault;
-
-tresult setComponentState(IEditController* controller, const Bytes& bytes)
-{
-    IPtr<MemoryStream> stream = owned(new MemoryStream());
-    int32 written = 0;
-    if (!bytes.empty())
-        stream->write(const_cast<uint8_t*>(bytes.data()), static_cast<int32>(bytes.size()), &written);
-    stream->seek(0, IBStream::kIBSeekSet, nullptr);
-    return controller->setComponentState(stream);
-}
-
 TEST_F(ControllerTest, ParametersExistOnlyAfterInitialize)
 {
     EXPECT_EQ(0, controller->getParameterCount());
@@ -68,12 +56,9 @@ TEST_F(ControllerTest, CrossoverFrequencyStartsAtItsObjectDefaultUntilTheStateAr
     EXPECT_EQ("100", text(kCrossoverFreq, controller->getParamNormalized(kCrossoverFreq)));
 
     // a fresh processor's own state
-    std::string error;
-    auto instance = Hosting::PluginInstance::create(factory(), module->findClass(kAudioModuleClass), &host, error);
-    ASSERT_TRUE(instance) << error;
-    const Bytes state = getStateBytes(instance->component());
-    ASSERT_EQ(kResultOk, setComponentState(controller, state));
-    EXPECT_NEAR(kTableCrossoverFreq, controller->getParamNormalized(kCrossoverFreq), 1e-15);
+    const Bytes state = stateOf(defaultValues());
+    ASSERT_EQ(kResultOk, setComponentStateBytes(controller, state.data(), state.size()));
+    EXPECT_NEAR(kCrossoverFreqDefault, controller->getParamNormalized(kCrossoverFreq), 1e-15);
     EXPECT_EQ("300", text(kCrossoverFreq, controller->getParamNormalized(kCrossoverFreq)));
     ASSERT_EQ(kResultTrue, controller->getParameterInfo(kCrossoverFreq, info));
     EXPECT_EQ(0.0, info.defaultNormalizedValue) << "the reported default stays";
@@ -99,15 +84,11 @@ TEST_F(ControllerTest, HostValuesAreLimitedAndNonNumbersRefused)
     EXPECT_EQ(kResultFalse, controller->setParamNormalized(29, 0.5));
 }
 
+// No stream is refused; the controller keeps no state of its own.
 TEST_F(ControllerTest, ComponentStateWithoutStreamIsRefused)
 {
     initialize();
     EXPECT_EQ(kInvalidArgument, controller->setComponentState(nullptr));
-}
-
-TEST_F(ControllerTest, ControllerHasNoStateOfItsOwn)
-{
-    initialize();
     IPtr<MemoryStream> stream = owned(new MemoryStream());
     EXPECT_EQ(kNotImplemented, controller->getState(stream));
     EXPECT_EQ(kNotImplemented, controller->setState(stream));

@@ -1,17 +1,16 @@
 // The module built for this platform against the reference rendered by the
 // Linux build: the same signal through the same settings and automation must
 // give the same output within the rounding of different maths libraries,
-// every parameter text must read and parse the same, and a component state
-// saved on either platform loads on the other unchanged.
+// every parameter text must read and parse the same, and the same settings
+// must give the same component state.
 
 #include "tests/crossplatform/PlatformRender.h"
-#include "tests/support/KalviorBundle.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <sstream>
 
 using namespace PlatformRender;
 
@@ -70,37 +69,25 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CrossPlatformTexts, EveryParameterTextIsTheLinuxOne)
 {
     std::string error;
-    std::istringstream here(describeTexts(KALVIOR_BUNDLE_DIR, error)), there(reference(kTexts));
+    const std::string texts = describeTexts(KALVIOR_BUNDLE_DIR, error), expected = reference(kTexts);
     ASSERT_TRUE(error.empty()) << error;
-    std::string line, linuxLine;
-    int count = 0;
+    ASSERT_GT(expected.size(), 10000u);
     // The first line that differs, not two screens of text.
-    for (; std::getline(there, linuxLine); ++count)
-    {
-        ASSERT_TRUE(std::getline(here, line)) << "line " << count << " missing";
-        ASSERT_EQ(line, linuxLine) << "line " << count;
-    }
-    EXPECT_FALSE(std::getline(here, line)) << "more lines than on Linux";
-    EXPECT_GT(count, 1000);
+    const size_t at = std::mismatch(texts.begin(), texts.end(), expected.begin(), expected.end()).first - texts.begin();
+    const size_t line = expected.rfind('\n', at) + 1; // npos + 1 is 0
+    EXPECT_EQ(texts.substr(line, texts.find('\n', at) - line), expected.substr(line, expected.find('\n', at) - line));
+    EXPECT_EQ(texts.size(), expected.size());
 }
 
-using CrossPlatformState = KalviorTest::PluginTest;
-
-TEST_F(CrossPlatformState, TheSameSettingsGiveTheSameBytesAndALinuxStateLoadsUnchanged)
+// The processor's own round trip is tested on every platform; here a state
+// written by either platform must be the other's byte for byte.
+TEST(CrossPlatformState, TheSameSettingsGiveTheSameBytes)
 {
-    const std::string linuxText = reference(kState);
-    const KalviorTest::Bytes linuxState(linuxText.begin(), linuxText.end());
+    const std::string expected = reference(kState);
     const Rendering rendering = renderVst3(KALVIOR_BUNDLE_DIR, 1);
     ASSERT_TRUE(rendering.error.empty()) << rendering.error;
     ASSERT_EQ(rendering.state.size(), KalviorTest::kStateBytes);
-    EXPECT_EQ(rendering.state, linuxState);
-
-    ASSERT_NE(KalviorTest::getStateBytes(component()), linuxState) << "the reference holds only defaults";
-    ASSERT_EQ(KalviorTest::setStateBytes(component(), linuxState), Steinberg::kResultOk);
-    EXPECT_EQ(KalviorTest::getStateBytes(component()), linuxState);
-    ASSERT_EQ(instance->transferState(), Steinberg::kResultOk);
-    for (const auto& [id, value] : settings())
-        EXPECT_EQ(controller()->getParamNormalized(id), value) << "parameter " << id;
+    EXPECT_EQ(rendering.state, KalviorTest::Bytes(expected.begin(), expected.end()));
 }
 
 } // namespace

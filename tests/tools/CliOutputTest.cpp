@@ -121,7 +121,7 @@ TEST(CliOutput, DemoWritesEveryProgramAndATableOfItsSignals)
     EXPECT_EQ(neutral.samples, input.samples);
 
     // The table's input row, against the input file's own peak, RMS and correlation.
-    double peak[2] = {0, 0}, energy[2] = {0, 0}, cross = 0;
+    double peak[2] = {0, 0}, energy[2] = {0, 0}, cross = 0, mid = 0, side = 0;
     for (size_t i = 0; i < input.frames(); ++i)
     {
         for (int c = 0; c < 2; ++c)
@@ -130,15 +130,18 @@ TEST(CliOutput, DemoWritesEveryProgramAndATableOfItsSignals)
             energy[c] += input.at(i, c) * input.at(i, c);
         }
         cross += input.at(i, 0) * input.at(i, 1);
+        mid += std::pow(input.at(i, 0) + input.at(i, 1), 2);
+        side += std::pow(input.at(i, 0) - input.at(i, 1), 2);
     }
     const double rms0 = std::sqrt(energy[0] / input.frames()), rms1 = std::sqrt(energy[1] / input.frames());
     char expected[128];
-    std::snprintf(expected, sizeof expected, "%.1f %.1f %.1f %.1f %+.3f", decibels(peak[0]), decibels(peak[1]),
-                  decibels(rms0), decibels(rms1), cross / std::sqrt(energy[0] * energy[1]));
+    std::snprintf(expected, sizeof expected, "%.1f %.1f %.1f %.1f %+.3f %+.1f", decibels(peak[0]), decibels(peak[1]),
+                  decibels(rms0), decibels(rms1), cross / std::sqrt(energy[0] * energy[1]),
+                  10.0 * std::log10(mid / side));
     std::istringstream row(lineStarting(demo.out, "(input)"));
     std::string name, cells[6];
     row >> name >> cells[0] >> cells[1] >> cells[2] >> cells[3] >> cells[4] >> cells[5];
-    EXPECT_EQ(cells[0] + " " + cells[1] + " " + cells[2] + " " + cells[3] + " " + cells[4], expected);
+    EXPECT_EQ(cells[0] + " " + cells[1] + " " + cells[2] + " " + cells[3] + " " + cells[4] + " " + cells[5], expected);
     for (const char* program : KalviorTest::kProgramNames)
         EXPECT_FALSE(lineStarting(demo.out, program).empty()) << program;
 

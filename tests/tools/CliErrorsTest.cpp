@@ -26,11 +26,30 @@ struct ErrorCase
 {
     const char* name;
     int exitCode;
-    // "@name" stands for a file in the case's folder, "{bundle}" for the built bundle.
-    std::vector<std::string> arguments;
-    std::vector<std::string> messageParts;
+    // As typed, without quotes: words, then options each with its value up to
+    // the next option. Options alone follow "render @in.wav @out.wav --bundle
+    // {bundle}". "@name" stands for a file in the case's folder, "{bundle}"
+    // for the built bundle.
+    std::string command;
+    std::string messageParts; // separated by '|'
     std::function<void(const ScratchDir&)> setup = stereoInput;
 };
+
+void PrintTo(const ErrorCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+std::vector<std::string> split(const std::string& text, const std::string& separator)
+{
+    std::vector<std::string> parts;
+    for (size_t start = 0, end = 0; start <= text.size(); start = end + separator.size())
+    {
+        end = std::min(text.find(separator, start), text.size());
+        parts.push_back(text.substr(start, end - start));
+    }
+    return parts;
+}
 
 void stereoInput(const ScratchDir& dir)
 {
@@ -65,19 +84,19 @@ void directoryInput(const ScratchDir& dir)
     ::mkdir(dir.path("in.wav").c_str(), 0777);
 }
 
-using Args = std::vector<std::string>;
-
-// "render @in.wav OUT --bundle {bundle}" and the given options.
-Args renderTo(const std::string& out, const Args& options = {})
+void monoInput(const ScratchDir& dir)
 {
-    Args arguments = {"render", "@in.wav", out, "--bundle", "{bundle}"};
-    arguments.insert(arguments.end(), options.begin(), options.end());
-    return arguments;
+    audioWithChannels(dir, 1);
 }
 
-Args render(const Args& options = {})
+void threeChannels(const ScratchDir& dir)
 {
-    return renderTo("@out.wav", options);
+    audioWithChannels(dir, 3);
+}
+
+void fileNamedDemo(const ScratchDir& dir)
+{
+    textFile(dir.path("demo"), "a file, not a folder");
 }
 
 std::vector<ErrorCase> cases()
@@ -108,107 +127,48 @@ std::vector<ErrorCase> cases()
         };
     };
     return {
-        {"MissingInput",
-         kFailure,
-         {"render", "@nothere.wav", "@out.wav", "--bundle", "{bundle}"},
-         {"cannot open", "nothere.wav", "No such file"}},
-        {"InputNotAudio", kFailure, render(), {"cannot read", "in.wav"}, notAudio},
-        {"InputIsDirectory", kFailure, render(), {"is a directory"}, directoryInput},
-        {"MonoWithoutFlag",
-         kFailure,
-         render(),
-         {"mono", "--mono-to-stereo"},
-         [](auto& d)
-         {
-             audioWithChannels(d, 1);
-         }},
-        {"ThreeChannels",
-         kFailure,
-         render({"--mono-to-stereo"}),
-         {"3 channels", "stereo"},
-         [](auto& d)
-         {
-             audioWithChannels(d, 3);
-         }},
-        {"OutputIsInput", kFailure, renderTo("@in.wav", {"--force"}), {"is the input"}},
-        {"OutputIsInputSpelledOtherwise",
-         kFailure,
-         renderTo("@sub/../in.wav", {"--force"}),
-         {"is the input"},
-         stereoAnd([](const ScratchDir& d) { ::mkdir(d.path("sub").c_str(), 0777); })},
-        {"OutputIsInputThroughSymlink",
-         kFailure,
-         renderTo("@link.wav", {"--force"}),
-         {"is the input"},
+        {"MissingInput", kFailure, "render @nothere.wav @out.wav --bundle {bundle}",
+         "cannot open|nothere.wav|No such file"},
+        {"InputNotAudio", kFailure, "", "cannot read|in.wav", notAudio},
+        {"InputIsDirectory", kFailure, "", "is a directory", directoryInput},
+        {"MonoWithoutFlag", kFailure, "", "mono|--mono-to-stereo", monoInput},
+        {"ThreeChannels", kFailure, "--mono-to-stereo", "3 channels|stereo", threeChannels},
+        {"OutputIsInput", kFailure, "render @in.wav @in.wav --bundle {bundle} --force", "is the input"},
+        {"OutputIsInputSpelledOtherwise", kFailure, "render @in.wav @sub/../in.wav --bundle {bundle} --force",
+         "is the input", stereoAnd([](const ScratchDir& d) { ::mkdir(d.path("sub").c_str(), 0777); })},
+        {"OutputIsInputThroughSymlink", kFailure, "render @in.wav @link.wav --bundle {bundle} --force", "is the input",
          stereoAnd([](const ScratchDir& d) { ASSERT_EQ(::symlink("in.wav", d.path("link.wav").c_str()), 0); })},
-        {"OutputIsInputThroughHardLink",
-         kFailure,
-         renderTo("@hard.wav", {"--force"}),
-         {"is the input"},
+        {"OutputIsInputThroughHardLink", kFailure, "render @in.wav @hard.wav --bundle {bundle} --force", "is the input",
          stereoAnd([](const ScratchDir& d)
                    { ASSERT_EQ(::link(d.path("in.wav").c_str(), d.path("hard.wav").c_str()), 0); })},
-        {"ScopePictureIsInput", kFailure, render({"--scope", "@in.wav", "--force"}), {"is the input"}},
-        {"ExistingOutput", kFailure, render(), {"exists", "--force"}, withExisting},
-        {"MissingOutputDirectory", kFailure, renderTo("@no/such/dir/out.wav"), {"does not exist"}},
-        {"UnsupportedOutputType", kUsage, renderTo("@out.mp3"), {".wav", ".flac", ".aiff"}},
-        {"FloatIntoFlac", kUsage, renderTo("@out.flac", {"--sample-format", "float"}), {"FLAC", "integer"}},
-        {"UnknownParameter", kUsage, render({"--set", "Left Gian=-6"}), {"Left Gian", "did you mean 'Left Gain'"}},
-        {"UnknownProgram",
-         kUsage,
-         render({"--program", "Stereo Rotaton"}),
-         {"Stereo Rotaton", "did you mean 'Stereo Rotation'"}},
-        {"UnparsableNumber",
-         kUsage,
-         render({"--set", "Left Gain=loud"}),
-         {"'loud' is not a value of Left Gain", "norm(x)"}},
-        {"MisspeltListEntry", kUsage, render({"--set", "Crossover=LR4"}), {"did you mean 'LR-4'"}},
-        {"NormalisedOutOfRange", kUsage, render({"--set", "Balance=norm(1.5)"}), {"norm(1.5)", "0 <= x <= 1"}},
-        {"AutomatingAListParameter",
-         kUsage,
-         render({"--automate", "Mono=0:Off,1:On"}),
-         {"Mono cannot be automated", "--set"}},
-        {"SetAndAutomated",
-         kUsage,
-         render({"--set", "Balance=10", "--automate", "Balance=0:-10,0.05:10"}),
-         {"both set and automated"}},
-        {"AutomationBadTime", kUsage, render({"--automate", "Balance=0:-45,soon:45"}), {"soon:45", "seconds"}},
-        {"AutomationTimesGoBack", kUsage, render({"--automate", "Balance=1:-45,0.5:45"}), {"must not decrease"}},
-        {"ProgramThroughSet", kUsage, render({"--set", "ProgSel=Bass Squeeze"}), {"--program"}},
-        {"ScopeNeedsScopeOn", kUsage, render({"--scope", "@s.png", "--set", "Scope=Off"}), {"Scope on"}},
-        {"UnknownOption",
-         kUsage,
-         {"render", "@in.wav", "@out.wav", "--blok", "64"},
-         {"--blok", "did you mean --block"}},
-        {"BlockOutOfRange", kUsage, {"render", "@in.wav", "@out.wav", "--block", "0"}, {"--block"}},
-        {"PrecisionNot32Or64",
-         kUsage,
-         {"render", "@in.wav", "@out.wav", "--precision", "16"},
-         {"--precision", "32 or 64"}},
-        {"OneFileOnly", kUsage, {"render", "@in.wav"}, {"input and an output"}},
-        {"UnknownCommand", kUsage, {"rendr", "@in.wav", "@out.wav"}, {"did you mean render"}},
-        {"MissingBundle",
-         kFailure,
-         {"render", "@in.wav", "@out.wav", "--bundle", "@Nothing.vst3"},
-         {"no plug-in bundle", "Nothing.vst3"}},
-        {"BundleNotASharedObject",
-         kFailure,
-         {"render", "@in.wav", "@out.wav", "--bundle", "@Fake.vst3"},
-         {"failed to load", "Fake.so"},
+        {"ScopePictureIsInput", kFailure, "--scope @in.wav --force", "is the input"},
+        {"ExistingOutput", kFailure, "", "exists|--force", withExisting},
+        {"MissingOutputDirectory", kFailure, "render @in.wav @no/such/dir/out.wav --bundle {bundle}", "does not exist"},
+        {"UnsupportedOutputType", kUsage, "render @in.wav @out.mp3 --bundle {bundle}", ".wav|.flac|.aiff"},
+        {"FloatIntoFlac", kUsage, "render @in.wav @out.flac --bundle {bundle} --sample-format float", "FLAC|integer"},
+        {"UnknownParameter", kUsage, "--set Left Gian=-6", "Left Gian|did you mean 'Left Gain'"},
+        {"UnknownProgram", kUsage, "--program Stereo Rotaton", "Stereo Rotaton|did you mean 'Stereo Rotation'"},
+        {"UnparsableNumber", kUsage, "--set Left Gain=loud", "'loud' is not a value of Left Gain|norm(x)"},
+        {"MisspeltListEntry", kUsage, "--set Crossover=LR4", "did you mean 'LR-4'"},
+        {"NormalisedOutOfRange", kUsage, "--set Balance=norm(1.5)", "norm(1.5)|0 <= x <= 1"},
+        {"AutomatingAListParameter", kUsage, "--automate Mono=0:Off,1:On", "Mono cannot be automated|--set"},
+        {"SetAndAutomated", kUsage, "--set Balance=10 --automate Balance=0:-10,0.05:10", "both set and automated"},
+        {"AutomationBadTime", kUsage, "--automate Balance=0:-45,soon:45", "soon:45|seconds"},
+        {"AutomationTimesGoBack", kUsage, "--automate Balance=1:-45,0.5:45", "must not decrease"},
+        {"ProgramThroughSet", kUsage, "--set ProgSel=Bass Squeeze", "--program"},
+        {"ScopeNeedsScopeOn", kUsage, "--scope @s.png --set Scope=Off", "Scope on"},
+        {"UnknownOption", kUsage, "render @in.wav @out.wav --blok 64", "--blok|did you mean --block"},
+        {"BlockOutOfRange", kUsage, "render @in.wav @out.wav --block 0", "--block"},
+        {"PrecisionNot32Or64", kUsage, "render @in.wav @out.wav --precision 16", "--precision|32 or 64"},
+        {"OneFileOnly", kUsage, "render @in.wav", "input and an output"},
+        {"UnknownCommand", kUsage, "rendr @in.wav @out.wav", "did you mean render"},
+        {"MissingBundle", kFailure, "render @in.wav @out.wav --bundle @Nothing.vst3", "no plug-in bundle|Nothing.vst3"},
+        {"BundleNotASharedObject", kFailure, "render @in.wav @out.wav --bundle @Fake.vst3", "failed to load|Fake.so",
          fakeBundle("")},
-        {"BundleWithoutEntryPoints",
-         kFailure,
-         {"render", "@in.wav", "@out.wav", "--bundle", "@Fake.vst3"},
-         {"failed to load", "ModuleEntry"},
-         fakeBundle(SNDFILE_LIBRARY)},
-        {"InfoWithMissingBundle", kFailure, {"info", "--bundle", "@Nothing.vst3"}, {"no plug-in bundle"}},
-        {"DemoIntoAFile",
-         kFailure,
-         {"demo", "@demo", "--bundle", "{bundle}"},
-         {"not a directory"},
-         [](const ScratchDir& d)
-         {
-             textFile(d.path("demo"), "a file, not a folder");
-         }},
+        {"BundleWithoutEntryPoints", kFailure, "render @in.wav @out.wav --bundle @Fake.vst3",
+         "failed to load|ModuleEntry", fakeBundle(SNDFILE_LIBRARY)},
+        {"InfoWithMissingBundle", kFailure, "info --bundle @Nothing.vst3", "no plug-in bundle"},
+        {"DemoIntoAFile", kFailure, "demo @demo --bundle {bundle}", "not a directory", fileNamedDemo},
     };
 }
 
@@ -238,17 +198,28 @@ TEST_P(CliErrors, ClearMessageNonZeroExitNothingLost)
     c.setup(dir);
     const auto before = snapshot(dir);
 
+    const std::string render = "render @in.wav @out.wav --bundle {bundle}";
+    const std::string command = c.command.empty()               ? render
+                                : c.command.rfind("--", 0) == 0 ? render + " " + c.command
+                                                                : c.command;
+    const std::vector<std::string> options = split(command, " --");
+    std::vector<std::string> words = split(options[0], " ");
+    for (size_t i = 1; i < options.size(); ++i)
+    {
+        const size_t space = options[i].find(' ');
+        words.push_back("--" + options[i].substr(0, space));
+        if (space != std::string::npos)
+            words.push_back(options[i].substr(space + 1));
+    }
     std::vector<std::string> arguments;
-    for (const std::string& argument : c.arguments)
-        arguments.push_back(argument == "{bundle}" ? bundle()
-                            : argument[0] == '@'   ? dir.path(argument.substr(1))
-                                                   : argument);
+    for (const std::string& word : words)
+        arguments.push_back(word == "{bundle}" ? bundle() : word[0] == '@' ? dir.path(word.substr(1)) : word);
     const RunResult result = run(arguments);
 
     EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
     ASSERT_FALSE(result.err.empty());
     EXPECT_EQ(result.err.rfind("kalvior: ", 0), 0u) << result.err;
-    for (const std::string& part : c.messageParts)
+    for (const std::string& part : split(c.messageParts, "|"))
         EXPECT_NE(result.err.find(part), std::string::npos) << "'" << part << "' missing from: " << result.err;
     EXPECT_TRUE(result.out.empty()) << result.out;
     EXPECT_EQ(snapshot(dir), before);

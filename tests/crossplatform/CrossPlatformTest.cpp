@@ -30,6 +30,11 @@ struct OutputCase
     double tolerance; // largest difference, relative to the reference's peak
 };
 
+void PrintTo(const OutputCase& c, std::ostream* out)
+{
+    *out << c.file;
+}
+
 class CrossPlatformOutput : public ::testing::TestWithParam<OutputCase>
 {};
 

@@ -115,24 +115,20 @@ TEST_F(ProgramRoundTrip, ControllerShowsEachProgramAfterTheOutputChanges)
     }
 }
 
+// A ProgSel value between entries selects entry trunc(value * 6), as every
+// list does: the same state as that entry's own value i / 5.
 TEST_F(ProgramRoundTrip, ProgramValuesBetweenEntriesSelectByTruncation)
 {
-    const struct
+    for (const auto& [between, entry] : {std::pair{0.1, 0.0}, {0.9, 1.0}, {0.35, 0.4}})
     {
-        double progSel;
-        const char* crossover;
-        const char* frequency;
-    } cases[] = {
-        {0.1, "OFF", "300"},   // trunc(0.6) = 0: Default
-        {0.9, "LR-2", "700"},  // trunc(5.4) = 5: Stereosonic Shuffle
-        {0.35, "LR-4", "300"}, // trunc(2.1) = 2: Top and Bottom Pan
-    };
-    for (const auto& c : cases)
-    {
-        SCOPED_TRACE(c.progSel);
-        selectProgram(c.progSel);
-        EXPECT_EQ(c.crossover, shown(kCrossover));
-        EXPECT_EQ(c.frequency, shown(kCrossoverFreq));
+        selectProgram(entry);
+        const Values expected = host->values();
+        selectProgram(1.0 - entry); // elsewhere, so that the next selection must change things
+        selectProgram(between);
+        Values values = host->values();
+        EXPECT_EQ(values[kProgSel], between);
+        values[kProgSel] = expected[kProgSel];
+        EXPECT_EQ(values, expected) << between;
     }
 }
 

@@ -6,7 +6,6 @@
 #include "tests/crossplatform/PlatformRender.h"
 
 #include <cstdio>
-#include <string>
 
 using namespace PlatformRender;
 
@@ -18,36 +17,20 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::string bundle = argv[1], vst2Module = argv[2], folder = std::string(argv[3]) + "/";
-
-    const Rendering vst3Double = renderVst3(bundle, 1);
-    const Rendering vst3Float = renderVst3(bundle, 0);
-    const Rendering vst2Double = renderVst2(vst2Module, true);
-    const Rendering vst2Float = renderVst2(vst2Module, false);
-    for (const Rendering* rendering : {&vst3Double, &vst3Float, &vst2Double, &vst2Float})
-    {
-        if (!rendering->error.empty())
-        {
-            std::fprintf(stderr, "rendering failed: %s\n", rendering->error.c_str());
-            return 1;
-        }
-    }
+    const Rendering renderings[] = {renderVst3(bundle, 1), renderVst3(bundle, 0), renderVst2(vst2Module, true),
+                                    renderVst2(vst2Module, false)};
+    const char* files[] = {kVst3Double, kVst3Float, kVst2Double, kVst2Float};
     std::string error;
-    const std::string texts = describeTexts(bundle, vst2Module, error);
-    if (!error.empty())
+    const std::string texts = describeTexts(bundle, error);
+    bool written = error.empty() && writeFile(folder + kTexts, texts.data(), texts.size()) &&
+                   writeFile(folder + kState, renderings[0].state.data(), renderings[0].state.size());
+    for (int i = 0; i < 4 && written; ++i)
     {
-        std::fprintf(stderr, "describing the texts failed: %s\n", error.c_str());
-        return 1;
+        error = renderings[i].error;
+        written = error.empty() && writeFile(folder + files[i], renderings[i].output.data(),
+                                             renderings[i].output.size() * sizeof(double));
     }
-    const bool written = writeSamples(folder + ReferenceFiles::kVst3Double, vst3Double.output) &&
-                         writeSamples(folder + ReferenceFiles::kVst3Float, vst3Float.output) &&
-                         writeSamples(folder + ReferenceFiles::kVst2Double, vst2Double.output) &&
-                         writeSamples(folder + ReferenceFiles::kVst2Float, vst2Float.output) &&
-                         writeBytes(folder + ReferenceFiles::kState, vst3Double.state) &&
-                         writeBytes(folder + ReferenceFiles::kTexts, std::vector<uint8_t>(texts.begin(), texts.end()));
     if (!written)
-    {
-        std::fprintf(stderr, "cannot write into %s\n", folder.c_str());
-        return 1;
-    }
-    return 0;
+        std::fprintf(stderr, "no reference written into %s: %s\n", folder.c_str(), error.c_str());
+    return written ? 0 : 1;
 }

@@ -11,7 +11,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <dlfcn.h>
 #include <string>
 
@@ -21,18 +20,8 @@ namespace {
 
 constexpr const char* kVariable = "Kalvior_FORCE_SAMPLESIZE";
 
-template <typename F>
-F function(void* handle, const char* name)
+std::string sampleSizes(IPluginFactory* factory)
 {
-    return handle ? reinterpret_cast<F>(dlsym(handle, name)) : nullptr;
-}
-
-std::string sampleSizes(void* handle)
-{
-    auto getFactory = function<IPluginFactory* (*)()>(handle, "GetPluginFactory");
-    if (!getFactory)
-        return "sizes=nofactory";
-    IPluginFactory* factory = getFactory();
     PClassInfo info;
     Vst::IAudioProcessor* processor = nullptr;
     std::string answer = "sizes=none";
@@ -49,11 +38,8 @@ std::string sampleSizes(void* handle)
 }
 
 // The factory goes when its last reference does; the next request builds a new one.
-std::string factoryCycle(void* handle)
+std::string factoryCycle(IPluginFactory* (*getFactory)())
 {
-    auto getFactory = function<IPluginFactory* (*)()>(handle, "GetPluginFactory");
-    if (!getFactory)
-        return "cycle=nofactory";
     IPluginFactory* first = getFactory();
     const uint32 left = first ? first->release() : 99;
     IPluginFactory* second = getFactory();
@@ -78,59 +64,56 @@ int main(int argc, char** argv)
     const std::string library = Hosting::PluginModule::libraryInBundle(argv[1]);
     void* handle = nullptr;
     std::string out;
-    auto say = [&out](const std::string& token)
+    auto symbol = [&handle](const char* name)
     {
-        out += (out.empty() ? "" : " ") + token;
+        return handle ? dlsym(handle, name) : nullptr;
+    };
+    // A step calling a bool function of the module: "token=1", "token=0" or "token=missing".
+    auto call = [&](const char* token, const char* name, bool passHandle)
+    {
+        void* f = symbol(name);
+        const bool ok =
+            f && (passHandle ? reinterpret_cast<bool (*)(void*)>(f)(handle) : reinterpret_cast<bool (*)()>(f)());
+        return std::string(token) + "=" + (f ? (ok ? "1" : "0") : "missing");
     };
     for (int i = 2; i < argc; ++i)
     {
         const std::string step = argv[i];
-        if (step == "load")
-            handle = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
-        else if (step == "unload")
+        std::string token;
+        auto getFactory = reinterpret_cast<IPluginFactory* (*)()>(symbol("GetPluginFactory"));
+        if (step == "load" && !(handle = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL)))
         {
-            if (handle)
-                dlclose(handle);
+            std::fprintf(stderr, "cannot load %s: %s\n", library.c_str(), dlerror());
+            return 3;
+        }
+        else if (step == "unload" && handle)
+        {
+            dlclose(handle);
             handle = nullptr;
         }
         else if (step == "entry")
-        {
-            auto f = function<bool (*)(void*)>(handle, "ModuleEntry");
-            say(std::string("entry=") + (f ? (f(handle) ? "1" : "0") : "missing"));
-        }
+            token = call("entry", "ModuleEntry", true);
         else if (step == "exit")
-        {
-            auto f = function<bool (*)()>(handle, "ModuleExit");
-            say(std::string("exit=") + (f ? (f() ? "1" : "0") : "missing"));
-        }
+            token = call("exit", "ModuleExit", false);
         else if (step == "init")
-        {
-            auto f = function<bool (*)()>(handle, "InitDll");
-            say(std::string("init=") + (f ? (f() ? "1" : "0") : "missing"));
-        }
+            token = call("init", "InitDll", false);
         else if (step == "release")
-        {
-            auto f = function<bool (*)()>(handle, "ExitDll");
-            say(std::string("release=") + (f ? (f() ? "1" : "0") : "missing"));
-        }
+            token = call("release", "ExitDll", false);
         else if (step.rfind("setenv:", 0) == 0)
             setenv(kVariable, step.c_str() + 7, 1);
         else if (step == "unsetenv")
             unsetenv(kVariable);
         else if (step == "sizes")
-            say(sampleSizes(handle));
+            token = sampleSizes(getFactory ? getFactory() : nullptr);
         else if (step == "cycle")
-            say(factoryCycle(handle));
-        else
+            token = getFactory ? factoryCycle(getFactory) : "cycle=nofactory";
+        else if (step != "load" && step != "unload")
         {
             std::fprintf(stderr, "unknown step %s\n", step.c_str());
             return 2;
         }
-        if (!handle && step == "load")
-        {
-            std::fprintf(stderr, "cannot load %s: %s\n", library.c_str(), dlerror());
-            return 3;
-        }
+        if (!token.empty())
+            out += (out.empty() ? "" : " ") + token;
     }
     std::printf("%s\n", out.c_str());
     return 0;

@@ -76,24 +76,11 @@ TEST(FaderCurve, GainIsSilenceOnlyAtZero)
 // processor's matrices.
 TEST(ListRules, ThreeWayIndex)
 {
-    struct Case
-    {
-        double v;
-        uint32_t index;
-    };
-    const Case cases[] = {{0.0, 0},
-                          {0.3333, 0},
-                          {0.3334, 1},
-                          {0.5, 1},
-                          {0.6666, 1},
-                          {0.6667, 2},
-                          {1.0, 2},
-                          {1.5, 2},
-                          {-0.1, 0},
-                          {-0.5, 2},
-                          {std::numeric_limits<double>::quiet_NaN(), 2}};
-    for (const Case& c : cases)
-        EXPECT_EQ(Curves::threeWayIndex(c.v), c.index) << c.v;
+    const std::pair<double, uint32_t> cases[] = {{0.0, 0},    {0.3333, 0}, {0.3334, 1}, {0.5, 1},
+                                                 {0.6666, 1}, {0.6667, 2}, {1.0, 2},    {1.5, 2},
+                                                 {-0.1, 0},   {-0.5, 2},   {NAN, 2}};
+    for (const auto& [v, index] : cases)
+        EXPECT_EQ(Curves::threeWayIndex(v), index) << v;
 }
 
 TEST(Clamping, HostValuesIntoTheUnitRange)

@@ -1,7 +1,10 @@
 // Edge cases of the parameter classes that no parameter of the plug-in
-// reaches through a host: texts, conversions and parsing of every parameter
-// are checked through the built bundle.
+// reaches through a host (texts, conversions, parsing and defaults of every
+// parameter are checked through the built bundle), and that each controller
+// gets parameter objects of its own.
 #include "params/MyStringListParameter.h"
+#include "params/ParamId.h"
+#include "params/createParameters.h"
 
 #include "TextHelpers.h"
 
@@ -123,6 +126,15 @@ TEST(ParameterClasses, ListEntriesAreOwnedCopies)
     ParamValue v = -1;
     EXPECT_TRUE(list->fromString(longEntry.c_str(), v));
     EXPECT_EQ(1.0, v);
+}
+
+TEST(CreateParameters, EachCallMakesNewObjects)
+{
+    const ParameterList first = createParameters();
+    const ParameterList second = createParameters();
+    first[kLeftGain]->setNormalized(0.1);
+    EXPECT_NE(first[kLeftGain].get(), second[kLeftGain].get());
+    EXPECT_EQ(0.75, second[kLeftGain]->getNormalized());
 }
 
 } // namespace

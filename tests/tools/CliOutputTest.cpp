@@ -10,6 +10,7 @@
 #include <cairo.h>
 #include <sndfile.h>
 
+#include "tests/support/ParameterContract.h"
 #include "tests/tools/CliRunner.h"
 
 using namespace KalviorCli;
@@ -53,44 +54,32 @@ TEST(CliOutput, HelpAndVersion)
     EXPECT_EQ(version.out, "kalvior 1.0.0.1\n");
 }
 
-// The rows expected from the published parameter table: title, short title,
-// units, default text, range text and flags.
-struct InfoRow
-{
-    const char* id;
-    std::vector<std::string> parts;
-};
-
+// Every parameter's row shows its title, short title, units and flags; some
+// rows also their default and range texts; then the programs.
 TEST(CliOutput, InfoListsParametersAndProgramsFromTheController)
 {
     const RunResult info = run({"info", "--bundle", bundle()});
     ASSERT_EQ(info.exitCode, 0) << info.err;
     EXPECT_TRUE(contains(info.out, "Kalvior 1.0.0.1 by Tarnwick Audio"));
-    const std::vector<InfoRow> rows = {
-        {"0 ", {"ProgSel", "Default", "program-change"}},
-        {"1 ", {"Bypass", "Off | On", "automatable,bypass"}},
-        {"3 ", {"Left Gain", "L Gain", "dB", "0.0", "-inf .. 12.0", "automatable"}},
-        {"13 ", {"Asymm Crush", "ACrush", "%", "30", "0 .. 100"}},
-        {"15 ", {"HP Width", "HPWidth", "1.00", "0.00 .. 2.00"}},
-        {"23 ", {"Crossover", "Xover", "OFF", "OFF | LR-2 | LR-4"}},
-        {"24 ", {"Crossover Freq", "XFreq", "100", "100 .. 800", "automatable"}},
-        {"28 ", {"Mono", "Off", "Off | On"}},
-    };
-    for (const InfoRow& row : rows)
+    for (const KalviorTest::ParameterRow& row : KalviorTest::kParameters)
     {
-        const std::string line = lineStarting(info.out, row.id);
-        ASSERT_FALSE(line.empty()) << "no row for ID " << row.id;
-        for (const std::string& part : row.parts)
+        const std::string line = lineStarting(info.out, std::to_string(row.id) + " ");
+        ASSERT_FALSE(line.empty()) << "no row for " << row.title;
+        for (const std::string part : {row.title, row.shortTitle, *row.units ? row.units : "-"})
             EXPECT_TRUE(contains(line, part)) << "'" << part << "' missing from: " << line;
+        EXPECT_EQ(contains(line, "automatable"), row.automatable()) << line;
+        EXPECT_EQ(contains(line, "bypass"), (row.flags & KalviorTest::kBypassFlag) != 0) << line;
+        EXPECT_EQ(contains(line, "program-change"), (row.flags & KalviorTest::kProgramChange) != 0) << line;
     }
-    // The list parameters and the scope switch carry no automation flag.
-    for (const char* id : {"2 ", "23 ", "25 ", "26 ", "27 ", "28 "})
-        EXPECT_FALSE(contains(lineStarting(info.out, id), "automatable")) << id;
-    EXPECT_TRUE(contains(info.out, "Factory Presets"));
-    const char* programs[] = {"Default",         "Bass Squeeze",    "Top and Bottom Pan",
-                              "Mono Compat Pan", "Stereo Rotation", "Stereosonic Shuffle"};
-    for (int i = 0; i < 6; ++i)
-        EXPECT_TRUE(contains(info.out, std::to_string(i) + "  " + programs[i])) << programs[i];
+    const std::pair<const char*, const char*> texts[] = {{"3 ", "0.0      -inf .. 12.0"},
+                                                         {"13 ", "30       0 .. 100"},
+                                                         {"15 ", "1.00     0.00 .. 2.00"},
+                                                         {"23 ", "OFF      OFF | LR-2 | LR-4"},
+                                                         {"24 ", "100      100 .. 800"}};
+    for (const auto& [id, text] : texts)
+        EXPECT_TRUE(contains(lineStarting(info.out, id), text)) << lineStarting(info.out, id);
+    for (int i = 0; i < KalviorTest::kProgramCount; ++i)
+        EXPECT_TRUE(contains(info.out, std::to_string(i) + "  " + KalviorTest::kProgramNames[i]));
 }
 
 double decibels(double linear)
@@ -105,8 +94,15 @@ TEST(CliOutput, DemoWritesEveryProgramAndATableOfItsSignals)
     const RunResult demo = run({"demo", target, "--bundle", bundle()});
     ASSERT_EQ(demo.exitCode, 0) << demo.err;
 
-    const std::vector<std::string> stems = {"0-default",         "1-bass-squeeze",    "2-top-and-bottom-pan",
-                                            "3-mono-compat-pan", "4-stereo-rotation", "5-stereosonic-shuffle"};
+    // Files named by program number and name: "1-bass-squeeze".
+    std::vector<std::string> stems;
+    for (int i = 0; i < KalviorTest::kProgramCount; ++i)
+    {
+        std::string stem = std::to_string(i) + "-" + KalviorTest::kProgramNames[i];
+        for (char& c : stem)
+            c = c == ' ' ? '-' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        stems.push_back(stem);
+    }
     Audio input;
     ASSERT_TRUE(readAudio(target + "/input.wav", input));
     EXPECT_EQ(input.channels, 2);
@@ -125,7 +121,7 @@ TEST(CliOutput, DemoWritesEveryProgramAndATableOfItsSignals)
     EXPECT_EQ(neutral.samples, input.samples);
 
     // The table's input row, against the input file's own peak, RMS and correlation.
-    double peak[2] = {0, 0}, energy[2] = {0, 0}, cross = 0;
+    double peak[2] = {0, 0}, energy[2] = {0, 0}, cross = 0, mid = 0, side = 0;
     for (size_t i = 0; i < input.frames(); ++i)
     {
         for (int c = 0; c < 2; ++c)
@@ -134,17 +130,19 @@ TEST(CliOutput, DemoWritesEveryProgramAndATableOfItsSignals)
             energy[c] += input.at(i, c) * input.at(i, c);
         }
         cross += input.at(i, 0) * input.at(i, 1);
+        mid += std::pow(input.at(i, 0) + input.at(i, 1), 2);
+        side += std::pow(input.at(i, 0) - input.at(i, 1), 2);
     }
     const double rms0 = std::sqrt(energy[0] / input.frames()), rms1 = std::sqrt(energy[1] / input.frames());
     char expected[128];
-    std::snprintf(expected, sizeof expected, "%.1f %.1f %.1f %.1f %+.3f", decibels(peak[0]), decibels(peak[1]),
-                  decibels(rms0), decibels(rms1), cross / std::sqrt(energy[0] * energy[1]));
+    std::snprintf(expected, sizeof expected, "%.1f %.1f %.1f %.1f %+.3f %+.1f", decibels(peak[0]), decibels(peak[1]),
+                  decibels(rms0), decibels(rms1), cross / std::sqrt(energy[0] * energy[1]),
+                  10.0 * std::log10(mid / side));
     std::istringstream row(lineStarting(demo.out, "(input)"));
     std::string name, cells[6];
     row >> name >> cells[0] >> cells[1] >> cells[2] >> cells[3] >> cells[4] >> cells[5];
-    EXPECT_EQ(cells[0] + " " + cells[1] + " " + cells[2] + " " + cells[3] + " " + cells[4], expected);
-    for (const char* program :
-         {"Default", "Bass Squeeze", "Top and Bottom Pan", "Mono Compat Pan", "Stereo Rotation", "Stereosonic Shuffle"})
+    EXPECT_EQ(cells[0] + " " + cells[1] + " " + cells[2] + " " + cells[3] + " " + cells[4] + " " + cells[5], expected);
+    for (const char* program : KalviorTest::kProgramNames)
         EXPECT_FALSE(lineStarting(demo.out, program).empty()) << program;
 
     // A second run does not overwrite without --force.
@@ -153,83 +151,6 @@ TEST(CliOutput, DemoWritesEveryProgramAndATableOfItsSignals)
     EXPECT_TRUE(contains(again.err, "--force"));
     EXPECT_EQ(run({"demo", target, "--bundle", bundle(), "--force"}).exitCode, 0);
 }
-
-struct RoundTrip
-{
-    const char* name;
-    int inputFormat;
-    const char* output;
-    std::vector<std::string> arguments;
-    int outputFormat;
-    double tolerance; // 0: every sample exact
-};
-
-class LosslessFormats : public ::testing::TestWithParam<RoundTrip>
-{};
-
-// With every control neutral the plug-in passes samples through untouched, so
-// the output must hold exactly the input's samples in the chosen type. In
-// 64-bit processing the neutral matrix is the identity only to within the
-// rounding of its cos and sin terms (about 2^-53), which shows in doubles.
-TEST_P(LosslessFormats, NeutralRenderKeepsEverySample)
-{
-    const RoundTrip& c = GetParam();
-    ScratchDir dir(std::string("format-") + c.name);
-    const std::string extension = (c.inputFormat & SF_FORMAT_TYPEMASK) == SF_FORMAT_FLAC   ? ".flac"
-                                  : (c.inputFormat & SF_FORMAT_TYPEMASK) == SF_FORMAT_AIFF ? ".aiff"
-                                                                                           : ".wav";
-    ASSERT_TRUE(writeAudio(dir.path("in" + extension), testSignal(44100, 10000, c.inputFormat)));
-    Audio input;
-    ASSERT_TRUE(readAudio(dir.path("in" + extension), input));
-    std::vector<std::string> arguments{"render", dir.path("in" + extension), dir.path(c.output), "--bundle", bundle()};
-    arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
-    const RunResult result = run(arguments);
-    ASSERT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_TRUE(result.err.empty()) << result.err; // no progress bar without a terminal
-    Audio output;
-    ASSERT_TRUE(readAudio(dir.path(c.output), output));
-    EXPECT_EQ(output.format, c.outputFormat);
-    EXPECT_EQ(output.sampleRate, 44100);
-    ASSERT_EQ(output.samples.size(), input.samples.size());
-    if (c.tolerance == 0.0)
-    {
-        EXPECT_EQ(output.samples, input.samples);
-    }
-    else
-    {
-        double worst = 0.0;
-        for (size_t i = 0; i < input.samples.size(); ++i)
-            worst = std::max(worst, std::fabs(output.samples[i] - input.samples[i]));
-        EXPECT_LE(worst, c.tolerance);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, LosslessFormats,
-    ::testing::Values(
-        RoundTrip{
-            "Pcm16ToFlac", SF_FORMAT_WAV | SF_FORMAT_PCM_16, "out.flac", {}, SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 0.0},
-        RoundTrip{"Pcm24KeepsItsType",
-                  SF_FORMAT_WAV | SF_FORMAT_PCM_24,
-                  "out.wav",
-                  {"--sample-format", "input"},
-                  SF_FORMAT_WAV | SF_FORMAT_PCM_24,
-                  0.0},
-        RoundTrip{"FlacToFloatAiff",
-                  SF_FORMAT_FLAC | SF_FORMAT_PCM_24,
-                  "out.aiff",
-                  {},
-                  SF_FORMAT_AIFF | SF_FORMAT_FLOAT,
-                  0.0},
-        RoundTrip{
-            "AiffToFloatWav", SF_FORMAT_AIFF | SF_FORMAT_PCM_16, "out.wav", {}, SF_FORMAT_WAV | SF_FORMAT_FLOAT, 0.0},
-        RoundTrip{"Pcm16To64BitDouble",
-                  SF_FORMAT_WAV | SF_FORMAT_PCM_16,
-                  "out.wav",
-                  {"--precision", "64", "--sample-format", "double"},
-                  SF_FORMAT_WAV | SF_FORMAT_DOUBLE,
-                  4.5e-16}),
-    [](const ::testing::TestParamInfo<RoundTrip>& info) { return info.param.name; });
 
 TEST(CliOutput, IntegerOutputClipsAndSaysSo)
 {

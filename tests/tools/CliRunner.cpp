@@ -4,14 +4,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sndfile.h>
 #include <spawn.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -27,28 +26,6 @@ std::string readAll(const std::string& path)
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
-}
-
-void removeTree(const std::string& path)
-{
-    if (DIR* dir = ::opendir(path.c_str()))
-    {
-        while (dirent* entry = ::readdir(dir))
-        {
-            const std::string name = entry->d_name;
-            if (name == "." || name == "..")
-                continue;
-            const std::string child = path + "/" + name;
-            struct stat status
-            {};
-            if (::lstat(child.c_str(), &status) == 0 && S_ISDIR(status.st_mode))
-                removeTree(child);
-            else
-                ::unlink(child.c_str());
-        }
-        ::closedir(dir);
-    }
-    ::rmdir(path.c_str());
 }
 
 } // namespace
@@ -69,30 +46,17 @@ RunResult run(const std::vector<std::string>& arguments, const std::vector<std::
     const std::string base =
         std::string(KALVIOR_TEST_SCRATCH) + "/run-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
     const std::string outPath = base + ".out", errPath = base + ".err";
+    std::filesystem::create_directories(KALVIOR_TEST_SCRATCH);
 
-    std::vector<std::string> argumentTexts{executable()};
-    argumentTexts.insert(argumentTexts.end(), arguments.begin(), arguments.end());
+    // Through env(1): the given variables replace those of the same name.
+    std::vector<std::string> texts{"/usr/bin/env"};
+    texts.insert(texts.end(), environment.begin(), environment.end());
+    texts.push_back(executable());
+    texts.insert(texts.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
-    for (std::string& text : argumentTexts)
+    for (std::string& text : texts)
         argv.push_back(text.data());
     argv.push_back(nullptr);
-
-    // The given variables replace those of the same name.
-    std::vector<std::string> environmentTexts(environment.begin(), environment.end());
-    for (char** entry = environ; *entry; ++entry)
-    {
-        const std::string text = *entry;
-        const std::string name = text.substr(0, text.find('=') + 1);
-        bool replaced = false;
-        for (const std::string& given : environment)
-            replaced = replaced || given.compare(0, name.size(), name) == 0;
-        if (!replaced)
-            environmentTexts.push_back(text);
-    }
-    std::vector<char*> envp;
-    for (std::string& text : environmentTexts)
-        envp.push_back(text.data());
-    envp.push_back(nullptr);
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -101,7 +65,7 @@ RunResult run(const std::vector<std::string>& arguments, const std::vector<std::
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     RunResult result;
     pid_t child = 0;
-    if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0)
+    if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0)
     {
         int status = 0;
         ::waitpid(child, &status, 0);
@@ -118,29 +82,21 @@ RunResult run(const std::vector<std::string>& arguments, const std::vector<std::
 ScratchDir::ScratchDir(const std::string& name)
     : root(std::string(KALVIOR_TEST_SCRATCH) + "/" + name + "-" + std::to_string(::getpid()))
 {
-    removeTree(root);
-    ::mkdir(KALVIOR_TEST_SCRATCH, 0777);
-    ::mkdir(root.c_str(), 0777);
+    std::filesystem::remove_all(root);
+    std::filesystem::create_directories(root);
 }
 
 ScratchDir::~ScratchDir()
 {
-    removeTree(root);
+    std::error_code ignored;
+    std::filesystem::remove_all(root, ignored);
 }
 
 std::vector<std::string> ScratchDir::list() const
 {
     std::vector<std::string> names;
-    if (DIR* dir = ::opendir(root.c_str()))
-    {
-        while (dirent* entry = ::readdir(dir))
-        {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..")
-                names.push_back(name);
-        }
-        ::closedir(dir);
-    }
+    for (const auto& entry : std::filesystem::directory_iterator(root))
+        names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }

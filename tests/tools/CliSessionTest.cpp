@@ -38,8 +38,16 @@ TEST(CliSession, TheInstalledBundleIsFoundWithoutBeingNamed)
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_NE(result.out.find("Crossover Freq"), std::string::npos) << result.out;
 
+    // Nothing installed: the message names where it looked and how to go on.
+    for (const char* system : {"/usr/local/lib/vst3/Kalvior.vst3", "/usr/lib/vst3/Kalvior.vst3"})
+        if (::access(system, F_OK) == 0)
+            GTEST_SKIP() << "Kalvior is installed system-wide at " << system;
     ScratchDir empty("empty-home");
-    EXPECT_NE(run({"info"}, {"HOME=" + empty.dir()}).exitCode, 0) << "nothing installed there";
+    const RunResult missing = run({"info"}, {"HOME=" + empty.dir()});
+    EXPECT_EQ(missing.exitCode, 1);
+    for (const std::string& part :
+         {std::string("not installed"), empty.dir() + "/.vst3/Kalvior.vst3", std::string("--bundle")})
+        EXPECT_NE(missing.err.find(part), std::string::npos) << missing.err;
 }
 
 // A later --set of the same parameter wins, as on any command line.

@@ -35,8 +35,6 @@ protected:
         ASSERT_TRUE(effect);
     }
 
-    void TearDown() override { effect.reset(); }
-
     // The host's idle loop: effEditIdle every few milliseconds for a while.
     void idleFor(int milliseconds)
     {
@@ -49,8 +47,6 @@ protected:
         }
         XSync(window.display, False);
     }
-
-    int childWindowCount() { return window.childCount(); }
 
     void moveTo(int x, int y)
     {
@@ -92,14 +88,14 @@ TEST_F(Vst2Editor, OpensInTheHostWindowAndCloses)
     for (int i = 0; i < 5; ++i)
     {
         ASSERT_TRUE(openEditor()) << i;
-        EXPECT_EQ(childWindowCount(), 1);
+        EXPECT_EQ(window.childCount(), 1);
         effect->dispatch(V2::effEditClose);
         idleFor(20);
-        EXPECT_EQ(childWindowCount(), 0);
+        EXPECT_EQ(window.childCount(), 0);
     }
     ASSERT_TRUE(openEditor());
     effect.reset(); // effClose while open
-    EXPECT_EQ(childWindowCount(), 0);
+    EXPECT_EQ(window.childCount(), 0);
 }
 
 // A drag on the Balance knob is an edit: the host hears begin, the values

@@ -11,24 +11,21 @@ namespace V2 = Vst2Abi;
 
 namespace {
 
-class Vst2Entry : public ::testing::Test
-{
-protected:
-    void SetUp() override { ASSERT_TRUE(Module::get().handle) << Module::get().error; }
-};
+constexpr int32_t kUniqueId = static_cast<int32_t>(0xFE9E97D5u);
+
+using Vst2Entry = OpenedEffect;
 
 // Three entry points, main the same as VSTPluginMain, each making the effect.
 TEST_F(Vst2Entry, EveryEntryPointMakesTheEffect)
 {
     const Module& module = Module::get();
     EXPECT_EQ(reinterpret_cast<void*>(module.main), reinterpret_cast<void*>(module.vstPluginMain));
-    Host host;
     for (EntryPoint entry : {module.vstPluginMain, module.main, module.MAIN})
     {
         ASSERT_NE(entry, nullptr);
         AEffect* raw = entry(Host::callback);
         ASSERT_NE(raw, nullptr);
-        Effect effect(raw);
+        Effect opened(raw);
         EXPECT_EQ(raw->magic, V2::kEffectMagicNumber);
         EXPECT_EQ(raw->uniqueID, kUniqueId);
         EXPECT_EQ(raw->numInputs, 2);
@@ -56,10 +53,10 @@ TEST_F(Vst2Entry, RefusesHostsWithoutVersionOrCallback)
 // after all effects are closed, one more release finds nothing to release.
 TEST_F(Vst2Entry, ModuleInitialisationsBalanceWhenEffectsClose)
 {
+    effect.reset();
     const Module& module = Module::get();
     ASSERT_NE(module.exitDll, nullptr);
     ASSERT_NE(module.initDll, nullptr);
-    Host host;
     {
         auto first = open(host);
         auto second = open(host);
@@ -79,18 +76,15 @@ TEST_F(Vst2Entry, ModuleInitialisationsBalanceWhenEffectsClose)
 
 TEST_F(Vst2Entry, IdentityTexts)
 {
-    Host host;
-    auto effect = open(host);
-    ASSERT_TRUE(effect);
-    VstIntPtr result = 0;
-    EXPECT_EQ(effect->text(V2::effGetEffectName, 0, 0, 0.f, &result), "Kalvior");
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(effect->text(V2::effGetVendorString, 0, 0, 0.f, &result), "Tarnwick Audio");
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(effect->text(V2::effGetProductString, 0, 0, 0.f, &result), "Kalvior");
-    EXPECT_EQ(result, 1);
-    // 1.0.0.1, one byte per part, most significant first.
-    EXPECT_EQ(effect->dispatch(V2::effGetVendorVersion), 0x01000001);
+    for (const auto& [opcode, text] : {std::pair{V2::effGetEffectName, "Kalvior"},
+                                       {V2::effGetVendorString, "Tarnwick Audio"},
+                                       {V2::effGetProductString, "Kalvior"}})
+    {
+        VstIntPtr result = 0;
+        EXPECT_EQ(effect->text(opcode, 0, 0, 0.f, &result), text);
+        EXPECT_EQ(result, 1) << text;
+    }
+    EXPECT_EQ(effect->dispatch(V2::effGetVendorVersion), 0x01000001); // 1.0.0.1, one byte per part
     EXPECT_EQ(effect->dispatch(V2::effGetVstVersion), 2400);
     EXPECT_EQ(effect->dispatch(V2::effGetPlugCategory), V2::kPlugCategSpacializer); // "Fx|Spatial"
     EXPECT_EQ(effect->dispatch(V2::effGetNumMidiInputChannels), 0);
@@ -99,17 +93,25 @@ TEST_F(Vst2Entry, IdentityTexts)
 
 TEST_F(Vst2Entry, CanDoAnswers)
 {
-    Host host;
-    auto effect = open(host);
-    ASSERT_TRUE(effect);
     struct Case
     {
         const char* text;
         VstIntPtr answer;
     };
     const Case cases[] = {
-        {"receiveVstTimeInfo", 1}, {"bypass", 1},        {"BYPASS", 1}, {"sendVstMidiEvent", -1},
-        {"receiveVstEvents", -1},  {"somethingElse", 0}, {"", 0},
+        {"receiveVstTimeInfo", 1},
+        {"bypass", 1},
+        {"BYPASS", 1},
+        {"sendVstMidiEvent", -1},
+        {"receiveVstEvents", -1},
+        {"somethingElse", 0},
+        {"", 0},
+        // answered in any host (this one is not Cockos' own) and in any case
+        {"hasCockosExtensions", 0xBEEF0000},
+        {"HaScOcKoSeXtEnSiOnS", 0xBEEF0000},
+        {"hasCockosExtension", 0},
+        {"hasCockosExtensionsX", 0},
+        {"Cockos", 0},
     };
     for (const Case& c : cases)
     {
@@ -122,9 +124,6 @@ TEST_F(Vst2Entry, CanDoAnswers)
 
 TEST_F(Vst2Entry, PinsAndSpeakerArrangementAreStereo)
 {
-    Host host;
-    auto effect = open(host);
-    ASSERT_TRUE(effect);
     for (VstInt32 opcode : {V2::effGetInputProperties, V2::effGetOutputProperties})
     {
         for (VstInt32 pin = 0; pin < 2; ++pin)
@@ -150,16 +149,16 @@ TEST_F(Vst2Entry, PinsAndSpeakerArrangementAreStereo)
     EXPECT_EQ(input->type, V2::kSpeakerArrStereo);
     EXPECT_EQ(output->numChannels, 2);
 
-    V2::SpeakerArrangement8 stereo{};
-    stereo.type = V2::kSpeakerArrStereo;
-    stereo.numChannels = 2;
-    V2::SpeakerArrangement8 mono{};
-    mono.type = V2::kSpeakerArrMono;
-    mono.numChannels = 1;
-    auto* s = reinterpret_cast<VstSpeakerArrangement*>(&stereo);
-    auto* m = reinterpret_cast<VstSpeakerArrangement*>(&mono);
-    EXPECT_EQ(effect->dispatch(V2::effSetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(s), s), 1);
-    EXPECT_EQ(effect->dispatch(V2::effSetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(m), m), 0);
+    for (const auto& [type, channels] : {std::pair{V2::kSpeakerArrStereo, 2}, {V2::kSpeakerArrMono, 1}})
+    {
+        V2::SpeakerArrangement8 wanted{};
+        wanted.type = type;
+        wanted.numChannels = channels;
+        auto* arrangement = reinterpret_cast<VstSpeakerArrangement*>(&wanted);
+        EXPECT_EQ(
+            effect->dispatch(V2::effSetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(arrangement), arrangement),
+            channels == 2 ? 1 : 0);
+    }
 }
 
 // Opcodes that read or write through ptr answer 0 and change nothing when it
@@ -167,32 +166,26 @@ TEST_F(Vst2Entry, PinsAndSpeakerArrangementAreStereo)
 // for an index outside the lists.
 TEST_F(Vst2Entry, NullPointersAndOutOfRangeIndicesAnswerZeroAndWriteNothing)
 {
-    Host host;
-    auto effect = open(host);
-    ASSERT_TRUE(effect);
-
-    const VstInt32 pointerOpcodes[] = {
-        V2::effSetProgramName,
-        V2::effGetProgramName,
-        V2::effGetParamLabel,
-        V2::effGetParamDisplay,
-        V2::effGetParamName,
-        V2::effEditGetRect,
-        V2::effEditOpen,
-        V2::effGetChunk,
-        V2::effSetChunk,
-        V2::effProcessEvents,
-        V2::effString2Parameter,
-        V2::effGetProgramNameIndexed,
-        V2::effGetInputProperties,
-        V2::effGetOutputProperties,
-        V2::effGetEffectName,
-        V2::effGetVendorString,
-        V2::effGetProductString,
-        V2::effCanDo,
-        V2::effGetParameterProperties,
-        V2::effGetSpeakerArrangement,
-    };
+    const VstInt32 pointerOpcodes[] = {V2::effSetProgramName,
+                                       V2::effGetProgramName,
+                                       V2::effGetParamLabel,
+                                       V2::effGetParamDisplay,
+                                       V2::effGetParamName,
+                                       V2::effEditGetRect,
+                                       V2::effEditOpen,
+                                       V2::effGetChunk,
+                                       V2::effSetChunk,
+                                       V2::effProcessEvents,
+                                       V2::effString2Parameter,
+                                       V2::effGetProgramNameIndexed,
+                                       V2::effGetInputProperties,
+                                       V2::effGetOutputProperties,
+                                       V2::effGetEffectName,
+                                       V2::effGetVendorString,
+                                       V2::effGetProductString,
+                                       V2::effCanDo,
+                                       V2::effGetParameterProperties,
+                                       V2::effGetSpeakerArrangement};
     for (VstInt32 opcode : pointerOpcodes)
         EXPECT_EQ(effect->dispatch(opcode, 0, 16, nullptr), 0) << "opcode " << opcode;
 

@@ -2,68 +2,40 @@
 
 #include "tests/support/KalviorBundle.h"
 
-#include <gtest/gtest.h>
+#include "sdk/hosting/PluginModule.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <dlfcn.h>
 
 namespace Vst2Test {
 
-namespace {
-
-template <typename T>
-T symbolOf(void* handle, const char* name)
-{
-    return reinterpret_cast<T>(dlsym(handle, name));
-}
-
-} // namespace
-
-std::string libraryPath()
-{
-    return std::string(KALVIOR_BUNDLE_DIR) + "/Contents/x86_64-linux/Kalvior.so";
-}
-
 const Module& Module::get()
 {
     static const Module module = []
     {
         Module m;
-        m.handle = dlopen(libraryPath().c_str(), RTLD_NOW | RTLD_LOCAL);
+        const std::string path = Steinberg::Hosting::PluginModule::libraryInBundle(KalviorTest::bundlePath());
+        m.handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
         if (!m.handle)
         {
-            const char* reason = dlerror();
-            m.error = reason ? reason : "dlopen failed";
+            m.error = dlerror();
             return m;
         }
-        m.vstPluginMain = symbolOf<EntryPoint>(m.handle, "VSTPluginMain");
-        m.main = symbolOf<EntryPoint>(m.handle, "main");
-        m.MAIN = symbolOf<EntryPoint>(m.handle, "MAIN");
-        m.initDll = symbolOf<bool (*)()>(m.handle, "InitDll");
-        m.exitDll = symbolOf<bool (*)()>(m.handle, "ExitDll");
+        m.vstPluginMain = reinterpret_cast<EntryPoint>(dlsym(m.handle, "VSTPluginMain"));
+        m.main = reinterpret_cast<EntryPoint>(dlsym(m.handle, "main"));
+        m.MAIN = reinterpret_cast<EntryPoint>(dlsym(m.handle, "MAIN"));
+        m.initDll = reinterpret_cast<bool (*)()>(dlsym(m.handle, "InitDll"));
+        m.exitDll = reinterpret_cast<bool (*)()>(dlsym(m.handle, "ExitDll"));
         return m;
     }();
     return module;
 }
 
-Effect::~Effect()
-{
-    if (effect)
-        effect->dispatcher(effect, Vst2Abi::effClose, 0, 0, nullptr, 0.f);
-}
-
-VstIntPtr Effect::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
-{
-    return effect->dispatcher(effect, opcode, index, value, ptr, opt);
-}
-
 bool untouched(const char* buffer, size_t size)
 {
-    for (size_t i = 0; i < size; ++i)
-        if (static_cast<unsigned char>(buffer[i]) != kUntouched)
-            return false;
-    return true;
+    return std::all_of(buffer, buffer + size, [](char c) { return static_cast<unsigned char>(c) == kUntouched; });
 }
 
 std::string Effect::text(VstInt32 opcode, VstInt32 index, VstIntPtr value, float opt, VstIntPtr* result)
@@ -73,13 +45,12 @@ std::string Effect::text(VstInt32 opcode, VstInt32 index, VstIntPtr value, float
     const VstIntPtr answer = dispatch(opcode, index, value, buffer, opt);
     if (result)
         *result = answer;
-    const void* end = std::memchr(buffer, 0, sizeof(buffer));
-    if (!end)
+    const size_t length = strnlen(buffer, sizeof(buffer));
+    if (length == sizeof(buffer))
     {
         ADD_FAILURE() << "opcode " << opcode << " left no terminated text";
         return std::string();
     }
-    const size_t length = static_cast<const char*>(end) - buffer;
     EXPECT_TRUE(untouched(buffer + length + 1, sizeof(buffer) - length - 1))
         << "opcode " << opcode << " wrote past its text";
     return std::string(buffer, length);
@@ -97,28 +68,20 @@ std::vector<uint8_t> Effect::chunk()
 {
     void* data = nullptr;
     const VstIntPtr size = dispatch(Vst2Abi::effGetChunk, 0, 0, &data);
-    if (size <= 0 || !data)
-        return {};
     const auto* bytes = static_cast<const uint8_t*>(data);
-    return std::vector<uint8_t>(bytes, bytes + size);
+    return size > 0 && bytes ? std::vector<uint8_t>(bytes, bytes + size) : std::vector<uint8_t>();
 }
 
 double Effect::stored(uint32_t id)
 {
     const std::vector<uint8_t> bytes = chunk();
+    const size_t at = 16 + KalviorTest::kRecordBytes * id; // after the two sizes
     uint32_t storedId = 0;
     double value = NAN;
-    if (bytes.size() < 16 ||
-        !KalviorTest::readRecord(std::vector<uint8_t>(bytes.begin() + 16, bytes.end()), id, storedId, value) ||
+    if (bytes.size() < at + KalviorTest::kRecordBytes || !KalviorTest::readRecord(bytes.data() + at, storedId, value) ||
         storedId != id)
         return NAN;
     return value;
-}
-
-void Effect::setChunk(const std::vector<uint8_t>& bytes)
-{
-    std::vector<uint8_t> copy = bytes; // the effect may not keep the host's memory
-    dispatch(Vst2Abi::effSetChunk, 0, static_cast<VstIntPtr>(copy.size()), copy.data());
 }
 
 void Effect::start(float sampleRate, VstInt32 blockSize, bool doublePrecision)
@@ -133,9 +96,7 @@ void Effect::start(float sampleRate, VstInt32 blockSize, bool doublePrecision)
 std::unique_ptr<Effect> open(Host& /*host*/)
 {
     const Module& module = Module::get();
-    if (!module.vstPluginMain)
-        return nullptr;
-    AEffect* effect = module.vstPluginMain(&Host::callback);
+    AEffect* effect = module.vstPluginMain ? module.vstPluginMain(&Host::callback) : nullptr;
     if (!effect)
         return nullptr;
     auto result = std::make_unique<Effect>(effect);

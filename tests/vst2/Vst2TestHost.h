@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,15 +24,11 @@ struct Module
     static const Module& get();
 
     void* handle = nullptr;
-    EntryPoint vstPluginMain = nullptr;
-    EntryPoint main = nullptr;
-    EntryPoint MAIN = nullptr;
+    EntryPoint vstPluginMain = nullptr, main = nullptr, MAIN = nullptr;
     bool (*initDll)() = nullptr;
     bool (*exitDll)() = nullptr;
     std::string error;
 };
-
-std::string libraryPath();
 
 using Host = KalviorTest::Vst2Host;
 using KalviorTest::AutomateCall;
@@ -51,19 +46,27 @@ inline const KalviorTest::ParameterRow& vst2Row(int32_t index)
     return KalviorTest::kParameters[static_cast<uint32_t>(index) + KalviorTest::kFirstVst2Id];
 }
 
-constexpr int32_t kUniqueId = static_cast<int32_t>(0xFE9E97D5u);
+// The bytes the pattern checks use: a host's buffer before the effect writes.
+constexpr unsigned char kUntouched = 0xA5;
+constexpr size_t kTextBufferSize = 512;
+
+// True when none of buffer's bytes changed from kUntouched.
+bool untouched(const char* buffer, size_t size);
 
 // One opened effect; closed (effClose) on destruction.
 class Effect
 {
 public:
     explicit Effect(AEffect* effect) : effect(effect) {}
-    ~Effect();
+    ~Effect() { dispatch(Vst2Abi::effClose); }
     Effect(const Effect&) = delete;
     Effect& operator=(const Effect&) = delete;
 
-    VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr, float opt = 0.f);
-    // A text opcode into a large buffer pre-filled with a pattern; fails the
+    VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr, float opt = 0.f)
+    {
+        return effect->dispatcher(effect, opcode, index, value, ptr, opt);
+    }
+    // A text opcode into a large buffer pre-filled with kUntouched; fails the
     // test if the effect writes past its terminator. Returns the text.
     std::string text(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, float opt = 0.f,
                      VstIntPtr* result = nullptr);
@@ -72,7 +75,10 @@ public:
     std::vector<uint8_t> chunk();
     // The value the chunk's component state holds for parameter `id` (NaN if none).
     double stored(uint32_t id);
-    void setChunk(const std::vector<uint8_t>& bytes);
+    void setChunk(std::vector<uint8_t> bytes) // a copy: the effect may not keep the host's memory
+    {
+        dispatch(Vst2Abi::effSetChunk, 0, static_cast<VstIntPtr>(bytes.size()), bytes.data());
+    }
 
     // effSetSampleRate, effSetBlockSize, effSetProcessPrecision, effMainsChanged(1).
     void start(float sampleRate, VstInt32 blockSize, bool doublePrecision = false);
@@ -82,7 +88,7 @@ public:
     AEffect* effect;
 };
 
-// Opens an effect through VSTPluginMain with host; null if the entry refuses.
+// Opens an effect through VSTPluginMain with the current host; null if the entry refuses.
 std::unique_ptr<Effect> open(Host& host);
 
 // A test with one effect, opened by its own host before each case.
@@ -101,12 +107,5 @@ protected:
     Host host;
     std::unique_ptr<Effect> effect;
 };
-
-// The bytes the pattern check uses.
-constexpr unsigned char kUntouched = 0xA5;
-constexpr size_t kTextBufferSize = 512;
-
-// True when none of buffer's bytes changed from kUntouched.
-bool untouched(const char* buffer, size_t size);
 
 } // namespace Vst2Test

@@ -25,10 +25,11 @@ tool="$here/mutate.py"
 python3 "$tool" check "$faults" "$root" "$@"
 
 mkdir -p "$work"
-# A fresh copy of the sources; the build inside it is kept between runs.
+# A fresh copy of the sources, stamped now so that the kept build inside it
+# recompiles every file (ccache makes that cheap) and never links stale objects.
 mkdir -p "$work/src"
 find "$work/src" -mindepth 1 -maxdepth 1 ! -name build -exec rm -rf {} +
-tar -C "$root" --exclude=./.git --exclude='./build*' -cf - . | tar -C "$work/src" -xf -
+tar -C "$root" --exclude=./.git --exclude='./build*' -cf - . | tar -C "$work/src" -xmf -
 # The build inside the copy, as in a checkout, so ccache finds the same relative paths.
 export CCACHE_BASEDIR=/
 launcher=()

@@ -76,6 +76,9 @@ protected:
     ScopeView* scopeView = nullptr; // the open editor's scope view, or null
     bool editorOpen = false;        // between the editor's open and close
     std::mutex scopeMutex;          // guards scopeView, editorOpen and the copy into the view
+    // The user's last editor size, relative to the template's at the screen's
+    // scale; kept while the instance lives, never saved with its state.
+    double editorZoom = 1.;
 
 private:
     // Copies one complete scope block into scopeView. Called with scopeMutex

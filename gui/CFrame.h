@@ -4,6 +4,7 @@
 #include "gui/CViewContainer.h"
 #include "gui/IPlatformFrame.h"
 
+#include <functional>
 #include <memory>
 
 namespace VSTGUI {
@@ -35,6 +36,13 @@ public:
 
     Animation::Animator* getAnimator();
 
+    // Device pixels per unit: views keep their sizes in units while the
+    // window and its drawing scale by this.
+    void setScaleFactor(double scaleFactor);
+    double getScaleFactor() const { return scaleFactor; }
+    // Told when the window system's preferred scale for the window changes.
+    void setSystemScaleHandler(std::function<void(double)> handler) { systemScaleHandler = std::move(handler); }
+
     void setFocusDrawingEnabled(bool state) { focusDrawing = state; }
     bool focusDrawingEnabled() const { return focusDrawing; }
     void setFocusWidth(CCoord width) { focusWidth = width; }
@@ -49,6 +57,7 @@ public:
     CMouseEventResult platformOnMouseMoved(CPoint& where, const CButtonState& buttons);
     CMouseEventResult platformOnMouseUp(CPoint& where, const CButtonState& buttons);
     bool platformOnMouseWheel(const CPoint& where, float distance, const CButtonState& buttons);
+    void platformOnSystemScaleChanged(double scale);
 
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
     bool onWheel(const CPoint& where, const float& distance, const CButtonState& buttons) override;
@@ -63,6 +72,8 @@ private:
     CView* modalView = nullptr;
     bool focusDrawing = false;
     CCoord focusWidth = 1;
+    double scaleFactor = 1.;
+    std::function<void(double)> systemScaleHandler;
 };
 
 } // namespace VSTGUI

@@ -72,10 +72,10 @@ void CairoBitmap::unlockPixels()
         cairo_surface_mark_dirty(surface);
 }
 
-cairo_surface_t* CairoBitmap::surfaceOf(const CBitmap& bitmap)
+cairo_surface_t* CairoBitmap::surfaceOf(const IPlatformBitmap* bitmap)
 {
     // Only this side's bitmaps exist in a build.
-    auto* platform = static_cast<CairoBitmap*>(bitmap.getPlatformBitmap());
+    auto* platform = static_cast<const CairoBitmap*>(bitmap);
     return platform ? platform->getSurface() : nullptr;
 }
 

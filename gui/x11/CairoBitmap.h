@@ -29,7 +29,7 @@ public:
 
     cairo_surface_t* getSurface() const { return surface; }
     // The surface of a bitmap made on this side, or null.
-    static cairo_surface_t* surfaceOf(const CBitmap& bitmap);
+    static cairo_surface_t* surfaceOf(const IPlatformBitmap* bitmap);
 
 private:
     cairo_surface_t* surface = nullptr;

@@ -33,6 +33,9 @@ public:
     void invalidRect(const CRect& rect) override;
     bool getGlobalPosition(CPoint& position) const override;
     bool showPopupMenu(const PopupMenuDescription& menu) override;
+    void setScaleFactor(double scaleFactor) override;
+    // The X resource Xft.dpi over 96, as read when the connection opened.
+    double getSystemScaleFactor() const override;
 
     Window getWindow() const { return window; }
     void* getPlatformHandle() const override { return reinterpret_cast<void*>(window); }
@@ -50,20 +53,23 @@ private:
     void handleEvent(XEvent& event);
     void closePopup(bool deliver);
     int32 buttonsFromState(unsigned int state) const;
+    // Window pixels to frame units.
+    CPoint toFrame(int x, int y) const { return CPoint(x / scale, y / scale); }
 
     CFrame* frame;
     Display* display = nullptr;
     Window window = 0;
     cairo_surface_t* windowSurface = nullptr;
     cairo_surface_t* backBuffer = nullptr;
-    int width = 0;
+    int width = 0; // window pixels
     int height = 0;
+    double scale = 1.; // window pixels per frame unit
     SharedPointer<IRunLoop> loop;
     bool eventHandlerRegistered = false;
     bool timerRegistered = false;
 
-    std::vector<CRect> dirtyRects; // need drawing and copying
-    CRect exposedRect;             // needs copying only
+    std::vector<CRect> dirtyRects; // window pixels that need drawing and copying
+    CRect exposedRect;             // window pixels that need copying only
 
     std::unique_ptr<X11PopupMenu> popup;
     PopupMenuDescription popupDescription;

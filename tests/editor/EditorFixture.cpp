@@ -1,5 +1,7 @@
 #include "EditorFixture.h"
 
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
+
 #include <X11/Xlib.h>
 
 #include <cairo.h>
@@ -69,14 +71,23 @@ void EditorFixture::SetUp()
     PluginTest::SetUp();
     display = window.display;
     parent = window.window;
+    runLoop.onResizeRequest = [this](int width, int height) { window.resize(width, height); };
 }
 
-IPlugView* EditorFixture::openEditor()
+IPlugView* EditorFixture::openEditor(double contentScale)
 {
     IPlugView* view = controller()->createView("editor");
     if (!view)
         return nullptr;
     view->setFrame(&runLoop);
+    if (contentScale > 0)
+    {
+        IPtr<IPlugViewContentScaleSupport> scaling = KalviorTest::query<IPlugViewContentScaleSupport>(view);
+        EXPECT_TRUE(scaling && scaling->setContentScaleFactor(static_cast<float>(contentScale)) == kResultTrue);
+    }
+    ViewRect size;
+    if (view->getSize(&size) == kResultTrue)
+        window.resize(size.getWidth(), size.getHeight());
     if (view->attached(reinterpret_cast<void*>(parent), kPlatformTypeX11EmbedWindowID) != kResultOk)
     {
         view->setFrame(nullptr);
@@ -111,8 +122,8 @@ Image EditorFixture::screenshot() const
     image.pixels = window.pixels();
     if (!image.pixels.empty())
     {
-        image.width = kEditorWidth;
-        image.height = kEditorHeight;
+        image.width = window.width;
+        image.height = window.height;
     }
     return image;
 }

@@ -54,8 +54,9 @@ protected:
 
     void SetUp() override;
 
-    // createView("editor"), setFrame, attached in the parent window.
-    Steinberg::IPlugView* openEditor();
+    // createView("editor"), setFrame, the content scale when one is given,
+    // attached in the parent window (which takes the view's size).
+    Steinberg::IPlugView* openEditor(double contentScale = 0);
     void closeEditor(Steinberg::IPlugView*& view);
 
     int childWindowCount() const { return window.childCount(); }

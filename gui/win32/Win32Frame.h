@@ -34,6 +34,9 @@ public:
     void invalidRect(const CRect& rect) override;
     bool getGlobalPosition(CPoint& position) const override;
     bool showPopupMenu(const PopupMenuDescription& menu) override;
+    void setScaleFactor(double scaleFactor) override;
+    // The window's monitor DPI over 96, where the system can tell it.
+    double getSystemScaleFactor() const override;
     void* getPlatformHandle() const override { return window; }
 
     HWND getWindow() const { return window; }
@@ -50,6 +53,10 @@ private:
     void draw(HDC dc, const CRect& dirty);
     void mouseDown(int32 button, WPARAM wParam, LPARAM lParam, bool doubleClick);
     void mouseUp(int32 button, WPARAM wParam, LPARAM lParam);
+    // A mouse message's window pixels in frame units.
+    CPoint toFrame(LPARAM lParam) const;
+    // The window's size in pixels at the frame's size times scale.
+    SIZE pixelSize() const;
 
     CFrame* frame;
     HWND window = nullptr;
@@ -57,6 +64,7 @@ private:
     ComPtr<IDWriteFactory> writeFactory;
     ComPtr<ID2D1DCRenderTarget> target;
     std::unique_ptr<DWriteFontCache> fonts;
+    double scale = 1.; // window pixels per frame unit
 };
 
 } // namespace Win32

@@ -6,8 +6,6 @@
 
 namespace VSTGUI {
 
-class CBitmap;
-
 namespace X11 {
 
 // A bitmap as a cairo image surface (ARGB32, premultiplied, the layout of

@@ -1,6 +1,7 @@
 #include "EditorFixture.h"
 
 #include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
+#include "pluginterfaces/vst/ivstmessage.h"
 
 #include <X11/Xlib.h>
 
@@ -9,6 +10,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
+#include <regex>
 
 using namespace Steinberg;
 
@@ -49,6 +52,28 @@ RgbaImage loadPng(const std::string& path)
     return image;
 }
 
+uint32_t pixelOf(const RgbaImage& image, int x, int y)
+{
+    const uint8_t* p = image.at(x, y);
+    return rgb(p[0], p[1], p[2]);
+}
+
+std::vector<ViewBox> templateViewBoxes(const std::string& descriptionPath)
+{
+    std::ifstream file(descriptionPath);
+    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const auto start = text.find("<template name=\"view\"");
+    const auto end = text.find("</template>", start);
+    std::vector<ViewBox> boxes;
+    if (start == std::string::npos || end == std::string::npos)
+        return boxes;
+    const std::regex view(R"re(<view [^>]*origin="(\d+), (\d+)" size="(\d+), (\d+)")re");
+    const std::string body = text.substr(start, end - start);
+    for (std::sregex_iterator it(body.begin(), body.end(), view), last; it != last; ++it)
+        boxes.push_back({std::stoi((*it)[1]), std::stoi((*it)[2]), std::stoi((*it)[3]), std::stoi((*it)[4])});
+    return boxes;
+}
+
 int channelDistance(uint32_t a, uint32_t b)
 {
     int worst = 0;
@@ -71,7 +96,10 @@ void EditorFixture::SetUp()
     PluginTest::SetUp();
     display = window.display;
     parent = window.window;
-    runLoop.onResizeRequest = [this](int width, int height) { window.resize(width, height); };
+    runLoop.onResizeRequest = [this](int width, int height)
+    {
+        window.resize(width, height);
+    };
 }
 
 IPlugView* EditorFixture::openEditor(double contentScale)
@@ -164,6 +192,34 @@ void EditorFixture::drag(int x, int y, int dy)
         moveTo(x, y + dy * i / steps);
     window.button(1, false);
     settle(30);
+}
+
+std::vector<uint8_t> onePointBlock()
+{
+    std::vector<uint8_t> block(1024);
+    for (size_t i = 0; i < 512; ++i)
+    {
+        block[2 * i] = static_cast<uint8_t>(static_cast<int8_t>(kScopeMid));
+        block[2 * i + 1] = static_cast<uint8_t>(static_cast<int8_t>(kScopeSide));
+    }
+    return block;
+}
+
+tresult EditorFixture::sendScope(const std::vector<uint8_t>& block, Vst::IEditController* to)
+{
+    IPtr<Vst::IConnectionPoint> connection = KalviorTest::query<Vst::IConnectionPoint>(to ? to : controller());
+    IPtr<Vst::IMessage> message = KalviorTest::createMessage(host, "Scope");
+    if (!connection || !message)
+        return kInternalError;
+    message->getAttributes()->setBinary("Data", block.data(), static_cast<uint32>(block.size()));
+    return connection->notify(message);
+}
+
+void EditorFixture::redrawScope()
+{
+    runLoop.fireTimers(100);
+    runLoop.fireTimers(16);
+    XSync(display, False);
 }
 
 int EditorFixture::openDescriptorCount()

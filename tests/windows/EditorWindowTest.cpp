@@ -10,6 +10,7 @@
 #include "tests/support/KalviorBundle.h"
 
 #include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 
 #include <windows.h>
 
@@ -90,11 +91,18 @@ protected:
         PluginTest::TearDown();
     }
 
-    // createView and attached as a host does; the editor's window is the host's child.
-    void openEditor()
+    // createView, the content scale when one is given, and attached as a host
+    // does; the editor's window is the host's child.
+    void openEditor(int contentScale = 0)
     {
         view = controller()->createView(ViewType::kEditor);
         ASSERT_NE(nullptr, view);
+        if (contentScale > 0)
+        {
+            IPtr<IPlugViewContentScaleSupport> scaling = KalviorTest::query<IPlugViewContentScaleSupport>(view);
+            ASSERT_TRUE(scaling);
+            ASSERT_EQ(kResultTrue, scaling->setContentScaleFactor(static_cast<float>(contentScale)));
+        }
         ASSERT_EQ(kResultTrue, view->isPlatformTypeSupported(kPlatformTypeHWND));
         ASSERT_EQ(kResultOk, view->attached(host, kPlatformTypeHWND));
         window = GetWindow(host, GW_CHILD);
@@ -147,30 +155,44 @@ protected:
     IPlugView* view = nullptr;
 };
 
-TEST_F(EditorOnWindows, OpensAsAChildWindowOfTheHostsWindowAt375By495)
+// At the host's content scale (1 or 2) the editor is a child window of the
+// scaled size; at 2 it draws the 2x skin pixel for pixel where no control lies
+// (the maker's mark at the bottom left, 120 x 60 units at (0, 425)).
+TEST_F(EditorOnWindows, OpensAsAChildWindowOfTheHostsWindowAtTheContentScale)
 {
-    openEditor();
-    EXPECT_EQ(kResultFalse, view->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID));
-    ViewRect size;
-    ASSERT_EQ(kResultOk, view->getSize(&size));
-    EXPECT_EQ(kWidth, size.getWidth());
-    EXPECT_EQ(kHeight, size.getHeight());
-    EXPECT_EQ(host, GetParent(window));
-    EXPECT_TRUE(GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD);
-    EXPECT_TRUE(IsWindowVisible(window));
-    RECT client;
-    GetClientRect(window, &client);
-    EXPECT_EQ(kWidth, client.right);
-    EXPECT_EQ(kHeight, client.bottom);
-    EXPECT_EQ(1, childWindows());
-    // The window belongs to the plug-in's module, on the host's UI thread.
-    EXPECT_EQ(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)),
-              GetModuleHandleW(L"Kalvior.vst3"));
-    EXPECT_EQ(GetCurrentThreadId(), GetWindowThreadProcessId(window, nullptr));
-    EXPECT_GT(pumpMessages(200, window), 0) << "the editor's timers run on the host's message loop";
-    const WindowsPicture::Image shown = picture();
-    ASSERT_FALSE(shown.empty());
-    EXPECT_GT(shown.distinctColours(), 100u) << "the skin, not a blank window";
+    for (const int scale : {1, 2})
+    {
+        SCOPED_TRACE(scale);
+        openEditor(scale);
+        EXPECT_EQ(kResultFalse, view->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID));
+        ViewRect size;
+        ASSERT_EQ(kResultOk, view->getSize(&size));
+        EXPECT_EQ(kWidth * scale, size.getWidth());
+        EXPECT_EQ(kHeight * scale, size.getHeight());
+        EXPECT_EQ(host, GetParent(window));
+        EXPECT_TRUE(GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD);
+        EXPECT_TRUE(IsWindowVisible(window));
+        RECT client;
+        GetClientRect(window, &client);
+        EXPECT_EQ(kWidth * scale, client.right);
+        EXPECT_EQ(kHeight * scale, client.bottom);
+        EXPECT_EQ(1, childWindows());
+        // The window belongs to the plug-in's module, on the host's UI thread.
+        EXPECT_EQ(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)),
+                  GetModuleHandleW(L"Kalvior.vst3"));
+        EXPECT_EQ(GetCurrentThreadId(), GetWindowThreadProcessId(window, nullptr));
+        EXPECT_GT(pumpMessages(200, window), 0) << "the editor's timers run on the host's message loop";
+        const WindowsPicture::Image shown = WindowsPicture::print(window, kWidth * scale, kHeight * scale);
+        ASSERT_FALSE(shown.empty());
+        EXPECT_GT(shown.distinctColours(), 100u) << "the skin, not a blank window";
+        if (scale == 2)
+        {
+            const WindowsPicture::Image skin = WindowsPicture::loadPng(KALVIOR_SKIN_2X);
+            ASSERT_EQ(2 * kWidth, skin.width) << KALVIOR_SKIN_2X;
+            EXPECT_EQ(0u, skin.differingPixels(shown, 240, 120, 0, 850));
+        }
+        closeEditor();
+    }
 }
 
 // Mouse gestures on knobs: a vertical drag covers the range in 200 pixels,

@@ -99,42 +99,49 @@ protected:
     std::vector<ViewBox> boxes;
 };
 
-// At each content scale the window has the scaled size and shows the picture
+// At the host's content scale, or where it sets none at the X server's
+// Xft.dpi (96 is 1x), the window has the scaled size and shows the picture
 // at device pixels: at 1 exactly today's, at 2 the 2x skin pixel for pixel
-// wherever no control lies; a drag of the same length in units moves a knob
-// as far, and a scope point lands on its device pixel.
-TEST_F(EditorScaleTest, AtEachContentScaleTheWindowPictureMouseAndScopeScale)
+// wherever no control lies. A drag of the same length in units moves a knob
+// as far, a scope point lands on its device pixel, and a later host call wins.
+TEST_F(EditorScaleTest, TheEditorDrawsAndTakesTheMouseAtTheContentScale)
 {
     struct Case
     {
-        double scale;
-        const char* skin; // compared where no view lies
-        int largest;      // at most this channel distance...
-        double mean;      // ...and this on average
-        bool exactScope;  // the scope view sits on whole device pixels
+        const char* what;
+        double hostScale;      // set before attaching; 0 for none
+        const char* resources; // the X server's resource database
+        double expected;
     };
     const Case cases[] = {
-        {1.0, "skin.png", 2, 0.1, true},
-        {1.5, "skin_2x.png", 255, 12, false},
-        {2.0, "skin_2x.png", 2, 0.1, true},
+        {"host 1", 1, "", 1},
+        {"host 1.5", 1.5, "", 1.5},
+        {"host 2", 2, "", 2},
+        {"Xft.dpi 192", 0, "Xft.antialias:\t1\nXft.dpi:\t192\n", 2},
+        {"Xft.dpi 96", 0, "Xft.dpi:\t96\n", 1},
+        {"Xft.dpi unreadable", 0, "Xft.dpi:\tlarge\n", 1},
+        {"host 1 over Xft.dpi 192", 1, "Xft.dpi:\t192\n", 1},
     };
     const RgbaImage reference = loadPng(std::string(KALVIOR_EDITOR_REFERENCE));
     ASSERT_EQ(kUnitsWide, reference.width);
     for (const Case& c : cases)
     {
-        SCOPED_TRACE(c.scale);
+        SCOPED_TRACE(c.what);
+        setXResources(c.resources);
         controller()->setParamNormalized(kBalance, 0.5);
-        IPlugView* view = openEditor(c.scale);
+        IPlugView* view = openEditor(c.hostScale);
         ASSERT_NE(nullptr, view);
-        expectSize(view, scaled(kUnitsWide, c.scale), scaled(kUnitsHigh, c.scale));
+        const double scale = c.expected;
+        expectSize(view, scaled(kUnitsWide, scale), scaled(kUnitsHigh, scale));
 
         const Image shot = screenshot();
-        ASSERT_EQ(scaled(kUnitsWide, c.scale), shot.width);
-        const RgbaImage skin = loadPng(resourcesPath() + "/" + c.skin);
-        const auto distance = skinDistance(shot, skin, c.scale, skin.width / double(kUnitsWide));
-        EXPECT_LE(distance.first, c.largest);
-        EXPECT_LE(distance.second, c.mean);
-        if (c.scale == 1.0)
+        ASSERT_EQ(scaled(kUnitsWide, scale), shot.width);
+        const RgbaImage skin = loadPng(resourcesPath() + (scale > 1 ? "/skin_2x.png" : "/skin.png"));
+        const auto distance = skinDistance(shot, skin, scale, skin.width / double(kUnitsWide));
+        const bool wholePixels = scale == std::floor(scale);
+        EXPECT_LE(distance.first, wholePixels ? 2 : 255) << "filtered between densities";
+        EXPECT_LE(distance.second, wholePixels ? 0.1 : 12);
+        if (scale == 1)
         {
             int differing = 0;
             for (int y = 0; y < kUnitsHigh; ++y)
@@ -142,56 +149,19 @@ TEST_F(EditorScaleTest, AtEachContentScaleTheWindowPictureMouseAndScopeScale)
                     differing += shot.at(x, y) != pixelOf(reference, x, y);
             EXPECT_EQ(0, differing) << "the picture at 1x is the one kept as the reference";
         }
-
-        if (c.exactScope)
+        if (wholePixels)
         {
             ASSERT_EQ(kResultOk, sendScope(onePointBlock()));
             redrawScope();
-            const int half = static_cast<int>(std::ceil(170 * c.scale)) / 2;
-            const int x = scaled(180, c.scale) + half - scaled(kScopeSide, c.scale);
-            const int y = scaled(55, c.scale) + half - scaled(kScopeMid, c.scale);
+            const int x = scaled(180 + 85 - kScopeSide, scale), y = scaled(55 + 85 - kScopeMid, scale);
             const Image plotted = screenshot();
             EXPECT_EQ(rgb(220, 255, 220), plotted.at(x, y)) << "the point, one device pixel";
             EXPECT_NE(rgb(220, 255, 220), plotted.at(x + 1, y));
         }
 
-        handler.clear();
-        const int knobX = scaled(20 + 18, c.scale), knobY = scaled(255 + 18, c.scale);
-        drag(knobX, knobY, scaled(-40, c.scale));
+        drag(scaled(20 + 18, scale), scaled(255 + 18, scale), scaled(-40, scale));
         EXPECT_NEAR(0.7, controller()->getParamNormalized(kBalance), 1e-5) << "40 units up is a fifth of the range";
-        closeEditor(view);
-    }
-}
 
-// Where the host sets no content scale, the X server's Xft.dpi decides it
-// once at open (96 is 1x); a scale the host sets, before or after, wins.
-TEST_F(EditorScaleTest, XftDpiScalesTheEditorWhereTheHostSetsNoScale)
-{
-    struct Case
-    {
-        const char* resources;
-        double hostScale; // before attaching; 0 for none
-        double expected;
-    };
-    const Case cases[] = {
-        {"Xft.dpi:\t192\n", 0, 2.0},
-        {"Xft.antialias:\t1\nXft.dpi:\t144\n", 0, 1.5},
-        {"Xft.dpi:\t96\n", 0, 1.0},
-        {"Xft.dpi:\tlarge\n", 0, 1.0},
-        {"", 0, 1.0},
-        {"Xft.dpi:\t192\n", 1.0, 1.0},
-    };
-    for (const Case& c : cases)
-    {
-        SCOPED_TRACE(c.resources);
-        setXResources(c.resources);
-        runLoop.resizeRequests = 0;
-        IPlugView* view = openEditor(c.hostScale);
-        ASSERT_NE(nullptr, view);
-        settle();
-        expectSize(view, scaled(kUnitsWide, c.expected), scaled(kUnitsHigh, c.expected));
-        EXPECT_EQ(c.expected != 1.0, runLoop.resizeRequests > 0) << "the host is asked for the scaled size";
-        // The host's later call wins.
         IPtr<IPlugViewContentScaleSupport> scaling = KalviorTest::query<IPlugViewContentScaleSupport>(view);
         ASSERT_TRUE(scaling);
         EXPECT_EQ(kResultTrue, scaling->setContentScaleFactor(1.25f));

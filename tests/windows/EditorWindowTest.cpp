@@ -298,17 +298,13 @@ TEST_F(EditorOnWindows, FiftyOpenCloseCyclesLeaveNoWindowsTimersOrGuiObjects)
                 static_cast<unsigned long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)));
 }
 
-// The same description and bitmaps drawn by Direct2D here and by cairo on
-// Linux: the bitmaps are placed pixel for pixel, text comes from another
-// rasteriser. The Linux picture is of the description alone, so the controls
-// show the description's values where the plug-in shows its parameters'.
+// The same description and bitmaps drawn by Direct2D here and by cairo in the
+// Linux editor's window: the bitmaps are placed pixel for pixel, text comes
+// from another rasteriser.
 TEST_F(EditorOnWindows, DrawsTheEditorAsTheLinuxBuildDoes)
 {
-    const char* referencePath = std::getenv("KALVIOR_LINUX_EDITOR_PICTURE");
-    if (!referencePath || !*referencePath)
-        GTEST_SKIP() << "KALVIOR_LINUX_EDITOR_PICTURE names no picture of the Linux build";
-    const WindowsPicture::Image expected = WindowsPicture::loadPng(referencePath);
-    ASSERT_EQ(kWidth, expected.width) << referencePath;
+    const WindowsPicture::Image expected = WindowsPicture::loadPng(KALVIOR_EDITOR_REFERENCE);
+    ASSERT_EQ(kWidth, expected.width) << KALVIOR_EDITOR_REFERENCE;
     ASSERT_EQ(kHeight, expected.height);
 
     openEditor();
@@ -319,11 +315,11 @@ TEST_F(EditorOnWindows, DrawsTheEditorAsTheLinuxBuildDoes)
     std::printf("against the Linux picture: largest channel difference %d, mean %.3f, pixels differing %.3f %%, "
                 "by more than 64: %.3f %%\n",
                 comparison.largest, comparison.mean, 100. * comparison.differingShare, 100. * comparison.farShare);
-    // Measured under Wine: mean 4.7, 5.1 % of the pixels differ, 2.5 % by more
-    // than 64, nearly all of it knob frames and value texts of the controls.
-    EXPECT_LT(comparison.mean, 6.0);
-    EXPECT_LT(comparison.differingShare, 0.07);
-    EXPECT_LT(comparison.farShare, 0.035);
+    // Measured under Wine: mean 0.67, 1.1 % of the pixels differ, 0.34 % by
+    // more than 64, all of it the edges of the value texts' glyphs.
+    EXPECT_LT(comparison.mean, 1.5);
+    EXPECT_LT(comparison.differingShare, 0.025);
+    EXPECT_LT(comparison.farShare, 0.008);
     EXPECT_EQ(expected.at(5, 5), drawn.at(5, 5)) << "the skin's corner";
 }
 

@@ -316,7 +316,7 @@ TEST_F(EditorOnWindows, DrawsTheEditorAsTheLinuxBuildDoes)
                 "by more than 64: %.3f %%\n",
                 comparison.largest, comparison.mean, 100. * comparison.differingShare, 100. * comparison.farShare);
     // Measured under Wine: mean 0.67, 1.1 % of the pixels differ, 0.34 % by
-    // more than 64, all of it the edges of the value texts' glyphs.
+    // more than 64: text, which another rasteriser draws.
     EXPECT_LT(comparison.mean, 1.5);
     EXPECT_LT(comparison.differingShare, 0.025);
     EXPECT_LT(comparison.farShare, 0.008);

@@ -1,7 +1,5 @@
 #include "gui/win32/D2DBitmap.h"
 
-#include "gui/CBitmap.h"
-
 #include <wincodec.h>
 
 #include <climits>

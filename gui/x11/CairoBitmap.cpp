@@ -1,7 +1,5 @@
 #include "gui/x11/CairoBitmap.h"
 
-#include "gui/CBitmap.h"
-
 #include <cstring>
 
 namespace VSTGUI {

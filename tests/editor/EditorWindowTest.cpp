@@ -344,7 +344,7 @@ TEST_F(EditorWindowTest, AHostSideChangeMovesTheControl)
     controller()->setParamNormalized(kLeftGain, 0.0);
     controller()->setParamNormalized(kLeftPan, 0.5);
     controller()->setParamNormalized(kMuteLeft, 1.0);
-    settle();
+    settle(300); // parameter sync and repaint, with room for a loaded machine
     const Image after = screenshot();
     EXPECT_EQ(0, shownKnobFrame(after, gainKnob, {65, 140}));
     EXPECT_EQ(frameFor(0.5), shownKnobFrame(after, panKnob, {65, 185}));

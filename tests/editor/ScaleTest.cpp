@@ -85,8 +85,9 @@ protected:
                     covered = covered || b.near(ux, uy);
                 if (covered)
                     continue;
-                const int d = channelDistance(
-                    pixelOf(skin, static_cast<int>(ux * skinScale), static_cast<int>(uy * skinScale)), shot.at(x, y));
+                const int sx = std::min(skin.width - 1, static_cast<int>(ux * skinScale));
+                const int sy = std::min(skin.height - 1, static_cast<int>(uy * skinScale));
+                const int d = channelDistance(pixelOf(skin, sx, sy), shot.at(x, y));
                 largest = std::max(largest, d);
                 sum += d;
                 ++compared;
@@ -134,6 +135,7 @@ TEST_F(EditorScaleTest, TheEditorDrawsAndTakesTheMouseAtTheContentScale)
         const double scale = c.expected;
         expectSize(view, scaled(kUnitsWide, scale), scaled(kUnitsHigh, scale));
 
+        settle(200); // the first paint at this size, with room for a loaded machine
         const Image shot = screenshot();
         ASSERT_EQ(scaled(kUnitsWide, scale), shot.width);
         const RgbaImage skin = loadPng(resourcesPath() + (scale > 1 ? "/skin_2x.png" : "/skin.png"));

@@ -52,6 +52,20 @@ RgbaImage loadPng(const std::string& path)
     return image;
 }
 
+bool savePng(const Image& image, const std::string& path)
+{
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, image.width, image.height);
+    unsigned char* data = cairo_image_surface_get_data(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    for (int y = 0; data && y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x)
+            reinterpret_cast<uint32_t*>(data + y * stride)[x] = image.at(x, y);
+    cairo_surface_mark_dirty(surface);
+    const bool written = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(surface);
+    return written;
+}
+
 uint32_t pixelOf(const RgbaImage& image, int x, int y)
 {
     const uint8_t* p = image.at(x, y);

@@ -40,6 +40,8 @@ struct RgbaImage
     const uint8_t* at(int x, int y) const { return &rgba[static_cast<size_t>(4 * (y * width + x))]; }
 };
 RgbaImage loadPng(const std::string& path);
+// Writes an opaque picture as PNG; false on failure.
+bool savePng(const Image& image, const std::string& path);
 // A picture's pixel as 0xRRGGBB (its alpha ignored).
 uint32_t pixelOf(const RgbaImage& image, int x, int y);
 

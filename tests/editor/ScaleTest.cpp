@@ -148,7 +148,9 @@ TEST_F(EditorScaleTest, TheEditorDrawsAndTakesTheMouseAtTheContentScale)
         {
             // Where the editor's look changes on purpose, the new reference is written here.
             if (const char* out = std::getenv("KALVIOR_EDITOR_REFERENCE_OUT"))
+            {
                 EXPECT_TRUE(savePng(shot, out)) << out;
+            }
             int differing = 0;
             for (int y = 0; y < kUnitsHigh; ++y)
                 for (int x = 0; x < kUnitsWide; ++x)

@@ -33,7 +33,9 @@ IPlugView* PLUGIN_API KVController::createView(FIDString name)
     auto resources = editorResources();
     if (!resources)
         return nullptr;
-    return new VSTGUI::VST3Editor(this, kEditorTemplate, kEditorDescription, resources);
+    auto* editor = new VSTGUI::VST3Editor(this, kEditorTemplate, kEditorDescription, resources);
+    editor->setZoom(editorZoom);
+    return editor;
 }
 
 VSTGUI::CView* KVController::createCustomView(VSTGUI::UTF8StringPtr name, const VSTGUI::UIAttributes& /*attributes*/,
@@ -74,6 +76,8 @@ void KVController::didOpen(VSTGUI::VST3Editor* /*editor*/)
 
 void KVController::willClose(VSTGUI::VST3Editor* editor)
 {
+    if (editor)
+        editorZoom = editor->getZoom();
     std::lock_guard<std::mutex> lock(scopeMutex);
     // The scope view and the meter die with this editor's views: forget them
     // so no block is ever copied into freed memory. Those of another, still

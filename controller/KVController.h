@@ -78,6 +78,9 @@ protected:
     CorrelationMeter* correlationMeter = nullptr; // its correlation meter, or null
     bool editorOpen = false;                      // between the editor's open and close
     std::mutex scopeMutex; // guards scopeView, correlationMeter, editorOpen and the copies into them
+    // The user's last editor size, relative to the template's at the screen's
+    // scale; kept while the instance lives, never saved with its state.
+    double editorZoom = 1.;
 
 private:
     // Hands one complete scope block to the scope view and the meter, those

@@ -38,7 +38,7 @@ CBaseObject* ScopeView::newCopy() const
 void ScopeView::makeOffscreen(const CRect& rect)
 {
     if (rect.getWidth() > 0 && rect.getHeight() > 0)
-        offscreen = new CBitmap(rect.getWidth(), rect.getHeight());
+        offscreen = new CBitmap(rect.getWidth(), rect.getHeight(), deviceScale);
 }
 
 void ScopeView::releaseOffscreen()
@@ -111,11 +111,17 @@ bool ScopeView::fadeAndPlot(bool fresh)
     {
         const int cx = static_cast<int>(access.getBitmapWidth() / 2);
         const int cy = static_cast<int>(access.getBitmapHeight() / 2);
+        // A step of the signal spans a unit of the view, a point one device pixel.
+        const double scale = offscreen->getScaleFactor();
+        auto pixels = [scale](int units)
+        {
+            return scale == 1. ? units : static_cast<int>(std::lround(units * scale));
+        };
         for (uint32_t i = 0; i < ScopeBlock::kFrames; ++i)
         {
             // Up is positive mid, left is positive side.
-            const int x = cx - side(i);
-            const int y = cy - mid(i);
+            const int x = cx - pixels(side(i));
+            const int y = cy - pixels(mid(i));
             if (x >= 0 && y >= 0 && access.setPosition(static_cast<uint32_t>(x), static_cast<uint32_t>(y)))
                 access.setColor(plotColor);
         }
@@ -131,6 +137,13 @@ void ScopeView::draw(CDrawContext* context)
     context->setLineStyle(kLineSolid);
 
     const bool fresh = takeNewData();
+    if (offscreen && context->getScaleFactor() != deviceScale)
+    {
+        // Plotted at the screen's pixels: a new density starts an empty trace.
+        deviceScale = context->getScaleFactor();
+        releaseOffscreen();
+        makeOffscreen(size);
+    }
     if (offscreen && fadeAndPlot(fresh))
     {
         context->drawBitmap(offscreen, size, CPoint(0, 0), 1.f);

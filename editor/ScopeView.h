@@ -49,7 +49,8 @@ private:
     int side(uint32_t pair) const { return static_cast<int8_t>(drawData[2 * pair + 1]); }
 
     VSTGUI::SharedPointer<VSTGUI::CVSTGUITimer> timer; // while attached and a run loop is lent
-    VSTGUI::CBitmap* offscreen = nullptr;
+    VSTGUI::CBitmap* offscreen = nullptr;              // at deviceScale pixels per unit
+    double deviceScale = 1.;                           // of the context last drawn into
     std::mutex* dataMutex;
     uint8_t drawData[ScopeBlock::kBytes] = {}; // what draw plots, copied under dataMutex
 };

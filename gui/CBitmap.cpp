@@ -2,6 +2,7 @@
 
 #include "gui/CDrawContext.h"
 
+#include <cmath>
 #include <fstream>
 #include <iterator>
 
@@ -13,19 +14,65 @@ CBitmap::CBitmap(const std::string& pngPath) : path(pngPath)
     if (!file)
         return;
     const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    platformBitmap = IPlatformBitmap::createFromPng(bytes.data(), bytes.size());
+    if (auto bitmap = IPlatformBitmap::createFromPng(bytes.data(), bytes.size()))
+        pictures.push_back({std::move(bitmap), 1.});
 }
 
-CBitmap::CBitmap(const PngData& png) : platformBitmap(IPlatformBitmap::createFromPng(png.data, png.size)) {}
-
-CBitmap::CBitmap(CCoord w, CCoord h)
+CBitmap::CBitmap(const PngData& png)
 {
-    if (w < 1 || h < 1)
+    if (auto bitmap = IPlatformBitmap::createFromPng(png.data, png.size))
+        pictures.push_back({std::move(bitmap), 1.});
+}
+
+CBitmap::CBitmap(CCoord w, CCoord h, double scaleFactor)
+{
+    if (w < 1 || h < 1 || !(scaleFactor > 0) || w * scaleFactor > 1e5 || h * scaleFactor > 1e5)
         return;
-    platformBitmap = IPlatformBitmap::create(static_cast<uint32>(w), static_cast<uint32>(h));
+    if (auto bitmap = IPlatformBitmap::create(static_cast<uint32>(std::ceil(w * scaleFactor)),
+                                              static_cast<uint32>(std::ceil(h * scaleFactor))))
+        pictures.push_back({std::move(bitmap), scaleFactor});
 }
 
 CBitmap::~CBitmap() = default;
+
+bool CBitmap::addBitmap(const PngData& png, double scaleFactor)
+{
+    if (pictures.empty() || !(scaleFactor > 0))
+        return false;
+    auto bitmap = IPlatformBitmap::createFromPng(png.data, png.size);
+    // The same picture: its size in units must be the first one's, to a pixel.
+    if (!bitmap || std::abs(bitmap->getWidth() / scaleFactor - getWidth()) >= 1. ||
+        std::abs(bitmap->getHeight() / scaleFactor - getHeight()) >= 1.)
+        return false;
+    pictures.push_back({std::move(bitmap), scaleFactor});
+    return true;
+}
+
+CCoord CBitmap::getWidth() const
+{
+    return pictures.empty() ? 0 : std::floor(pictures.front().bitmap->getWidth() / pictures.front().scaleFactor);
+}
+
+CCoord CBitmap::getHeight() const
+{
+    return pictures.empty() ? 0 : std::floor(pictures.front().bitmap->getHeight() / pictures.front().scaleFactor);
+}
+
+IPlatformBitmap* CBitmap::getBestPlatformBitmap(double deviceScale, double& scaleFactor) const
+{
+    const Picture* best = nullptr;
+    for (const Picture& picture : pictures)
+    {
+        const bool fineEnough = picture.scaleFactor >= deviceScale;
+        if (!best || (fineEnough && (best->scaleFactor < deviceScale || picture.scaleFactor < best->scaleFactor)) ||
+            (!fineEnough && best->scaleFactor < deviceScale && picture.scaleFactor > best->scaleFactor))
+            best = &picture;
+    }
+    if (!best)
+        return nullptr;
+    scaleFactor = best->scaleFactor;
+    return best->bitmap.get();
+}
 
 void CBitmap::draw(CDrawContext* context, const CRect& rect, const CPoint& offset, float alpha)
 {

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace VSTGUI {
 
@@ -19,7 +20,9 @@ struct PngData
 };
 
 // A picture in memory, premultiplied 32-bit pixels. Strips of equal frames
-// stacked vertically serve multi-frame controls.
+// stacked vertically serve multi-frame controls. Its size is in view units;
+// it may hold the same picture at several pixel densities (scale factors,
+// pixels per unit), and is drawn from the one nearest the screen's.
 class CBitmap : public CBaseObject
 {
 public:
@@ -27,25 +30,42 @@ public:
     explicit CBitmap(const std::string& pngPath);
     // Decodes a PNG held in memory.
     explicit CBitmap(const PngData& png);
-    // A transparent bitmap of the given size.
-    CBitmap(CCoord width, CCoord height);
+    // A transparent bitmap of the given size, with scaleFactor pixels per
+    // unit (the pixel size rounded up).
+    CBitmap(CCoord width, CCoord height, double scaleFactor = 1.);
     ~CBitmap() override;
     CBitmap(const CBitmap&) = delete;
     CBitmap& operator=(const CBitmap&) = delete;
 
-    bool isLoaded() const { return platformBitmap != nullptr; }
-    CCoord getWidth() const { return platformBitmap ? platformBitmap->getWidth() : 0; }
-    CCoord getHeight() const { return platformBitmap ? platformBitmap->getHeight() : 0; }
+    // Adds the same picture drawn at scaleFactor pixels per unit. False, and
+    // nothing added, when it does not decode or its size does not match.
+    bool addBitmap(const PngData& png, double scaleFactor);
+
+    bool isLoaded() const { return !pictures.empty(); }
+    CCoord getWidth() const;
+    CCoord getHeight() const;
+    // Pixels per unit of the first picture (the one pixel access reaches).
+    double getScaleFactor() const { return pictures.empty() ? 1. : pictures.front().scaleFactor; }
     const std::string& getPath() const { return path; }
 
     // Draws the part that starts at offset into rect.
     void draw(CDrawContext* context, const CRect& rect, const CPoint& offset = CPoint(), float alpha = 1.f);
 
-    IPlatformBitmap* getPlatformBitmap() const { return platformBitmap.get(); }
+    // The first picture.
+    IPlatformBitmap* getPlatformBitmap() const { return pictures.empty() ? nullptr : pictures.front().bitmap.get(); }
+    // The picture to draw on a device of deviceScale pixels per unit: the
+    // coarsest that is at least as fine, else the finest. Null when not loaded.
+    IPlatformBitmap* getBestPlatformBitmap(double deviceScale, double& scaleFactor) const;
 
 private:
+    struct Picture
+    {
+        std::unique_ptr<IPlatformBitmap> bitmap;
+        double scaleFactor;
+    };
+
     std::string path;
-    std::unique_ptr<IPlatformBitmap> platformBitmap;
+    std::vector<Picture> pictures;
 };
 
 // Direct access to a bitmap's pixels as straight-alpha colours. Changes reach

@@ -38,11 +38,12 @@ enum CHoriTxtAlign : int32
 
 // Drawing state and primitives. Coordinates are those of the view being
 // drawn; containers move the origin for their children. Each platform side
-// draws the primitives with its own graphics library.
+// draws the primitives with its own graphics library, scaleFactor device
+// pixels to a unit.
 class CDrawContext
 {
 public:
-    CDrawContext() = default;
+    explicit CDrawContext(double scaleFactor = 1.) : scaleFactor(scaleFactor) {}
     virtual ~CDrawContext() = default;
     CDrawContext(const CDrawContext&) = delete;
     CDrawContext& operator=(const CDrawContext&) = delete;
@@ -64,6 +65,8 @@ public:
     // Multiplies every colour's and bitmap's alpha while drawing.
     void setGlobalAlpha(float a) { state.globalAlpha = a; }
     float getGlobalAlpha() const { return state.globalAlpha; }
+    // Device pixels per unit.
+    double getScaleFactor() const { return scaleFactor; }
 
     // Replaces the clip rectangle (callers bound it by the old one).
     virtual void setClipRect(const CRect& r);
@@ -102,12 +105,13 @@ protected:
         int32 drawMode = kAliasing;
         float globalAlpha = 1.f;
         CPoint offset;
-        CRect clip{-1e6, -1e6, 1e6, 1e6}; // in device coordinates
+        CRect clip{-1e6, -1e6, 1e6, 1e6}; // in the frame's coordinates
     };
 
     bool hasSavedState() const { return !savedStates.empty(); }
 
     State state;
+    const double scaleFactor;
 
 private:
     std::vector<State> savedStates;

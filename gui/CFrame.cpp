@@ -90,6 +90,22 @@ Animation::Animator* CFrame::getAnimator()
     return animator;
 }
 
+void CFrame::setScaleFactor(double factor)
+{
+    if (!(factor > 0) || factor == scaleFactor)
+        return;
+    scaleFactor = factor;
+    if (platformFrame)
+        platformFrame->setScaleFactor(factor);
+    invalid();
+}
+
+void CFrame::platformOnSystemScaleChanged(double scale)
+{
+    if (systemScaleHandler && scale > 0)
+        systemScaleHandler(scale);
+}
+
 void CFrame::invalidRect(const CRect& rect)
 {
     CRect r = rect;

@@ -4,6 +4,7 @@
 #include "gui/CViewContainer.h"
 #include "gui/IPlatformFrame.h"
 
+#include <functional>
 #include <memory>
 
 namespace VSTGUI {
@@ -43,6 +44,12 @@ public:
     CView* getMouseOverView() const { return mouseOverView; }
     // Forgets a view that leaves the tree (CView::removed calls it).
     void onViewRemoved(CView* view);
+    // Device pixels per unit: views keep their sizes in units while the
+    // window and its drawing scale by this.
+    void setScaleFactor(double scaleFactor);
+    double getScaleFactor() const { return scaleFactor; }
+    // Told when the window system's preferred scale for the window changes.
+    void setSystemScaleHandler(std::function<void(double)> handler) { systemScaleHandler = std::move(handler); }
 
     void setFocusDrawingEnabled(bool state) { focusDrawing = state; }
     bool focusDrawingEnabled() const { return focusDrawing; }
@@ -62,6 +69,7 @@ public:
     // Key events of the window system or the host: true when a view took them.
     bool platformOnKeyDown(VstKeyCode& keyCode);
     bool platformOnKeyUp(VstKeyCode& keyCode);
+    void platformOnSystemScaleChanged(double scale);
 
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
     bool onWheel(const CPoint& where, const float& distance, const CButtonState& buttons) override;
@@ -82,6 +90,8 @@ private:
     CView* mouseOverView = nullptr;
     bool focusDrawing = false;
     CCoord focusWidth = 1;
+    double scaleFactor = 1.;
+    std::function<void(double)> systemScaleHandler;
 };
 
 } // namespace VSTGUI

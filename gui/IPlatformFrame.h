@@ -24,7 +24,8 @@ struct PopupMenuDescription
     std::function<void(int32 index)> onSelect; // not called when dismissed
 };
 
-// The window-system side of a frame.
+// The window-system side of a frame. Its window is the frame's size times
+// the frame's scale factor; mouse positions are divided by it.
 class IPlatformFrame
 {
 public:
@@ -41,6 +42,11 @@ public:
     // back to whoever had it before.
     virtual void takeKeyboardFocus() {}
     virtual void giveBackKeyboardFocus() {}
+    // The frame's scale changed: the window takes its new size and is redrawn.
+    virtual void setScaleFactor(double /*scaleFactor*/) {}
+    // Device pixels per unit the window system's settings ask for (1 for
+    // normal density).
+    virtual double getSystemScaleFactor() const { return 1.; }
 
     // The frame's window inside the host's window parent (the handle of the
     // platform type VST3Editor names); null if it cannot be made.

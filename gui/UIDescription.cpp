@@ -253,6 +253,15 @@ CView* UIDescription::createViewFromNode(const Node& node)
     return view;
 }
 
+std::string UIDescription::doubleDensityName(const std::string& file)
+{
+    const auto dot = file.find_last_of('.');
+    const auto separator = file.find_last_of("/\\");
+    if (dot == std::string::npos || (separator != std::string::npos && dot < separator))
+        return file + kDoubleDensitySuffix;
+    return file.substr(0, dot) + kDoubleDensitySuffix + file.substr(dot);
+}
+
 CBitmap* UIDescription::getBitmap(UTF8StringPtr name) const
 {
     if (!name)
@@ -269,6 +278,9 @@ CBitmap* UIDescription::getBitmap(UTF8StringPtr name) const
         bitmap = owned(new CBitmap(PngData{png.data(), png.size()}));
     if (bitmap && !bitmap->isLoaded())
         bitmap.reset();
+    // The picture at twice the pixels, where there is one, for dense screens.
+    if (bitmap && resources->read(doubleDensityName(file->second), png))
+        bitmap->addBitmap(PngData{png.data(), png.size()}, 2.);
     bitmaps[name] = bitmap;
     return bitmap;
 }

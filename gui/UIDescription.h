@@ -50,6 +50,11 @@ public:
     IController* getController() const override { return controller; }
     const UIAttributes* getCustomAttributes(UTF8StringPtr name) const override;
 
+    // A bitmap file's name for the same picture at twice the pixels:
+    // "skin.png" gives "skin_2x.png".
+    static std::string doubleDensityName(const std::string& file);
+    static constexpr const char* kDoubleDensitySuffix = "_2x";
+
     struct Node
     {
         std::string element;

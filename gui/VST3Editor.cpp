@@ -5,6 +5,8 @@
 #include "gui/PlatformEditorSession.h"
 #include "gui/ViewFactory.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace VSTGUI {
@@ -14,13 +16,19 @@ using namespace Steinberg::Vst;
 
 namespace {
 
-ViewRect templateRect(const UIDescription& description, const std::string& name)
+CPoint templateSizeOf(const UIDescription& description, const std::string& name)
 {
     CPoint size;
     const UIAttributes* attributes = description.getViewAttributes(name.c_str());
-    if (!attributes || !attributes->getPointAttribute("size", size))
-        return ViewRect(0, 0, 0, 0);
-    return ViewRect(0, 0, static_cast<int32>(size.x), static_cast<int32>(size.y));
+    if (!attributes || !attributes->getPointAttribute("size", size) || !(size.x >= 1 && size.y >= 1) || size.x > 1e5 ||
+        size.y > 1e5)
+        return CPoint();
+    return CPoint(std::floor(size.x), std::floor(size.y));
+}
+
+int32 scaled(CCoord units, double scale)
+{
+    return static_cast<int32>(std::lround(units * scale));
 }
 
 // A host's key event: virtual key codes and modifiers have the same numbers
@@ -61,7 +69,8 @@ VST3Editor::VST3Editor(EditController* controller, UTF8StringPtr templateName, U
       templateName(templateName ? templateName : ""), delegate(dynamic_cast<VST3EditorDelegate*>(controller))
 {
     if (description->parse())
-        rect = templateRect(*description, this->templateName);
+        templateSize = templateSizeOf(*description, this->templateName);
+    rect = ViewRect(0, 0, static_cast<int32>(templateSize.x), static_cast<int32>(templateSize.y));
     // Parameter IDs are looked up once: controls bind by tag.
     if (controller)
     {
@@ -106,7 +115,8 @@ bool VST3Editor::open(void* parent)
     if (!session)
         return false;
 
-    frame = owned(new CFrame(CRect(0, 0, rect.getWidth(), rect.getHeight())));
+    frame = owned(new CFrame(CRect(0, 0, templateSize.x, templateSize.y)));
+    frame->setScaleFactor(contentScale * zoom);
     if (const UIAttributes* custom = description->getCustomAttributes("VST3Editor"))
     {
         bool focusDrawing = false;
@@ -124,6 +134,8 @@ bool VST3Editor::open(void* parent)
         close();
         return false;
     }
+    frame->setSystemScaleHandler([this](double scale) { followSystemScale(scale); });
+    followSystemScale(frame->getPlatformFrame()->getSystemScaleFactor());
     if (delegate)
         delegate->didOpen(this);
     syncTimer = owned(new CVSTGUITimer([this](CVSTGUITimer*) { syncParameters(); }, kParameterSyncInterval));
@@ -156,17 +168,88 @@ void VST3Editor::close()
     session.reset();
 }
 
-tresult PLUGIN_API VST3Editor::onSize(ViewRect* newSize)
+void VST3Editor::applyScale()
 {
-    // The editor has one size; the host is told so by checkSizeConstraint.
-    return newSize ? kResultTrue : kInvalidArgument;
+    const double scale = contentScale * zoom;
+    rect.right = rect.left + scaled(templateSize.x, scale);
+    rect.bottom = rect.top + scaled(templateSize.y, scale);
+    if (frame)
+        frame->setScaleFactor(scale);
 }
 
+void VST3Editor::requestHostResize()
+{
+    if (!plugFrame)
+        return;
+    ViewRect wanted = rect;
+    plugFrame->resizeView(this, &wanted);
+}
+
+void VST3Editor::followSystemScale(double scale)
+{
+    if (hostSetScale || !(scale >= kMinContentScale && scale <= kMaxContentScale) || scale == contentScale)
+        return;
+    contentScale = scale;
+    applyScale();
+    requestHostResize();
+}
+
+tresult PLUGIN_API VST3Editor::setContentScaleFactor(ScaleFactor factor)
+{
+    if (!(factor >= kMinContentScale && factor <= kMaxContentScale))
+        return kInvalidArgument;
+    hostSetScale = true;
+    if (factor == contentScale)
+        return kResultTrue;
+    contentScale = factor;
+    applyScale();
+    if (frame)
+        requestHostResize();
+    return kResultTrue;
+}
+
+void VST3Editor::setZoom(double z)
+{
+    if (!(z > 0))
+        return;
+    zoom = std::clamp(z, kMinZoom, kMaxZoom);
+    applyScale();
+}
+
+tresult PLUGIN_API VST3Editor::onSize(ViewRect* newSize)
+{
+    if (!newSize)
+        return kInvalidArgument;
+    // The size asked for (the host answering our own request) keeps the exact scale.
+    if (newSize->getWidth() == rect.getWidth() && newSize->getHeight() == rect.getHeight())
+    {
+        rect = *newSize;
+        return kResultTrue;
+    }
+    ViewRect allowed = *newSize;
+    if (checkSizeConstraint(&allowed) != kResultTrue)
+        return kResultFalse;
+    rect.left = newSize->left;
+    rect.top = newSize->top;
+    setZoom(allowed.getWidth() / templateSize.x / contentScale);
+    return kResultTrue;
+}
+
+// The template's aspect ratio at kMinZoom..kMaxZoom of the content scale;
+// the side the host changed more decides the scale.
 tresult PLUGIN_API VST3Editor::checkSizeConstraint(ViewRect* r)
 {
     if (!r)
         return kInvalidArgument;
-    *r = rect;
+    if (templateSize.x < 1)
+        return kResultFalse;
+    const double current = contentScale * zoom;
+    const double byWidth = r->getWidth() / templateSize.x;
+    const double byHeight = r->getHeight() / templateSize.y;
+    double scale = std::abs(byWidth - current) >= std::abs(byHeight - current) ? byWidth : byHeight;
+    scale = std::clamp(scale, contentScale * kMinZoom, contentScale * kMaxZoom);
+    r->right = r->left + scaled(templateSize.x, scale);
+    r->bottom = r->top + scaled(templateSize.y, scale);
     return kResultTrue;
 }
 

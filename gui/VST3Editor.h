@@ -6,6 +6,7 @@
 #include "gui/UIDescription.h"
 #include "gui/VST3EditorDelegate.h"
 
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 #include "public.sdk/source/vst/vsteditcontroller.h"
 
 #include <map>
@@ -22,7 +23,10 @@ class PlatformEditorSession;
 // window of the platform's type and runs on the host's UI thread. Tagged
 // controls are bound to the controller's parameters by tag; the
 // controller, when it is a VST3EditorDelegate, takes part through its hooks.
-class VST3Editor : public Steinberg::Vst::EditorView, public IController
+// The views keep the template's size in units; the window is that size
+// times the content scale (the screen's density) times the zoom (the user's
+// resizing), and everything is drawn at that many pixels per unit.
+class VST3Editor : public Steinberg::Vst::EditorView, public Steinberg::IPlugViewContentScaleSupport, public IController
 {
 public:
     // xmlFile and the bitmaps it names are read from resources, or as files
@@ -42,6 +46,21 @@ public:
                                             Steinberg::int16 modifiers) override;
     Steinberg::tresult PLUGIN_API onKeyUp(Steinberg::char16 key, Steinberg::int16 keyCode,
                                           Steinberg::int16 modifiers) override;
+    Steinberg::tresult PLUGIN_API canResize() override { return Steinberg::kResultTrue; }
+
+    // IPlugViewContentScaleSupport: factor from kMinContentScale to kMaxContentScale.
+    Steinberg::tresult PLUGIN_API setContentScaleFactor(ScaleFactor factor) override;
+
+    // The size relative to the template's at the content scale, kept within
+    // kMinZoom..kMaxZoom.
+    void setZoom(double zoom);
+    double getZoom() const { return zoom; }
+    double getContentScaleFactor() const { return contentScale; }
+
+    static constexpr double kMinZoom = 0.75;
+    static constexpr double kMaxZoom = 2.5;
+    static constexpr double kMinContentScale = 0.5;
+    static constexpr double kMaxContentScale = 8.;
 
     CFrame* getFrame() const { return frame; }
     UIDescription* getUIDescription() const { return description; }
@@ -65,6 +84,11 @@ public:
     // How often host-side parameter changes reach the controls.
     static constexpr uint32 kParameterSyncInterval = 16; // milliseconds
 
+    DEFINE_INTERFACES
+    DEF_INTERFACE(Steinberg::IPlugViewContentScaleSupport)
+    END_DEFINE_INTERFACES(EditorView)
+    REFCOUNT_METHODS(EditorView)
+
 private:
     bool open(void* parent);
     void close();
@@ -72,6 +96,12 @@ private:
     void bind(CControl* control);
     bool unbind(CControl* control);
     void syncParameters();
+    // rect and the frame follow the content scale and zoom.
+    void applyScale();
+    // Asks the host to make its window rect's size.
+    void requestHostResize();
+    // The window system's density, where the host has not set one.
+    void followSystemScale(double scale);
 
     SharedPointer<UIDescription> description;
     std::string templateName;
@@ -82,6 +112,10 @@ private:
     std::map<Steinberg::Vst::ParamID, Steinberg::Vst::ParameterInfo> parameters;
     std::map<Steinberg::Vst::ParamID, std::unique_ptr<ParameterBinding>> bindings;
     CControl* retagging = nullptr;
+    CPoint templateSize;       // units
+    double contentScale = 1.;  // device pixels per unit at zoom 1
+    double zoom = 1.;          // the user's resizing on top of contentScale
+    bool hostSetScale = false; // the host's content scale wins over the system's
 };
 
 } // namespace VSTGUI

@@ -30,9 +30,9 @@ void formatBadge(cairo_t* cr, double x, double y, const char* version)
 
 } // namespace
 
-bool drawAboutBox(const std::string& path)
+bool drawAboutBox(const std::string& path, int scale)
 {
-    Picture picture(kWidth, kHeight);
+    Picture picture(kWidth, kHeight, scale);
     cairo_t* cr = picture.context();
 
     setVerticalGradient(cr, 0, kHeight, hex(0x20365a), hex(0x080f1b));
@@ -93,10 +93,10 @@ bool drawAboutBox(const std::string& path)
     return picture.save(path);
 }
 
-bool drawFrameBackground(const std::string& path)
+bool drawFrameBackground(const std::string& path, int scale)
 {
     constexpr int kSize = 200;
-    Picture picture(kSize, kSize);
+    Picture picture(kSize, kSize, scale);
     cairo_t* cr = picture.context();
     roundedRect(cr, 0, 0, kSize, kSize, 16);
     cairo_clip(cr);

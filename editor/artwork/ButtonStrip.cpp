@@ -50,9 +50,9 @@ void drawButtonFrame(cairo_t* cr, bool on)
 
 } // namespace
 
-bool drawButton(const std::string& path)
+bool drawButton(const std::string& path, int scale)
 {
-    Picture picture(kSize, 2 * kSize);
+    Picture picture(kSize, 2 * kSize, scale);
     cairo_t* cr = picture.context();
     drawButtonFrame(cr, false);
     cairo_translate(cr, 0, kSize);

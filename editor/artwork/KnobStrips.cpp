@@ -104,9 +104,9 @@ void drawKnob(cairo_t* cr, double value, ArcFrom from, const Rgba& arcColor)
     cairo_stroke(cr);
 }
 
-bool drawStrip(const std::string& path, ArcFrom from, const Rgba& arcColor)
+bool drawStrip(const std::string& path, int scale, ArcFrom from, const Rgba& arcColor)
 {
-    Picture picture(kSize, kSize * kFrames);
+    Picture picture(kSize, kSize * kFrames, scale);
     cairo_t* cr = picture.context();
     for (int frame = 0; frame < kFrames; ++frame)
     {
@@ -122,14 +122,14 @@ bool drawStrip(const std::string& path, ArcFrom from, const Rgba& arcColor)
 
 } // namespace
 
-bool drawGainKnob(const std::string& path)
+bool drawGainKnob(const std::string& path, int scale)
 {
-    return drawStrip(path, ArcFrom::Minimum, hex(0x80b0ff));
+    return drawStrip(path, scale, ArcFrom::Minimum, hex(0x80b0ff));
 }
 
-bool drawPanKnob(const std::string& path)
+bool drawPanKnob(const std::string& path, int scale)
 {
-    return drawStrip(path, ArcFrom::Centre, hex(0x4fe0c0));
+    return drawStrip(path, scale, ArcFrom::Centre, hex(0x4fe0c0));
 }
 
 } // namespace Artwork

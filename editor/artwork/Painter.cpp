@@ -131,9 +131,11 @@ void radialGlow(cairo_t* cr, double cx, double cy, double radius, const Rgba& co
     cairo_pattern_destroy(p);
 }
 
-Picture::Picture(int width, int height)
-    : surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)), cr(cairo_create(surface))
+Picture::Picture(int width, int height, int scale)
+    : surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width * scale, height * scale)), cr(cairo_create(surface))
 {
+    if (scale != 1)
+        cairo_scale(cr, scale, scale);
 }
 
 Picture::~Picture()

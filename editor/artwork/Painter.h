@@ -49,12 +49,12 @@ void drawLabel(cairo_t* cr, const std::string& text, double x, double cy, Align 
 // A soft round shadow or glow: colour at the centre fading out at radius.
 void radialGlow(cairo_t* cr, double cx, double cy, double radius, const Rgba& color);
 
-// A picture being drawn: an ARGB surface and a cairo context on it, both
-// released with the picture.
+// A picture being drawn: an ARGB surface of scale times the size and a cairo
+// context on it that draws in units of the size, both released with the picture.
 class Picture
 {
 public:
-    Picture(int width, int height);
+    Picture(int width, int height, int scale = 1);
     ~Picture();
     Picture(const Picture&) = delete;
     Picture& operator=(const Picture&) = delete;

@@ -306,9 +306,9 @@ void greenCorner(cairo_t* cr)
 
 } // namespace
 
-bool drawSkin(const std::string& path)
+bool drawSkin(const std::string& path, int scale)
 {
-    Picture picture(kWidth, kHeight);
+    Picture picture(kWidth, kHeight, scale);
     cairo_t* cr = picture.context();
 
     panelBackground(cr);

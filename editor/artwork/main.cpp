@@ -16,7 +16,7 @@ int main(int argc, char** argv)
     struct Picture
     {
         const char* file;
-        bool (*draw)(const std::string&);
+        bool (*draw)(const std::string&, int);
     };
     const Picture pictures[] = {
         {"skin.png", Artwork::drawSkin},         {"gain_knob.png", Artwork::drawGainKnob},
@@ -25,11 +25,17 @@ int main(int argc, char** argv)
     };
     for (const Picture& picture : pictures)
     {
-        const std::string path = dir + "/" + picture.file;
-        if (!picture.draw(path))
+        // Each at 1x as named, and at 2x with "_2x" before the extension.
+        const std::string name = picture.file;
+        const size_t dot = name.rfind('.');
+        for (int scale : {1, 2})
         {
-            std::fprintf(stderr, "could not write %s\n", path.c_str());
-            return 1;
+            const std::string path = dir + "/" + (scale == 1 ? name : name.substr(0, dot) + "_2x" + name.substr(dot));
+            if (!picture.draw(path, scale))
+            {
+                std::fprintf(stderr, "could not write %s\n", path.c_str());
+                return 1;
+            }
         }
     }
     return 0;

@@ -1,7 +1,5 @@
 #include "gui/win32/D2DBitmap.h"
 
-#include "gui/CBitmap.h"
-
 #include <wincodec.h>
 
 #include <climits>
@@ -94,10 +92,10 @@ ComPtr<ID2D1Bitmap> D2DBitmap::createFor(ID2D1RenderTarget* target) const
     return bitmap;
 }
 
-D2DBitmap* D2DBitmap::of(const CBitmap& bitmap)
+D2DBitmap* D2DBitmap::of(IPlatformBitmap* bitmap)
 {
     // Only this side's bitmaps exist in a build.
-    return static_cast<D2DBitmap*>(bitmap.getPlatformBitmap());
+    return static_cast<D2DBitmap*>(bitmap);
 }
 
 } // namespace Win32

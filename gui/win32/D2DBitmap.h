@@ -9,8 +9,6 @@
 
 namespace VSTGUI {
 
-class CBitmap;
-
 namespace Win32 {
 
 // A bitmap's pixels in memory (premultiplied BGRA, which is PixelBuffer's
@@ -28,8 +26,8 @@ public:
 
     // The pixels as a bitmap of target; null on failure.
     ComPtr<ID2D1Bitmap> createFor(ID2D1RenderTarget* target) const;
-    // The side's bitmap of a CBitmap, or null.
-    static D2DBitmap* of(const CBitmap& bitmap);
+    // The side's bitmap behind a platform bitmap, or null.
+    static D2DBitmap* of(IPlatformBitmap* bitmap);
 
     std::vector<uint32_t>& getPixels() { return pixels; }
 

@@ -49,15 +49,20 @@ ComPtr<ID2D1PathGeometry> openPath(ID2D1RenderTarget* target, ComPtr<ID2D1Geomet
 
 } // namespace
 
-// Clips to the context's clip rectangle and moves to its origin while it lives.
+// Clips to the context's clip rectangle and moves to its origin, both scaled
+// to device pixels, while it lives.
 class D2DDrawContext::Clip
 {
 public:
-    Clip(ID2D1RenderTarget* target, const CRect& clip, const CPoint& offset) : target(target)
+    Clip(ID2D1RenderTarget* target, const CRect& clip, const CPoint& offset, double scale) : target(target)
     {
-        target->SetTransform(D2D1::Matrix3x2F::Identity());
+        const D2D1::Matrix3x2F toDevice =
+            scale == 1. ? D2D1::Matrix3x2F::Identity()
+                        : D2D1::Matrix3x2F::Scale(static_cast<float>(scale), static_cast<float>(scale));
+        target->SetTransform(toDevice);
         target->PushAxisAlignedClip(rectOf(clip), D2D1_ANTIALIAS_MODE_ALIASED);
-        target->SetTransform(D2D1::Matrix3x2F::Translation(static_cast<float>(offset.x), static_cast<float>(offset.y)));
+        target->SetTransform(D2D1::Matrix3x2F::Translation(static_cast<float>(offset.x), static_cast<float>(offset.y)) *
+                             toDevice);
     }
     ~Clip()
     {
@@ -71,7 +76,15 @@ private:
     ID2D1RenderTarget* target;
 };
 
-D2DDrawContext::D2DDrawContext(ID2D1RenderTarget* target, DWriteFontCache& fonts) : target(target), fonts(fonts) {}
+D2DDrawContext::D2DDrawContext(ID2D1RenderTarget* target, DWriteFontCache& fonts, double scaleFactor)
+    : CDrawContext(scaleFactor), target(target), fonts(fonts)
+{
+}
+
+double D2DDrawContext::snap(double v) const
+{
+    return std::round(v * scaleFactor) / scaleFactor;
+}
 
 D2D1_COLOR_F D2DDrawContext::colorOf(const CColor& c) const
 {
@@ -87,7 +100,7 @@ void D2DDrawContext::fillAndStroke(ID2D1Geometry* geometry, CDrawStyle style, bo
 {
     if (!geometry)
         return;
-    Clip clip(target, state.clip, state.offset);
+    Clip clip(target, state.clip, state.offset, scaleFactor);
     applyDrawMode(antialias);
     ComPtr<ID2D1SolidColorBrush> brush;
     if (style == kDrawFilled || style == kDrawFilledAndStroked)
@@ -153,7 +166,7 @@ void D2DDrawContext::drawRoundRect(const CRect& r, CCoord radius, CDrawStyle sty
 void D2DDrawContext::fillRoundRectGradient(const CRect& r, CCoord radius, const CColor& top, const CColor& bottom)
 {
     const float corner = static_cast<float>(std::min({radius, r.getWidth() / 2., r.getHeight() / 2.}));
-    Clip clip(target, state.clip, state.offset);
+    Clip clip(target, state.clip, state.offset, scaleFactor);
     applyDrawMode(true);
     const D2D1_GRADIENT_STOP stops[2] = {{0.f, colorOf(top)}, {1.f, colorOf(bottom)}};
     ComPtr<ID2D1GradientStopCollection> collection;
@@ -222,7 +235,7 @@ void D2DDrawContext::drawArc(const CRect& r, double startAngle, double endAngle,
 
 void D2DDrawContext::drawPoint(const CPoint& p, const CColor& color)
 {
-    Clip clip(target, state.clip, state.offset);
+    Clip clip(target, state.clip, state.offset, scaleFactor);
     applyDrawMode(false);
     ComPtr<ID2D1SolidColorBrush> brush;
     if (FAILED(target->CreateSolidColorBrush(colorOf(color), brush.put())))
@@ -278,32 +291,38 @@ void D2DDrawContext::drawString(UTF8StringPtr text, const CRect& r, CHoriTxtAlig
     bounds.bound(state.clip);
     if (bounds.isEmpty())
         return;
-    Clip clip(target, bounds, state.offset);
+    Clip clip(target, bounds, state.offset, scaleFactor);
     target->SetTextAntialiasMode(antialias ? D2D1_TEXT_ANTIALIAS_MODE_GRAYSCALE : D2D1_TEXT_ANTIALIAS_MODE_ALIASED);
     ComPtr<ID2D1SolidColorBrush> brush;
     if (FAILED(target->CreateSolidColorBrush(colorOf(state.fontColor), brush.put())))
         return;
-    target->DrawTextLayout(pointOf(std::round(x), std::round(baseline) - line.baseline), layout.get(), brush.get());
+    target->DrawTextLayout(pointOf(snap(x), snap(baseline) - line.baseline), layout.get(), brush.get());
 }
 
 void D2DDrawContext::drawBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& offset, float alpha)
 {
-    D2DBitmap* pixels = bitmap ? D2DBitmap::of(*bitmap) : nullptr;
+    double pixelsPerUnit = 1.;
+    D2DBitmap* pixels = bitmap ? D2DBitmap::of(bitmap->getBestPlatformBitmap(scaleFactor, pixelsPerUnit)) : nullptr;
     if (!pixels || dest.isEmpty())
         return;
-    // The part of the bitmap that lands in dest; the rest of dest stays as it is.
+    // The part of the bitmap that lands in dest, in units; the rest of dest stays as it is.
     CRect source(offset.x, offset.y, offset.x + dest.getWidth(), offset.y + dest.getHeight());
-    source.bound(CRect(0, 0, pixels->getWidth(), pixels->getHeight()));
+    source.bound(CRect(0, 0, pixels->getWidth() / pixelsPerUnit, pixels->getHeight() / pixelsPerUnit));
     if (source.isEmpty())
         return;
     CRect placed = source;
     placed.offset(dest.left - offset.x, dest.top - offset.y);
+    const CRect sourcePixels(source.left * pixelsPerUnit, source.top * pixelsPerUnit, source.right * pixelsPerUnit,
+                             source.bottom * pixelsPerUnit);
     ComPtr<ID2D1Bitmap> image = pixels->createFor(target);
     if (!image)
         return;
-    Clip clip(target, state.clip, state.offset);
+    Clip clip(target, state.clip, state.offset, scaleFactor);
+    // Pixel for pixel where the densities match; otherwise filtered.
     target->DrawBitmap(image.get(), rectOf(placed), alpha * state.globalAlpha,
-                       D2D1_BITMAP_INTERPOLATION_MODE_NEAREST_NEIGHBOR, rectOf(source));
+                       pixelsPerUnit == scaleFactor ? D2D1_BITMAP_INTERPOLATION_MODE_NEAREST_NEIGHBOR
+                                                    : D2D1_BITMAP_INTERPOLATION_MODE_LINEAR,
+                       rectOf(sourcePixels));
 }
 
 } // namespace Win32

@@ -16,8 +16,9 @@ class DWriteFontCache;
 class D2DDrawContext : public CDrawContext
 {
 public:
-    // Neither is owned; both must outlive the context.
-    D2DDrawContext(ID2D1RenderTarget* target, DWriteFontCache& fonts);
+    // Neither is owned; both must outlive the context. Drawing is scaled by
+    // scaleFactor, text included, so it stays text at the device's density.
+    D2DDrawContext(ID2D1RenderTarget* target, DWriteFontCache& fonts, double scaleFactor = 1.);
 
     void drawLine(const CPoint& from, const CPoint& to) override;
     void drawRect(const CRect& r, CDrawStyle style = kDrawStroked) override;
@@ -37,6 +38,8 @@ private:
     void fillAndStroke(ID2D1Geometry* geometry, CDrawStyle style, bool antialias);
     D2D1_COLOR_F colorOf(const CColor& c) const;
     void applyDrawMode(bool antialias);
+    // v moved to the nearest device pixel boundary.
+    double snap(double v) const;
 
     ID2D1RenderTarget* target;
     DWriteFontCache& fonts;

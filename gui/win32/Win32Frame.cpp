@@ -8,6 +8,8 @@
 
 #include <windowsx.h>
 
+#include <cmath>
+
 namespace VSTGUI {
 namespace Win32 {
 
@@ -96,9 +98,15 @@ uint8_t virtualKeyOf(WPARAM key)
     }
 }
 
-CPoint pointOf(LPARAM lParam)
+constexpr double kNormalDpi = 96.;
+
+// Looked up at run time: systems before Windows 10 1607 lack it.
+UINT dpiForWindow(HWND window)
 {
-    return CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    return getDpiForWindow && window ? getDpiForWindow(window) : 0;
 }
 
 } // namespace
@@ -138,10 +146,10 @@ bool Win32Frame::init(HWND parent)
     fonts = std::make_unique<DWriteFontCache>(writeFactory.get());
     if (!acquireWindowClass())
         return false;
-    const CRect& size = frame->getViewSize();
+    scale = frame->getScaleFactor();
+    const SIZE size = pixelSize();
     window = CreateWindowExW(0, kWindowClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
-                             static_cast<int>(size.getWidth()), static_cast<int>(size.getHeight()), parent, nullptr,
-                             moduleInstance(), nullptr);
+                             size.cx, size.cy, parent, nullptr, moduleInstance(), nullptr);
     if (!window)
     {
         releaseWindowClass();
@@ -166,9 +174,38 @@ Win32Frame::~Win32Frame()
     releaseWindowClass();
 }
 
+SIZE Win32Frame::pixelSize() const
+{
+    const CRect& size = frame->getViewSize();
+    return {static_cast<LONG>(std::lround(size.getWidth() * scale)),
+            static_cast<LONG>(std::lround(size.getHeight() * scale))};
+}
+
+CPoint Win32Frame::toFrame(LPARAM lParam) const
+{
+    return CPoint(GET_X_LPARAM(lParam) / scale, GET_Y_LPARAM(lParam) / scale);
+}
+
+void Win32Frame::setScaleFactor(double scaleFactor)
+{
+    if (!(scaleFactor > 0) || scaleFactor == scale)
+        return;
+    scale = scaleFactor;
+    const SIZE size = pixelSize();
+    SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(window, nullptr, FALSE);
+}
+
+double Win32Frame::getSystemScaleFactor() const
+{
+    const UINT dpi = dpiForWindow(window);
+    return dpi > 0 ? dpi / kNormalDpi : 1.;
+}
+
 void Win32Frame::invalidRect(const CRect& rect)
 {
-    CRect r = rect;
+    // Whole window pixels that cover the units.
+    CRect r(rect.left * scale, rect.top * scale, rect.right * scale, rect.bottom * scale);
     r.makeIntegral();
     const RECT area = {static_cast<LONG>(r.left), static_cast<LONG>(r.top), static_cast<LONG>(r.right),
                        static_cast<LONG>(r.bottom)};
@@ -201,8 +238,8 @@ bool Win32Frame::showPopupMenu(const PopupMenuDescription& menu)
     // Runs its own message loop until an entry is picked or the list is dismissed.
     const int picked =
         static_cast<int>(TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_NONOTIFY,
-                                        static_cast<int>(origin.x + menu.anchor.left),
-                                        static_cast<int>(origin.y + menu.anchor.bottom), 0, window, nullptr));
+                                        static_cast<int>(origin.x + menu.anchor.left * scale),
+                                        static_cast<int>(origin.y + menu.anchor.bottom * scale), 0, window, nullptr));
     DestroyMenu(popup);
     if (picked > 0 && menu.onSelect)
         menu.onSelect(picked - 1);
@@ -240,10 +277,12 @@ LRESULT Win32Frame::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONUP: mouseUp(kLButton, wParam, lParam); return 0;
     case WM_MBUTTONUP: mouseUp(kMButton, wParam, lParam); return 0;
     case WM_RBUTTONUP: mouseUp(kRButton, wParam, lParam); return 0;
+    case WM_DPICHANGED:
+    case WM_DPICHANGED_AFTERPARENT: frame->platformOnSystemScaleChanged(getSystemScaleFactor()); break;
     case WM_MOUSEMOVE:
     {
         trackMouseLeave();
-        CPoint where = pointOf(lParam);
+        CPoint where = toFrame(lParam);
         frame->platformOnMouseMoved(where, CButtonState(buttonsOf(wParam)));
         return 0;
     }
@@ -254,7 +293,7 @@ LRESULT Win32Frame::handle(UINT message, WPARAM wParam, LPARAM lParam)
         ScreenToClient(window, &screen);
         const float distance = GET_WHEEL_DELTA_WPARAM(wParam) / kWheelNotch;
         const int32 keys = buttonsOf(GET_KEYSTATE_WPARAM(wParam)) & (kShift | kControl | kAlt);
-        if (frame->platformOnMouseWheel(CPoint(screen.x, screen.y), distance, CButtonState(keys)))
+        if (frame->platformOnMouseWheel(CPoint(screen.x / scale, screen.y / scale), distance, CButtonState(keys)))
             return 0;
         break;
     }
@@ -279,7 +318,7 @@ LRESULT Win32Frame::handle(UINT message, WPARAM wParam, LPARAM lParam)
 void Win32Frame::mouseDown(int32 button, WPARAM wParam, LPARAM lParam, bool doubleClick)
 {
     SetCapture(window);
-    CPoint where = pointOf(lParam);
+    CPoint where = toFrame(lParam);
     int32 buttons = buttonsOf(wParam) | button;
     if (doubleClick)
         buttons |= kDoubleClick;
@@ -288,7 +327,7 @@ void Win32Frame::mouseDown(int32 button, WPARAM wParam, LPARAM lParam, bool doub
 
 void Win32Frame::mouseUp(int32 button, WPARAM wParam, LPARAM lParam)
 {
-    CPoint where = pointOf(lParam);
+    CPoint where = toFrame(lParam);
     // The state still holds the released button, as the view expects.
     frame->platformOnMouseUp(where, CButtonState(buttonsOf(wParam) | button));
     if (!(wParam & (MK_LBUTTON | MK_MBUTTON | MK_RBUTTON)) && GetCapture() == window)
@@ -381,12 +420,13 @@ void Win32Frame::draw(HDC dc, const CRect& dirty)
         return;
     target->BeginDraw();
     {
-        D2DDrawContext context(target.get(), *fonts);
+        D2DDrawContext context(target.get(), *fonts, scale);
+        const CRect r(dirty.left / scale, dirty.top / scale, dirty.right / scale, dirty.bottom / scale);
         context.saveGlobalState();
-        context.setClipRect(dirty);
+        context.setClipRect(r);
         context.setFillColor(kBlackCColor);
-        context.drawRect(dirty, kDrawFilled);
-        frame->platformDrawRect(&context, dirty);
+        context.drawRect(r, kDrawFilled);
+        frame->platformDrawRect(&context, r);
         context.restoreGlobalState();
     }
     target->EndDraw();

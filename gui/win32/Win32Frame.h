@@ -35,6 +35,9 @@ public:
     void invalidRect(const CRect& rect) override;
     bool getGlobalPosition(CPoint& position) const override;
     bool showPopupMenu(const PopupMenuDescription& menu) override;
+    void setScaleFactor(double scaleFactor) override;
+    // The window's monitor DPI over 96, where the system can tell it.
+    double getSystemScaleFactor() const override;
     void* getPlatformHandle() const override { return window; }
     void takeKeyboardFocus() override;
     void giveBackKeyboardFocus() override;
@@ -57,6 +60,10 @@ private:
     // True when a view took the key.
     bool key(UINT message, WPARAM wParam);
     bool character(WPARAM wParam);
+    // A mouse message's window pixels in frame units.
+    CPoint toFrame(LPARAM lParam) const;
+    // The window's size in pixels at the frame's size times scale.
+    SIZE pixelSize() const;
 
     CFrame* frame;
     HWND window = nullptr;
@@ -68,6 +75,7 @@ private:
     bool keyboardFocusTaken = false;
     bool mouseLeaveTracked = false;
     wchar_t highSurrogate = 0; // the first half of a character that comes in two WM_CHARs
+    double scale = 1.; // window pixels per frame unit
 };
 
 } // namespace Win32

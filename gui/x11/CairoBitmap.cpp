@@ -1,7 +1,5 @@
 #include "gui/x11/CairoBitmap.h"
 
-#include "gui/CBitmap.h"
-
 #include <cstring>
 
 namespace VSTGUI {
@@ -72,10 +70,10 @@ void CairoBitmap::unlockPixels()
         cairo_surface_mark_dirty(surface);
 }
 
-cairo_surface_t* CairoBitmap::surfaceOf(const CBitmap& bitmap)
+cairo_surface_t* CairoBitmap::surfaceOf(const IPlatformBitmap* bitmap)
 {
     // Only this side's bitmaps exist in a build.
-    auto* platform = static_cast<CairoBitmap*>(bitmap.getPlatformBitmap());
+    auto* platform = static_cast<const CairoBitmap*>(bitmap);
     return platform ? platform->getSurface() : nullptr;
 }
 

@@ -6,8 +6,6 @@
 
 namespace VSTGUI {
 
-class CBitmap;
-
 namespace X11 {
 
 // A bitmap as a cairo image surface (ARGB32, premultiplied, the layout of
@@ -29,7 +27,7 @@ public:
 
     cairo_surface_t* getSurface() const { return surface; }
     // The surface of a bitmap made on this side, or null.
-    static cairo_surface_t* surfaceOf(const CBitmap& bitmap);
+    static cairo_surface_t* surfaceOf(const IPlatformBitmap* bitmap);
 
 private:
     cairo_surface_t* surface = nullptr;

@@ -19,7 +19,11 @@ double channel(uint8_t v)
 
 } // namespace
 
-CairoDrawContext::CairoDrawContext(cairo_t* cr) : cr(cr) {}
+CairoDrawContext::CairoDrawContext(cairo_t* cr, double scaleFactor) : CDrawContext(scaleFactor), cr(cr)
+{
+    if (scaleFactor != 1.)
+        cairo_scale(cr, scaleFactor, scaleFactor);
+}
 
 void CairoDrawContext::setClipRect(const CRect& r)
 {
@@ -231,7 +235,7 @@ void CairoDrawContext::drawString(UTF8StringPtr text, const CRect& r, CHoriTxtAl
     else if (align == kRightText)
         x = r.right - extents.x_advance;
     const double baseline = r.top + (r.getHeight() - (font.ascent + font.descent)) / 2. + font.ascent;
-    cairo_move_to(cr, std::round(x), std::round(baseline));
+    cairo_move_to(cr, snap(x), snap(baseline));
     setSourceColor(state.fontColor);
     cairo_show_text(cr, text);
     cairo_restore(cr);
@@ -239,14 +243,25 @@ void CairoDrawContext::drawString(UTF8StringPtr text, const CRect& r, CHoriTxtAl
 
 void CairoDrawContext::drawBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& offset, float alpha)
 {
-    cairo_surface_t* surface = bitmap ? CairoBitmap::surfaceOf(*bitmap) : nullptr;
+    double pixelsPerUnit = 1.;
+    cairo_surface_t* surface =
+        bitmap ? CairoBitmap::surfaceOf(bitmap->getBestPlatformBitmap(scaleFactor, pixelsPerUnit)) : nullptr;
     if (!surface || dest.isEmpty())
         return;
     cairo_save(cr);
     cairo_rectangle(cr, dest.left, dest.top, dest.getWidth(), dest.getHeight());
     cairo_clip(cr);
     cairo_set_source_surface(cr, surface, dest.left - offset.x, dest.top - offset.y);
-    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+    cairo_pattern_t* pattern = cairo_get_source(cr);
+    if (pixelsPerUnit != 1.)
+    {
+        cairo_matrix_t toPixels;
+        cairo_matrix_init_scale(&toPixels, pixelsPerUnit, pixelsPerUnit);
+        cairo_matrix_translate(&toPixels, offset.x - dest.left, offset.y - dest.top);
+        cairo_pattern_set_matrix(pattern, &toPixels);
+    }
+    // Pixel for pixel where the densities match; otherwise filtered.
+    cairo_pattern_set_filter(pattern, pixelsPerUnit == scaleFactor ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
     cairo_paint_with_alpha(cr, alpha * state.globalAlpha);
     cairo_restore(cr);
 }

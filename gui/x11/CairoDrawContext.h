@@ -4,6 +4,8 @@
 
 #include <cairo.h>
 
+#include <cmath>
+
 namespace VSTGUI {
 namespace X11 {
 
@@ -11,8 +13,9 @@ namespace X11 {
 class CairoDrawContext : public CDrawContext
 {
 public:
-    // cr must stay valid while the context is used; the context does not own it.
-    explicit CairoDrawContext(cairo_t* cr);
+    // cr must stay valid while the context is used; the context does not own
+    // it. Drawing is scaled by scaleFactor from here on.
+    explicit CairoDrawContext(cairo_t* cr, double scaleFactor = 1.);
 
     void setClipRect(const CRect& r) override;
     void offsetOrigin(const CPoint& p) override;
@@ -40,6 +43,8 @@ private:
     void roundRectPath(const CRect& r, CCoord radius);
     void finishPath(CDrawStyle style);
     void selectFont();
+    // v moved to the nearest device pixel boundary.
+    double snap(double v) const { return std::round(v * scaleFactor) / scaleFactor; }
 
     cairo_t* cr;
 };

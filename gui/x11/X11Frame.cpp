@@ -6,9 +6,11 @@
 #include "gui/x11/X11PopupMenu.h"
 
 #include <X11/Xatom.h>
+#include <X11/Xresource.h>
 #include <X11/Xutil.h>
 #include <cairo-xlib.h>
 
+#include <cmath>
 #include <cstdlib>
 
 namespace VSTGUI {
@@ -20,6 +22,7 @@ constexpr unsigned long kXEmbedMapped = 1; // _XEMBED_INFO flag: the client want
 constexpr Time kDoubleClickTime = 400;     // milliseconds
 constexpr CCoord kDoubleClickSlop = 4;     // pixels
 constexpr size_t kMaxDirtyRects = 16;      // beyond this the dirty area is merged into one
+constexpr double kNormalDpi = 96.;
 
 // X reports errors asynchronously; while creating the window a bad parent ID
 // must fail the creation, not end the host process.
@@ -59,9 +62,10 @@ bool X11Frame::init(Window parent)
     display = XOpenDisplay(nullptr);
     if (!display)
         return false;
+    scale = frame->getScaleFactor();
     const CRect& size = frame->getViewSize();
-    width = static_cast<int>(size.getWidth());
-    height = static_cast<int>(size.getHeight());
+    width = static_cast<int>(std::lround(size.getWidth() * scale));
+    height = static_cast<int>(std::lround(size.getHeight() * scale));
 
     XSync(display, False);
     trappedError = false;
@@ -134,9 +138,45 @@ X11Frame::~X11Frame()
     }
 }
 
+void X11Frame::setScaleFactor(double scaleFactor)
+{
+    if (!(scaleFactor > 0) || scaleFactor == scale)
+        return;
+    scale = scaleFactor;
+    const CRect& size = frame->getViewSize();
+    width = static_cast<int>(std::lround(size.getWidth() * scale));
+    height = static_cast<int>(std::lround(size.getHeight() * scale));
+    XResizeWindow(display, window, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    cairo_xlib_surface_set_size(windowSurface, width, height);
+    cairo_surface_destroy(backBuffer);
+    backBuffer = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    dirtyRects.assign(1, CRect(0, 0, width, height));
+    exposedRect = CRect();
+    XFlush(display);
+}
+
+double X11Frame::getSystemScaleFactor() const
+{
+    const char* resources = display ? XResourceManagerString(display) : nullptr;
+    if (!resources)
+        return 1.;
+    XrmInitialize();
+    XrmDatabase database = XrmGetStringDatabase(resources);
+    double dpi = 0;
+    char* type = nullptr;
+    XrmValue value{};
+    if (database && XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) && value.addr)
+        dpi = std::strtod(value.addr, nullptr);
+    if (database)
+        XrmDestroyDatabase(database);
+    // 96 dpi is the desktop's normal density; absurd values are ignored.
+    return dpi >= 48 && dpi <= 960 ? dpi / kNormalDpi : 1.;
+}
+
 void X11Frame::invalidRect(const CRect& rect)
 {
-    CRect r = rect;
+    // Whole window pixels that cover the units.
+    CRect r(rect.left * scale, rect.top * scale, rect.right * scale, rect.bottom * scale);
     r.makeIntegral();
     r.bound(CRect(0, 0, width, height));
     if (r.isEmpty())
@@ -176,9 +216,9 @@ bool X11Frame::showPopupMenu(const PopupMenuDescription& menu)
     if (menu.entries.empty() || !getGlobalPosition(origin))
         return false;
     popupDescription = menu;
-    popup = std::make_unique<X11PopupMenu>(display, menu, static_cast<int>(origin.x + menu.anchor.left),
-                                           static_cast<int>(origin.y + menu.anchor.bottom),
-                                           static_cast<int>(menu.anchor.getHeight()));
+    popup = std::make_unique<X11PopupMenu>(display, menu, static_cast<int>(origin.x + menu.anchor.left * scale),
+                                           static_cast<int>(origin.y + menu.anchor.bottom * scale),
+                                           static_cast<int>(menu.anchor.getHeight() * scale), scale);
     return true;
 }
 
@@ -332,7 +372,7 @@ void X11Frame::handleEvent(XEvent& event)
         break;
     case ButtonPress:
     {
-        CPoint where(event.xbutton.x, event.xbutton.y);
+        CPoint where = toFrame(event.xbutton.x, event.xbutton.y);
         const unsigned int button = event.xbutton.button;
         const int32 modifiers = buttonsFromState(event.xbutton.state) & (kShift | kControl | kAlt);
         if (button == Button4 || button == Button5)
@@ -364,14 +404,14 @@ void X11Frame::handleEvent(XEvent& event)
     {
         if (event.xbutton.button > Button3)
             break;
-        CPoint where(event.xbutton.x, event.xbutton.y);
+        CPoint where = toFrame(event.xbutton.x, event.xbutton.y);
         // The state still holds the released button, as the view expects.
         frame->platformOnMouseUp(where, CButtonState(buttonsFromState(event.xbutton.state)));
         break;
     }
     case MotionNotify:
     {
-        CPoint where(event.xmotion.x, event.xmotion.y);
+        CPoint where = toFrame(event.xmotion.x, event.xmotion.y);
         frame->platformOnMouseMoved(where, CButtonState(buttonsFromState(event.xmotion.state)));
         break;
     }
@@ -405,15 +445,18 @@ void X11Frame::paint()
     if (!rects.empty())
     {
         cairo_t* cr = cairo_create(backBuffer);
-        for (const CRect& r : rects)
+        for (const CRect& pixels : rects)
         {
-            CairoDrawContext context(cr);
+            cairo_save(cr);
+            CairoDrawContext context(cr, scale);
+            const CRect r(pixels.left / scale, pixels.top / scale, pixels.right / scale, pixels.bottom / scale);
             context.saveGlobalState();
             context.setClipRect(r);
             context.setFillColor(kBlackCColor);
             context.drawRect(r, kDrawFilled);
             frame->platformDrawRect(&context, r);
             context.restoreGlobalState();
+            cairo_restore(cr);
         }
         cairo_destroy(cr);
         cairo_surface_flush(backBuffer);

@@ -35,6 +35,9 @@ public:
     bool showPopupMenu(const PopupMenuDescription& menu) override;
     void takeKeyboardFocus() override;
     void giveBackKeyboardFocus() override;
+    void setScaleFactor(double scaleFactor) override;
+    // The X resource Xft.dpi over 96, as read when the connection opened.
+    double getSystemScaleFactor() const override;
 
     Window getWindow() const { return window; }
     void* getPlatformHandle() const override { return reinterpret_cast<void*>(window); }
@@ -54,20 +57,23 @@ private:
     int32 buttonsFromState(unsigned int state) const;
     void openInputContext();
     bool setInputFocus(Window focus, int revertTo);
+    // Window pixels to frame units.
+    CPoint toFrame(int x, int y) const { return CPoint(x / scale, y / scale); }
 
     CFrame* frame;
     Display* display = nullptr;
     Window window = 0;
     cairo_surface_t* windowSurface = nullptr;
     cairo_surface_t* backBuffer = nullptr;
-    int width = 0;
+    int width = 0; // window pixels
     int height = 0;
+    double scale = 1.; // window pixels per frame unit
     SharedPointer<IRunLoop> loop;
     bool eventHandlerRegistered = false;
     bool timerRegistered = false;
 
-    std::vector<CRect> dirtyRects; // need drawing and copying
-    CRect exposedRect;             // needs copying only
+    std::vector<CRect> dirtyRects; // window pixels that need drawing and copying
+    CRect exposedRect;             // window pixels that need copying only
 
     std::unique_ptr<X11PopupMenu> popup;
     PopupMenuDescription popupDescription;

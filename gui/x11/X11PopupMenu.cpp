@@ -8,6 +8,7 @@
 #include <cairo-xlib.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace VSTGUI {
 namespace X11 {
@@ -38,26 +39,29 @@ int measureWidth(const PopupMenuDescription& menu)
 
 } // namespace
 
-X11PopupMenu::X11PopupMenu(Display* display, const PopupMenuDescription& description, int x, int y, int anchorHeight)
-    : display(display), menu(description)
+X11PopupMenu::X11PopupMenu(Display* display, const PopupMenuDescription& description, int x, int y, int anchorHeight,
+                           double scale)
+    : display(display), menu(description), scale(scale > 0 ? scale : 1.)
 {
     width = std::max(measureWidth(menu), static_cast<int>(menu.anchor.getWidth()));
     height = std::max<int>(1, static_cast<int>(menu.entries.size()) * kItemHeight + 2);
+    pixelWidth = static_cast<int>(std::lround(width * this->scale));
+    pixelHeight = static_cast<int>(std::lround(height * this->scale));
     const int screen = DefaultScreen(display);
     const int screenWidth = DisplayWidth(display, screen);
     const int screenHeight = DisplayHeight(display, screen);
     // Below the anchor if it fits, else above it.
-    if (y + height > screenHeight && y - anchorHeight - height >= 0)
-        y -= anchorHeight + height;
-    x = std::clamp(x, 0, std::max(0, screenWidth - width));
+    if (y + pixelHeight > screenHeight && y - anchorHeight - pixelHeight >= 0)
+        y -= anchorHeight + pixelHeight;
+    x = std::clamp(x, 0, std::max(0, screenWidth - pixelWidth));
 
     XSetWindowAttributes attributes{};
     attributes.override_redirect = True;
     attributes.event_mask =
         ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask | LeaveWindowMask;
     attributes.save_under = True;
-    window = XCreateWindow(display, RootWindow(display, screen), x, y, static_cast<unsigned>(width),
-                           static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
+    window = XCreateWindow(display, RootWindow(display, screen), x, y, static_cast<unsigned>(pixelWidth),
+                           static_cast<unsigned>(pixelHeight), 0, CopyFromParent, InputOutput, CopyFromParent,
                            CWOverrideRedirect | CWEventMask | CWSaveUnder, &attributes);
     Atom type = XInternAtom(display, "_NET_WM_WINDOW_TYPE", False);
     Atom popupType = XInternAtom(display, "_NET_WM_WINDOW_TYPE_DROPDOWN_MENU", False);
@@ -67,7 +71,7 @@ X11PopupMenu::X11PopupMenu(Display* display, const PopupMenuDescription& descrip
 
     XWindowAttributes info;
     XGetWindowAttributes(display, window, &info);
-    surface = cairo_xlib_surface_create(display, window, info.visual, width, height);
+    surface = cairo_xlib_surface_create(display, window, info.visual, pixelWidth, pixelHeight);
 
     highlight = menu.checkedIndex;
     XGrabPointer(display, window, True, ButtonPressMask | ButtonReleaseMask | PointerMotionMask, GrabModeAsync,
@@ -86,8 +90,10 @@ X11PopupMenu::~X11PopupMenu()
     XFlush(display);
 }
 
-int X11PopupMenu::itemAt(int x, int y) const
+int X11PopupMenu::itemAt(int pixelX, int pixelY) const
 {
+    const int x = static_cast<int>(std::floor(pixelX / scale));
+    const int y = static_cast<int>(std::floor(pixelY / scale));
     if (x < 0 || x >= width || y < 1 || y >= height - 1)
         return -1;
     const int index = (y - 1) / kItemHeight;
@@ -167,7 +173,7 @@ void X11PopupMenu::handleEvent(const XEvent& event)
 void X11PopupMenu::paint()
 {
     cairo_t* cr = cairo_create(surface);
-    CairoDrawContext context(cr);
+    CairoDrawContext context(cr, scale);
     context.setFillColor(kMenuBack);
     context.drawRect(CRect(0, 0, width, height), kDrawFilled);
     context.setFont(&menu.font);

@@ -13,8 +13,9 @@ namespace X11 {
 class X11PopupMenu
 {
 public:
-    // topLeft in screen coordinates of where the list should open.
-    X11PopupMenu(Display* display, const PopupMenuDescription& menu, int x, int y, int anchorHeight);
+    // x, y: where the list should open, in screen pixels; anchorHeight in
+    // screen pixels too. The list is drawn at scale pixels per unit.
+    X11PopupMenu(Display* display, const PopupMenuDescription& menu, int x, int y, int anchorHeight, double scale = 1.);
     ~X11PopupMenu();
     X11PopupMenu(const X11PopupMenu&) = delete;
     X11PopupMenu& operator=(const X11PopupMenu&) = delete;
@@ -38,8 +39,11 @@ private:
     PopupMenuDescription menu;
     Window window = 0;
     cairo_surface_t* surface = nullptr;
-    int width = 0;
+    int width = 0; // units
     int height = 0;
+    double scale;
+    int pixelWidth = 0;
+    int pixelHeight = 0;
     int highlight = -1;
     bool movedInside = false;
     bool done = false;

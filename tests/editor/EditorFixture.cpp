@@ -1,5 +1,8 @@
 #include "EditorFixture.h"
 
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
+#include "pluginterfaces/vst/ivstmessage.h"
+
 #include <X11/Xlib.h>
 
 #include <cairo.h>
@@ -7,6 +10,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
+#include <regex>
 
 using namespace Steinberg;
 
@@ -47,6 +52,42 @@ RgbaImage loadPng(const std::string& path)
     return image;
 }
 
+bool savePng(const Image& image, const std::string& path)
+{
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, image.width, image.height);
+    unsigned char* data = cairo_image_surface_get_data(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    for (int y = 0; data && y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x)
+            reinterpret_cast<uint32_t*>(data + y * stride)[x] = image.at(x, y);
+    cairo_surface_mark_dirty(surface);
+    const bool written = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(surface);
+    return written;
+}
+
+uint32_t pixelOf(const RgbaImage& image, int x, int y)
+{
+    const uint8_t* p = image.at(x, y);
+    return rgb(p[0], p[1], p[2]);
+}
+
+std::vector<ViewBox> templateViewBoxes(const std::string& descriptionPath)
+{
+    std::ifstream file(descriptionPath);
+    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const auto start = text.find("<template name=\"view\"");
+    const auto end = text.find("</template>", start);
+    std::vector<ViewBox> boxes;
+    if (start == std::string::npos || end == std::string::npos)
+        return boxes;
+    const std::regex view(R"re(<view [^>]*origin="(\d+), (\d+)" size="(\d+), (\d+)")re");
+    const std::string body = text.substr(start, end - start);
+    for (std::sregex_iterator it(body.begin(), body.end(), view), last; it != last; ++it)
+        boxes.push_back({std::stoi((*it)[1]), std::stoi((*it)[2]), std::stoi((*it)[3]), std::stoi((*it)[4])});
+    return boxes;
+}
+
 int channelDistance(uint32_t a, uint32_t b)
 {
     int worst = 0;
@@ -69,14 +110,26 @@ void EditorFixture::SetUp()
     PluginTest::SetUp();
     display = window.display;
     parent = window.window;
+    runLoop.onResizeRequest = [this](int width, int height)
+    {
+        window.resize(width, height);
+    };
 }
 
-IPlugView* EditorFixture::openEditor()
+IPlugView* EditorFixture::openEditor(double contentScale)
 {
     IPlugView* view = controller()->createView("editor");
     if (!view)
         return nullptr;
     view->setFrame(&runLoop);
+    if (contentScale > 0)
+    {
+        IPtr<IPlugViewContentScaleSupport> scaling = KalviorTest::query<IPlugViewContentScaleSupport>(view);
+        EXPECT_TRUE(scaling && scaling->setContentScaleFactor(static_cast<float>(contentScale)) == kResultTrue);
+    }
+    ViewRect size;
+    if (view->getSize(&size) == kResultTrue)
+        window.resize(size.getWidth(), size.getHeight());
     if (view->attached(reinterpret_cast<void*>(parent), kPlatformTypeX11EmbedWindowID) != kResultOk)
     {
         view->setFrame(nullptr);
@@ -111,8 +164,8 @@ Image EditorFixture::screenshot() const
     image.pixels = window.pixels();
     if (!image.pixels.empty())
     {
-        image.width = kEditorWidth;
-        image.height = kEditorHeight;
+        image.width = window.width;
+        image.height = window.height;
     }
     return image;
 }
@@ -153,6 +206,34 @@ void EditorFixture::drag(int x, int y, int dy)
         moveTo(x, y + dy * i / steps);
     window.button(1, false);
     settle(30);
+}
+
+std::vector<uint8_t> onePointBlock()
+{
+    std::vector<uint8_t> block(1024);
+    for (size_t i = 0; i < 512; ++i)
+    {
+        block[2 * i] = static_cast<uint8_t>(static_cast<int8_t>(kScopeMid));
+        block[2 * i + 1] = static_cast<uint8_t>(static_cast<int8_t>(kScopeSide));
+    }
+    return block;
+}
+
+tresult EditorFixture::sendScope(const std::vector<uint8_t>& block, Vst::IEditController* to)
+{
+    IPtr<Vst::IConnectionPoint> connection = KalviorTest::query<Vst::IConnectionPoint>(to ? to : controller());
+    IPtr<Vst::IMessage> message = KalviorTest::createMessage(host, "Scope");
+    if (!connection || !message)
+        return kInternalError;
+    message->getAttributes()->setBinary("Data", block.data(), static_cast<uint32>(block.size()));
+    return connection->notify(message);
+}
+
+void EditorFixture::redrawScope()
+{
+    runLoop.fireTimers(100);
+    runLoop.fireTimers(16);
+    XSync(display, False);
 }
 
 int EditorFixture::openDescriptorCount()

@@ -40,9 +40,32 @@ struct RgbaImage
     const uint8_t* at(int x, int y) const { return &rgba[static_cast<size_t>(4 * (y * width + x))]; }
 };
 RgbaImage loadPng(const std::string& path);
+// Writes an opaque picture as PNG; false on failure.
+bool savePng(const Image& image, const std::string& path);
+// A picture's pixel as 0xRRGGBB (its alpha ignored).
+uint32_t pixelOf(const RgbaImage& image, int x, int y);
+
+struct Point
+{
+    int x, y;
+};
+
+// View rectangles of the editor template, read from the description text.
+struct ViewBox
+{
+    int x, y, w, h;
+    // Whether the unit point (x, y) lies on the box or its one-unit border.
+    bool near(double px, double py) const { return px >= x - 1 && px < x + w + 1 && py >= y - 1 && py < y + h + 1; }
+};
+std::vector<ViewBox> templateViewBoxes(const std::string& descriptionPath);
 // Largest difference of one channel.
 int channelDistance(uint32_t a, uint32_t b);
 uint32_t rgb(int r, int g, int b);
+
+// A scope block whose 512 pairs all name one point: up is positive mid,
+// left positive side, from the centre of the scope.
+constexpr int kScopeMid = 20, kScopeSide = -30;
+std::vector<uint8_t> onePointBlock();
 
 class EditorFixture : public KalviorTest::PluginTest
 {
@@ -54,8 +77,9 @@ protected:
 
     void SetUp() override;
 
-    // createView("editor"), setFrame, attached in the parent window.
-    Steinberg::IPlugView* openEditor();
+    // createView("editor"), setFrame, the content scale when one is given,
+    // attached in the parent window (which takes the view's size).
+    Steinberg::IPlugView* openEditor(double contentScale = 0);
     void closeEditor(Steinberg::IPlugView*& view);
 
     int childWindowCount() const { return window.childCount(); }
@@ -71,6 +95,12 @@ protected:
     void holdKey(unsigned long keysym, bool down);
     // Drags from (x, y) by dy pixels (negative is up) in small steps.
     void drag(int x, int y, int dy);
+
+    // A "Scope" message with block, as the processor sends it, to the
+    // controller (this instance's when to is null).
+    Steinberg::tresult sendScope(const std::vector<uint8_t>& block, Steinberg::Vst::IEditController* to = nullptr);
+    // One scope redraw: its 100 ms timer, then the frame's repaint timer.
+    void redrawScope();
 
     // Every open file descriptor of this process.
     static int openDescriptorCount();

@@ -65,10 +65,14 @@ tresult PLUGIN_API TestRunLoop::unregisterTimer(Linux::ITimerHandler* handler)
     return unregister(timers, handler);
 }
 
-tresult PLUGIN_API TestRunLoop::resizeView(IPlugView*, ViewRect*)
+tresult PLUGIN_API TestRunLoop::resizeView(IPlugView* view, ViewRect* newSize)
 {
     ++resizeRequests;
-    return kResultTrue;
+    if (!view || !newSize)
+        return kInvalidArgument;
+    if (onResizeRequest)
+        onResizeRequest(newSize->getWidth(), newSize->getHeight());
+    return view->onSize(newSize);
 }
 
 tresult PLUGIN_API TestRunLoop::queryInterface(const TUID iid, void** obj)

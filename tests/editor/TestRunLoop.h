@@ -7,6 +7,7 @@
 #include "pluginterfaces/gui/iplugview.h"
 
 #include <chrono>
+#include <functional>
 #include <vector>
 
 namespace EditorTest {
@@ -42,6 +43,9 @@ public:
     size_t timerCount() const { return timers.size(); }
     std::vector<Steinberg::Linux::TimerInterval> timerIntervals() const;
     int resizeRequests = 0;
+    // Called for each resizeView with the size asked for; the view is then
+    // given that size through onSize, as hosts do.
+    std::function<void(int width, int height)> onResizeRequest;
 
 private:
     using Clock = std::chrono::steady_clock;

@@ -49,7 +49,7 @@ bool XvfbServer::start(std::string& reason)
             close(devNull);
         }
         const std::string fd = std::to_string(fds[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset",
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1600x1200x24", "-nolisten", "tcp", "-noreset",
                static_cast<char*>(nullptr));
         _exit(127);
     }
@@ -160,14 +160,23 @@ std::vector<uint32_t> HostWindow::pixels() const
 {
     std::vector<uint32_t> pixels;
     XSync(display, False);
-    XImage* image = XGetImage(display, window, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
+    XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height),
+                              AllPlanes, ZPixmap);
     if (!image)
         return pixels;
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x)
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
             pixels.push_back(static_cast<uint32_t>(XGetPixel(image, x, y) & 0xffffff));
     XDestroyImage(image);
     return pixels;
+}
+
+void HostWindow::resize(int newWidth, int newHeight)
+{
+    width = newWidth;
+    height = newHeight;
+    XResizeWindow(display, window, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    XSync(display, False);
 }
 
 void HostWindow::move(int x, int y)

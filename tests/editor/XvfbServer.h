@@ -52,6 +52,8 @@ public:
     int childCount() const { return static_cast<int>(children().size()); }
     // The window's pixels as 0xRRGGBB, row by row.
     std::vector<uint32_t> pixels() const;
+    // As a host does when its plug-in view asks for another size.
+    void resize(int newWidth, int newHeight);
 
     void move(int x, int y); // window coordinates
     void button(unsigned button, bool down);
@@ -59,6 +61,8 @@ public:
 
     Display* display = nullptr;
     Window window = 0;
+    int width = kWidth;
+    int height = kHeight;
 };
 
 } // namespace EditorTest

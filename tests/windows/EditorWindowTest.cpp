@@ -10,6 +10,7 @@
 #include "tests/support/KalviorBundle.h"
 
 #include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 
 #include <windows.h>
 
@@ -91,11 +92,18 @@ protected:
         PluginTest::TearDown();
     }
 
-    // createView and attached as a host does; the editor's window is the host's child.
-    void openEditor()
+    // createView, the content scale when one is given, and attached as a host
+    // does; the editor's window is the host's child.
+    void openEditor(int contentScale = 0)
     {
         view = controller()->createView(ViewType::kEditor);
         ASSERT_NE(nullptr, view);
+        if (contentScale > 0)
+        {
+            IPtr<IPlugViewContentScaleSupport> scaling = KalviorTest::query<IPlugViewContentScaleSupport>(view);
+            ASSERT_TRUE(scaling);
+            ASSERT_EQ(kResultTrue, scaling->setContentScaleFactor(static_cast<float>(contentScale)));
+        }
         ASSERT_EQ(kResultTrue, view->isPlatformTypeSupported(kPlatformTypeHWND));
         ASSERT_EQ(kResultOk, view->attached(host, kPlatformTypeHWND));
         window = GetWindow(host, GW_CHILD);
@@ -148,30 +156,44 @@ protected:
     IPlugView* view = nullptr;
 };
 
-TEST_F(EditorOnWindows, OpensAsAChildWindowOfTheHostsWindowAt375By495)
+// At the host's content scale (1 or 2) the editor is a child window of the
+// scaled size; at 2 it draws the 2x skin pixel for pixel where no control lies
+// (the maker's mark at the bottom left, 120 x 60 units at (0, 425)).
+TEST_F(EditorOnWindows, OpensAsAChildWindowOfTheHostsWindowAtTheContentScale)
 {
-    openEditor();
-    EXPECT_EQ(kResultFalse, view->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID));
-    ViewRect size;
-    ASSERT_EQ(kResultOk, view->getSize(&size));
-    EXPECT_EQ(kWidth, size.getWidth());
-    EXPECT_EQ(kHeight, size.getHeight());
-    EXPECT_EQ(host, GetParent(window));
-    EXPECT_TRUE(GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD);
-    EXPECT_TRUE(IsWindowVisible(window));
-    RECT client;
-    GetClientRect(window, &client);
-    EXPECT_EQ(kWidth, client.right);
-    EXPECT_EQ(kHeight, client.bottom);
-    EXPECT_EQ(1, childWindows());
-    // The window belongs to the plug-in's module, on the host's UI thread.
-    EXPECT_EQ(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)),
-              GetModuleHandleW(L"Kalvior.vst3"));
-    EXPECT_EQ(GetCurrentThreadId(), GetWindowThreadProcessId(window, nullptr));
-    EXPECT_GT(pumpMessages(200, window), 0) << "the editor's timers run on the host's message loop";
-    const WindowsPicture::Image shown = picture();
-    ASSERT_FALSE(shown.empty());
-    EXPECT_GT(shown.distinctColours(), 100u) << "the skin, not a blank window";
+    for (const int scale : {1, 2})
+    {
+        SCOPED_TRACE(scale);
+        openEditor(scale);
+        EXPECT_EQ(kResultFalse, view->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID));
+        ViewRect size;
+        ASSERT_EQ(kResultOk, view->getSize(&size));
+        EXPECT_EQ(kWidth * scale, size.getWidth());
+        EXPECT_EQ(kHeight * scale, size.getHeight());
+        EXPECT_EQ(host, GetParent(window));
+        EXPECT_TRUE(GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD);
+        EXPECT_TRUE(IsWindowVisible(window));
+        RECT client;
+        GetClientRect(window, &client);
+        EXPECT_EQ(kWidth * scale, client.right);
+        EXPECT_EQ(kHeight * scale, client.bottom);
+        EXPECT_EQ(1, childWindows());
+        // The window belongs to the plug-in's module, on the host's UI thread.
+        EXPECT_EQ(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)),
+                  GetModuleHandleW(L"Kalvior.vst3"));
+        EXPECT_EQ(GetCurrentThreadId(), GetWindowThreadProcessId(window, nullptr));
+        EXPECT_GT(pumpMessages(200, window), 0) << "the editor's timers run on the host's message loop";
+        const WindowsPicture::Image shown = WindowsPicture::print(window, kWidth * scale, kHeight * scale);
+        ASSERT_FALSE(shown.empty());
+        EXPECT_GT(shown.distinctColours(), 100u) << "the skin, not a blank window";
+        if (scale == 2)
+        {
+            const WindowsPicture::Image skin = WindowsPicture::loadPng(KALVIOR_SKIN_2X);
+            ASSERT_EQ(2 * kWidth, skin.width) << KALVIOR_SKIN_2X;
+            EXPECT_EQ(0u, skin.differingPixels(shown, 240, 120, 0, 850));
+        }
+        closeEditor();
+    }
 }
 
 // Mouse gestures on knobs: a vertical drag covers the range in 200 pixels,
@@ -277,17 +299,13 @@ TEST_F(EditorOnWindows, FiftyOpenCloseCyclesLeaveNoWindowsTimersOrGuiObjects)
                 static_cast<unsigned long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)));
 }
 
-// The same description and bitmaps drawn by Direct2D here and by cairo on
-// Linux: the bitmaps are placed pixel for pixel, text comes from another
-// rasteriser. The Linux picture is of the description alone, so the controls
-// show the description's values where the plug-in shows its parameters'.
+// The same description and bitmaps drawn by Direct2D here and by cairo in the
+// Linux editor's window: the bitmaps are placed pixel for pixel, text comes
+// from another rasteriser.
 TEST_F(EditorOnWindows, DrawsTheEditorAsTheLinuxBuildDoes)
 {
-    const char* referencePath = std::getenv("KALVIOR_LINUX_EDITOR_PICTURE");
-    if (!referencePath || !*referencePath)
-        GTEST_SKIP() << "KALVIOR_LINUX_EDITOR_PICTURE names no picture of the Linux build";
-    const WindowsPicture::Image expected = WindowsPicture::loadPng(referencePath);
-    ASSERT_EQ(kWidth, expected.width) << referencePath;
+    const WindowsPicture::Image expected = WindowsPicture::loadPng(KALVIOR_EDITOR_REFERENCE);
+    ASSERT_EQ(kWidth, expected.width) << KALVIOR_EDITOR_REFERENCE;
     ASSERT_EQ(kHeight, expected.height);
 
     openEditor();
@@ -298,11 +316,11 @@ TEST_F(EditorOnWindows, DrawsTheEditorAsTheLinuxBuildDoes)
     std::printf("against the Linux picture: largest channel difference %d, mean %.3f, pixels differing %.3f %%, "
                 "by more than 64: %.3f %%\n",
                 comparison.largest, comparison.mean, 100. * comparison.differingShare, 100. * comparison.farShare);
-    // Measured under Wine: mean 4.7, 5.1 % of the pixels differ, 2.5 % by more
-    // than 64, nearly all of it knob frames and value texts of the controls.
-    EXPECT_LT(comparison.mean, 6.0);
-    EXPECT_LT(comparison.differingShare, 0.07);
-    EXPECT_LT(comparison.farShare, 0.035);
+    // Measured under Wine: mean 0.67, 1.1 % of the pixels differ, 0.34 % by
+    // more than 64: text, which another rasteriser draws.
+    EXPECT_LT(comparison.mean, 1.5);
+    EXPECT_LT(comparison.differingShare, 0.025);
+    EXPECT_LT(comparison.farShare, 0.008);
     EXPECT_EQ(expected.at(5, 5), drawn.at(5, 5)) << "the skin's corner";
 }
 

@@ -226,12 +226,15 @@ tresult PLUGIN_API VST3Editor::onSize(ViewRect* newSize)
         rect = *newSize;
         return kResultTrue;
     }
-    ViewRect allowed = *newSize;
-    if (checkSizeConstraint(&allowed) != kResultTrue)
+    if (templateSize.x < 1 || templateSize.y < 1)
         return kResultFalse;
-    rect.left = newSize->left;
-    rect.top = newSize->top;
-    setZoom(allowed.getWidth() / templateSize.x / contentScale);
+    // The host's size is final (its window may be wider than asked, for a
+    // toolbar): draw the largest editor of the template's shape that fits in
+    // it. Answering with another size here would have the host size its
+    // window again, and call again, without end.
+    const double fit = std::min(newSize->getWidth() / templateSize.x, newSize->getHeight() / templateSize.y);
+    setZoom(fit / contentScale);
+    rect = *newSize;
     return kResultTrue;
 }
 

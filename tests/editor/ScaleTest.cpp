@@ -200,6 +200,18 @@ TEST_F(EditorScaleTest, HostResizingKeepsTheAspectRatioAndTheLastSize)
     EXPECT_EQ(kResultTrue, view->canResize());
     EXPECT_EQ(kInvalidArgument, view->checkSizeConstraint(nullptr));
     EXPECT_EQ(kInvalidArgument, view->onSize(nullptr));
+    // A host whose window is wider than the editor (a toolbar) gives that size
+    // as it is, again and again: the editor draws at the scale that fits and
+    // keeps the host's size, so the host has no reason to call once more.
+    for (int call = 0; call < 3; ++call)
+    {
+        ViewRect given(0, 0, kUnitsWide + 17, kUnitsHigh);
+        ASSERT_EQ(kResultTrue, view->onSize(&given));
+        ViewRect size;
+        ASSERT_EQ(kResultTrue, view->getSize(&size));
+        EXPECT_EQ(given.getWidth(), size.getWidth());
+        EXPECT_EQ(given.getHeight(), size.getHeight());
+    }
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.what);

@@ -271,7 +271,6 @@ struct TextCase
 // trim v * 12 - 6; frequency 100 * 8^v Hz; lists entry trunc(v * n).
 const TextCase kTexts[] = {
     {kProgSel, 0.99, "Stereosonic Shuffle"}, // every entry at i / 5: below
-    {kProgSel, 1.0, "Stereosonic Shuffle"},
     {kBypass, 0.5, "Off"},
     {kBypass, 0.500001, "On"},
     {kLeftGain, 0.0, "-inf"},
@@ -372,7 +371,6 @@ const ParseCase kParses[] = {
     {kCrossover, u"lr-4", false, 0},
     {kSolo, u"HIPASS", true, 0.5},
     {kOutputFormat, u"M/S", true, 1.0},
-    {kInputFormat, u"m/s", false, 0},
     {kSolo, u"off", false, 0},
     {kSolo, u"LOPASS ", false, 0}, // no extra spaces
     {kSolo, u"2", false, 0},       // no indices

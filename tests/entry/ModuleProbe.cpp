@@ -1,7 +1,7 @@
 // Runs module entry points in a fresh process, so that every run is a first
 // load of the module. Usage: kv_module_probe <bundle> <step>...
 // Steps: load, unload, entry (ModuleEntry), exit (ModuleExit), init (InitDll),
-// release (ExitDll), setenv:<value>, unsetenv, sizes (canProcessSampleSize of
+// release (ExitDll), setenv:<value>, sizes (canProcessSampleSize of
 // 32 and 64 bits on a new processor), cycle (release the factory completely,
 // then ask for it again). Prints one token per step that answers.
 
@@ -101,8 +101,6 @@ int main(int argc, char** argv)
             token = call("release", "ExitDll", false);
         else if (step.rfind("setenv:", 0) == 0)
             setenv(kVariable, step.c_str() + 7, 1);
-        else if (step == "unsetenv")
-            unsetenv(kVariable);
         else if (step == "sizes")
             token = sampleSizes(getFactory ? getFactory() : nullptr);
         else if (step == "cycle")

@@ -52,7 +52,6 @@ const ProbeCase kCases[] = {
     {"32BIT", "32BIT", "load init sizes", "init=1 32=1 64=0"},
     {"64BIT", "64BIT", "load init sizes", "init=1 32=0 64=1"},
     {"lower-case 32bit", "32bit", "load init sizes", "init=1 32=1 64=1"},
-    {"lower-case 64bit", "64bit", "load init sizes", "init=1 32=1 64=1"},
     {"trailing space", "32BIT ", "load init sizes", "init=1 32=1 64=1"},
     {"empty", "", "load init sizes", "init=1 32=1 64=1"},
     {"digits only", "32", "load init sizes", "init=1 32=1 64=1"},

@@ -16,7 +16,6 @@ using namespace KalviorCli;
 
 namespace {
 
-constexpr int kRate = 48000;
 constexpr size_t kFrames = 28800; // 0.6 s
 
 // The curve of the breakpoints below, worked out by hand: 0 until 0.1 s,
@@ -49,13 +48,7 @@ TEST_P(Automation, OutputFollowsTheCurveFrameByFrame)
 {
     const AutomationCase& c = GetParam();
     ScratchDir dir("automation-" + std::to_string(c.blockSize) + "-" + std::to_string(c.precision));
-    Audio input;
-    input.sampleRate = kRate;
-    input.channels = 2;
-    input.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
-    for (size_t i = 0; i < kFrames; ++i)
-        input.samples.insert(input.samples.end(), {0.5, -0.25});
-    ASSERT_TRUE(writeAudio(dir.path("in.wav"), input));
+    ASSERT_TRUE(writeAudio(dir.path("in.wav"), constantSignal(kFrames, 0.5, -0.25)));
 
     const RunResult result = run({"render", dir.path("in.wav"), dir.path("out.wav"), "--bundle", bundle(), "--block",
                                   std::to_string(c.blockSize), "--precision", std::to_string(c.precision),

@@ -165,4 +165,12 @@ Audio testSignal(int sampleRate, size_t frames, int format)
     return audio;
 }
 
+Audio constantSignal(size_t frames, double left, double right)
+{
+    Audio audio{48000, 2, SF_FORMAT_WAV | SF_FORMAT_FLOAT, {}};
+    for (size_t i = 0; i < frames; ++i)
+        audio.samples.insert(audio.samples.end(), {left, right});
+    return audio;
+}
+
 } // namespace KalviorCli

@@ -64,4 +64,7 @@ std::string fileBytes(const std::string& path);
 // full scale, of `frames` frames.
 Audio testSignal(int sampleRate, size_t frames, int format);
 
+// A constant stereo frame, `frames` times, at 48 kHz in 32-bit float WAV.
+Audio constantSignal(size_t frames, double left, double right);
+
 } // namespace KalviorCli

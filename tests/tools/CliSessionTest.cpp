@@ -19,14 +19,6 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-Audio constantInput(size_t frames, double left, double right)
-{
-    Audio input{48000, 2, SF_FORMAT_WAV | SF_FORMAT_FLOAT, {}};
-    for (size_t i = 0; i < frames; ++i)
-        input.samples.insert(input.samples.end(), {left, right});
-    return input;
-}
-
 } // namespace
 
 TEST(CliSession, TheInstalledBundleIsFoundWithoutBeingNamed)
@@ -54,7 +46,7 @@ TEST(CliSession, TheInstalledBundleIsFoundWithoutBeingNamed)
 TEST(CliSession, ALaterSetOfAParameterWins)
 {
     ScratchDir dir("later-set");
-    ASSERT_TRUE(writeAudio(dir.path("in.wav"), constantInput(4800, 0.5, 0.5)));
+    ASSERT_TRUE(writeAudio(dir.path("in.wav"), constantSignal(4800, 0.5, 0.5)));
     const RunResult result =
         run({"render", dir.path("in.wav"), dir.path("out.wav"), "--bundle", bundle(), "--set", "Gain Trim=6", "--set",
              "Mute Left=On", "--set", "Gain Trim=-6", "--set", "Mute Left=Off", "--sample-format", "double"});
@@ -72,7 +64,7 @@ TEST(CliSession, ALaterSetOfAParameterWins)
 TEST(CliSession, AnInterruptedRenderLeavesNothingBehind)
 {
     ScratchDir dir("interrupted");
-    ASSERT_TRUE(writeAudio(dir.path("in.wav"), constantInput(48000 * 40, 0.25, -0.25)));
+    ASSERT_TRUE(writeAudio(dir.path("in.wav"), constantSignal(48000 * 40, 0.25, -0.25)));
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0)

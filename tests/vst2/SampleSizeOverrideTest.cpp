@@ -28,26 +28,23 @@ protected:
         OpenedEffect::SetUp();
     }
 
-    // One call of 512 frames of noise; the energy of the output, NaN if any sample is not finite.
+    // One call of 512 frames of noise on both channels, in place; the energy
+    // of the output, NaN if any sample is not finite.
     template <typename Sample>
     double energyOfOneCall()
     {
         KalviorTest::Noise noise;
-        std::vector<Sample> in[2], out[2];
-        for (auto* buffers : {in, out})
-            for (int c = 0; c < 2; ++c)
-                buffers[c].resize(512);
-        for (Sample& sample : in[0])
-            sample = static_cast<Sample>(noise.next());
-        Sample* inputs[2] = {in[0].data(), in[0].data()};
-        Sample* outputs[2] = {out[0].data(), out[1].data()};
+        std::vector<Sample> channels[2] = {std::vector<Sample>(512), std::vector<Sample>(512)};
+        for (size_t i = 0; i < 512; ++i)
+            channels[0][i] = channels[1][i] = static_cast<Sample>(noise.next());
+        Sample* io[2] = {channels[0].data(), channels[1].data()};
         if constexpr (sizeof(Sample) == sizeof(double))
-            effect->effect->processDoubleReplacing(effect->effect, inputs, outputs, 512);
+            effect->effect->processDoubleReplacing(effect->effect, io, io, 512);
         else
-            effect->effect->processReplacing(effect->effect, inputs, outputs, 512);
+            effect->effect->processReplacing(effect->effect, io, io, 512);
         double energy = 0.0;
-        for (int c = 0; c < 2; ++c)
-            for (Sample sample : out[c])
+        for (const std::vector<Sample>& channel : channels)
+            for (Sample sample : channel)
                 energy += std::isfinite(sample) ? double(sample) * sample : NAN;
         return energy;
     }

@@ -168,48 +168,4 @@ TEST_F(Vst2Editor, TheScopeShowsTheAudioWhileItRuns)
     effect->dispatch(V2::effEditClose);
 }
 
-// The about box in a VST 2 host shows what the host says about itself: two
-// hosts that differ only in vendor and vendor version give the same host-name
-// line and different vendor and version lines.
-TEST_F(Vst2Editor, AboutBoxShowsTheHostsVendorAndVersion)
-{
-    effect.reset(); // each run below opens its own effect with its own host
-    auto aboutBox = [this](const char* vendor, VstInt32 version)
-    {
-        HostAnswers answers;
-        answers.vendor = vendor;
-        answers.vendorVersion = version;
-        Host vst2Host(answers);
-        effect = open(vst2Host);
-        if (!effect || !openEditor())
-            return std::vector<uint32_t>();
-        moveTo(285 + 40, 450 + 10); // About
-        button(true);
-        button(false);
-        idleFor(400); // faded in
-        const std::vector<uint32_t> pixels = window.pixels();
-        effect->dispatch(V2::effEditClose);
-        effect.reset();
-        return pixels;
-    };
-    const std::vector<uint32_t> a = aboutBox("Cockos", 2400);
-    const std::vector<uint32_t> b = aboutBox("Other Audio", 1111);
-    ASSERT_EQ(a.size(), static_cast<size_t>(kWidth * kHeight));
-    ASSERT_EQ(b.size(), a.size());
-    // The middle of each label: the box at (10, 10), its inner view at (20, 15),
-    // the labels at x 35..285 and y 210, 225, 240 in it.
-    auto bandDiffers = [&](int labelTop)
-    {
-        const int top = 10 + 15 + labelTop + 5;
-        for (int y = top; y < top + 8; ++y)
-            for (int x = 10 + 20 + 35; x < 10 + 20 + 285; ++x)
-                if (a[static_cast<size_t>(y * kWidth + x)] != b[static_cast<size_t>(y * kWidth + x)])
-                    return true;
-        return false;
-    };
-    EXPECT_FALSE(bandDiffers(210)) << "host kind and name are the same";
-    EXPECT_TRUE(bandDiffers(225)) << "the vendor line follows the host";
-    EXPECT_TRUE(bandDiffers(240)) << "the version line follows the host";
-}
-
 } // namespace

@@ -221,11 +221,4 @@ TEST_F(Vst2Processing, SilentWhileSwitchedOff)
     }
 }
 
-TEST_F(Vst2Processing, PrecisionSwitchFollowsTheProcessor)
-{
-    EXPECT_EQ(effect->dispatch(V2::effSetProcessPrecision, 0, V2::kProcessPrecision64), 1);
-    EXPECT_EQ(effect->dispatch(V2::effSetProcessPrecision, 0, V2::kProcessPrecision32), 1);
-    EXPECT_EQ(effect->dispatch(V2::effSetProcessPrecision, 0, 7), 0);
-}
-
 } // namespace

@@ -11,7 +11,6 @@
 #include "editor/AboutBox.h"
 #include "gui/CFrame.h"
 #include "gui/VST3Editor.h"
-#include "gui/controls/CTextButton.h"
 #include "sdk/IWrapperInterface.h"
 #include "sdk/Utf16.h"
 #include "sdk/hosting/HostContext.h"
@@ -89,15 +88,6 @@ std::string storedText(CView* view)
 {
     auto* label = dynamic_cast<CTextLabel*>(view);
     return label ? label->CTextLabel::getText() : std::string("<not a label>");
-}
-
-TEST(AboutBoxVersion, DecimalThenThreeDigits)
-{
-    const std::pair<int32, const char*> cases[] = {{5123, "5.123"}, {3200, "3.200"},  {12345, "12.345"},
-                                                   {0, "0.000"},    {2400, "2.400"},  {7, "0.007"},
-                                                   {1000, "1.000"}, {-1500, "-1.500"}};
-    for (const auto& [version, text] : cases)
-        EXPECT_EQ(AboutBox::formatVersion(version), text) << version;
 }
 
 struct LabelCase
@@ -308,24 +298,6 @@ TEST_F(AboutBoxEditor, AClickOpensTheBoxFadingInAndCloseOrEscapeFadesItOut)
     EXPECT_EQ(editor->onKeyDown(0, VKEY_ESCAPE, 0), kResultFalse) << "without the box Escape is the host's";
 }
 
-// The labels the description hooks up show what the host context says (the
-// texts themselves are tested above); where the hook declines (a VST 3 host
-// has no vendor line) the description's own, empty label stays.
-TEST_F(AboutBoxEditor, TheBoxShowsWhatItsHostSays)
-{
-    open(&vst3Host);
-    click(kAboutX, kAboutY);
-    ASSERT_NE(box(), nullptr);
-    EXPECT_EQ(storedText(childAt(35, 110)), "Version: 1.0.0.1   (x64)");
-    const char* lines[3] = {"VST3 Host: Bitwig Studio", nullptr, nullptr}; // at y 210, 225, 240
-    for (int i = 0; i < 3; ++i)
-    {
-        CView* line = childAt(35, 210 + 15 * i);
-        EXPECT_EQ(dynamic_cast<CMyTextLabel*>(line) != nullptr, lines[i] != nullptr) << i;
-        EXPECT_EQ(storedText(line), lines[i] ? lines[i] : "") << i;
-    }
-}
-
 TEST_F(AboutBoxEditor, CancelledFadeOutStillRemovesTheBoxButKeepsItsAlpha)
 {
     open(&vst3Host);
@@ -341,27 +313,6 @@ TEST_F(AboutBoxEditor, CancelledFadeOutStillRemovesTheBoxButKeepsItsAlpha)
     EXPECT_EQ(fading->getAlphaValue(), alpha) << "a cancelled fade leaves the alpha where it was";
     EXPECT_GT(alpha, 0.f);
     fading->forget();
-}
-
-TEST_F(AboutBoxEditor, OtherTagsAndZeroValuesAreIgnored)
-{
-    open(&vst3Host);
-    auto* parentController = static_cast<IController*>(editor);
-    ModalViewController modal(parentController, editor->getUIDescription());
-    auto* about = new CTextButton(CRect(0, 0, 10, 10));
-    frame()->addView(about); // the frame takes over the reference
-    about->setTag(ModalViewController::kCreateModalViewTag);
-    about->setValue(0.f);
-    modal.valueChanged(about); // a release
-    EXPECT_EQ(box(), nullptr);
-    about->setTag(7);
-    about->setValue(1.f);
-    modal.valueChanged(about); // another control's press
-    EXPECT_EQ(box(), nullptr);
-    about->setTag(ModalViewController::kCreateModalViewTag);
-    modal.valueChanged(about);
-    EXPECT_NE(box(), nullptr);
-    EXPECT_EQ(about->getValue(), 0.f) << "the About button's value goes back to 0";
 }
 
 } // namespace

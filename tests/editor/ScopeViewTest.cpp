@@ -1,7 +1,5 @@
-#include "HeadlessFrame.h"
-
-#include "editor/CorrelationMeter.h"
 #include "editor/ScopeView.h"
+#include "editor/CorrelationMeter.h"
 #include "gui/x11/CairoDrawContext.h"
 #include "tests/support/Noise.h"
 
@@ -183,23 +181,6 @@ TEST(ScopeView, WithoutAnAreaTheNewestBlockIsDrawnAsPointsThatDoNotPersist)
     EXPECT_EQ(0, canvas.countLit());
 }
 
-TEST(ScopeView, ACopyHasTheSameSizeAndDataAndItsOwnPicture)
-{
-    auto view = VSTGUI::owned(new ScopeView(CRect(0, 0, 170, 170)));
-    const Block block = uniformBlock(-30, 30);
-    view->setScopeData(block.data());
-    auto copy = VSTGUI::owned(dynamic_cast<ScopeView*>(view->newCopy()));
-    ASSERT_TRUE(copy);
-    EXPECT_EQ(view->getViewSize(), copy->getViewSize());
-    EXPECT_TRUE(copy->newData);
-    Canvas fromCopy(170, 170);
-    fromCopy.draw(*copy);
-    EXPECT_EQ(kFreshPoint, fromCopy.at(55, 115));
-    Canvas fromOriginal(170, 170);
-    fromOriginal.draw(*view);
-    EXPECT_EQ(kFreshPoint, fromOriginal.at(55, 115)) << "drawing the copy took nothing from the original";
-}
-
 // The controller writes blocks from the processor's sending thread while the
 // UI thread draws: every drawn block must be one whole block.
 TEST(ScopeView, DrawingTakesWholeBlocksWhileAnotherThreadWrites)
@@ -228,37 +209,6 @@ TEST(ScopeView, DrawingTakesWholeBlocksWhileAnotherThreadWrites)
     stop = true;
     writer.join();
     EXPECT_EQ(0, torn);
-}
-
-TEST(ScopeView, RedrawsEvery100MillisecondsWhileAttached)
-{
-    EditorTest::TestRunLoop hostLoop;
-    auto lent = VSTGUI::owned(new HostRunLoop(&hostLoop));
-    X11::LentRunLoops::lend(lent);
-    {
-        // no ASSERT here: the loop must be given back
-        auto frame = VSTGUI::owned(new CFrame(CRect(0, 0, 375, 495)));
-        auto platform = std::make_unique<GuiTest::RecordingPlatformFrame>();
-        GuiTest::RecordingPlatformFrame* recorder = platform.get();
-        EXPECT_TRUE(frame->open(std::move(platform)));
-        auto* view = new ScopeView(CRect(180, 55, 350, 225));
-        frame->addView(view);
-        EXPECT_EQ(std::vector<Steinberg::Linux::TimerInterval>{100}, hostLoop.timerIntervals());
-        recorder->invalidated.clear();
-        hostLoop.fireTimers(100);
-        EXPECT_EQ(std::vector<CRect>{CRect(180, 55, 350, 225)}, recorder->invalidated);
-        frame->removeView(view);
-        EXPECT_EQ(0u, hostLoop.timerCount());
-        frame->close();
-    }
-    X11::LentRunLoops::giveBack(lent);
-
-    // No run loop lent: the view lives without a timer.
-    auto frame = VSTGUI::owned(new CFrame(CRect(0, 0, 375, 495)));
-    ASSERT_TRUE(frame->open(std::make_unique<GuiTest::RecordingPlatformFrame>()));
-    frame->addView(new ScopeView(CRect(180, 55, 350, 225)));
-    EXPECT_EQ(0u, hostLoop.timerCount());
-    frame->close();
 }
 
 // The meter over a script of events, one character each: a block that is

@@ -4,8 +4,7 @@
 // press (not the release), fading in, closed by Close or Escape with a
 // fade-out that removes it, also when the fade-out is cancelled.
 
-#include "TestRunLoop.h"
-#include "XvfbServer.h"
+#include "EditorHost.h"
 
 #include "controller/KVController.h"
 #include "editor/AboutBox.h"
@@ -155,7 +154,7 @@ TEST(AboutBoxLabels, TextsFollowTheHostContext)
 }
 
 // The real editor with the about box, embedded in a window on Xvfb.
-class AboutBoxEditor : public ::testing::Test
+class AboutBoxEditor : public ::testing::Test, public EditorTest::EditorHost
 {
 protected:
     void SetUp() override
@@ -194,25 +193,6 @@ protected:
         }
     }
 
-    void settle(int milliseconds)
-    {
-        XSync(window.display, False);
-        runLoop.runFor(std::chrono::milliseconds(milliseconds));
-        XSync(window.display, False);
-    }
-    void button(bool down)
-    {
-        window.button(1, down);
-        settle(20);
-    }
-    void click(int x, int y)
-    {
-        window.move(x, y);
-        settle(20);
-        button(true);
-        button(false);
-    }
-
     CFrame* frame() const { return editor ? editor->getFrame() : nullptr; }
     CView* box() const { return frame() ? frame()->getModalView() : nullptr; }
 
@@ -240,8 +220,6 @@ protected:
 
     // Declared first, so it outlives the controller that holds it.
     Hosting::HostContext vst3Host{"Bitwig Studio"};
-    EditorTest::HostWindow window;
-    EditorTest::TestRunLoop runLoop;
     Vst::KVController* controller = nullptr;
     VST3Editor* editor = nullptr;
 };
@@ -262,10 +240,10 @@ TEST_F(AboutBoxEditor, AClickOpensTheBoxFadingInAndCloseOrEscapeFadesItOut)
     {
         SCOPED_TRACE(gesture);
         ASSERT_EQ(box(), nullptr);
-        window.move(kAboutX, kAboutY);
-        button(true);
+        moveTo(kAboutX, kAboutY);
+        holdButton(true);
         EXPECT_EQ(box(), nullptr) << "nothing happens before the button is let go";
-        button(false);
+        holdButton(false);
         CView* opened = box();
         ASSERT_NE(opened, nullptr);
         EXPECT_EQ(opened->getViewSize(), CRect(10, 10, 10 + 355, 10 + 475));
@@ -279,11 +257,7 @@ TEST_F(AboutBoxEditor, AClickOpensTheBoxFadingInAndCloseOrEscapeFadesItOut)
         if (gesture == kCloseButton)
             click(kCloseX, kCloseY);
         else if (gesture == kWindowEscape)
-        {
-            window.key(XK_Escape, true);
-            window.key(XK_Escape, false);
-            settle(20);
-        }
+            tap(XK_Escape);
         else
         {
             // The host's virtual key codes are the editor's.

@@ -400,11 +400,8 @@ TEST_F(EditorWindowTest, ClosingOneOfTwoEditorsLeavesTheOtherRunning)
         factory(), module->findClass(KalviorTest::kAudioModuleClass), &host, error);
     ASSERT_TRUE(other) << error;
     ASSERT_TRUE(other->connect());
-    IPlugView* otherView = other->controller()->createView("editor");
+    IPlugView* otherView = openEditor(0, other->controller());
     ASSERT_NE(nullptr, otherView);
-    otherView->setFrame(&runLoop);
-    ASSERT_EQ(kResultOk, otherView->attached(reinterpret_cast<void*>(parent), kPlatformTypeX11EmbedWindowID));
-    settle();
     EXPECT_EQ(2, childWindowCount());
     EXPECT_EQ(2 * timers, runLoop.timerCount());
     EXPECT_EQ(2 * handlers, runLoop.eventHandlerCount());
@@ -451,12 +448,6 @@ protected:
     // The host's virtual key codes and its Shift modifier.
     static constexpr int16 kHostReturn = 4, kHostEscape = 6, kHostLeft = 11, kHostUp = 12, kHostShift = 1;
 
-    void tap(unsigned long keysym)
-    {
-        window.key(keysym, true);
-        window.key(keysym, false);
-        settle(20);
-    }
     // Characters through the window, or through the host's onKeyDown when view is given.
     void type(const std::string& text, IPlugView* view = nullptr)
     {
@@ -539,8 +530,7 @@ TEST_F(EditorKeysTest, ATypedValueIsOneEditOnEnterAndNothingOtherwise)
         const Image before = screenshot();
         const Window focusBefore = focusWindow();
         handler.clear();
-        click(c.display.x, c.display.y);
-        click(c.display.x, c.display.y);
+        doubleClick(c.display.x, c.display.y);
         EXPECT_NE(around(before, c.display), around(screenshot(), c.display)) << "the field shows";
         EXPECT_EQ(editorWindow, focusWindow()) << "the field has the keyboard";
         type(c.text, c.viaHost ? view : nullptr);

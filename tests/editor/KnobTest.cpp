@@ -130,21 +130,15 @@ TEST(OnOffButton, AClickTogglesAsOneEdit)
     EXPECT_EQ(kMouseEventNotHandled, button->onMouseDown(where, CButtonState(kRButton)));
 }
 
-TEST(TextButton, KickStyleReportsPressThenReleaseOnlyWhenReleasedOverIt)
+// The About button reports its press only when let go over it (tested in the
+// about box): let go elsewhere, it reports no value at all.
+TEST(TextButton, APressLetGoOutsideReportsNoValue)
 {
     RecordingListener listener;
     auto button = owned(new CTextButton(CRect(0, 0, 80, 20), &listener, 100, "About"));
-    CPoint inside(40, 10);
+    CPoint inside(40, 10), outside(200, 10);
     button->onMouseDown(inside, CButtonState(kLButton));
     EXPECT_EQ(1.f, button->getValue()) << "shown pressed";
-    button->onMouseUp(inside, CButtonState(kLButton));
-    const std::string one = "value " + std::to_string(1.f);
-    const std::string zero = "value " + std::to_string(0.f);
-    EXPECT_EQ((std::vector<std::string>{"begin", one, zero, "end"}), listener.log);
-
-    listener.log.clear();
-    CPoint outside(200, 10);
-    button->onMouseDown(inside, CButtonState(kLButton));
     button->onMouseMoved(outside, CButtonState(kLButton));
     button->onMouseUp(outside, CButtonState(kLButton));
     EXPECT_EQ((std::vector<std::string>{"begin", "end"}), listener.log);

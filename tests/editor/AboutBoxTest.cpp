@@ -22,7 +22,6 @@
 #include <X11/keysym.h>
 
 #include <cstring>
-#include <functional>
 #include <string>
 
 using namespace Steinberg;
@@ -74,6 +73,9 @@ public:
     uint32 PLUGIN_API addRef() override { return ++references; }
     uint32 PLUGIN_API release() override { return --references; }
 
+    // As the wrapper hands itself to initialize().
+    FUnknown* context() { return static_cast<Vst::IHostApplication*>(this); }
+
     int references = 1; // the test's own; every query must be released again
 
 private:
@@ -92,48 +94,40 @@ std::string storedText(CView* view)
 struct LabelCase
 {
     const char* what;
-    std::function<FUnknown*()> context;
+    FUnknown* context;
     const char* lines[4]; // null: no custom view
 };
 
 TEST(AboutBoxLabels, TextsFollowTheHostContext)
 {
-    static Hosting::HostContext bitwig{"Bitwig Studio"};
-    static Hosting::HostContext unnamed{"unknown"};
-    static Vst2Context reaper{"REAPER", "Cockos", 2400};
-    static Vst2Context silent{"Some Host", "", 0};
-    static Vst2Context nameless{nullptr, "Vendor", 12345};
-    static Vst2Context accented{"Ardour \xC3\x91", "Ardour Community", 7003};
+    Hosting::HostContext bitwig{"Bitwig Studio"};
+    Hosting::HostContext unnamed{"unknown"};
+    Vst2Context reaper{"REAPER", "Cockos", 2400};
+    Vst2Context silent{"Some Host", "", 0};
+    Vst2Context nameless{nullptr, "Vendor", 12345};
+    Vst2Context accented{"Ardour \xC3\x91", "Ardour Community", 7003};
+    constexpr const char* kVersion = "Version: 1.0.0.1   (x64)";
     const LabelCase cases[] = {
-        {"VST 3 host",
-         [] { return static_cast<FUnknown*>(&bitwig); },
-         {"Version: 1.0.0.1   (x64)", "VST3 Host: Bitwig Studio", nullptr, nullptr}},
-        {"VST 3 host named unknown",
-         [] { return static_cast<FUnknown*>(&unnamed); },
-         {"Version: 1.0.0.1   (x64)", "VST3 Host", nullptr, nullptr}},
-        {"no context",
-         [] { return static_cast<FUnknown*>(nullptr); },
-         {"Version: 1.0.0.1   (x64)", "VST3 Host", nullptr, nullptr}},
-        {"VST 2 host",
-         [] { return static_cast<Vst::IHostApplication*>(&reaper); },
-         {"Version: 1.0.0.1   (x64)", "VST2 Host: REAPER", "Host Vendor: Cockos", "Host Version: 2.400"}},
+        {"VST 3 host", &bitwig, {kVersion, "VST3 Host: Bitwig Studio", nullptr, nullptr}},
+        {"VST 3 host named unknown", &unnamed, {kVersion, "VST3 Host", nullptr, nullptr}},
+        {"no context", nullptr, {kVersion, "VST3 Host", nullptr, nullptr}},
+        {"VST 2 host", reaper.context(), {kVersion, "VST2 Host: REAPER", "Host Vendor: Cockos", "Host Version: 2.400"}},
         {"VST 2 host without vendor",
-         [] { return static_cast<Vst::IHostApplication*>(&silent); },
-         {"Version: 1.0.0.1   (x64)", "VST2 Host: Some Host", "Host Vendor: ", "Host Version: 0.000"}},
+         silent.context(),
+         {kVersion, "VST2 Host: Some Host", "Host Vendor: ", "Host Version: 0.000"}},
         {"VST 2 host without a name",
-         [] { return static_cast<Vst::IHostApplication*>(&nameless); },
-         {"Version: 1.0.0.1   (x64)", "VST2 Host", "Host Vendor: Vendor", "Host Version: 12.345"}},
+         nameless.context(),
+         {kVersion, "VST2 Host", "Host Vendor: Vendor", "Host Version: 12.345"}},
         {"non-ASCII name",
-         [] { return static_cast<Vst::IHostApplication*>(&accented); },
-         {"Version: 1.0.0.1   (x64)", "VST2 Host: Ardour \xC3\x91", "Host Vendor: Ardour Community",
-          "Host Version: 7.003"}},
+         accented.context(),
+         {kVersion, "VST2 Host: Ardour \xC3\x91", "Host Vendor: Ardour Community", "Host Version: 7.003"}},
     };
     for (const LabelCase& c : cases)
     {
         for (int i = 0; i < 4; ++i)
         {
             SCOPED_TRACE(std::string(c.what) + ", " + AboutBox::kLabelNames[i]);
-            CView* view = AboutBox::createLabel(AboutBox::kLabelNames[i], c.context());
+            CView* view = AboutBox::createLabel(AboutBox::kLabelNames[i], c.context);
             if (!c.lines[i])
             {
                 EXPECT_EQ(view, nullptr);

@@ -71,8 +71,6 @@ class EditorFixture : public EditorHost, public KalviorTest::PluginTest
 protected:
     static constexpr int kParentX = HostWindow::kX;
     static constexpr int kParentY = HostWindow::kY;
-    static constexpr int kEditorWidth = HostWindow::kWidth;
-    static constexpr int kEditorHeight = HostWindow::kHeight;
 
     void SetUp() override;
 

@@ -29,10 +29,8 @@ TEST_F(CorrelationMeterTest, TheBarShowsTheCorrelationOfTheProcessedAudio)
         auto component = KalviorTest::query<Vst::IConnectionPoint>(host.component());
         ASSERT_TRUE(host.ok() && component && component->connect(&relay) == kResultOk);
         ASSERT_EQ(kResultOk, host.start(KalviorTest::HostSetup{}));
-        IPlugView* view = host.controller()->createView("editor");
-        ASSERT_TRUE(view && view->setFrame(&runLoop) == kResultOk &&
-                    view->attached(reinterpret_cast<void*>(parent), kPlatformTypeX11EmbedWindowID) == kResultOk);
-        settle(120);
+        IPlugView* view = openEditor(0, host.controller());
+        ASSERT_NE(nullptr, view);
         const Image before = screenshot();
         KalviorTest::Noise noise(3);
         auto processFrames = [&](int32 frames)

@@ -6,11 +6,11 @@
 #include "gui/IController.h"
 #include "gui/UIDescription.h"
 
+#include "tests/params/TextHelpers.h"
 #include "tests/support/ParameterContract.h"
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <string>
 
 using namespace VSTGUI;
@@ -83,9 +83,8 @@ TEST(Description, EveryControlIsBoundToItsParameter)
 
 TEST(Description, NumbersReadTheSameInAnyLocale)
 {
-    const char* previous = std::setlocale(LC_NUMERIC, nullptr);
-    const std::string saved = previous ? previous : "C";
-    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
+    TestText::ScopedLocale locale("de_DE.UTF-8");
+    if (!locale.isAvailable())
         GTEST_SKIP() << "no German locale installed";
     UIAttributes attributes;
     attributes.setAttribute("zoom", "1.5");
@@ -96,7 +95,6 @@ TEST(Description, NumbersReadTheSameInAnyLocale)
     EXPECT_EQ(1.5, zoom);
     EXPECT_TRUE(attributes.getPointAttribute("origin", origin));
     EXPECT_EQ(CPoint(65, 140), origin);
-    std::setlocale(LC_NUMERIC, saved.c_str());
 }
 
 TEST(Description, MalformedInputIsRefused)

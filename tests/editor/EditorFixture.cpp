@@ -116,9 +116,9 @@ void EditorFixture::SetUp()
     };
 }
 
-IPlugView* EditorFixture::openEditor(double contentScale)
+IPlugView* EditorFixture::openEditor(double contentScale, Vst::IEditController* of)
 {
-    IPlugView* view = controller()->createView("editor");
+    IPlugView* view = (of ? of : controller())->createView("editor");
     if (!view)
         return nullptr;
     view->setFrame(&runLoop);
@@ -151,13 +151,6 @@ void EditorFixture::closeEditor(IPlugView*& view)
     XSync(display, False);
 }
 
-void EditorFixture::settle(int milliseconds)
-{
-    XSync(display, False);
-    runLoop.runFor(std::chrono::milliseconds(milliseconds));
-    XSync(display, False);
-}
-
 Image EditorFixture::screenshot() const
 {
     Image image;
@@ -173,39 +166,6 @@ Image EditorFixture::screenshot() const
 std::string EditorFixture::resourcesPath() const
 {
     return KalviorTest::bundlePath() + "/Contents/Resources";
-}
-
-void EditorFixture::moveTo(int x, int y)
-{
-    window.move(x, y);
-    settle(20);
-}
-
-void EditorFixture::click(int x, int y, unsigned button)
-{
-    moveTo(x, y);
-    window.button(button, true);
-    settle(30);
-    window.button(button, false);
-    settle(30);
-}
-
-void EditorFixture::holdKey(unsigned long keysym, bool down)
-{
-    window.key(keysym, down);
-    settle(20);
-}
-
-void EditorFixture::drag(int x, int y, int dy)
-{
-    moveTo(x, y);
-    window.button(1, true);
-    settle(30);
-    const int steps = std::max(1, std::abs(dy) / 5);
-    for (int i = 1; i <= steps; ++i)
-        moveTo(x, y + dy * i / steps);
-    window.button(1, false);
-    settle(30);
 }
 
 std::vector<uint8_t> onePointBlock()

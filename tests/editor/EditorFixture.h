@@ -5,8 +5,7 @@
 // the host run loop, screenshots read back from the server and synthetic
 // input through the XTest extension.
 
-#include "TestRunLoop.h"
-#include "XvfbServer.h"
+#include "EditorHost.h"
 
 #include "tests/support/KalviorBundle.h"
 
@@ -67,34 +66,24 @@ uint32_t rgb(int r, int g, int b);
 constexpr int kScopeMid = 20, kScopeSide = -30;
 std::vector<uint8_t> onePointBlock();
 
-class EditorFixture : public KalviorTest::PluginTest
+class EditorFixture : public EditorHost, public KalviorTest::PluginTest
 {
 protected:
     static constexpr int kParentX = HostWindow::kX;
     static constexpr int kParentY = HostWindow::kY;
-    static constexpr int kEditorWidth = HostWindow::kWidth;
-    static constexpr int kEditorHeight = HostWindow::kHeight;
 
     void SetUp() override;
 
-    // createView("editor"), setFrame, the content scale when one is given,
-    // attached in the parent window (which takes the view's size).
-    Steinberg::IPlugView* openEditor(double contentScale = 0);
+    // createView("editor") of this instance's controller or of another,
+    // setFrame, the content scale when one is given, attached in the parent
+    // window (which takes the view's size).
+    Steinberg::IPlugView* openEditor(double contentScale = 0, Steinberg::Vst::IEditController* of = nullptr);
     void closeEditor(Steinberg::IPlugView*& view);
 
     int childWindowCount() const { return window.childCount(); }
-    // Lets the editor handle events and timers for a while (real time).
-    void settle(int milliseconds = 80);
     Image screenshot() const;
     // The bundle's resource folder.
     std::string resourcesPath() const;
-
-    // Synthetic input at editor coordinates.
-    void moveTo(int x, int y);
-    void click(int x, int y, unsigned button = 1);
-    void holdKey(unsigned long keysym, bool down);
-    // Drags from (x, y) by dy pixels (negative is up) in small steps.
-    void drag(int x, int y, int dy);
 
     // A "Scope" message with block, as the processor sends it, to the
     // controller (this instance's when to is null).
@@ -105,8 +94,6 @@ protected:
     // Every open file descriptor of this process.
     static int openDescriptorCount();
 
-    HostWindow window; // outlives the plug-in instance, which PluginTest's TearDown ends
-    TestRunLoop runLoop;
     Display* display = nullptr;
     Window parent = 0;
 };

@@ -67,7 +67,6 @@ tresult PLUGIN_API TestRunLoop::unregisterTimer(Linux::ITimerHandler* handler)
 
 tresult PLUGIN_API TestRunLoop::resizeView(IPlugView* view, ViewRect* newSize)
 {
-    ++resizeRequests;
     if (!view || !newSize)
         return kInvalidArgument;
     if (onResizeRequest)

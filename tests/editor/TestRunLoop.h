@@ -42,7 +42,6 @@ public:
     size_t eventHandlerCount() const { return handlers.size(); }
     size_t timerCount() const { return timers.size(); }
     std::vector<Steinberg::Linux::TimerInterval> timerIntervals() const;
-    int resizeRequests = 0;
     // Called for each resizeView with the size asked for; the view is then
     // given that size through onSize, as hosts do.
     std::function<void(int width, int height)> onResizeRequest;

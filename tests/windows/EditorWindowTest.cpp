@@ -183,11 +183,9 @@ TEST_F(EditorOnWindows, OpensAsAChildWindowOfTheHostsWindowAtTheContentScale)
                   GetModuleHandleW(L"Kalvior.vst3"));
         EXPECT_EQ(GetCurrentThreadId(), GetWindowThreadProcessId(window, nullptr));
         EXPECT_GT(pumpMessages(200, window), 0) << "the editor's timers run on the host's message loop";
-        const WindowsPicture::Image shown = WindowsPicture::print(window, kWidth * scale, kHeight * scale);
-        ASSERT_FALSE(shown.empty());
-        EXPECT_GT(shown.distinctColours(), 100u) << "the skin, not a blank window";
-        if (scale == 2)
+        if (scale == 2) // at 1 the picture is compared with the Linux one below
         {
+            const WindowsPicture::Image shown = WindowsPicture::print(window, kWidth * scale, kHeight * scale);
             const WindowsPicture::Image skin = WindowsPicture::loadPng(KALVIOR_SKIN_2X);
             ASSERT_EQ(2 * kWidth, skin.width) << KALVIOR_SKIN_2X;
             EXPECT_EQ(0u, skin.differingPixels(shown, 240, 120, 0, 850));

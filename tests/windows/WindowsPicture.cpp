@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <set>
 
 namespace WindowsPicture {
 
@@ -33,11 +32,6 @@ struct Released
 };
 
 } // namespace
-
-size_t Image::distinctColours() const
-{
-    return std::set<uint32_t>(pixels.begin(), pixels.end()).size();
-}
 
 size_t Image::differingPixels(const Image& other, int w, int h, int x, int y) const
 {

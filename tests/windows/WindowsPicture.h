@@ -30,7 +30,6 @@ struct Image
 
     bool empty() const { return pixels.empty(); }
     uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-    size_t distinctColours() const;
     // Pixels that differ in the w x h area at (x, y); the whole picture when w is 0.
     size_t differingPixels(const Image& other, int w = 0, int h = 0, int x = 0, int y = 0) const;
     Comparison compare(const Image& other) const;

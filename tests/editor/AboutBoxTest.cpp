@@ -246,6 +246,9 @@ TEST_F(AboutBoxEditor, AClickOpensTheBoxFadingInAndCloseOrEscapeFadesItOut)
         ASSERT_EQ(box(), opened);
         EXPECT_EQ(box()->getAlphaValue(), 1.f) << "faded in after 240 ms";
 
+        // The box's lines come from the controller's custom-view hook.
+        EXPECT_EQ(storedText(childAt(35, 110)), "Version: 1.0.0.1   (x64)");
+        EXPECT_EQ(storedText(childAt(35, 210)), "VST3 Host: Bitwig Studio");
         auto* close = dynamic_cast<CControl*>(childAt(210, 395));
         ASSERT_NE(close, nullptr);
         if (gesture == kCloseButton)

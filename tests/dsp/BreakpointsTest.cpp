@@ -138,25 +138,3 @@ TEST_F(BreakpointsTest, ListsFollowTheQueuesAndShareOneSetOfCuts)
             expectList(automation, c.queues[0].first, c.first);
     }
 }
-
-TEST(BreakpointsCapacity, ReserveGrowsAndNeverShrinks)
-{
-    BlockAutomation automation;
-    EXPECT_FALSE(automation.ready());
-    ASSERT_TRUE(automation.reserve(256));
-    ASSERT_TRUE(automation.reserve(128));
-    EXPECT_EQ(automation.sampleCapacity(), 256u);
-    ASSERT_TRUE(automation.reserve(1024));
-    EXPECT_EQ(automation.sampleCapacity(), 1024u);
-
-    // A point at every offset of a full block fits.
-    automation.reset(1024);
-    std::vector<HostPoint> every;
-    for (uint32_t i = 0; i < 1024; ++i)
-        every.push_back({i, (i % 2) ? 1.0 : 0.0});
-    addQueue(automation, kBalance, 0.5, every);
-    automation.resample();
-    EXPECT_EQ(automation.splitOffsets().size(), 1025u);
-    for (uint32_t k = 1; k < 1024; ++k)
-        ASSERT_EQ(automation.list(kBalance)[k].value, (k % 2) ? 1.0 : 0.0) << k;
-}

@@ -120,20 +120,3 @@ TEST(SmoothedFilterDesign, GlideEndsOnTheNewDesign)
     for (int i = 0; i < 8; ++i)
         EXPECT_EQ(a[i], b[i]) << i;
 }
-
-TEST(SmoothedFilterDesign, OrderGlidesByTruncation)
-{
-    LowPass low;
-    assign(low, 44100, 1, 300);
-    assign(low, 44100, 2, 300);
-    double left[256] = {}, right[256] = {};
-    double* channels[2] = {left, right};
-    low.processBlock(255, channels);
-    EXPECT_EQ(low.transitionDesign.analog.builtOrder, 1); // 1 + 255/256 truncates to 1
-    low.processBlock(1, channels);
-    EXPECT_EQ(low.transitionDesign.analog.builtOrder, 2); // exactly 2 on the last glide sample
-
-    assign(low, 44100, 1, 300);
-    low.processBlock(1, channels);
-    EXPECT_EQ(low.transitionDesign.analog.builtOrder, 1); // 2 - 1/256 truncates to 1 at once
-}

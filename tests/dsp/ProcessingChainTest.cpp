@@ -462,21 +462,3 @@ TEST(ProcessingChain, OverlongBlocksAreProcessedInChunksThatFit)
         }
     }
 }
-
-TEST(ProcessingChain, OverlongBlocksWithDenseAutomationStayInTheirBuffers)
-{
-    ChainRig rig(true, 64, 4096);
-    rig.set({{kCrossover, 0.5}});
-    std::vector<Point> gain, pan;
-    for (int32_t i = 0; i < 4096; i += 3)
-    {
-        gain.push_back({i, (i % 7) / 7.0});
-        pan.push_back({i + 1, (i % 5) / 5.0});
-    }
-    gain.push_back({4095, 0.6});
-    rig.fillNoise(4096, 17);
-    rig.run(4096, {{kLeftGain, gain}, {kHpPan, pan}});
-    for (uint32_t i = 0; i < 4096; ++i)
-        ASSERT_TRUE(std::isfinite(rig.out(0, i)) && std::isfinite(rig.out(1, i))) << "frame " << i;
-    EXPECT_EQ(rig.values[kLeftGain], 0.6);
-}

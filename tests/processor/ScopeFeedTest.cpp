@@ -2,7 +2,6 @@
 
 #include "processor/ScopeFeed.h"
 #include "params/ParamId.h"
-#include "processor/VectorScope.h"
 #include "tests/support/KalviorBundle.h"
 #include "tests/support/ProcessingHost.h"
 #include "tests/support/ScopeListener.h"
@@ -59,58 +58,6 @@ TEST(ScopeFeedScaling, FramesBecomeMidAndSideBytes)
             EXPECT_EQ(side, c.side);
         }
     }
-}
-
-// ---------------------------------------------------------------------------
-// Feeding and hand-off, without a worker
-
-class ScopeFeedTest : public ::testing::Test
-{
-protected:
-    void feedConstant(uint32_t frames, uint32_t chunk, double value = 0.5)
-    {
-        std::vector<double> l(chunk, value), r(chunk, 0.0);
-        while (frames > 0)
-        {
-            const uint32_t n = std::min(frames, chunk);
-            feed.feed(l.data(), r.data(), n, false);
-            frames -= n;
-        }
-    }
-
-    struct : ScopeSender
-    {
-        void sendScopeData(const uint8_t*) override {}
-    } sender; // the worker never runs here
-    VectorScope scope{sender};
-    ScopeFeed feed{scope};
-};
-
-// Decimation, block size and frame order are checked on the messages the
-// bundle sends; here the hand-off between the audio thread and the worker.
-TEST_F(ScopeFeedTest, ANewerBlockReplacesAnUnsentOne)
-{
-    feed.decimation = 1;
-    feedConstant(512, 100);
-    EXPECT_EQ(scope.pendingBlock, feed.bufferA);
-    feedConstant(512, 100);
-    EXPECT_TRUE(scope.dataReady);
-    EXPECT_EQ(scope.pendingBlock, feed.bufferB);
-    EXPECT_EQ(feed.current, feed.bufferA);
-}
-
-TEST_F(ScopeFeedTest, AHandOffThatFindsTheLockTakenIsOfferedAgainLater)
-{
-    feed.decimation = 1;
-    scope.mutex.lock(); // the worker is testing its flags
-    feedConstant(512, 512);
-    EXPECT_FALSE(scope.dataReady);
-    EXPECT_EQ(feed.unsentBlock, feed.bufferA);
-    scope.mutex.unlock();
-    feedConstant(1, 1);
-    EXPECT_TRUE(scope.dataReady);
-    EXPECT_EQ(scope.pendingBlock, feed.bufferA);
-    EXPECT_EQ(feed.unsentBlock, nullptr);
 }
 
 // ---------------------------------------------------------------------------

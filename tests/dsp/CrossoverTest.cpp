@@ -1,6 +1,6 @@
 #include "dsp/Crossover.h"
 #include "dsp/CpuFeatures.h"
-#include "tests/dsp/ChainReference.h"
+#include "tests/dsp/StereoReference.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The processing chain and the processor's audio thread through the built
 // bundle, against a long double reference of the band matrices computed from
 // their closed forms: automation ramps, bypass, crossover and solo, overlong
-// blocks, calls without audio, silent input, program changes and their
+// blocks, calls without audio, program changes and their
 // reports, the host's floating-point mode.
 
 #include "params/curves.h"
@@ -453,23 +453,6 @@ TEST_P(ChainBySampleSize, CallsWithoutAudioMoveParametersOnly)
         host->process(512);
         expectSteady(ChainReference::high(with(KalviorTest::defaultValues(), {{kLeftGain, 1.0}, {kMono, 1.0}})));
     }
-}
-
-TEST_P(ChainBySampleSize, SilentInputGivesSilentFlaggedOutput)
-{
-    host->setValues({{kLeftGain, 1.0}, {kCrossover, 1.0}});
-    host->buffers.inputBus.silenceFlags = 3;
-    host->process(512);
-    EXPECT_EQ(host->buffers.outputBus.silenceFlags, 3u);
-    for (int32 i = 0; i < 512; ++i)
-        ASSERT_TRUE(host->out(0, i) == 0.0 && host->out(1, i) == 0.0) << "frame " << i;
-
-    // One silent channel is not a silent input.
-    host->buffers.inputBus.silenceFlags = 1;
-    host->setValues({{kCrossover, 0.0}});
-    host->process(512);
-    EXPECT_EQ(host->buffers.outputBus.silenceFlags, 0u);
-    expectSteady(ChainReference::high(with(KalviorTest::defaultValues(), {{kLeftGain, 1.0}})));
 }
 
 // A program applies from the first frame of its block, though its point comes

@@ -68,20 +68,13 @@ protected:
     {
         ASSERT_EQ(host->process(frames, changes), kResultOk);
     }
-    bool outputFinite(int32 frames) const
-    {
-        for (int32 c = 0; c < 2; ++c)
-            for (int32 i = 0; i < frames; ++i)
-                if (!std::isfinite(host->out(c, i)))
-                    return false;
-        return true;
-    }
+    // The largest output magnitude; infinite when any sample is not a number.
     double outputPeak(int32 frames) const
     {
         double peak = 0.0;
         for (int32 c = 0; c < 2; ++c)
             for (int32 i = 0; i < frames; ++i)
-                peak = std::max(peak, std::fabs(host->out(c, i)));
+                peak = std::isfinite(host->out(c, i)) ? std::max(peak, std::fabs(host->out(c, i))) : kInf;
         return peak;
     }
     IComponent* component() const { return host->component(); }
@@ -125,8 +118,7 @@ TEST_P(AudioSamples, FiniteInputGivesBoundedOutputAgainWithinOneBlock)
         process(512, block == 1 ? &glide : nullptr);
         if (!bad)
         {
-            ASSERT_TRUE(outputFinite(512)) << "block " << block;
-            // +36 dB of gains at most, and a few times that for the bands' phase
+            // finite, and +36 dB of gains at most, and a few times that for the bands' phase
             ASSERT_LT(outputPeak(512), 1000.0 * std::max(c.magnitude, 1.0)) << "block " << block;
         }
     }
@@ -137,13 +129,10 @@ TEST_P(AudioSamples, FiniteInputGivesBoundedOutputAgainWithinOneBlock)
 // The lowest and highest rates accepted, where the cutoff would pass Nyquist.
 INSTANTIATE_TEST_SUITE_P(Catalogue, AudioSamples,
                          ::testing::Values(SampleCase{"NaN32Off", kSample32, 0.0, 1.0, kNaN},
-                                           SampleCase{"NaN32LR2", kSample32, 0.5, 1.0, kNaN},
                                            SampleCase{"Inf32LR4", kSample32, 1.0, 1.0, kInf},
                                            SampleCase{"NaN64LR4", kSample64, 1.0, 1.0, kNaN},
-                                           SampleCase{"MinusInf64LR2", kSample64, 0.5, 1.0, -kInf},
                                            SampleCase{"Huge32", kSample32, 1.0, 1e30, 0.0},
                                            SampleCase{"Huge64", kSample64, 1.0, 1e200, 0.0},
-                                           SampleCase{"Subnormal32", kSample32, 1.0, 1e-40, 0.0},
                                            SampleCase{"Subnormal64", kSample64, 1.0, 1e-310, 0.0},
                                            SampleCase{"OneHertzLR4", kSample64, 1.0, 1.0, 0.0, 1.0},
                                            SampleCase{"OneHertzLR2", kSample32, 0.5, 1.0, 0.0, 1.0},
@@ -176,7 +165,7 @@ TEST_P(QueueValues, NonFiniteValuesAreIgnoredAndOthersLimited)
     fill(64);
     process(64, &changes);
     EXPECT_EQ(value(c.id), c.expected < 0 ? 0.25 : c.expected);
-    EXPECT_TRUE(outputFinite(64));
+    EXPECT_LT(outputPeak(64), kInf);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -206,7 +195,7 @@ TEST_F(BadInput, QueuesOfUnknownParametersAreSkipped)
     fill(64);
     process(64, &hollow);
     EXPECT_EQ(KalviorTest::getStateBytes(component()), before);
-    EXPECT_TRUE(outputFinite(64));
+    EXPECT_LT(outputPeak(64), kInf);
 
     RawChanges changes;
     for (ParamID id : {ParamID(kNumParams), ParamID(1000), ParamID(0xFFFFFFFF)})
@@ -236,6 +225,7 @@ struct LayoutCase
     int32 inputChannels, outputChannels; // channels of bus 0
     bool nullInputChannel, nullOutputChannel;
     Outcome outcome;
+    uint64 inputSilenceFlags = 0;
 };
 
 class BusLayouts : public BadInput, public ::testing::WithParamInterface<LayoutCase>
@@ -263,6 +253,7 @@ TEST_P(BusLayouts, MissingBusesAndChannelsNeverReachPastTheHostsBuffers)
     AudioBusBuffers inputBus{};
     inputBus.numChannels = c.inputChannels;
     inputBus.channelBuffers32 = in.empty() ? nullptr : in.data();
+    inputBus.silenceFlags = c.inputSilenceFlags;
     AudioBusBuffers outputBus{};
     outputBus.numChannels = c.outputChannels;
     outputBus.channelBuffers32 = out.empty() ? nullptr : out.data();
@@ -311,7 +302,10 @@ INSTANTIATE_TEST_SUITE_P(
                       LayoutCase{"NoOutputBusMovesParametersOnly", 1, 0, 2, 2, false, false, Outcome::LeftAlone},
                       LayoutCase{"NegativeInputBusCountIsSilence", -1, 1, 2, 2, false, false, Outcome::Silence},
                       LayoutCase{"NegativeOutputBusCountIsLeftAlone", 1, -1, 2, 2, false, false, Outcome::LeftAlone},
-                      LayoutCase{"ExtraChannelsAreIgnored", 1, 1, 4, 3, false, false, Outcome::Processed}),
+                      LayoutCase{"ExtraChannelsAreIgnored", 1, 1, 4, 3, false, false, Outcome::Processed},
+                      LayoutCase{"SilentInputIsSilence", 1, 1, 2, 2, false, false, Outcome::Silence, 3},
+                      // one silent channel is not a silent input
+                      LayoutCase{"OneSilentChannelIsProcessed", 1, 1, 2, 2, false, false, Outcome::Processed, 1}),
     [](const ::testing::TestParamInfo<LayoutCase>& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------------------

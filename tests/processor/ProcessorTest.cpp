@@ -90,16 +90,6 @@ TEST_F(PluginTest, AcceptsOnlyOneStereoBusEachWay)
     }
 }
 
-TEST_F(PluginTest, Processes32And64BitSamplesWithoutLatencyOrTail)
-{
-    EXPECT_EQ(processor()->canProcessSampleSize(kSample32), kResultTrue);
-    EXPECT_EQ(processor()->canProcessSampleSize(kSample64), kResultTrue);
-    for (int32 size : {2, -1, 100})
-        EXPECT_EQ(processor()->canProcessSampleSize(size), kResultFalse) << size;
-    EXPECT_EQ(processor()->getLatencySamples(), 0u);
-    EXPECT_EQ(processor()->getTailSamples(), 0u);
-}
-
 TEST_F(PluginTest, SetupProcessingAcceptsUsualSetupsAndRefusesImpossibleOnes)
 {
     struct Case

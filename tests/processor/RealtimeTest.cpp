@@ -143,8 +143,7 @@ std::vector<Scenario> scenarios()
 class RealtimeTest : public KalviorTest::BundleTest, public ::testing::WithParamInterface<int32>
 {};
 
-class RealtimeCountingInTheBundle : public KalviorTest::BundleTest
-{};
+using RealtimeCountingInTheBundle = KalviorTest::BundleTest;
 
 INSTANTIATE_TEST_SUITE_P(SampleSizes, RealtimeTest, ::testing::Values(kSample32, kSample64),
                          [](const auto& info) { return info.param == kSample64 ? "Bits64" : "Bits32"; });

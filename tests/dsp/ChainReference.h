@@ -7,7 +7,7 @@
 #include "dsp/SignalPath.h"
 #include "params/ParamId.h"
 #include "tests/dsp/StereoReference.h"
-#include "tests/support/ParameterContract.h"
+#include "tests/support/StateRecords.h"
 
 #include <array>
 #include <cmath>
@@ -17,7 +17,7 @@
 
 namespace ChainReference {
 
-using Values = std::array<double, kNumParams>;
+using Values = KalviorTest::Values;
 using Matrix = RefMatrix;
 
 inline Matrix lerp(const Matrix& a, const Matrix& b, long double t)
@@ -31,15 +31,6 @@ inline void apply(const Matrix& m, long double l, long double r, long double& ou
 {
     outL = l * m.m00 + r * m.m10;
     outR = l * m.m01 + r * m.m11;
-}
-
-// The processor's start values, from the parameter contract.
-inline Values defaults()
-{
-    Values v{};
-    for (const KalviorTest::ParameterRow& row : KalviorTest::kParameters)
-        v[row.id] = row.defaultNormalized;
-    return v;
 }
 
 inline Values with(Values v, const std::vector<std::pair<uint32_t, double>>& changes)

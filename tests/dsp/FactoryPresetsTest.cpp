@@ -28,21 +28,6 @@ const ProgramCase kCases[] = {
 
 } // namespace
 
-TEST(FactoryPresets, ProgramIndexFromNormalisedValue)
-{
-    struct Case
-    {
-        double value;
-        int index;
-    };
-    const Case cases[] = {{0.0, 0}, {0.1, 0}, {0.2, 1},  {0.4, 2}, {0.6, 3},          {0.8, 4},
-                          {0.9, 5}, {1.0, 5}, {-0.5, 0}, {7.0, 5}, {std::nan(""), 0}, {HUGE_VAL, 0}};
-    for (const Case& c : cases)
-        EXPECT_EQ(programIndex(c.value), c.index) << c.value;
-    for (int i = 0; i < kNumPrograms; ++i) // the list entry i sits at i / 5
-        EXPECT_EQ(programIndex(i / 5.0), i);
-}
-
 TEST(FactoryPresets, ChangeListsOfEveryProgram)
 {
     const ParameterTable table;

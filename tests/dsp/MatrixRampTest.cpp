@@ -152,37 +152,6 @@ TEST(MatrixRamp, EveryEntryKeepsTheBitsOfItsDefinition)
     expectOwnBitsEverywhere<float>(rng);
 }
 
-TEST(MatrixRamp, RampsReachTheEndMatrixOneStepAfterTheLastSample)
-{
-    // Independent check of the ramp itself: frame i uses A + (B - A) i / n.
-    std::mt19937 rng(3);
-    for (const uint32_t n : {300u, 301u}) // an odd length starts with a lone sample
-    {
-        const StereoMatrix a = randomMatrix(rng, 2.0), b = randomMatrix(rng, 2.0);
-        const StereoMatrix d = (b - a) / double(n);
-        const auto inL = noise<double>(rng, n), inR = noise<double>(rng, n);
-        const auto inLf = noise<float>(rng, n), inRf = noise<float>(rng, n);
-        std::vector<double> outL(n), outR(n);
-        std::vector<float> outLf(n), outRf(n);
-        MatrixRamp::ramp(a, d, n, inL.data(), inR.data(), outL.data(), outR.data());
-        MatrixRamp::ramp(a, d, n, inLf.data(), inRf.data(), outLf.data(), outRf.data());
-        for (uint32_t i = 0; i < n; ++i)
-        {
-            const long double t = static_cast<long double>(i) / n;
-            auto at = [&](double x, double y)
-            {
-                return x + (static_cast<long double>(y) - x) * t;
-            };
-            const long double m00 = at(a.m00, b.m00), m01 = at(a.m01, b.m01), m10 = at(a.m10, b.m10),
-                              m11 = at(a.m11, b.m11);
-            EXPECT_NEAR(outL[i], static_cast<double>(inL[i] * m00 + inR[i] * m10), 1e-13) << i;
-            EXPECT_NEAR(outR[i], static_cast<double>(inL[i] * m01 + inR[i] * m11), 1e-13) << i;
-            EXPECT_NEAR(outLf[i], static_cast<double>(inLf[i] * m00 + inRf[i] * m10), 5e-5) << i;
-            EXPECT_NEAR(outRf[i], static_cast<double>(inLf[i] * m01 + inRf[i] * m11), 5e-5) << i;
-        }
-    }
-}
-
 template <typename Sample>
 void checkInPlace(std::mt19937& rng)
 {
@@ -201,42 +170,4 @@ TEST(MatrixRamp, RampsWorkInPlace)
     std::mt19937 rng(4);
     checkInPlace<double>(rng);
     checkInPlace<float>(rng);
-}
-
-TEST(MatrixRamp, BandSumIsBothDoubleRampsAddedAndRoundedOnce)
-{
-    std::mt19937 rng(5);
-    for (uint32_t n : kLengths)
-        for (bool steady : {false, true})
-        {
-            SCOPED_TRACE(testing::Message() << n << (steady ? " steady" : " ramp"));
-            const StereoMatrix hm = randomMatrix(rng, 2.0), lm = randomMatrix(rng, 2.0);
-            const StereoMatrix hd = steady ? StereoMatrix() : randomMatrix(rng, 0.01);
-            const StereoMatrix ld = steady ? StereoMatrix() : randomMatrix(rng, 0.01);
-            const auto hiL = noise<double>(rng, n), hiR = noise<double>(rng, n);
-            const auto loL = noise<double>(rng, n), loR = noise<double>(rng, n);
-            std::vector<double> hL(n), hR(n), lL(n), lR(n);
-            plainRamp(hm, hd, n, hiL.data(), hiR.data(), hL.data(), hR.data());
-            plainRamp(lm, ld, n, loL.data(), loR.data(), lL.data(), lR.data());
-
-            // In two calls, the second continuing where the first stopped.
-            const uint32_t first = n / 3;
-            std::vector<double> outL(n), outR(n);
-            std::vector<float> outLf(n), outRf(n);
-            StereoMatrix h = hm, l = lm;
-            MatrixRamp::rampAndSum(h, hd, l, ld, first, hiL.data(), hiR.data(), loL.data(), loR.data(), outL.data(),
-                                   outR.data());
-            MatrixRamp::rampAndSum(h, hd, l, ld, n - first, hiL.data() + first, hiR.data() + first, loL.data() + first,
-                                   loR.data() + first, outL.data() + first, outR.data() + first);
-            StereoMatrix hf = hm, lf = lm;
-            MatrixRamp::rampAndSum(hf, hd, lf, ld, n, hiL.data(), hiR.data(), loL.data(), loR.data(), outLf.data(),
-                                   outRf.data());
-            for (uint32_t i = 0; i < n; ++i)
-            {
-                ASSERT_TRUE(sameBits(outL[i], hL[i] + lL[i])) << i;
-                ASSERT_TRUE(sameBits(outR[i], hR[i] + lR[i])) << i;
-                ASSERT_TRUE(sameBits(outLf[i], static_cast<float>(hL[i] + lL[i]))) << i;
-                ASSERT_TRUE(sameBits(outRf[i], static_cast<float>(hR[i] + lR[i]))) << i;
-            }
-        }
 }

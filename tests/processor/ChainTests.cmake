@@ -1,4 +1,4 @@
-# The processor's audio thread and the scope feed: the scope objects directly;
+# The processing chain, the processor's audio thread and the scope feed: the scope bytes directly;
 # the adapter and the scope messages through the built bundle.
 add_executable(kv_chain_tests
     ScopeFeedTest.cpp

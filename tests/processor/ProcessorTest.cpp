@@ -90,16 +90,6 @@ TEST_F(PluginTest, AcceptsOnlyOneStereoBusEachWay)
     }
 }
 
-TEST_F(PluginTest, Processes32And64BitSamplesWithoutLatencyOrTail)
-{
-    EXPECT_EQ(processor()->canProcessSampleSize(kSample32), kResultTrue);
-    EXPECT_EQ(processor()->canProcessSampleSize(kSample64), kResultTrue);
-    for (int32 size : {2, -1, 100})
-        EXPECT_EQ(processor()->canProcessSampleSize(size), kResultFalse) << size;
-    EXPECT_EQ(processor()->getLatencySamples(), 0u);
-    EXPECT_EQ(processor()->getTailSamples(), 0u);
-}
-
 TEST_F(PluginTest, SetupProcessingAcceptsUsualSetupsAndRefusesImpossibleOnes)
 {
     struct Case
@@ -169,15 +159,6 @@ TEST_F(PluginTest, DefaultStateIs348BytesOfTheTableDefaults)
         0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x03, 0x3F, 0xE8, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
     };
     EXPECT_EQ(Bytes(state.begin(), state.begin() + 48), head);
-}
-
-TEST_F(PluginTest, StateRoundTripKeepsEveryValueExactly)
-{
-    Bytes state;
-    for (uint32_t id = 0; id < kParameterCount; ++id)
-        KalviorTest::appendRecord(state, id, std::nextafter(0.1 + id / 40.0, 1.0)); // values no decimal text keeps
-    ASSERT_EQ(KalviorTest::setStateBytes(component(), state), kResultOk);
-    EXPECT_EQ(KalviorTest::getStateBytes(component()), state);
 }
 
 TEST_F(PluginTest, GetStateReportsAStreamThatRefusesData)

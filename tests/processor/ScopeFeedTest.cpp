@@ -2,7 +2,6 @@
 
 #include "processor/ScopeFeed.h"
 #include "params/ParamId.h"
-#include "processor/VectorScope.h"
 #include "tests/support/KalviorBundle.h"
 #include "tests/support/ProcessingHost.h"
 #include "tests/support/ScopeListener.h"
@@ -62,58 +61,6 @@ TEST(ScopeFeedScaling, FramesBecomeMidAndSideBytes)
 }
 
 // ---------------------------------------------------------------------------
-// Feeding and hand-off, without a worker
-
-class ScopeFeedTest : public ::testing::Test
-{
-protected:
-    void feedConstant(uint32_t frames, uint32_t chunk, double value = 0.5)
-    {
-        std::vector<double> l(chunk, value), r(chunk, 0.0);
-        while (frames > 0)
-        {
-            const uint32_t n = std::min(frames, chunk);
-            feed.feed(l.data(), r.data(), n, false);
-            frames -= n;
-        }
-    }
-
-    struct : ScopeSender
-    {
-        void sendScopeData(const uint8_t*) override {}
-    } sender; // the worker never runs here
-    VectorScope scope{sender};
-    ScopeFeed feed{scope};
-};
-
-// Decimation, block size and frame order are checked on the messages the
-// bundle sends; here the hand-off between the audio thread and the worker.
-TEST_F(ScopeFeedTest, ANewerBlockReplacesAnUnsentOne)
-{
-    feed.decimation = 1;
-    feedConstant(512, 100);
-    EXPECT_EQ(scope.pendingBlock, feed.bufferA);
-    feedConstant(512, 100);
-    EXPECT_TRUE(scope.dataReady);
-    EXPECT_EQ(scope.pendingBlock, feed.bufferB);
-    EXPECT_EQ(feed.current, feed.bufferA);
-}
-
-TEST_F(ScopeFeedTest, AHandOffThatFindsTheLockTakenIsOfferedAgainLater)
-{
-    feed.decimation = 1;
-    scope.mutex.lock(); // the worker is testing its flags
-    feedConstant(512, 512);
-    EXPECT_FALSE(scope.dataReady);
-    EXPECT_EQ(feed.unsentBlock, feed.bufferA);
-    scope.mutex.unlock();
-    feedConstant(1, 1);
-    EXPECT_TRUE(scope.dataReady);
-    EXPECT_EQ(scope.pendingBlock, feed.bufferA);
-    EXPECT_EQ(feed.unsentBlock, nullptr);
-}
-
-// ---------------------------------------------------------------------------
 // Through the bundle: "Scope" messages to a connected peer
 
 namespace {
@@ -145,9 +92,8 @@ protected:
         return host;
     }
 
-    // Processes `frames` frames of the frame-numbered signal in blocks of up to
-    // 1000; returns the global indices of the frames that reached the scope.
-    void run(KalviorTest::ProcessingHost& host, size_t frames, bool fedToScope = true)
+    // Processes `frames` more frames of the frame-numbered signal in blocks of up to 1000.
+    void run(KalviorTest::ProcessingHost& host, size_t frames)
     {
         while (frames > 0)
         {
@@ -158,22 +104,19 @@ protected:
                 host.buffers.setInput(1, i, frameValue(position + i));
             }
             host.process(n);
-            if (fedToScope)
-                for (int32 i = 0; i < n; ++i)
-                    fed.push_back(position + i);
             position += static_cast<size_t>(n);
             frames -= static_cast<size_t>(n);
         }
     }
 
-    // The block the feed makes from the fed frames, block `index`.
+    // The block the feed makes from the frames processed, block `index`.
     void expectBlock(const ScopeListener::Block& block, size_t index, uint32_t decimation)
     {
         for (size_t j = 0; j < ScopeBlock::kFrames; ++j)
         {
             const size_t kept = (index * ScopeBlock::kFrames + j + 1) * decimation - 1;
-            ASSERT_LT(kept, fed.size());
-            ASSERT_EQ(block[2 * j], frameMid(fed[kept])) << "pair " << j;
+            ASSERT_LT(kept, position);
+            ASSERT_EQ(block[2 * j], frameMid(kept)) << "pair " << j;
             ASSERT_EQ(block[2 * j + 1], 0) << "pair " << j;
         }
     }
@@ -188,7 +131,6 @@ protected:
 
     ScopeListener peer;
     IPtr<IConnectionPoint> connection;
-    std::vector<size_t> fed;
     size_t position = 0;
 };
 
@@ -205,7 +147,6 @@ TEST_F(ScopeMessages, OneMessagePer512KeptFramesAtEverySampleRate)
         for (const Case& c : {Case{44100, 8}, Case{48000, 9}, Case{96000, 18}, Case{5120, 1}})
         {
             SCOPED_TRACE(testing::Message() << c.rate << " Hz, " << (size == kSample64 ? "64" : "32") << "-bit");
-            fed.clear();
             position = 0;
             auto host = makeHost(size, c.rate);
             const size_t perBlock = size_t(ScopeBlock::kFrames) * c.decimation;
@@ -222,24 +163,6 @@ TEST_F(ScopeMessages, OneMessagePer512KeptFramesAtEverySampleRate)
             EXPECT_EQ(peer.wrongSizes(), 0u);
             connection->disconnect(&peer);
         }
-}
-
-TEST_F(ScopeMessages, NothingIsFedWhileScopeIsOffOrTheInputSilent)
-{
-    auto host = makeHost(kSample64, 44100); // decimation 8
-    const size_t half = 256 * 8;
-    run(*host, half);
-    host->setValues({{kScope, 0.0}});
-    run(*host, 3 * 4096, false);
-    host->setValues({{kScope, 1.0}});
-    host->buffers.inputBus.silenceFlags = 3;
-    run(*host, 3 * 4096, false);
-    host->buffers.inputBus.silenceFlags = 0;
-    run(*host, half); // the partly filled block resumes and completes here
-    ASSERT_TRUE(peer.waitFor(1, [&] { run(*host, 1); }));
-    expectBlock(peer.block(0), 0, 8);
-    ASSERT_EQ(host->instance->setProcessing(false), kResultOk);
-    EXPECT_EQ(peer.count(), 1u);
 }
 
 TEST_F(ScopeMessages, StoppingProcessingJoinsTheWorkerEveryTime)

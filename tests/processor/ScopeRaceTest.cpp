@@ -16,8 +16,7 @@ using namespace Steinberg;
 using namespace Steinberg::Vst;
 using KalviorTest::ScopeListener;
 
-class ScopeRace : public KalviorTest::BundleTest
-{};
+using ScopeRace = KalviorTest::BundleTest;
 
 TEST_F(ScopeRace, ConnectAndDisconnectWhileTheWorkerSends)
 {

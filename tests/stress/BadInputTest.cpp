@@ -55,7 +55,6 @@ protected:
         ASSERT_EQ(host->start({sampleRate, maxBlock, sampleSize, true}), kResultOk);
     }
     void setValues(const KalviorTest::ValueList& values) { ASSERT_EQ(host->setValues(values), kResultOk); }
-    double value(uint32_t id) { return host->values()[id]; }
 
     // Noise scaled by `gain`; every `every`-th frame `bad` instead (0: none).
     void fill(int32 frames, double gain = 1.0, int32 every = 0, double bad = 0.0)
@@ -68,24 +67,15 @@ protected:
     {
         ASSERT_EQ(host->process(frames, changes), kResultOk);
     }
-    bool outputFinite(int32 frames) const
-    {
-        for (int32 c = 0; c < 2; ++c)
-            for (int32 i = 0; i < frames; ++i)
-                if (!std::isfinite(host->out(c, i)))
-                    return false;
-        return true;
-    }
+    // The largest output magnitude; infinite when any sample is not a number.
     double outputPeak(int32 frames) const
     {
         double peak = 0.0;
         for (int32 c = 0; c < 2; ++c)
             for (int32 i = 0; i < frames; ++i)
-                peak = std::max(peak, std::fabs(host->out(c, i)));
+                peak = std::isfinite(host->out(c, i)) ? std::max(peak, std::fabs(host->out(c, i))) : kInf;
         return peak;
     }
-    IComponent* component() const { return host->component(); }
-    IAudioProcessor* processor() const { return host->processor(); }
 
     std::unique_ptr<KalviorTest::ProcessingHost> host;
     KalviorTest::Noise source;
@@ -125,8 +115,7 @@ TEST_P(AudioSamples, FiniteInputGivesBoundedOutputAgainWithinOneBlock)
         process(512, block == 1 ? &glide : nullptr);
         if (!bad)
         {
-            ASSERT_TRUE(outputFinite(512)) << "block " << block;
-            // +36 dB of gains at most, and a few times that for the bands' phase
+            // finite, and +36 dB of gains at most, and a few times that for the bands' phase
             ASSERT_LT(outputPeak(512), 1000.0 * std::max(c.magnitude, 1.0)) << "block " << block;
         }
     }
@@ -137,13 +126,10 @@ TEST_P(AudioSamples, FiniteInputGivesBoundedOutputAgainWithinOneBlock)
 // The lowest and highest rates accepted, where the cutoff would pass Nyquist.
 INSTANTIATE_TEST_SUITE_P(Catalogue, AudioSamples,
                          ::testing::Values(SampleCase{"NaN32Off", kSample32, 0.0, 1.0, kNaN},
-                                           SampleCase{"NaN32LR2", kSample32, 0.5, 1.0, kNaN},
                                            SampleCase{"Inf32LR4", kSample32, 1.0, 1.0, kInf},
                                            SampleCase{"NaN64LR4", kSample64, 1.0, 1.0, kNaN},
-                                           SampleCase{"MinusInf64LR2", kSample64, 0.5, 1.0, -kInf},
                                            SampleCase{"Huge32", kSample32, 1.0, 1e30, 0.0},
                                            SampleCase{"Huge64", kSample64, 1.0, 1e200, 0.0},
-                                           SampleCase{"Subnormal32", kSample32, 1.0, 1e-40, 0.0},
                                            SampleCase{"Subnormal64", kSample64, 1.0, 1e-310, 0.0},
                                            SampleCase{"OneHertzLR4", kSample64, 1.0, 1.0, 0.0, 1.0},
                                            SampleCase{"OneHertzLR2", kSample32, 0.5, 1.0, 0.0, 1.0},
@@ -175,16 +161,15 @@ TEST_P(QueueValues, NonFiniteValuesAreIgnoredAndOthersLimited)
     changes.add(c.id, {{0, c.sent}});
     fill(64);
     process(64, &changes);
-    EXPECT_EQ(value(c.id), c.expected < 0 ? 0.25 : c.expected);
-    EXPECT_TRUE(outputFinite(64));
+    EXPECT_EQ(host->values()[c.id], c.expected < 0 ? 0.25 : c.expected);
+    EXPECT_LT(outputPeak(64), kInf);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Catalogue, QueueValues,
     ::testing::Values(
         QueueValueCase{"GainNaN", kLeftGain, kNaN, -1}, QueueValueCase{"GainInf", kLeftGain, kInf, -1},
-        QueueValueCase{"GainMinusInf", kLeftGain, -kInf, -1}, QueueValueCase{"GainAboveOne", kLeftGain, 1.5, 1.0},
-        QueueValueCase{"GainBelowZero", kLeftGain, -0.5, 0.0},
+        QueueValueCase{"GainAboveOne", kLeftGain, 1.5, 1.0}, QueueValueCase{"GainBelowZero", kLeftGain, -0.5, 0.0},
         // compares as zero while the block runs with denormals-are-zero
         QueueValueCase{"MuteNegativeSubnormal", kMuteLeft, -2.0058204836052317e-308, 0.0},
         QueueValueCase{"ScopeNegativeSubnormal", kScope, -4.9e-324, 0.0},
@@ -199,14 +184,14 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(BadInput, QueuesOfUnknownParametersAreSkipped)
 {
     start(kSample64);
-    const KalviorTest::Bytes before = KalviorTest::getStateBytes(component());
+    const KalviorTest::Bytes before = KalviorTest::getStateBytes(host->component());
     RawChanges hollow; // a host list that hands out null queues and a queue without points
     hollow.queues.push_back(nullptr);
     hollow.add(0, {}).queues.push_back(nullptr);
     fill(64);
     process(64, &hollow);
-    EXPECT_EQ(KalviorTest::getStateBytes(component()), before);
-    EXPECT_TRUE(outputFinite(64));
+    EXPECT_EQ(KalviorTest::getStateBytes(host->component()), before);
+    EXPECT_LT(outputPeak(64), kInf);
 
     RawChanges changes;
     for (ParamID id : {ParamID(kNumParams), ParamID(1000), ParamID(0xFFFFFFFF)})
@@ -216,7 +201,7 @@ TEST_F(BadInput, QueuesOfUnknownParametersAreSkipped)
     KalviorTest::Bytes expected = before;
     const KalviorTest::Bytes balance = KalviorTest::stateRecord(kBalance, 0.125);
     std::copy(balance.begin(), balance.end(), expected.begin() + kBalance * 12);
-    EXPECT_EQ(KalviorTest::getStateBytes(component()), expected);
+    EXPECT_EQ(KalviorTest::getStateBytes(host->component()), expected);
 }
 
 // ---------------------------------------------------------------------------
@@ -236,6 +221,7 @@ struct LayoutCase
     int32 inputChannels, outputChannels; // channels of bus 0
     bool nullInputChannel, nullOutputChannel;
     Outcome outcome;
+    uint64 inputSilenceFlags = 0;
 };
 
 class BusLayouts : public BadInput, public ::testing::WithParamInterface<LayoutCase>
@@ -263,6 +249,7 @@ TEST_P(BusLayouts, MissingBusesAndChannelsNeverReachPastTheHostsBuffers)
     AudioBusBuffers inputBus{};
     inputBus.numChannels = c.inputChannels;
     inputBus.channelBuffers32 = in.empty() ? nullptr : in.data();
+    inputBus.silenceFlags = c.inputSilenceFlags;
     AudioBusBuffers outputBus{};
     outputBus.numChannels = c.outputChannels;
     outputBus.channelBuffers32 = out.empty() ? nullptr : out.data();
@@ -273,7 +260,7 @@ TEST_P(BusLayouts, MissingBusesAndChannelsNeverReachPastTheHostsBuffers)
     data.numOutputs = c.numOutputs;
     data.inputs = c.numInputs > 0 ? &inputBus : nullptr;
     data.outputs = c.numOutputs > 0 ? &outputBus : nullptr;
-    ASSERT_EQ(processor()->process(data), kResultOk);
+    ASSERT_EQ(host->processor()->process(data), kResultOk);
 
     for (size_t ch = 0; ch < outputs.size(); ++ch)
         for (float s : outputs[ch])
@@ -311,7 +298,10 @@ INSTANTIATE_TEST_SUITE_P(
                       LayoutCase{"NoOutputBusMovesParametersOnly", 1, 0, 2, 2, false, false, Outcome::LeftAlone},
                       LayoutCase{"NegativeInputBusCountIsSilence", -1, 1, 2, 2, false, false, Outcome::Silence},
                       LayoutCase{"NegativeOutputBusCountIsLeftAlone", 1, -1, 2, 2, false, false, Outcome::LeftAlone},
-                      LayoutCase{"ExtraChannelsAreIgnored", 1, 1, 4, 3, false, false, Outcome::Processed}),
+                      LayoutCase{"ExtraChannelsAreIgnored", 1, 1, 4, 3, false, false, Outcome::Processed},
+                      LayoutCase{"SilentInputIsSilence", 1, 1, 2, 2, false, false, Outcome::Silence, 3},
+                      // one silent channel is not a silent input
+                      LayoutCase{"OneSilentChannelIsProcessed", 1, 1, 2, 2, false, false, Outcome::Processed, 1}),
     [](const ::testing::TestParamInfo<LayoutCase>& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------------------

@@ -55,7 +55,7 @@ TEST_F(EditorStress, EditorComesAndGoesWhileScopeBlocksArriveAndParametersMove)
         host.edit(kScope, 1.0);
         host.startAudioThread();
         EditorTest::TestRunLoop runLoop;
-        Random random(4242);
+        KalviorTest::Noise random(4242);
         int roundsDrawn = 0;
         for (int round = 0; round < kRounds; ++round)
         {

@@ -31,7 +31,7 @@ TEST_F(HostThreads, AudioRunsWhileTheMainThreadEditsReconnectsAndRestarts)
     ASSERT_TRUE(host.ready()) << host.error();
     host.startAudioThread();
 
-    Random random(20240611);
+    KalviorTest::Noise random(20240611);
     Values sent = host.processorValues();
     for (int op = 0; op < kMainThreadOperations; ++op)
     {

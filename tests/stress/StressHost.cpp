@@ -131,7 +131,7 @@ void StressHost::readTexts()
     }
 }
 
-Values StressHost::randomState(Random& random)
+Values StressHost::randomState(KalviorTest::Noise& random)
 {
     Values values{};
     for (auto& v : values)

@@ -22,25 +22,6 @@ namespace RobustnessTest {
 
 using KalviorTest::Values;
 
-// Reproducible pseudo-random choices (the same sequence on every machine).
-class Random
-{
-public:
-    explicit Random(uint64_t seed) : state(seed * 2862933555777941757ull + 3037000493ull) {}
-    uint64_t next()
-    {
-        state ^= state << 13;
-        state ^= state >> 7;
-        state ^= state << 17;
-        return state;
-    }
-    uint32_t below(uint32_t bound) { return static_cast<uint32_t>(next() % bound); }
-    double unit() { return static_cast<double>(next() >> 11) / 9007199254740992.0; } // [0, 1)
-
-private:
-    uint64_t state;
-};
-
 class StressHost
 {
 public:
@@ -72,7 +53,7 @@ public:
 
     Values processorValues() { return host.values(); }
     double controllerValue(Steinberg::Vst::ParamID id) const { return controller()->getParamNormalized(id); }
-    static Values randomState(Random& random);
+    static Values randomState(KalviorTest::Noise& random);
 
     uint64_t blocksProcessed() const { return blocks.load(); }
     uint64_t nonFiniteBlocks() const { return nonFinite.load(); }

@@ -62,7 +62,7 @@ TEST_F(Vst2HostThreads, ChangesFromOtherThreadsWhileProcessingAllArrive)
             std::vector<float> out[2] = {std::vector<float>(kFrames), std::vector<float>(kFrames)};
             float* inputs[2] = {in[0].data(), in[1].data()};
             float* outputs[2] = {out[0].data(), out[1].data()};
-            Random random(99);
+            KalviorTest::Noise random(99);
             while (!done)
             {
                 for (auto& channel : in)
@@ -81,7 +81,7 @@ TEST_F(Vst2HostThreads, ChangesFromOtherThreadsWhileProcessingAllArrive)
             }
         });
 
-    Random random(7);
+    KalviorTest::Noise random(7);
     std::vector<char> text(vst2::kVendorStringSize);
     for (int op = 0; op < kMainThreadOperations; ++op)
     {

@@ -26,14 +26,6 @@ Vst2Host::~Vst2Host()
     currentHost = previous;
 }
 
-size_t Vst2Host::automateCount() const
-{
-    lock();
-    const size_t count = automated.size();
-    unlock();
-    return count;
-}
-
 VstIntPtr VSTCALLBACK Vst2Host::callback(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void* ptr, float opt)
 {
     Vst2Host* host = currentHost;

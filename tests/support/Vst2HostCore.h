@@ -44,8 +44,6 @@ public:
     static VstIntPtr VSTCALLBACK callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                                           float opt);
 
-    size_t automateCount() const;
-
     const HostAnswers answers;
     // Read them once the effect's threads are quiet; the callback writes under `busy`.
     std::vector<AutomateCall> automated;

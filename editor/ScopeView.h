@@ -31,8 +31,6 @@ public:
     // Takes a block of ScopeBlock::kBytes bytes. Called with dataMutex held.
     void setScopeData(const uint8_t* block);
 
-    bool hasOffscreen() const { return offscreen != nullptr; }
-
     static constexpr uint32_t kTimerInterval = 100; // milliseconds
     static constexpr VSTGUI::CColor plotColor{220, 255, 220, 255};
 

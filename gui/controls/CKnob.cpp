@@ -136,11 +136,8 @@ CMouseEventResult CKnob::onMouseUp(CPoint&, const CButtonState&)
     return kMouseEventHandled;
 }
 
-bool CKnob::onWheel(const CPoint&, const float& distance, const CButtonState& buttons)
+void CKnob::moveBy(float step)
 {
-    float step = distance * wheelInc;
-    if (buttons & kShift)
-        step *= 0.1f;
     const float old = value;
     setValueNormalized(getValueNormalized() + step);
     if (value != old)
@@ -149,6 +146,14 @@ bool CKnob::onWheel(const CPoint&, const float& distance, const CButtonState& bu
         valueChanged();
         endEdit();
     }
+}
+
+bool CKnob::onWheel(const CPoint&, const float& distance, const CButtonState& buttons)
+{
+    float step = distance * wheelInc;
+    if (buttons & kShift)
+        step *= 0.1f;
+    moveBy(step);
     return true;
 }
 
@@ -160,14 +165,7 @@ int32 CKnob::onKeyDown(VstKeyCode& keyCode)
     float step = (keyCode.modifier & MODIFIER_SHIFT) ? kFineKeyStep : kKeyStep;
     if (stepCount > 0)
         step = 1.f / static_cast<float>(stepCount);
-    const float old = value;
-    setValueNormalized(getValueNormalized() + static_cast<float>(direction) * step);
-    if (value != old)
-    {
-        beginEdit();
-        valueChanged();
-        endEdit();
-    }
+    moveBy(static_cast<float>(direction) * step);
     return kKeyHandled;
 }
 

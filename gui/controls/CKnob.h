@@ -85,6 +85,8 @@ protected:
 
 private:
     void startDrag(const CPoint& where, const CButtonState& buttons);
+    // Moves the value by step (of the normalised range) as one edit, if it moves.
+    void moveBy(float step);
 
     CPoint dragStart;
     float dragStartValue = 0.f;

@@ -245,16 +245,22 @@ void D2DDrawContext::drawPoint(const CPoint& p, const CColor& color)
     target->FillRectangle(rectOf(CRect(x, y, x + 1, y + 1)), brush.get());
 }
 
+ComPtr<IDWriteTextLayout> D2DDrawContext::layoutOf(UTF8StringPtr text, const DWriteFont& font) const
+{
+    const std::wstring wide = toWide(text);
+    ComPtr<IDWriteTextLayout> layout;
+    if (!font.isValid() || FAILED(fonts.getFactory()->CreateTextLayout(wide.c_str(), static_cast<UINT32>(wide.size()),
+                                                                       font.getFormat(), 1e6f, 1e6f, layout.put())))
+        return {};
+    return layout;
+}
+
 CCoord D2DDrawContext::getStringWidth(UTF8StringPtr text)
 {
     if (!text || !*text)
         return 0;
-    const DWriteFont& font = fonts.get(state.font);
-    IDWriteFactory* writeFactory = fonts.getFactory();
-    const std::wstring wide = toWide(text);
-    ComPtr<IDWriteTextLayout> layout;
-    if (!font.isValid() || FAILED(writeFactory->CreateTextLayout(wide.c_str(), static_cast<UINT32>(wide.size()),
-                                                                 font.getFormat(), 1e6f, 1e6f, layout.put())))
+    const ComPtr<IDWriteTextLayout> layout = layoutOf(text, fonts.get(state.font));
+    if (!layout)
         return 0;
     DWRITE_TEXT_METRICS metrics{};
     layout->GetMetrics(&metrics);
@@ -266,11 +272,8 @@ void D2DDrawContext::drawString(UTF8StringPtr text, const CRect& r, CHoriTxtAlig
     if (!text || !*text || r.isEmpty())
         return;
     const DWriteFont& font = fonts.get(state.font);
-    IDWriteFactory* writeFactory = fonts.getFactory();
-    const std::wstring wide = toWide(text);
-    ComPtr<IDWriteTextLayout> layout;
-    if (!font.isValid() || FAILED(writeFactory->CreateTextLayout(wide.c_str(), static_cast<UINT32>(wide.size()),
-                                                                 font.getFormat(), 1e6f, 1e6f, layout.put())))
+    const ComPtr<IDWriteTextLayout> layout = layoutOf(text, font);
+    if (!layout)
         return;
     DWRITE_TEXT_METRICS metrics{};
     layout->GetMetrics(&metrics);

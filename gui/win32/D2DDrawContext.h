@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gui/CDrawContext.h"
+#include "gui/win32/ComPtr.h"
 
 #include <d2d1.h>
 #include <dwrite.h>
@@ -8,6 +9,7 @@
 namespace VSTGUI {
 namespace Win32 {
 
+class DWriteFont;
 class DWriteFontCache;
 
 // The drawing primitives over a Direct2D render target between its BeginDraw
@@ -40,6 +42,8 @@ private:
     void applyDrawMode(bool antialias);
     // v moved to the nearest device pixel boundary.
     double snap(double v) const;
+    // One unbounded line of text in font; null when it cannot be laid out.
+    ComPtr<IDWriteTextLayout> layoutOf(UTF8StringPtr text, const DWriteFont& font) const;
 
     ID2D1RenderTarget* target;
     DWriteFontCache& fonts;

@@ -223,6 +223,11 @@ void CFrame::onViewRemoved(CView* view)
     }
 }
 
+void CFrame::platformOnKeyboardFocusLost()
+{
+    setFocusView(nullptr);
+}
+
 bool CFrame::platformOnKeyDown(VstKeyCode& keyCode)
 {
     return dispatchKey(keyCode, true);

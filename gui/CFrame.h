@@ -69,6 +69,9 @@ public:
     // Key events of the window system or the host: true when a view took them.
     bool platformOnKeyDown(VstKeyCode& keyCode);
     bool platformOnKeyUp(VstKeyCode& keyCode);
+    // Another window took the keyboard the frame's window had: the view that
+    // wanted it gives up the focus.
+    void platformOnKeyboardFocusLost();
     void platformOnSystemScaleChanged(double scale);
 
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;

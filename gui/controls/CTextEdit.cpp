@@ -165,10 +165,36 @@ int32 CTextEdit::onKeyUp(VstKeyCode& keyCode)
     return closed || (keyCode.modifier & (MODIFIER_CONTROL | MODIFIER_COMMAND)) ? kKeyNotHandled : kKeyHandled;
 }
 
-CMouseEventResult CTextEdit::onMouseDown(CPoint&, const CButtonState&)
+CMouseEventResult CTextEdit::onMouseDown(CPoint& where, const CButtonState& buttons)
 {
     // A click inside keeps the field open; the frame cancels it on clicks elsewhere.
+    if (!closed && buttons.isLeftButton())
+    {
+        if (buttons.isDoubleClick())
+        {
+            allSelected = true;
+            caret = text.size();
+        }
+        else
+            placeCaret(where.x);
+        invalid();
+    }
     return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
+}
+
+void CTextEdit::placeCaret(CCoord x)
+{
+    if (caretStops.empty())
+        return; // not drawn yet: nothing to aim at
+    const auto distance = [x](const CaretStop& stop)
+    {
+        return std::fabs(stop.x - x);
+    };
+    const auto nearest = std::min_element(caretStops.begin(), caretStops.end(),
+                                          [&](const CaretStop& a, const CaretStop& b)
+                                          { return distance(a) < distance(b); });
+    caret = nearest->offset;
+    allSelected = false;
 }
 
 void CTextEdit::takeFocus()
@@ -223,6 +249,10 @@ void CTextEdit::draw(CDrawContext* context)
     // Scrolled so that the caret stays in sight.
     const CCoord room = size.getWidth() - 2 * kTextInset;
     const CCoord left = size.left + kTextInset - std::max<CCoord>(0, caretX - room);
+    caretStops.clear();
+    for (size_t offset = 0; offset <= text.size(); ++offset)
+        if (offset == text.size() || !isContinuationByte(text[offset]))
+            caretStops.push_back({offset, left + context->getStringWidth(text.substr(0, offset).c_str())});
     if (allSelected && !text.empty())
     {
         context->setFillColor(kSelectionColor);

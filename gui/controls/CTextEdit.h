@@ -4,13 +4,15 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace VSTGUI {
 
 // A one-line text field drawn over another view while the user types: it
 // opens with its whole text selected, takes printable characters, Backspace,
-// Delete, Left/Right and Home/End; Enter commits, Escape or the loss of the
-// focus (a click elsewhere) cancels. Then it calls its close function once
+// Delete, Left/Right and Home/End; a click puts the caret where it lands, a
+// double-click selects all again. Enter commits, Escape or the loss of the
+// focus (a click elsewhere, another window taking the keyboard) cancels. Then it calls its close function once
 // and takes itself off its parent. While it has the focus the frame's window
 // has the keyboard.
 class CTextEdit : public CTextLabel
@@ -44,12 +46,20 @@ private:
     void erase(bool forward);
     void moveCaret(uint8_t key);
     void finish(bool commit);
+    void placeCaret(CCoord x);
 
     CloseFunction onClose;
     size_t caret = 0;
     bool allSelected = true;
     bool closed = false;
     bool focusTaken = false;
+    // Where the caret can stand, as the last drawing laid the text out.
+    struct CaretStop
+    {
+        size_t offset;
+        CCoord x;
+    };
+    std::vector<CaretStop> caretStops;
 };
 
 } // namespace VSTGUI

@@ -9,6 +9,7 @@
 #include <windowsx.h>
 
 #include <cmath>
+#include <utility>
 
 namespace VSTGUI {
 namespace Win32 {
@@ -259,6 +260,11 @@ LRESULT Win32Frame::handle(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message)
     {
     case WM_PAINT: paint(); return 0;
+    case WM_KILLFOCUS:
+        // Another window took the keyboard while a view wanted it.
+        if (std::exchange(keyboardFocusTaken, false))
+            frame->platformOnKeyboardFocusLost();
+        break;
     case WM_PRINTCLIENT:
     {
         // PrintWindow and hosts' thumbnails: the whole picture into their DC.

@@ -76,7 +76,8 @@ bool X11Frame::init(Window parent)
     {
         XSetWindowAttributes attributes{};
         attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
-                                LeaveWindowMask | StructureNotifyMask | KeyPressMask | KeyReleaseMask;
+                                LeaveWindowMask | StructureNotifyMask | KeyPressMask | KeyReleaseMask |
+                                FocusChangeMask;
         // Hosts may make the window larger than the frame; what lies beyond is black.
         attributes.background_pixel = BlackPixel(display, DefaultScreen(display));
         window = XCreateWindow(display, parent, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
@@ -318,8 +319,10 @@ void X11Frame::takeKeyboardFocus()
     Window current = 0;
     int revertTo = RevertToParent;
     XGetInputFocus(display, &current, &revertTo);
+    const unsigned long serial = NextRequest(display);
     if (current == window || !setInputFocus(window, RevertToParent))
         return;
+    focusTakenSerial = serial;
     previousFocus = current;
     previousRevertTo = revertTo;
     keyboardFocusTaken = true;
@@ -416,6 +419,20 @@ void X11Frame::handleEvent(XEvent& event)
         break;
     }
     case LeaveNotify: frame->platformOnMouseExited(); break;
+    case FocusOut:
+        // Only a real move of the keyboard to another window, after we took it:
+        // not one that our own giving back caused earlier, nor a grab, nor the
+        // pointer leaving while the keyboard follows the pointer.
+        if (keyboardFocusTaken && event.xfocus.serial >= focusTakenSerial && event.xfocus.mode != NotifyGrab &&
+            event.xfocus.mode != NotifyUngrab && event.xfocus.detail != NotifyInferior &&
+            event.xfocus.detail != NotifyPointer)
+        {
+            keyboardFocusTaken = false;
+            if (inputContext)
+                XUnsetICFocus(inputContext);
+            frame->platformOnKeyboardFocusLost();
+        }
+        break;
     case KeyPress:
     case KeyRelease:
     {

@@ -81,6 +81,7 @@ private:
     XIM inputMethod = nullptr;
     XIC inputContext = nullptr;
     bool keyboardFocusTaken = false;
+    unsigned long focusTakenSerial = 0; // of the request that took it
     Window previousFocus = 0;
     int previousRevertTo = 0;
 

@@ -116,6 +116,16 @@ void EditorFixture::SetUp()
     };
 }
 
+void EditorFixture::TearDown()
+{
+    while (!openViews.empty())
+    {
+        IPlugView* view = openViews.back();
+        closeEditor(view);
+    }
+    PluginTest::TearDown();
+}
+
 IPlugView* EditorFixture::openEditor(double contentScale, Vst::IEditController* of)
 {
     IPlugView* view = (of ? of : controller())->createView("editor");
@@ -137,6 +147,7 @@ IPlugView* EditorFixture::openEditor(double contentScale, Vst::IEditController* 
         return nullptr;
     }
     settle(120);
+    openViews.push_back(view);
     return view;
 }
 
@@ -144,6 +155,7 @@ void EditorFixture::closeEditor(IPlugView*& view)
 {
     if (!view)
         return;
+    openViews.erase(std::remove(openViews.begin(), openViews.end(), view), openViews.end());
     view->removed();
     view->setFrame(nullptr);
     view->release();

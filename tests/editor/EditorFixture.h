@@ -73,6 +73,8 @@ protected:
     static constexpr int kParentY = HostWindow::kY;
 
     void SetUp() override;
+    // Closes what a failed assertion left open, before the run loop goes.
+    void TearDown() override;
 
     // createView("editor") of this instance's controller or of another,
     // setFrame, the content scale when one is given, attached in the parent
@@ -96,6 +98,9 @@ protected:
 
     Display* display = nullptr;
     Window parent = 0;
+
+private:
+    std::vector<Steinberg::IPlugView*> openViews;
 };
 
 } // namespace EditorTest

@@ -480,16 +480,18 @@ protected:
 
 // A double-click on a value display opens a field with the parameter's text;
 // what is typed there goes through the parameter's own parsing, whatever the
-// process's locale, as one edit on Enter. Escape, a click elsewhere or a text
-// that names no value change nothing, and the display shows its old text.
-// While the field is open the editor's window has the keyboard.
+// process's locale, as one edit on Enter. A click inside puts the caret.
+// Escape, a click elsewhere, another window taking the keyboard or a text that
+// names no value change nothing, and the display shows its old text. While the
+// field is open the editor's window has the keyboard.
 TEST_F(EditorKeysTest, ATypedValueIsOneEditOnEnterAndNothingOtherwise)
 {
     enum Close
     {
         kEnter,
         kEscape,
-        kClickElsewhere
+        kClickElsewhere,
+        kKeyboardTaken // by the host's window
     };
     struct Case
     {
@@ -501,6 +503,7 @@ TEST_F(EditorKeysTest, ATypedValueIsOneEditOnEnterAndNothingOtherwise)
         const char* text;
         Close close;
         double expected; // negative: unchanged
+        bool caretToStart = false; // by a click at the field's left end
     };
     constexpr Point kFreq = {76, 413}, kGain = {60, 182};
     const Case cases[] = {
@@ -511,6 +514,9 @@ TEST_F(EditorKeysTest, ATypedValueIsOneEditOnEnterAndNothingOtherwise)
         {"Escape", kCrossoverFreq, kFreq, "C", false, "800", kEscape, -1},
         {"Escape from the host", kCrossoverFreq, kFreq, "C", true, "800", kEscape, -1},
         {"a click elsewhere", kCrossoverFreq, kFreq, "C", false, "800", kClickElsewhere, -1},
+        {"the keyboard taken", kCrossoverFreq, kFreq, "C", false, "800", kKeyboardTaken, -1},
+        // "1" before about 152 Hz is beyond the range's 800 Hz; in place of the text, 1 Hz.
+        {"a click before the text", kCrossoverFreq, kFreq, "C", false, "1", kEnter, 1.0, true},
     };
     IPlugView* view = openEditor();
     ASSERT_NE(nullptr, view);
@@ -533,15 +539,20 @@ TEST_F(EditorKeysTest, ATypedValueIsOneEditOnEnterAndNothingOtherwise)
         doubleClick(c.display.x, c.display.y);
         EXPECT_NE(around(before, c.display), around(screenshot(), c.display)) << "the field shows";
         EXPECT_EQ(editorWindow, focusWindow()) << "the field has the keyboard";
+        if (c.caretToStart)
+            click(kFreq.x - 12, kFreq.y);
         type(c.text, c.viaHost ? view : nullptr);
         if (c.close == kClickElsewhere)
             click(5, 5);
+        else if (c.close == kKeyboardTaken)
+            XSetInputFocus(display, window.window, RevertToParent, CurrentTime);
         else if (c.viaHost)
             EXPECT_EQ(kResultTrue, view->onKeyDown(0, c.close == kEnter ? kHostReturn : kHostEscape, 0));
         else
             tap(c.close == kEnter ? XK_Return : XK_Escape);
         settle();
-        EXPECT_EQ(focusBefore, focusWindow()) << "the keyboard goes back";
+        EXPECT_EQ(c.close == kKeyboardTaken ? window.window : focusBefore, focusWindow())
+            << "the keyboard goes back, or stays where it was taken";
         const std::vector<EditEvent> edits = editsOf(c.id);
         if (c.expected < 0)
         {

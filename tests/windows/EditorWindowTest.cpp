@@ -325,21 +325,32 @@ TEST_F(EditorOnWindows, DrawsTheEditorAsTheLinuxBuildDoes)
 // A double-click on the crossover frequency's display opens a text field;
 // characters as WM_CHAR and Return as WM_KEYDOWN set 200 Hz (a third of the
 // log range) as one edit, and the field has the keyboard while it is open.
+// Another window taking the keyboard cancels the field.
 TEST_F(EditorOnWindows, ATypedValueBecomesOneEdit)
 {
     openEditor();
     controller()->setParamNormalized(kCrossoverFreq, 0.2);
     pumpMessages(50);
-    const HWND focusBefore = GetFocus();
+    auto typeIntoTheField = [this](const std::wstring& text, bool keyboardTaken)
+    {
+        const LPARAM display = MAKELPARAM(76, 413);
+        click(76, 413);
+        SendMessageW(window, WM_LBUTTONDBLCLK, MK_LBUTTON, display);
+        SendMessageW(window, WM_LBUTTONUP, 0, display);
+        EXPECT_EQ(window, GetFocus());
+        if (keyboardTaken)
+            SetFocus(host);
+        for (wchar_t c : text)
+            SendMessageW(window, WM_CHAR, c, 0);
+        SendMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
+    };
     handler.clear();
-    const LPARAM display = MAKELPARAM(76, 413);
-    click(76, 413);
-    SendMessageW(window, WM_LBUTTONDBLCLK, MK_LBUTTON, display);
-    SendMessageW(window, WM_LBUTTONUP, 0, display);
-    EXPECT_EQ(window, GetFocus());
-    for (wchar_t c : std::wstring(L"200"))
-        SendMessageW(window, WM_CHAR, c, 0);
-    SendMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
+    typeIntoTheField(L"800", true);
+    EXPECT_EQ(host, GetFocus()) << "the keyboard stays where it was taken";
+    EXPECT_TRUE(handler.events().empty());
+
+    const HWND focusBefore = GetFocus();
+    typeIntoTheField(L"200", false);
     EXPECT_EQ(focusBefore, GetFocus()) << "the keyboard goes back";
     const std::vector<EditEvent> events = handler.events();
     ASSERT_EQ(3u, events.size());

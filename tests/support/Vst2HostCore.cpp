@@ -26,18 +26,19 @@ Vst2Host::~Vst2Host()
     currentHost = previous;
 }
 
-VstIntPtr VSTCALLBACK Vst2Host::callback(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void* ptr, float opt)
+VstIntPtr VSTCALLBACK Vst2Host::callback(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                                         float opt)
 {
     Vst2Host* host = currentHost;
     if (!host)
         return 0;
     host->lock();
-    const VstIntPtr answer = host->answer(opcode, index, ptr, opt);
+    const VstIntPtr answer = host->answer(opcode, index, value, ptr, opt);
     host->unlock();
     return answer;
 }
 
-VstIntPtr Vst2Host::answer(VstInt32 opcode, VstInt32 index, void* ptr, float opt)
+VstIntPtr Vst2Host::answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
 {
     Vst2Host* host = this;
     switch (opcode)
@@ -57,7 +58,7 @@ VstIntPtr Vst2Host::answer(VstInt32 opcode, VstInt32 index, void* ptr, float opt
     case Vst2Abi::audioMasterBeginEdit: host->editsBegun.push_back(index); return 1;
     case Vst2Abi::audioMasterEndEdit: host->editsEnded.push_back(index); return 1;
     case Vst2Abi::audioMasterUpdateDisplay: ++host->displayUpdates; return 1;
-    case Vst2Abi::audioMasterSizeWindow: return 1;
+    case Vst2Abi::audioMasterSizeWindow: host->windowSizes.emplace_back(index, value); return 1;
     default: return 0;
     }
 }

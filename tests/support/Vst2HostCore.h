@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace KalviorTest {
@@ -49,6 +50,7 @@ public:
     std::vector<AutomateCall> automated;
     std::vector<VstInt32> editsBegun, editsEnded;
     int displayUpdates = 0;
+    std::vector<std::pair<VstInt32, VstIntPtr>> windowSizes; // asked for by audioMasterSizeWindow
     int vendorQueries = 0;
     mutable std::atomic_flag busy = ATOMIC_FLAG_INIT;
 
@@ -59,7 +61,7 @@ private:
             std::this_thread::yield();
     }
     void unlock() const { busy.clear(std::memory_order_release); }
-    VstIntPtr answer(VstInt32 opcode, VstInt32 index, void* ptr, float opt);
+    VstIntPtr answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
 
     Vst2Host* previous;
 };

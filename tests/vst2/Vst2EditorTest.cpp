@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
 #include <chrono>
@@ -33,6 +34,12 @@ protected:
         ASSERT_TRUE(Module::get().handle) << Module::get().error;
         effect = open(host);
         ASSERT_TRUE(effect);
+    }
+
+    void TearDown() override
+    {
+        if (window.display)
+            XDeleteProperty(window.display, DefaultRootWindow(window.display), XA_RESOURCE_MANAGER);
     }
 
     // The host's idle loop: effEditIdle every few milliseconds for a while.
@@ -74,7 +81,9 @@ protected:
 };
 
 // The size is known before opening; hosts open and close again and again,
-// and close the effect with the editor still open.
+// and close the effect with the editor still open. Where the desktop asks for
+// twice the density (Xft.dpi 192), the editor opens at twice the size, asks the
+// host for it and reports it from then on.
 TEST_F(Vst2Editor, OpensInTheHostWindowAndCloses)
 {
     ASSERT_TRUE(effect->effect->flags & V2::effFlagsHasEditor);
@@ -93,7 +102,21 @@ TEST_F(Vst2Editor, OpensInTheHostWindowAndCloses)
         idleFor(20);
         EXPECT_EQ(window.childCount(), 0);
     }
+    const std::string resources = "Xft.dpi:\t192\n";
+    XChangeProperty(window.display, DefaultRootWindow(window.display), XA_RESOURCE_MANAGER, XA_STRING, 8,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(resources.data()),
+                    static_cast<int>(resources.size()));
+    XSync(window.display, False);
     ASSERT_TRUE(openEditor());
+    const std::pair<VstInt32, VstIntPtr> doubled(2 * kWidth, 2 * kHeight);
+    const std::vector<std::pair<VstInt32, VstIntPtr>> askedFor = {doubled};
+    EXPECT_EQ(askedFor, host.windowSizes);
+    ASSERT_EQ(effect->dispatch(V2::effEditGetRect, 0, 0, &rect), 1);
+    EXPECT_EQ(doubled, std::make_pair(VstInt32(rect->right - rect->left), VstIntPtr(rect->bottom - rect->top)));
+    XWindowAttributes editorWindow{};
+    ASSERT_EQ(1, window.childCount());
+    XGetWindowAttributes(window.display, window.children()[0], &editorWindow);
+    EXPECT_EQ(doubled, std::make_pair(VstInt32(editorWindow.width), VstIntPtr(editorWindow.height)));
     effect.reset(); // effClose while open
     EXPECT_EQ(window.childCount(), 0);
 }

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,12 @@ struct Target
     void (*withPlugin)(const KalviorFuzz::PluginEntry&, const uint8_t*, size_t);
     void (*withoutPlugin)(const uint8_t*, size_t);
 };
+
+// Named in the test list by its target, not by its bytes.
+void PrintTo(const Target& target, std::ostream* out)
+{
+    *out << target.name;
+}
 
 const Target kTargets[] = {
     {"fuzz_processor_state", &KalviorFuzz::processorStateCase, nullptr},

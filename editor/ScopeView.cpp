@@ -115,7 +115,7 @@ bool ScopeView::fadeAndPlot(bool fresh)
         const double scale = offscreen->getScaleFactor();
         auto pixels = [scale](int units)
         {
-            return scale == 1. ? units : static_cast<int>(std::lround(units * scale));
+            return static_cast<int>(std::lround(units * scale));
         };
         for (uint32_t i = 0; i < ScopeBlock::kFrames; ++i)
         {

@@ -2,6 +2,7 @@
 
 #include "gui/CDrawContext.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -60,16 +61,16 @@ CCoord CBitmap::getHeight() const
 
 IPlatformBitmap* CBitmap::getBestPlatformBitmap(double deviceScale, double& scaleFactor) const
 {
+    if (pictures.empty())
+        return nullptr;
+    // The coarsest picture fine enough for the screen, else the finest there is.
     const Picture* best = nullptr;
     for (const Picture& picture : pictures)
-    {
-        const bool fineEnough = picture.scaleFactor >= deviceScale;
-        if (!best || (fineEnough && (best->scaleFactor < deviceScale || picture.scaleFactor < best->scaleFactor)) ||
-            (!fineEnough && best->scaleFactor < deviceScale && picture.scaleFactor > best->scaleFactor))
+        if (picture.scaleFactor >= deviceScale && (!best || picture.scaleFactor < best->scaleFactor))
             best = &picture;
-    }
     if (!best)
-        return nullptr;
+        best = &*std::max_element(pictures.begin(), pictures.end(), [](const Picture& a, const Picture& b)
+                                  { return a.scaleFactor < b.scaleFactor; });
     scaleFactor = best->scaleFactor;
     return best->bitmap.get();
 }

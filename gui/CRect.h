@@ -88,6 +88,15 @@ struct CRect
         bottom = std::max(bottom, r.bottom);
         return *this;
     }
+    // Every edge times factor, as from units to pixels.
+    CRect& scale(double factor)
+    {
+        left *= factor;
+        top *= factor;
+        right *= factor;
+        bottom *= factor;
+        return *this;
+    }
     // Grows to whole pixels.
     CRect& makeIntegral()
     {

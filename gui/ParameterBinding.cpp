@@ -115,21 +115,20 @@ void ParameterBinding::endEdit()
 
 void ParameterBinding::controlChanged(CControl* source)
 {
-    double normalized = source->getValueNormalized();
+    edit(source->getValueNormalized(), source);
+}
+
+void ParameterBinding::edit(double normalized, CControl* source)
+{
     // A list parameter takes whole steps only.
     if (info.stepCount > 0)
         normalized = std::round(normalized * info.stepCount) / info.stepCount;
     controller->setParamNormalized(info.id, normalized);
-    const bool editing = edits > 0;
+    // Hosts record automation only inside a begin/end pair.
+    beginEdit();
     if (!isPrivate)
-    {
-        // Hosts record automation only inside a begin/end pair.
-        if (!editing)
-            controller->beginEdit(info.id);
         controller->performEdit(info.id, normalized);
-        if (!editing)
-            controller->endEdit(info.id);
-    }
+    endEdit();
     show(controller->getParamNormalized(info.id), source);
 }
 
@@ -140,15 +139,7 @@ bool ParameterBinding::takeText(const std::string& text)
     ParamValue normalized = 0;
     if (controller->getParamValueByString(info.id, wide, normalized) != kResultOk || !std::isfinite(normalized))
         return false;
-    normalized = std::clamp(normalized, 0., 1.);
-    if (info.stepCount > 0)
-        normalized = std::round(normalized * info.stepCount) / info.stepCount;
-    beginEdit();
-    controller->setParamNormalized(info.id, normalized);
-    if (!isPrivate)
-        controller->performEdit(info.id, normalized);
-    endEdit();
-    show(controller->getParamNormalized(info.id), nullptr);
+    edit(std::clamp(normalized, 0., 1.), nullptr);
     return true;
 }
 

@@ -43,6 +43,9 @@ public:
     std::string textFor(double normalized) const;
 
 private:
+    // Sets the value (whole steps of a list) as one edit, or as part of the
+    // edit under way, and shows it on every control but source.
+    void edit(double normalized, CControl* source);
     void show(double normalized, CControl* except);
     void release(CControl* control);
 

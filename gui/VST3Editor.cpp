@@ -185,13 +185,20 @@ void VST3Editor::requestHostResize()
     plugFrame->resizeView(this, &wanted);
 }
 
-void VST3Editor::followSystemScale(double scale)
+void VST3Editor::changeContentScale(double scale)
 {
-    if (hostSetScale || !(scale >= kMinContentScale && scale <= kMaxContentScale) || scale == contentScale)
+    if (scale == contentScale)
         return;
     contentScale = scale;
     applyScale();
-    requestHostResize();
+    if (frame)
+        requestHostResize();
+}
+
+void VST3Editor::followSystemScale(double scale)
+{
+    if (!hostSetScale && scale >= kMinContentScale && scale <= kMaxContentScale)
+        changeContentScale(scale);
 }
 
 tresult PLUGIN_API VST3Editor::setContentScaleFactor(ScaleFactor factor)
@@ -199,12 +206,7 @@ tresult PLUGIN_API VST3Editor::setContentScaleFactor(ScaleFactor factor)
     if (!(factor >= kMinContentScale && factor <= kMaxContentScale))
         return kInvalidArgument;
     hostSetScale = true;
-    if (factor == contentScale)
-        return kResultTrue;
-    contentScale = factor;
-    applyScale();
-    if (frame)
-        requestHostResize();
+    changeContentScale(factor);
     return kResultTrue;
 }
 

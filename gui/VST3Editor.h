@@ -100,6 +100,8 @@ private:
     void applyScale();
     // Asks the host to make its window rect's size.
     void requestHostResize();
+    // A new density: the size follows, and an open editor asks the host for it.
+    void changeContentScale(double scale);
     // The window system's density, where the host has not set one.
     void followSystemScale(double scale);
 

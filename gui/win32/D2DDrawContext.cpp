@@ -56,9 +56,7 @@ class D2DDrawContext::Clip
 public:
     Clip(ID2D1RenderTarget* target, const CRect& clip, const CPoint& offset, double scale) : target(target)
     {
-        const D2D1::Matrix3x2F toDevice =
-            scale == 1. ? D2D1::Matrix3x2F::Identity()
-                        : D2D1::Matrix3x2F::Scale(static_cast<float>(scale), static_cast<float>(scale));
+        const D2D1::Matrix3x2F toDevice = D2D1::Matrix3x2F::Scale(static_cast<float>(scale), static_cast<float>(scale));
         target->SetTransform(toDevice);
         target->PushAxisAlignedClip(rectOf(clip), D2D1_ANTIALIAS_MODE_ALIASED);
         target->SetTransform(D2D1::Matrix3x2F::Translation(static_cast<float>(offset.x), static_cast<float>(offset.y)) *

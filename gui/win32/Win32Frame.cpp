@@ -206,8 +206,8 @@ double Win32Frame::getSystemScaleFactor() const
 void Win32Frame::invalidRect(const CRect& rect)
 {
     // Whole window pixels that cover the units.
-    CRect r(rect.left * scale, rect.top * scale, rect.right * scale, rect.bottom * scale);
-    r.makeIntegral();
+    CRect r = rect;
+    r.scale(scale).makeIntegral();
     const RECT area = {static_cast<LONG>(r.left), static_cast<LONG>(r.top), static_cast<LONG>(r.right),
                        static_cast<LONG>(r.bottom)};
     InvalidateRect(window, &area, FALSE);
@@ -427,7 +427,7 @@ void Win32Frame::draw(HDC dc, const CRect& dirty)
     target->BeginDraw();
     {
         D2DDrawContext context(target.get(), *fonts, scale);
-        const CRect r(dirty.left / scale, dirty.top / scale, dirty.right / scale, dirty.bottom / scale);
+        const CRect r = CRect(dirty).scale(1 / scale);
         context.saveGlobalState();
         context.setClipRect(r);
         context.setFillColor(kBlackCColor);

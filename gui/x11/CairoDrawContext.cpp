@@ -21,8 +21,7 @@ double channel(uint8_t v)
 
 CairoDrawContext::CairoDrawContext(cairo_t* cr, double scaleFactor) : CDrawContext(scaleFactor), cr(cr)
 {
-    if (scaleFactor != 1.)
-        cairo_scale(cr, scaleFactor, scaleFactor);
+    cairo_scale(cr, scaleFactor, scaleFactor);
 }
 
 void CairoDrawContext::setClipRect(const CRect& r)

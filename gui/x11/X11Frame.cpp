@@ -63,9 +63,7 @@ bool X11Frame::init(Window parent)
     if (!display)
         return false;
     scale = frame->getScaleFactor();
-    const CRect& size = frame->getViewSize();
-    width = static_cast<int>(std::lround(size.getWidth() * scale));
-    height = static_cast<int>(std::lround(size.getHeight() * scale));
+    updatePixelSize();
 
     XSync(display, False);
     trappedError = false;
@@ -144,9 +142,7 @@ void X11Frame::setScaleFactor(double scaleFactor)
     if (!(scaleFactor > 0) || scaleFactor == scale)
         return;
     scale = scaleFactor;
-    const CRect& size = frame->getViewSize();
-    width = static_cast<int>(std::lround(size.getWidth() * scale));
-    height = static_cast<int>(std::lround(size.getHeight() * scale));
+    updatePixelSize();
     XResizeWindow(display, window, static_cast<unsigned>(width), static_cast<unsigned>(height));
     cairo_xlib_surface_set_size(windowSurface, width, height);
     cairo_surface_destroy(backBuffer);
@@ -154,6 +150,13 @@ void X11Frame::setScaleFactor(double scaleFactor)
     dirtyRects.assign(1, CRect(0, 0, width, height));
     exposedRect = CRect();
     XFlush(display);
+}
+
+void X11Frame::updatePixelSize()
+{
+    const CRect& size = frame->getViewSize();
+    width = static_cast<int>(std::lround(size.getWidth() * scale));
+    height = static_cast<int>(std::lround(size.getHeight() * scale));
 }
 
 double X11Frame::getSystemScaleFactor() const
@@ -177,8 +180,8 @@ double X11Frame::getSystemScaleFactor() const
 void X11Frame::invalidRect(const CRect& rect)
 {
     // Whole window pixels that cover the units.
-    CRect r(rect.left * scale, rect.top * scale, rect.right * scale, rect.bottom * scale);
-    r.makeIntegral();
+    CRect r = rect;
+    r.scale(scale).makeIntegral();
     r.bound(CRect(0, 0, width, height));
     if (r.isEmpty())
         return;
@@ -330,13 +333,20 @@ void X11Frame::takeKeyboardFocus()
         XSetICFocus(inputContext);
 }
 
-void X11Frame::giveBackKeyboardFocus()
+bool X11Frame::forgetKeyboardFocus()
 {
     if (!keyboardFocusTaken)
-        return;
+        return false;
     keyboardFocusTaken = false;
     if (inputContext)
         XUnsetICFocus(inputContext);
+    return true;
+}
+
+void X11Frame::giveBackKeyboardFocus()
+{
+    if (!forgetKeyboardFocus())
+        return;
     Window current = 0;
     int revertTo = 0;
     XGetInputFocus(display, &current, &revertTo);
@@ -423,15 +433,10 @@ void X11Frame::handleEvent(XEvent& event)
         // Only a real move of the keyboard to another window, after we took it:
         // not one that our own giving back caused earlier, nor a grab, nor the
         // pointer leaving while the keyboard follows the pointer.
-        if (keyboardFocusTaken && event.xfocus.serial >= focusTakenSerial && event.xfocus.mode != NotifyGrab &&
+        if (event.xfocus.serial >= focusTakenSerial && event.xfocus.mode != NotifyGrab &&
             event.xfocus.mode != NotifyUngrab && event.xfocus.detail != NotifyInferior &&
-            event.xfocus.detail != NotifyPointer)
-        {
-            keyboardFocusTaken = false;
-            if (inputContext)
-                XUnsetICFocus(inputContext);
+            event.xfocus.detail != NotifyPointer && forgetKeyboardFocus())
             frame->platformOnKeyboardFocusLost();
-        }
         break;
     case KeyPress:
     case KeyRelease:
@@ -466,7 +471,7 @@ void X11Frame::paint()
         {
             cairo_save(cr);
             CairoDrawContext context(cr, scale);
-            const CRect r(pixels.left / scale, pixels.top / scale, pixels.right / scale, pixels.bottom / scale);
+            const CRect r = CRect(pixels).scale(1 / scale);
             context.saveGlobalState();
             context.setClipRect(r);
             context.setFillColor(kBlackCColor);

@@ -57,6 +57,10 @@ private:
     int32 buttonsFromState(unsigned int state) const;
     void openInputContext();
     bool setInputFocus(Window focus, int revertTo);
+    // No longer holds the keyboard (without moving it); false if it did not.
+    bool forgetKeyboardFocus();
+    // width and height from the frame's size and the scale.
+    void updatePixelSize();
     // Window pixels to frame units.
     CPoint toFrame(int x, int y) const { return CPoint(x / scale, y / scale); }
 
